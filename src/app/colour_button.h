@@ -1,0 +1,26 @@
+#pragma once
+
+#include <QColor>
+#include <QPushButton>
+
+namespace quelo {
+
+// A push button whose face is a colour of its own, drawn here so every style shows it.
+class ColourButton : public QPushButton
+{
+    Q_OBJECT
+
+public:
+    explicit ColourButton(const QString &text, QWidget *parent = nullptr);
+
+    QColor faceColour() const { return m_face; }
+    void setFaceColour(const QColor &colour);
+
+protected:
+    void paintEvent(QPaintEvent *event) override;
+
+private:
+    QColor m_face = Qt::lightGray;
+};
+
+} // namespace quelo

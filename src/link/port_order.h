@@ -1,0 +1,15 @@
+#pragma once
+
+#include <string>
+#include <vector>
+
+namespace quelo {
+
+// Orders serial device names for ports 1..3: USB adapters (ttyUSB*, ttyACM*, cu.usb*) first,
+// then the rest; within each group by name, with numbers compared by value (ttyS2 < ttyS10).
+std::vector<std::string> orderSerialDevices(std::vector<std::string> names);
+
+// Splits a --ports value "DEV1,DEV2,DEV3" into three entries; a missing entry is empty.
+std::vector<std::string> parsePortList(const std::string &list);
+
+} // namespace quelo

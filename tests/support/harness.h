@@ -1,0 +1,31 @@
+#pragma once
+
+#include "app/window_model.h"
+#include "fake_comm.h"
+#include "virtual_clock.h"
+
+namespace quelo::test {
+
+// The window model on a fake serial component and a virtual clock.
+struct Harness
+{
+    VirtualClock clock;
+    FakeComm comm;
+    int prints = 0;
+    WindowModel model{comm, clock, [this] { ++prints; }};
+    WindowState &w = model.state();
+
+    // Characters arrive from the module in one notification.
+    void feed(const std::string &chunk) { comm.deliver(chunk); }
+
+    // Opens port 1 and completes the connection the way the scan does.
+    void connect()
+    {
+        comm.presentPorts.insert(1);
+        model.Form_Load();
+        clock.advance(1500);
+        feed("u1A\r");
+    }
+};
+
+} // namespace quelo::test

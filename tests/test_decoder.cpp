@@ -1,0 +1,258 @@
+#include "harness.h"
+
+#include <gtest/gtest.h>
+
+using namespace quelo;
+using quelo::test::Harness;
+
+namespace {
+struct Decoder : ::testing::Test
+{
+    Harness h;
+    WindowState &w = h.w;
+    void line(const std::string &text) { h.feed(text + "\r"); }
+};
+} // namespace
+
+TEST_F(Decoder, EngineSpeedBelowFiftyReadsAsStoppedButTheFrameKeepsIt)
+{
+    line("x0031");
+    EXPECT_EQ(w.rpmtarget, 0);
+    EXPECT_EQ(w.rpmdial.Tag, "1");
+    line("x0032");
+    EXPECT_EQ(w.rpmtarget, 50);
+    line("=0031000000000000");
+    EXPECT_EQ(w.rpmtarget, 49);
+}
+
+TEST_F(Decoder, FourDigitSpeedAbove7FFFIsNotTakenAndTheLineFinishes)
+{
+    line("x0100");
+    ASSERT_EQ(w.rpmtarget, 256);
+    w.rpmdial.Tag = "0";
+    line("x8000");
+    EXPECT_EQ(w.rpmtarget, 256);
+    EXPECT_EQ(w.rpmdial.Tag, "0");
+    line("=FFFF0E00008A");
+    EXPECT_EQ(w.rpmtarget, 256);
+    EXPECT_EQ(w.rpmdial.Tag, "0");
+    EXPECT_EQ(w.proptarget, 20); // the rest of the frame is decoded
+    EXPECT_EQ(w.voltstarget, 14);
+    EXPECT_EQ(w.voltsdial.Tag, "1");
+    EXPECT_EQ(h.comm.Tag, "0");
+    EXPECT_EQ(w.rxbuffer, "");
+    EXPECT_EQ(h.model.failureCount(), 0);
+}
+
+TEST_F(Decoder, VoltsAndAdvanceRoundHalfToEven)
+{
+    line("w7D");
+    EXPECT_EQ(w.voltstarget, 12);
+    EXPECT_EQ(w.voltsdial.Tag, "1");
+    line("w87");
+    EXPECT_EQ(w.voltstarget, 14);
+    line("w8C");
+    EXPECT_EQ(w.voltstarget, 14);
+    line("b0E");
+    EXPECT_EQ(w.advtarget, 20);
+    line("bFF");
+    EXPECT_EQ(w.advtarget, 357);
+}
+
+TEST_F(Decoder, PropellerDropsTheFractionAndIgnoresTrailingCharacters)
+{
+    w.Timer4.setEnabled(true);
+    line("pFF");
+    EXPECT_EQ(w.proptarget, 358);
+    EXPECT_EQ(w.propcount, 255);
+    EXPECT_FALSE(w.Timer4.Enabled());
+    line("p00ZZZZ");
+    EXPECT_EQ(w.proptarget, 0);
+}
+
+TEST_F(Decoder, TelemetryFrameJumpsTheAdvanceNeedleAndScalesVoltsInTenths)
+{
+    w.advtarget = 30;
+    line("=03E81200008C");
+    EXPECT_EQ(w.rpmtarget, 1000);
+    EXPECT_EQ(w.advdial.Value, 25.0); // 0x12 * 1.4 = 25.2
+    EXPECT_EQ(w.proptarget, 25);
+    EXPECT_EQ(w.advtarget, 30);
+    EXPECT_EQ(w.voltstarget, 14); // 0x8C = 140 tenths
+}
+
+TEST_F(Decoder, VersionLineConnectsOnlyWhileAProbeIsOutstanding)
+{
+    h.comm.presentPorts = {3};
+    h.model.Form_Load();
+    h.clock.advance(4500); // ports 1 and 2 fail, port 3 probed
+    ASSERT_EQ(w.Tag, "1");
+    line("u1A");
+    EXPECT_EQ(w.revdata.Text, "26");
+    EXPECT_EQ(w.revdata.Tag, "1");
+    EXPECT_EQ(w.statusbox.Text, "Connected Comm Port 3");
+    EXPECT_TRUE(w.Timer1.Enabled());
+    EXPECT_FALSE(w.Timer4.Enabled());
+    EXPECT_FALSE(w.Timer5.Enabled());
+    EXPECT_EQ(w.pollstring, "");
+    EXPECT_EQ(w.Tag, "0");
+
+    w.statusbox.Text = "kept";
+    line("u5");
+    EXPECT_EQ(w.revdata.Text, "80"); // the CR takes the second digit place
+    EXPECT_EQ(w.statusbox.Text, "kept");
+}
+
+TEST_F(Decoder, IgnoredLinesLeaveEverythingButClearTheBuffer)
+{
+    line("X0031");
+    line("\n");
+    line("9");
+    EXPECT_EQ(w.rpmtarget, 0);
+    EXPECT_EQ(w.rpmdial.Tag, "0");
+    line("x0100");
+    EXPECT_EQ(w.rpmtarget, 256);
+}
+
+TEST_F(Decoder, TachPulsesSetsTheSliderBeforeClearingItsFlag)
+{
+    line("t02");
+    EXPECT_EQ(w.pprscroll.Value(), 2);
+    EXPECT_EQ(w.pprdata.Text, "2");
+    EXPECT_EQ(w.pprdata.Tag, "1");
+    EXPECT_EQ(w.pprscroll.Tag, "0"); // no write follows
+    EXPECT_TRUE(w.pprscroll.Visible);
+    EXPECT_EQ(w.Command3.BackColor, kGreen);
+}
+
+TEST_F(Decoder, StartDelayClearsTheFlagFirstSoTheValueIsWrittenBackOnce)
+{
+    line("d03");
+    EXPECT_EQ(w.cycledata.Text, "3");
+    EXPECT_EQ(w.cyclescroll.Value(), 3);
+    EXPECT_EQ(w.cyclescroll.Tag, "1");
+    line("d03");
+    EXPECT_EQ(w.cyclescroll.Tag, "0");
+}
+
+TEST_F(Decoder, LimitsMoveBandThreeOfTheirGauges)
+{
+    line("n19");
+    EXPECT_EQ(w.maxadvancedata.Text, "35");
+    EXPECT_DOUBLE_EQ(w.advdial.bandEnd(3), 35.0);
+    EXPECT_EQ(w.maxadvancescroll.Value(), 25);
+    line("n0E");
+    EXPECT_EQ(w.maxadvancedata.Text, "19.6");
+    line("m0C");
+    EXPECT_EQ(w.maxrpmdata.Text, "3072");
+    EXPECT_DOUBLE_EQ(w.rpmdial.bandEnd(3), 3072.0);
+    EXPECT_DOUBLE_EQ(w.rpmdial.bandEnd(2), 3100.0);
+}
+
+TEST_F(Decoder, AdvanceShiftTextsAndTheSliderStaysPut)
+{
+    line("c14");
+    EXPECT_EQ(w.conshiftdata.Text, "28");
+    line("c15");
+    EXPECT_EQ(w.conshiftdata.Text, "-327.6");
+    line("cF7");
+    EXPECT_EQ(w.conshiftdata.Text, "-11.2");
+    line("cFF");
+    EXPECT_EQ(w.conshiftdata.Text, "0");
+    EXPECT_EQ(w.conshiftscroll.Value(), 0);
+    EXPECT_TRUE(w.conshiftscroll.Visible);
+    EXPECT_EQ(w.conshiftdata.Tag, "1");
+}
+
+TEST_F(Decoder, LedTachVoltsAndShiftEnable)
+{
+    line("l03");
+    EXPECT_EQ(w.leddata.Text, "Sensor");
+    line("l00");
+    EXPECT_EQ(w.leddata.Text, "Kill Sw");
+    line("v02");
+    EXPECT_EQ(w.vdata.Text, "12 volts");
+    EXPECT_EQ(w.vscroll.Value(), 2);
+    w.vdata.Tag = "0";
+    line("v03");
+    EXPECT_EQ(w.vdata.Text, "12 volts");
+    EXPECT_EQ(w.vdata.Tag, "0");
+    line("j00");
+    EXPECT_FALSE(w.conshiftdata.Enabled);
+    line("jFF");
+    EXPECT_TRUE(w.conshiftdata.Enabled);
+    EXPECT_EQ(w.conshiftdata.Tag, "1");
+}
+
+TEST_F(Decoder, EchoesRefreshValueBoxesFromTheSliders)
+{
+    w.Command3.BackColor = kGreen;
+    line("/w");
+    EXPECT_EQ(w.Command3.BackColor, kGreen);
+    line("/W3 anything");
+    EXPECT_EQ(w.Command3.BackColor, kDarkGrey);
+    h.model.moveSlider(w.ledscroll, 1);
+    line("/L1");
+    EXPECT_EQ(w.leddata.Text, "Mode");
+    h.model.moveSlider(w.conshiftscroll, -9);
+    line("/C-9");
+    EXPECT_EQ(w.conshiftdata.Text, "-12.6");
+    h.model.moveSlider(w.maxrpmscroll, 16);
+    line("/M");
+    EXPECT_EQ(w.maxrpmdata.Text, "4096");
+    EXPECT_EQ(w.maxrpmscroll.Tag, "1"); // echoes touch no flag
+}
+
+TEST_F(Decoder, OutOfRangeReadBacksShowTheValueButNeverMoveASlider)
+{
+    line("m80");
+    EXPECT_EQ(w.maxrpmdata.Text, "32768");
+    EXPECT_DOUBLE_EQ(w.rpmdial.bandEnd(3), 32768.0);
+    line("mFF");
+    EXPECT_EQ(w.maxrpmdata.Text, "65280");
+    EXPECT_EQ(w.maxrpmscroll.Value(), 0);
+    EXPECT_TRUE(w.maxrpmscroll.Visible);
+    line("d09");
+    EXPECT_EQ(w.cycledata.Text, "9");
+    EXPECT_EQ(w.cyclescroll.Value(), 0);
+    line("n05");
+    EXPECT_EQ(w.maxadvancedata.Text, "7");
+    EXPECT_EQ(w.maxadvancescroll.Value(), 14);
+    line("t07");
+    line("l09");
+    EXPECT_EQ(w.leddata.Text, "");
+    for (const ScrollBar *s : {&w.cyclescroll, &w.ledscroll, &w.pprscroll, &w.maxrpmscroll,
+                               &w.maxadvancescroll})
+        EXPECT_EQ(s->Tag, "0");
+    EXPECT_EQ(w.Command3.BackColor, kDarkGrey);
+    EXPECT_EQ(h.model.failureCount(), 0);
+}
+
+TEST_F(Decoder, AReadBackDoesNotUndoAChangeTheModuleHasNotConfirmed)
+{
+    line("t01");
+    line("d02");
+    line("d02");
+    line("c00");
+    ASSERT_EQ(w.pprscroll.Tag, "0");
+    h.model.moveSlider(w.pprscroll, 2);
+    h.model.moveSlider(w.cyclescroll, 5);
+    h.model.moveSlider(w.conshiftscroll, 3);
+    // Stale read-backs of the old values: the user's values and their marks stay.
+    line("t01");
+    line("d02");
+    line("c00");
+    EXPECT_EQ(w.pprscroll.Value(), 2);
+    EXPECT_EQ(w.pprscroll.Tag, "1");
+    EXPECT_EQ(w.pprdata.Text, "1"); // the box shows what the module holds
+    EXPECT_EQ(w.cyclescroll.Value(), 5);
+    EXPECT_EQ(w.cyclescroll.Tag, "1");
+    EXPECT_EQ(w.conshiftscroll.Tag, "1");
+    // Once the module reports the user's value the marks clear.
+    line("t02");
+    line("d05");
+    line("c03");
+    EXPECT_EQ(w.pprscroll.Tag, "0");
+    EXPECT_EQ(w.cyclescroll.Tag, "0");
+    EXPECT_EQ(w.conshiftscroll.Tag, "0");
+}
