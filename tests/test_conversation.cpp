@@ -1,0 +1,204 @@
+#include "sim_comm.h"
+
+#include "app/window_model.h"
+
+#include <gtest/gtest.h>
+
+#include <random>
+
+using namespace quelo;
+using quelo::sim::ModuleSim;
+using quelo::test::SimComm;
+using quelo::test::VirtualClock;
+
+namespace {
+
+// The window model talking to the simulated module in virtual time.
+struct Conversation
+{
+    explicit Conversation(std::uint32_t seed = 1) : module(seed) {}
+
+    VirtualClock clock;
+    ModuleSim module;
+    SimComm comm{clock, module};
+    WindowModel model{comm, clock};
+    WindowState &w = model.state();
+
+    bool connect()
+    {
+        model.Form_Load();
+        return clock.runUntil([&] { return w.statusbox.Text == "Connected Comm Port 1"; }, 3000);
+    }
+    bool allReported() const
+    {
+        for (const TextBox *box : {&w.cycledata, &w.leddata, &w.pprdata, &w.vdata,
+                                   &w.conshiftdata, &w.maxrpmdata, &w.maxadvancedata})
+            if (box->Tag != "1")
+                return false;
+        return true;
+    }
+    std::vector<const ScrollBar *> sliders() const
+    {
+        return {&w.cyclescroll, &w.ledscroll, &w.pprscroll, &w.vscroll,
+                &w.conshiftscroll, &w.maxrpmscroll, &w.maxadvancescroll};
+    }
+    // Commands after the probe, with the standing polls folded to one word.
+    std::vector<std::string> commandsSince(std::size_t first) const
+    {
+        std::vector<std::string> out;
+        const auto &log = module.commandLog();
+        for (std::size_t i = first; i < log.size(); ++i) {
+            if (log[i] == "/p" || log[i] == "/b") {
+                if (i + 2 < log.size() && log[i + 1] == "/x" && log[i + 2] == "/w") {
+                    out.push_back("poll");
+                    i += 2;
+                    continue;
+                }
+            }
+            out.push_back(log[i]);
+        }
+        return out;
+    }
+};
+
+} // namespace
+
+TEST(Conversation, ConnectReadBackWriteAndStore)
+{
+    Conversation c;
+    ASSERT_TRUE(c.connect());
+    const std::int64_t connectedAt = c.clock.now();
+    EXPECT_GE(connectedAt, 1500);
+    EXPECT_LE(connectedAt, 2100);
+    EXPECT_EQ(c.module.commandLog().front(), "/*");
+    std::size_t probe = 0;
+    while (c.module.commandLog()[probe] != "/u")
+        ++probe;
+
+    ASSERT_TRUE(c.clock.runUntil([&] { return c.allReported(); }, 15000));
+    // d, n and m differed from the sliders' start values, so their read-backs leave the
+    // sliders marked: the write repeats on every acting tick until its read slot comes round,
+    // only the last marked slider in table order is written, and m is confirmed by its second
+    // read-back without ever being written, since the module already holds 12.
+    ASSERT_TRUE(c.clock.runUntil(
+        [&] {
+            for (const ScrollBar *s : c.sliders())
+                if (s->Tag != "0")
+                    return false;
+            return c.allReported();
+        },
+        15000));
+    EXPECT_EQ(c.commandsSince(probe + 1),
+              (std::vector<std::string>{"poll", "/c", "/d", "/D2", "/D2", "/D2", "/D2", "/l",
+                                        "/t", "/v", "/m", "/n", "/N25", "/N25", "/d", "/N25",
+                                        "/N25", "/N25", "/N25", "/N25", "/N25", "/N25", "/m",
+                                        "/n"}));
+    EXPECT_EQ(c.w.cycledata.Text, "2");
+    EXPECT_EQ(c.w.leddata.Text, "Mode");
+    EXPECT_EQ(c.w.pprdata.Text, "1");
+    EXPECT_EQ(c.w.vdata.Text, "12 volts");
+    EXPECT_EQ(c.w.conshiftdata.Text, "-5.6");
+    EXPECT_EQ(c.w.maxrpmdata.Text, "3072");
+    EXPECT_EQ(c.w.maxadvancedata.Text, "35");
+    EXPECT_EQ(c.w.cyclescroll.Value(), 2);
+    EXPECT_EQ(c.w.maxrpmscroll.Value(), 12);
+    EXPECT_EQ(c.w.maxadvancescroll.Value(), 25);
+    EXPECT_EQ(c.w.conshiftscroll.Value(), 0); // its read-back never moves it
+    EXPECT_DOUBLE_EQ(c.w.rpmdial.bandEnd(3), 3072.0);
+    EXPECT_DOUBLE_EQ(c.w.advdial.bandEnd(3), 35.0);
+    for (const ScrollBar *s : c.sliders())
+        EXPECT_TRUE(s->Visible);
+    EXPECT_EQ(c.w.Command3.BackColor, kGreen); // the read-backs moved sliders
+
+    // The user moves two sliders, then stores.
+    const std::size_t before = c.module.commandLog().size();
+    c.model.moveSlider(c.w.cyclescroll, 5);
+    c.model.moveSlider(c.w.conshiftscroll, -3);
+    ASSERT_TRUE(c.clock.runUntil(
+        [&] { return c.w.cyclescroll.Tag == "0" && c.w.conshiftscroll.Tag == "0"; }, 15000));
+    c.model.Command3_Click();
+    ASSERT_TRUE(c.clock.runUntil([&] { return c.w.Command3.BackColor == kDarkGrey; }, 2000));
+    c.clock.advance(1000);
+
+    const auto after = c.commandsSince(before);
+    // The later slider in table order is written first; every write repeats until its
+    // read-back confirms it, and the store goes out once, with the start delay's value.
+    EXPECT_EQ(after.front(), "/C-3");
+    EXPECT_NE(std::find(after.begin(), after.end(), "/D5"), after.end());
+    EXPECT_EQ(std::count(after.begin(), after.end(), "/W5"), 1);
+    EXPECT_EQ(c.module.storeCount(), 1);
+    EXPECT_EQ(c.module.parameter('d'), 5);
+    EXPECT_EQ(c.module.parameter('c'), -3);
+    EXPECT_EQ(c.w.cycledata.Text, "5");
+    EXPECT_EQ(c.w.conshiftdata.Text, "-4.2");
+    EXPECT_EQ(c.w.cycledata.Tag, "1");
+    EXPECT_EQ(c.w.conshiftdata.Tag, "1");
+    EXPECT_EQ(c.model.failureCount(), 0);
+}
+
+TEST(Conversation, EngineRunMovesTheGaugesAndSwitchesThePoll)
+{
+    Conversation c;
+    ASSERT_TRUE(c.connect());
+    // Run through a whole engine cycle: idle, run-up and back.
+    bool sawRunUp = false;
+    bool propHidden = false;
+    const std::int64_t end = c.clock.now() + c.module.cycleLengthMs() + 10000;
+    while (c.clock.now() < end) {
+        c.clock.advance(100);
+        sawRunUp = sawRunUp || c.w.rpmdial.Value > 2500;
+        propHidden = propHidden || !c.w.AGauge2.Visible;
+    }
+    EXPECT_TRUE(sawRunUp);
+    EXPECT_TRUE(propHidden);
+    EXPECT_GT(c.w.voltsdial.Value, 11.0);
+    EXPECT_EQ(c.model.failureCount(), 0);
+}
+
+// Random slider moves and store clicks while replies are dropped and delayed: once the link
+// has settled, the module holds every value the user chose and no change is left pending.
+TEST(Conversation, UserChangesAlwaysReachTheModule)
+{
+    for (std::uint32_t seed = 1; seed <= 12; ++seed) {
+        SCOPED_TRACE(seed);
+        Conversation c(seed);
+        ASSERT_TRUE(c.connect());
+        ASSERT_TRUE(c.clock.runUntil([&] { return c.allReported(); }, 20000));
+        c.module.setFaults({false, 0.25, 40, 200, 0.0, 0.0});
+
+        std::mt19937 rng(seed);
+        std::vector<ScrollBar *> sliders{&c.w.cyclescroll, &c.w.ledscroll, &c.w.pprscroll,
+                                         &c.w.vscroll, &c.w.conshiftscroll, &c.w.maxrpmscroll,
+                                         &c.w.maxadvancescroll};
+        std::vector<bool> moved(sliders.size(), false);
+        for (int step = 0; step < 60; ++step) {
+            c.clock.advance(std::uniform_int_distribution<int>(10, 2000)(rng));
+            if (std::uniform_int_distribution<int>(0, 9)(rng) == 0) {
+                c.model.Command3_Click();
+                continue;
+            }
+            const std::size_t i = std::uniform_int_distribution<std::size_t>(0, 6)(rng);
+            ScrollBar &s = *sliders[i];
+            c.model.moveSlider(s, static_cast<std::int16_t>(
+                                      std::uniform_int_distribution<int>(s.Min(), s.Max())(rng)));
+            moved[i] = true;
+        }
+
+        c.module.setFaults({});
+        ASSERT_TRUE(c.clock.runUntil(
+            [&] {
+                for (const ScrollBar *s : sliders)
+                    if (s->Tag != "0")
+                        return false;
+                return true;
+            },
+            60000));
+        const char letters[] = {'d', 'l', 't', 'v', 'c', 'm', 'n'};
+        for (std::size_t i = 0; i < sliders.size(); ++i) {
+            if (moved[i] || letters[i] != 'c') {
+                EXPECT_EQ(c.module.parameter(letters[i]), sliders[i]->Value()) << letters[i];
+            }
+        }
+        EXPECT_EQ(c.model.failureCount(), 0);
+    }
+}
