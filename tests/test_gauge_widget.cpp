@@ -30,9 +30,9 @@ QPointF atAngle(const GaugeFace &face, const QSize &size, double degrees, double
 
 bool near(QColor a, QColor b)
 {
-    return std::abs(a.red() - b.red()) + std::abs(a.green() - b.green())
-               + std::abs(a.blue() - b.blue())
-           < 60;
+    return std::abs(a.red() - b.red()) + std::abs(a.green() - b.green()) +
+               std::abs(a.blue() - b.blue()) <
+           60;
 }
 
 // True when a pixel of the colour lies within one pixel of the point.
@@ -126,7 +126,9 @@ TEST(GaugeWidgetFace, MovingBandEndRedrawsTheBandAndKeepsItsStart)
     const GaugeFace &face = gauge.face();
     const QColor green(0x00, 0xFF, 0x00);
     const double radius = 1.635; // middle of band 3
-    auto at = [&](double value) { return atAngle(face, widget.size(), face.angleOf(value), radius); };
+    auto at = [&](double value) {
+        return atAngle(face, widget.size(), face.angleOf(value), radius);
+    };
 
     QImage image = render(widget);
     EXPECT_TRUE(colourAt(image, at(1100), green));

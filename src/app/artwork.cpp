@@ -5,6 +5,7 @@
 #include <QPainter>
 #include <QPainterPath>
 #include <QPolygonF>
+#include <QTransform>
 
 #include <vector>
 
@@ -56,18 +57,23 @@ void drawLogo(QPainter &painter, const QSize &size)
     scaleTo(painter, size, 100, 45);
 
     // A spark: a jagged bolt in yellow with an orange edge.
-    const QPolygonF bolt{{16, 3},  {4, 24},  {12, 24}, {6, 42},
-                         {24, 17}, {15, 17}, {22, 3}};
-    painter.setPen(QPen(QColor(0xE0, 0x60, 0x00), 1.5, Qt::SolidLine, Qt::SquareCap, Qt::MiterJoin));
+    const QPolygonF bolt{{16, 3}, {4, 24}, {12, 24}, {6, 42}, {24, 17}, {15, 17}, {22, 3}};
+    painter.setPen(
+        QPen(QColor(0xE0, 0x60, 0x00), 1.5, Qt::SolidLine, Qt::SquareCap, Qt::MiterJoin));
     painter.setBrush(QColor(0xFF, 0xD0, 0x00));
     painter.drawPolygon(bolt);
 
     QLinearGradient ink(0, 8, 0, 34);
     ink.setColorAt(0, QColor(0x00, 0x30, 0xC0));
     ink.setColorAt(1, QColor(0x00, 0x00, 0x60));
-    QFont font = pixelFont(QStringLiteral("Arial"), 18, true, true);
     QPainterPath word;
-    word.addText(27, 30, font, QStringLiteral("QUELO"));
+    word.addText(0, 0, pixelFont(QStringLiteral("Arial"), 18, true, true), QStringLiteral("QUELO"));
+    const QRectF wordBox(27, 8, 70, 24);
+    const QRectF bounds = word.boundingRect();
+    word = QTransform::fromTranslate(wordBox.left(), wordBox.top())
+               .scale(wordBox.width() / bounds.width(), wordBox.height() / bounds.height())
+               .translate(-bounds.left(), -bounds.top())
+               .map(word);
     painter.setPen(Qt::NoPen);
     painter.setBrush(ink);
     painter.drawPath(word);
@@ -122,8 +128,10 @@ void drawWiring(QPainter &painter, const QSize &size)
             return QPointF(centre.x() + (3 - pin) * pinPitch, centre.y() - 15);
         return QPointF(centre.x() + (8.5 - pin) * pinPitch, centre.y() + 15);
     };
-    const QPolygonF shell{{centre.x() - 118, centre.y() - 38}, {centre.x() + 118, centre.y() - 38},
-                          {centre.x() + 96, centre.y() + 38}, {centre.x() - 96, centre.y() + 38}};
+    const QPolygonF shell{{centre.x() - 118, centre.y() - 38},
+                          {centre.x() + 118, centre.y() - 38},
+                          {centre.x() + 96, centre.y() + 38},
+                          {centre.x() - 96, centre.y() + 38}};
     painter.setPen(QPen(black, 2));
     painter.setBrush(QColor(0xB0, 0xB8, 0xC0));
     painter.drawPolygon(shell);
@@ -149,15 +157,15 @@ void drawWiring(QPainter &painter, const QSize &size)
     const QColor fromPcColour(0x00, 0x40, 0xFF);
     const QColor powerColour(0xE0, 0x00, 0x00);
     const double top = 146;
-    const Wire ground{groundColour,
-                      {{terminalX(1), top}, {terminalX(1), 290}, {pinPoint(5).x(), 290},
-                       pinPoint(5)}};
-    const Wire fromPc{fromPcColour,
-                      {{terminalX(3), top}, {terminalX(3), 250}, {pinPoint(3).x(), 250},
-                       pinPoint(3)}};
-    const Wire toPc{toPcColour,
-                    {{terminalX(2), top}, {terminalX(2), 200}, {pinPoint(2).x(), 200},
-                     pinPoint(2)}};
+    const Wire ground{
+        groundColour,
+        {{terminalX(1), top}, {terminalX(1), 290}, {pinPoint(5).x(), 290}, pinPoint(5)}};
+    const Wire fromPc{
+        fromPcColour,
+        {{terminalX(3), top}, {terminalX(3), 250}, {pinPoint(3).x(), 250}, pinPoint(3)}};
+    const Wire toPc{
+        toPcColour,
+        {{terminalX(2), top}, {terminalX(2), 200}, {pinPoint(2).x(), 200}, pinPoint(2)}};
     const Wire power{powerColour,
                      {{terminalX(5), top}, {terminalX(5), 190}, {440, 190}, {440, 236}}};
     for (const Wire *wire : {&ground, &fromPc, &toPc, &power})
@@ -167,8 +175,9 @@ void drawWiring(QPainter &painter, const QSize &size)
          true, groundColour, Qt::AlignLeft | Qt::AlignTop);
     text(painter, QRectF(pinPoint(2).x() + 8, 202, 160, 14), QStringLiteral("MODULE SENDS: 2 to 2"),
          8.25, true, toPcColour, Qt::AlignLeft | Qt::AlignTop);
-    text(painter, QRectF(terminalX(3) + 6, 252, 160, 14), QStringLiteral("PC SENDS: 3 to 3"), 8.25,
-         true, fromPcColour, Qt::AlignLeft | Qt::AlignTop);
+    text(painter, QRectF(terminalX(1) + 10, 232, terminalX(3) - terminalX(1) - 18, 14),
+         QStringLiteral("PC SENDS: 3 to 3"), 8.25, true, fromPcColour,
+         Qt::AlignRight | Qt::AlignTop);
 
     // The supply lead, off to aircraft power.
     painter.setPen(QPen(powerColour, 2));

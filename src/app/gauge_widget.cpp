@@ -13,9 +13,9 @@ namespace quelo {
 
 namespace {
 
-constexpr double kDialNeedleLength = 1.6;  // face units
-constexpr double kNeedleTipMargin = 0.02;  // gap between the arrow head's tip and the ticks
-constexpr double kMinTipTravel = 0.25;     // device pixels worth a repaint
+constexpr double kDialNeedleLength = 1.6; // face units
+constexpr double kNeedleTipMargin = 0.02; // gap between the arrow head's tip and the ticks
+constexpr double kMinTipTravel = 0.25;    // device pixels worth a repaint
 constexpr int kArcSegmentsPerTurn = 720;
 
 QColor rgb(std::uint32_t packed)
@@ -152,7 +152,7 @@ void GaugeWidget::drawFace(QPainter &painter) const
 
     // An octagon with its corners cut at a tenth of each side.
     QPolygonF octagon;
-    const double corners[][2] = {{0, 100},   {100, 0},    {900, 0},   {1000, 100},
+    const double corners[][2] = {{0, 100},    {100, 0},    {900, 0},    {1000, 100},
                                  {1000, 900}, {900, 1000}, {100, 1000}, {0, 900}};
     for (const auto &c : corners)
         octagon << QPointF(c[0] * area.width() / 1000.0, c[1] * area.height() / 1000.0);
@@ -165,15 +165,16 @@ void GaugeWidget::drawFace(QPainter &painter) const
     for (std::size_t i = 0; i < face.bands.size(); ++i) {
         const GaugeBand &band = face.bands[i];
         const double to = m_shownBandEnds[i];
-        const QPainterPath path = sector(face, face.angleOf(band.from),
-                                         std::min(face.angleOf(to), lastAngle),
-                                         band.innerRadius, band.outerRadius);
+        const QPainterPath path =
+            sector(face, face.angleOf(band.from), std::min(face.angleOf(to), lastAngle),
+                   band.innerRadius, band.outerRadius);
         painter.fillPath(toWidget.map(path), rgb(band.colour));
     }
 
     for (const GaugeTicks &ticks : face.ticks) {
         painter.setPen(QPen(rgb(ticks.colour), 1.0));
-        const int count = static_cast<int>(std::floor((ticks.last - ticks.first) / ticks.step + 1e-6));
+        const int count =
+            static_cast<int>(std::floor((ticks.last - ticks.first) / ticks.step + 1e-6));
         for (int i = 0; i <= count; ++i) {
             const double angle = face.angleOf(ticks.first + i * ticks.step);
             painter.drawLine(toWidget.map(polar(face, angle, ticks.innerRadius)),
@@ -182,13 +183,14 @@ void GaugeWidget::drawFace(QPainter &painter) const
     }
 
     for (const GaugeCaption &caption : face.captions) {
-        painter.setFont(pixelFont(QString::fromLatin1(caption.family), caption.pointSize,
-                                  caption.bold));
+        painter.setFont(
+            pixelFont(QString::fromLatin1(caption.family), caption.pointSize, caption.bold));
         painter.setPen(rgb(caption.colour));
         const QPointF centre = toWidget.map(QPointF(caption.x, caption.y));
         QRectF box(0, 0, area.width(), area.height());
         box.moveCenter(centre);
-        painter.drawText(box, Qt::AlignCenter | Qt::TextDontClip, QString::fromLatin1(caption.text));
+        painter.drawText(box, Qt::AlignCenter | Qt::TextDontClip,
+                         QString::fromLatin1(caption.text));
     }
 }
 

@@ -13,8 +13,8 @@ PictureWidget::PictureWidget(Draw draw, const QColor &background, QWidget *paren
 void PictureWidget::paintEvent(QPaintEvent *)
 {
     const qreal dpr = devicePixelRatioF();
-    if (m_picture.isNull() || m_picture.devicePixelRatio() != dpr
-        || m_picture.deviceIndependentSize() != QSizeF(size())) {
+    if (m_picture.isNull() || m_picture.devicePixelRatio() != dpr ||
+        m_picture.deviceIndependentSize() != QSizeF(size())) {
         m_picture = QPixmap(size() * dpr);
         m_picture.setDevicePixelRatio(dpr);
         m_picture.fill(m_background);

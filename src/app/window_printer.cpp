@@ -4,6 +4,7 @@
 
 #include <QDateTime>
 #include <QDir>
+#include <QFileInfo>
 #include <QPainter>
 #include <QPixmap>
 #include <QPrinter>
@@ -34,7 +35,8 @@ bool printImage(QPrinter &printer, const QPixmap &image)
 
 QString pdfPath(const QString &folder)
 {
-    const QString stamp = QDateTime::currentDateTime().toString(QStringLiteral("yyyy-MM-dd hh-mm-ss"));
+    const QString stamp =
+        QDateTime::currentDateTime().toString(QStringLiteral("yyyy-MM-dd hh-mm-ss"));
     return QDir(folder).filePath(QStringLiteral("Quelo Data Link %1.pdf").arg(stamp));
 }
 
@@ -51,14 +53,16 @@ QString printWindow(QWidget &window, const QString &pdfFolder, QString *error)
         QPrinter printer(defaultPrinter, QPrinter::HighResolution);
         printer.setDocName(QStringLiteral("Quelo Data Link"));
         if (printImage(printer, image))
-            Notice::show(window, QObject::tr("Sent to the printer %1.").arg(defaultPrinter.printerName()));
+            Notice::show(window,
+                         QObject::tr("Sent to the printer %1.").arg(defaultPrinter.printerName()));
         else
             failure = QObject::tr("The printer %1 did not accept the page.")
                           .arg(defaultPrinter.printerName());
     } else {
-        const QString folder = pdfFolder.isEmpty()
-                                   ? QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation)
-                                   : pdfFolder;
+        const QString folder =
+            pdfFolder.isEmpty()
+                ? QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation)
+                : pdfFolder;
         const QString path = pdfPath(folder);
         QPrinter printer(QPrinter::HighResolution);
         printer.setOutputFormat(QPrinter::PdfFormat);

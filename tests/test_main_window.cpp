@@ -1,0 +1,198 @@
+#include "app/gauge_widget.h"
+#include "app/main_window.h"
+#include "app/window_model.h"
+#include "app/window_printer.h"
+#include "fake_comm.h"
+#include "virtual_clock.h"
+
+#include <QApplication>
+#include <QFile>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPrinterInfo>
+#include <QPushButton>
+#include <QScrollBar>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+#include <memory>
+
+using namespace quelo;
+
+namespace {
+
+const QColor kNavy(0x00, 0x00, 0x80);
+
+class MainWindowTest : public ::testing::Test
+{
+protected:
+    MainWindowTest()
+        : model(comm, clock, [this] { printed = printWindow(*window, pdfFolder.path()); }),
+          window(std::make_unique<MainWindow>(model))
+    {
+    }
+
+    QColor pixel(int x, int y) { return window->grab().toImage().pixelColor(x, y); }
+    template <typename T> T *child(const char *name)
+    {
+        T *found = window->findChild<T *>(QString::fromLatin1(name));
+        EXPECT_NE(found, nullptr) << name;
+        return found;
+    }
+    void settle()
+    {
+        for (int i = 0; i < 3; ++i)
+            QApplication::processEvents();
+    }
+
+    test::FakeComm comm;
+    test::VirtualClock clock;
+    QTemporaryDir pdfFolder;
+    QString printed;
+    WindowModel model;
+    std::unique_ptr<MainWindow> window;
+};
+
+} // namespace
+
+TEST_F(MainWindowTest, WindowLayoutAndColours)
+{
+    EXPECT_EQ(window->windowTitle(), QStringLiteral("QUELO DATA LINK"));
+    EXPECT_EQ(window->objectName(), QStringLiteral("zarvo"));
+    EXPECT_EQ(window->size(), QSize(800, 675));
+    EXPECT_EQ(pixel(5, 100), kNavy);
+    EXPECT_EQ(pixel(360 + 60, 432 + 120), QColor(0x40, 0x80, 0x80)); // engine speed dial face
+    EXPECT_EQ(pixel(240 + 296 + 6, 104 + 264 + 12), QColor(0x40, 0x40, 0x40)); // STORE button
+    EXPECT_EQ(pixel(48 + 6, 336 + 16), QColor(0x00, 0x80, 0x00));              // CONNECTION INFO
+    EXPECT_EQ(pixel(32 + 2, 488 + 2), QColor(0xFF, 0xFF, 0xFF));               // logo ground
+    EXPECT_EQ(child<QLabel>("Label14")->text(), QStringLiteral("Quelo Series 508  Ignitions"));
+    EXPECT_EQ(child<QLabel>("Label19")->text(), QStringLiteral("3 - Recieve Data - ICS"));
+    EXPECT_EQ(child<QWidget>("cyclescroll")->geometry(), QRect(384, 32, 129, 17));
+    EXPECT_TRUE(child<QWidget>("cyclescroll")->isHidden());
+    EXPECT_TRUE(child<QWidget>("connection")->isHidden());
+}
+
+TEST_F(MainWindowTest, ModelTextsReachTheBoxes)
+{
+    WindowState &w = model.state();
+    w.statusbox.Text = "Searching for the module";
+    w.statusbox.ToolTip = "COM3: no such device";
+    w.conshiftdata.Enabled = false;
+    model.Command1_Click(); // any event lets the view catch up
+    auto *status = child<QLineEdit>("statusbox");
+    EXPECT_EQ(status->text(), QStringLiteral("Searching for the module"));
+    EXPECT_EQ(status->toolTip(), QStringLiteral("COM3: no such device"));
+    EXPECT_FALSE(child<QLineEdit>("conshiftdata")->isEnabled());
+    EXPECT_EQ(child<QLineEdit>("revdata")->text(), QStringLiteral("0"));
+}
+
+TEST_F(MainWindowTest, SlidersTalkToTheModelBothWays)
+{
+    WindowState &w = model.state();
+    auto *cycle = child<QScrollBar>("cyclescroll");
+    auto *advance = child<QScrollBar>("maxadvancescroll");
+    EXPECT_EQ(advance->minimum(), 14);
+    EXPECT_EQ(advance->maximum(), 35);
+    EXPECT_FALSE(cycle->hasTracking());
+
+    w.cyclescroll.Visible = true;
+    model.moveSlider(w.cyclescroll, 3);
+    EXPECT_FALSE(cycle->isHidden());
+    EXPECT_EQ(cycle->value(), 3);
+    EXPECT_EQ(pixel(240 + 296 + 6, 104 + 264 + 12), QColor(0x00, 0xFF, 0x00));
+
+    // The user's move raises the model's change once.
+    w.Command3.BackColor = kDarkGrey;
+    w.cyclescroll.Tag = "0";
+    cycle->setValue(5);
+    EXPECT_EQ(w.cyclescroll.Value(), 5);
+    EXPECT_EQ(w.cyclescroll.Tag, "1");
+    EXPECT_EQ(pixel(240 + 296 + 6, 104 + 264 + 12), QColor(0x00, 0xFF, 0x00));
+}
+
+TEST_F(MainWindowTest, ConnectionPanelOpensAndCloses)
+{
+    auto *panel = child<QWidget>("connection");
+    child<QPushButton>("Command4")->click();
+    EXPECT_FALSE(panel->isHidden());
+    EXPECT_EQ(pixel(48 + 6, 336 + 16), QColor(0xFF, 0x80, 0x00));
+    EXPECT_EQ(pixel(240 + 10, 316), QColor(0x80, 0xFF, 0x80)); // panel lies over the configuration
+
+    child<QPushButton>("Command1")->click();
+    EXPECT_TRUE(panel->isHidden());
+    EXPECT_EQ(pixel(48 + 6, 336 + 16), QColor(0x00, 0x80, 0x00));
+    EXPECT_EQ(pixel(240 + 10, 316), kNavy);
+}
+
+TEST_F(MainWindowTest, PrintWithoutPrinterWritesOnePagePdf)
+{
+    if (!QPrinterInfo::defaultPrinter().isNull())
+        GTEST_SKIP() << "a printer is installed; printing would use it";
+    ASSERT_TRUE(pdfFolder.isValid());
+    child<QPushButton>("Command4")->click();
+    child<QPushButton>("Command2")->click();
+
+    ASSERT_FALSE(printed.isEmpty());
+    EXPECT_TRUE(printed.startsWith(pdfFolder.path()));
+    EXPECT_TRUE(QFileInfo(printed).fileName().startsWith(QStringLiteral("Quelo Data Link ")));
+    QFile pdf(printed);
+    ASSERT_TRUE(pdf.open(QIODevice::ReadOnly));
+    const QByteArray bytes = pdf.readAll();
+    EXPECT_TRUE(bytes.startsWith("%PDF"));
+    EXPECT_EQ(bytes.count("/Type /Page\n") + bytes.count("/Type /Page\r") +
+                  bytes.count("/Type /Page "),
+              1);
+    auto *notice = window->findChild<QLabel *>(QStringLiteral("notice"));
+    ASSERT_NE(notice, nullptr);
+    EXPECT_TRUE(notice->text().contains(QFileInfo(printed).fileName()));
+}
+
+TEST_F(MainWindowTest, PrintFailureIsReportedWithoutADialog)
+{
+    if (!QPrinterInfo::defaultPrinter().isNull())
+        GTEST_SKIP() << "a printer is installed; printing would use it";
+    QFile blocker(pdfFolder.filePath(QStringLiteral("file")));
+    ASSERT_TRUE(blocker.open(QIODevice::WriteOnly));
+    blocker.close();
+    QString error;
+    EXPECT_TRUE(
+        printWindow(*window, blocker.fileName() + QStringLiteral("/inside"), &error).isEmpty());
+    EXPECT_FALSE(error.isEmpty());
+    auto *notice = window->findChild<QLabel *>(QStringLiteral("notice"));
+    ASSERT_NE(notice, nullptr);
+    EXPECT_EQ(notice->text(), error);
+    EXPECT_EQ(QApplication::activeModalWidget(), nullptr);
+}
+
+TEST_F(MainWindowTest, NeedlesAtRestCauseNoPaint)
+{
+    WindowState &w = model.state();
+    w.rpmtarget = 0;
+    w.voltstarget = 0;
+    w.advtarget = 20;
+    w.proptarget = 0;
+    window->show();
+    settle();
+    auto *rpm = child<GaugeWidget>("rpmdial");
+    auto *volts = child<GaugeWidget>("voltsdial");
+    auto *adv = child<GaugeWidget>("advdial");
+    auto *prop = child<GaugeWidget>("AGauge2");
+    const int rpmPaints = rpm->paintCount();
+    const int others = volts->paintCount() + adv->paintCount() + prop->paintCount();
+    EXPECT_GT(rpmPaints, 0);
+
+    clock.advance(500); // fifty animation ticks
+    settle();
+    EXPECT_EQ(rpm->paintCount(), rpmPaints);
+    EXPECT_EQ(volts->paintCount() + adv->paintCount() + prop->paintCount(), others);
+
+    w.rpmtarget = 2000;
+    for (int i = 0; i < 20; ++i) {
+        clock.advance(10);
+        settle();
+    }
+    EXPECT_GT(rpm->paintCount(), rpmPaints);
+    EXPECT_GT(model.state().rpmdial.Value, 0.0);
+    EXPECT_EQ(volts->paintCount() + adv->paintCount() + prop->paintCount(), others);
+}
