@@ -16,13 +16,34 @@
 
 using namespace quelo;
 
+namespace {
+
+// --help and --version answer without a display.
+bool onlyAsksForHelpOrVersion(int argc, char *argv[])
+{
+    for (int i = 1; i < argc; ++i) {
+        const QByteArray arg(argv[i]);
+        if (arg == "--help" || arg == "-h" || arg == "--help-all" || arg == "--version" ||
+            arg == "-v")
+            return true;
+    }
+    return false;
+}
+
+} // namespace
+
 int main(int argc, char *argv[])
 {
-    installFontSubstitutes();
-    QApplication app(argc, argv);
-    QApplication::setApplicationName(QStringLiteral("quelo-link"));
-    QApplication::setApplicationDisplayName(QStringLiteral("QUELO DATA LINK"));
-    QApplication::setApplicationVersion(QStringLiteral(QUELO_VERSION));
+    std::unique_ptr<QCoreApplication> application;
+    if (onlyAsksForHelpOrVersion(argc, argv)) {
+        application = std::make_unique<QCoreApplication>(argc, argv);
+    } else {
+        installFontSubstitutes();
+        application = std::make_unique<QApplication>(argc, argv);
+    }
+    QCoreApplication &app = *application;
+    QCoreApplication::setApplicationName(QStringLiteral("quelo-link"));
+    QCoreApplication::setApplicationVersion(QStringLiteral(QUELO_VERSION));
 
     QCommandLineParser parser;
     parser.setApplicationDescription(QStringLiteral(
