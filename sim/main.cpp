@@ -71,8 +71,17 @@ int main(int argc, char *argv[])
     const QCommandLineOption paramOption(
         QStringLiteral("param"), QStringLiteral("Initial parameter value, e.g. d=3 (repeatable)."),
         QStringLiteral("L=V"));
+    const QCommandLineOption steadyOption(
+        QStringLiteral("steady"),
+        QStringLiteral("Hold the engine still at idle: every reading stays the same while the "
+                       "module keeps answering."));
+    const QCommandLineOption steadyAtOption(
+        QStringLiteral("steady-at"),
+        QStringLiteral("Hold the engine still as it is MS into its run (0: stopped)."),
+        QStringLiteral("MS"));
     parser.addOptions({linkOption, silentOption, dropOption, delayOption, jitterOption,
-                       garbageOption, crlfOption, telemetryOption, seedOption, paramOption});
+                       garbageOption, crlfOption, telemetryOption, seedOption, paramOption,
+                       steadyOption, steadyAtOption});
     parser.process(app);
 
     bool ok = false;
@@ -109,6 +118,15 @@ int main(int argc, char *argv[])
             !module.setParameter(parts.at(0).at(0).toLatin1(), value)) {
             return fatal(QStringLiteral("invalid --param %1").arg(assignment));
         }
+    }
+
+    if (parser.isSet(steadyAtOption)) {
+        const qint64 atMs = parser.value(steadyAtOption).toLongLong(&ok);
+        if (!ok || atMs < 0)
+            return fatal(QStringLiteral("invalid --steady-at"));
+        module.holdEngine(atMs);
+    } else if (parser.isSet(steadyOption)) {
+        module.holdEngine(module.firstIdleMs());
     }
 
     if (!server.start())

@@ -118,6 +118,11 @@ void ModuleSim::setTelemetryEnabled(bool enabled, int intervalMs)
     m_nextTelemetryMs = (m_nowMs / m_telemetryIntervalMs + 1) * m_telemetryIntervalMs;
 }
 
+std::int64_t ModuleSim::firstIdleMs() const
+{
+    return m_cycle.handMs + kCrankMs + m_cycle.idle1Ms / 2;
+}
+
 // Smooth noise in [-1, 1]: values hashed per period, interpolated in between.
 double ModuleSim::noise(std::int64_t ms, int channel, int periodMs) const
 {
@@ -246,7 +251,7 @@ std::string ModuleSim::readReply(char command, std::int64_t nowMs) const
             value += 255;
         return command + hex(value, 2);
     }
-    const EngineState engine = engineAt(nowMs);
+    const EngineState engine = engineNow(nowMs);
     switch (command) {
     case 'u':
         return "u" + hex(m_firmwareVersion, 2);
@@ -335,7 +340,7 @@ void ModuleSim::queueReply(const std::string &text, std::int64_t nowMs)
 void ModuleSim::generateTelemetry(std::int64_t upToMs)
 {
     while (m_telemetryEnabled && m_nextTelemetryMs <= upToMs) {
-        const EngineState e = engineAt(m_nextTelemetryMs);
+        const EngineState e = engineNow(m_nextTelemetryMs);
         const std::string frame =
             "=" + hex(e.rpm, 4) + hex(e.advanceCount, 2) + "00" + "00" + hex(e.busTenths, 2);
         if (auto bytes = applyLineFaults(frame, m_telemetryRng))

@@ -67,6 +67,14 @@ public:
     // The engine run is a pure function of time and seed; it repeats every cycleLengthMs().
     EngineState engineAt(std::int64_t ms) const;
     std::int64_t cycleLengthMs() const { return m_cycle.totalMs; }
+    // A moment in the middle of the first idle phase: the engine runs at idle speed.
+    std::int64_t firstIdleMs() const;
+
+    // Holds the engine as it is at engine time atMs: replies and telemetry report that state
+    // whatever the time, so rpm, advance, volts and propeller stay still while polling goes on.
+    // std::nullopt lets the engine run again.
+    void holdEngine(std::optional<std::int64_t> atMs) { m_heldAtMs = atMs; }
+    std::optional<std::int64_t> engineHeldAt() const { return m_heldAtMs; }
 
     static std::optional<ParameterRange> parameterRange(char letter);
     int parameter(char letter) const;          // 'c' as a signed shift; 0 for an unknown letter
@@ -110,6 +118,10 @@ private:
         std::string bytes;
     };
 
+    EngineState engineNow(std::int64_t nowMs) const
+    {
+        return engineAt(m_heldAtMs.value_or(nowMs));
+    }
     void handleLine(const std::string &line, std::int64_t nowMs);
     void handleWrite(const std::string &line, char command, std::string_view value,
                      std::int64_t nowMs);
@@ -134,6 +146,7 @@ private:
     bool m_telemetryEnabled = false;
     int m_telemetryIntervalMs = 500;
     std::int64_t m_nextTelemetryMs = 0;
+    std::optional<std::int64_t> m_heldAtMs;
     std::int64_t m_nowMs = 0;
     std::int64_t m_lastReplyDueMs = 0;
     std::string m_line;

@@ -103,6 +103,23 @@ bool PtyServer::createSymlink(const QString &linkPath)
     return true;
 }
 
+qsizetype PtyServer::writeRaw(const QByteArray &bytes)
+{
+    if (!isRunning())
+        return 0;
+    qsizetype written = 0;
+    while (written < bytes.size()) {
+        const ssize_t n = ::write(m_masterFd, bytes.constData() + written,
+                                  std::size_t(bytes.size() - written));
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n <= 0)
+            break;
+        written += n;
+    }
+    return written;
+}
+
 void PtyServer::readMaster()
 {
     char buffer[256];

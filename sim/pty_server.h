@@ -2,6 +2,7 @@
 
 #include "module_sim.h"
 
+#include <QByteArray>
 #include <QElapsedTimer>
 #include <QObject>
 #include <QString>
@@ -31,6 +32,10 @@ public:
 
     // Creates or atomically replaces a symlink pointing at devicePath(); removed on destruction.
     bool createSymlink(const QString &linkPath);
+
+    // Puts bytes on the line at once, outside the module's replies (line noise, a babbling
+    // peer). Returns how many the line took; the rest is lost, as on a real wire.
+    qsizetype writeRaw(const QByteArray &bytes);
 
 private:
     void readMaster();

@@ -325,6 +325,38 @@ TEST(ModuleSimEngine, CycleStopsIdlesAndRunsUp)
         EXPECT_LE(sim.engineAt(t).advanceCount, 15);
 }
 
+TEST(ModuleSimEngine, HeldEngineReportsOneStateUntilReleased)
+{
+    ModuleSim sim(3);
+    const std::int64_t idle = sim.firstIdleMs();
+    const EngineState held = sim.engineAt(idle);
+    EXPECT_GE(held.rpm, 950);
+    EXPECT_LE(held.rpm, 1070);
+    sim.holdEngine(idle);
+    EXPECT_EQ(sim.engineHeldAt(), idle);
+
+    // Polled and streamed readings stay at the held state through a whole cycle, stopped
+    // phase and run-up included.
+    const std::array<int, 4> expected = {held.rpm, held.busTenths, held.advanceCount,
+                                         held.propCount};
+    for (std::int64_t t = 0; t < sim.cycleLengthMs(); t += 1300)
+        ASSERT_EQ(readEngine(sim, t), expected) << t;
+    sim.setTelemetryEnabled(true, 500);
+    const std::string frames = sim.takeOutput(sim.cycleLengthMs() + 3000);
+    ASSERT_EQ(frames.size() % 14, 0u) << frames;
+    ASSERT_GE(frames.size(), 4 * 14u);
+    for (std::size_t i = 14; i < frames.size(); i += 14)
+        EXPECT_EQ(frames.substr(i, 14), frames.substr(0, 14));
+    EXPECT_EQ(std::stoi(frames.substr(1, 4), nullptr, 16), held.rpm);
+
+    // Released, the engine follows time again: the propeller of a running engine turns.
+    sim.setTelemetryEnabled(false);
+    sim.holdEngine(std::nullopt);
+    const std::int64_t later = 2 * sim.cycleLengthMs() + idle;
+    const int propBefore = readEngine(sim, later)[3];
+    EXPECT_NE(readEngine(sim, later + 170)[3], propBefore);
+}
+
 TEST(ModuleSimEngine, DeterministicBySeed)
 {
     auto run = [](std::uint32_t seed) {

@@ -138,3 +138,20 @@ TEST_F(PacingTest, RefillOnlyIntoAnEmptyQueue)
     h.clock.advance(500);
     EXPECT_EQ(w.txqueue, "");
 }
+
+TEST_F(PacingTest, AFailingWriteIsReportedAndRetriedNotLost)
+{
+    h.connect();
+    h.clock.advance(1);
+    w.Timer1.setEnabled(false);
+    w.txqueue = "%/x\r";
+    h.comm.outputFailure = "/dev/ttyUSB0: write failed";
+    h.clock.advance(400); // fails right after the pause, and on the ticks after it
+    EXPECT_GE(h.model.failureCount(), 1);
+    EXPECT_NE(w.statusbox.ToolTip.find("write failed"), std::string::npos);
+    EXPECT_EQ(w.txqueue, "/x\r"); // the character stays queued
+    h.comm.outputFailure.clear();
+    h.clock.advance(200);
+    EXPECT_EQ(w.txqueue, "");
+    EXPECT_NE(h.comm.written.find("/x\r"), std::string::npos);
+}

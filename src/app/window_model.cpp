@@ -17,10 +17,7 @@ WindowModel::WindowModel(MSComm &comm, TimerHost &timers, ConnectionPanel::Print
     bindTimer(m_w.Timer3, timers, [this] { m_pacing.Timer3_Timer(); });
     bindTimer(m_w.Timer4, timers, [this] { m_pacing.Timer4_Timer(); });
     bindTimer(m_w.Timer5, timers, [this] { m_scan.Timer5_Timer(); });
-    Timer &pause = m_pacing.pauseTimer();
-    pause.setHost(&timers);
-    if (pause.Enabled())
-        timers.timerEnabledChanged(pause);
+    bindTimer(m_pacing.pauseTimer(), timers, [this] { m_pacing.pauseElapsed(); });
 
     // Slider Change handlers run inside whatever set the value: they are not events of their own.
     comm.setOnComm([this] { dispatch([this] { m_framing.MSComm1_OnComm(); }); });

@@ -7,10 +7,7 @@
 
 namespace quelo {
 
-Pacing::Pacing(WindowState &w, MSComm &comm) : m_w(w), m_comm(comm)
-{
-    m_pauseTimer.setHandler([this] { pauseElapsed(); });
-}
+Pacing::Pacing(WindowState &w, MSComm &comm) : m_w(w), m_comm(comm) {}
 
 void Pacing::Timer3_Timer()
 {

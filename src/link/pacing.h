@@ -21,8 +21,9 @@ public:
     void Timer4_Timer();
     void Pause(float NbSec);
 
-    // The one-shot timer that ends a pause; it must be driven like the window's timers.
+    // The one-shot timer that ends a pause; its tick runs pauseElapsed().
     Timer &pauseTimer() { return m_pauseTimer; }
+    void pauseElapsed();
     bool pausing() const { return m_pausing; }
 
     // The rest of a command whose first characters have already gone out, so that text
@@ -30,7 +31,6 @@ public:
     std::string unsentCommandTail() const;
 
 private:
-    void pauseElapsed();
     void sendHead();
 
     WindowState &m_w;

@@ -16,6 +16,7 @@ public:
     std::set<int> presentPorts; // ports that open
     std::string written;
     std::string failure;        // when set, the next open fails with this reason
+    std::string outputFailure;  // when set, writing fails with this reason
     int opens = 0;
 
     void setCommPort(std::int16_t port) override
@@ -43,6 +44,8 @@ public:
     {
         if (!m_open)
             throw PortError("Port is closed");
+        if (!outputFailure.empty())
+            throw PortError(outputFailure);
         written += text;
         onOutput(text);
     }

@@ -1,0 +1,75 @@
+#pragma once
+
+#include <QtGlobal>
+
+#include <cstddef>
+#include <cstdint>
+#include <functional>
+#include <string>
+#include <vector>
+
+namespace quelo::soak {
+
+// What a soak has done so far.
+struct SoakCounters
+{
+    int faultWindows = 0;
+    int calmWindows = 0;
+    int babbleBursts = 0;
+    int hangUps = 0;
+    int resetClicks = 0;      // every RESET click, the ones after a hang-up included
+    int repeatedResets = 0;   // RESET clicked again because a scan under faults missed the module
+    int reconnections = 0;    // the link came back after a RESET
+    int sliderMoves = 0;
+    int movesWhileClosed = 0; // slider moves made while the port was closed
+    int storeClicks = 0;
+    qint64 commands = 0;      // command lines the module received
+    qint64 writes = 0;        // parameter writes among them
+    qint64 longestReconnectMs = 0;
+};
+
+struct SoakProgress
+{
+    qint64 elapsedMs = 0;
+    SoakCounters counters;
+    long rssKb = 0;
+    int handlerFailures = 0;
+};
+
+struct SoakOptions
+{
+    std::uint32_t seed = 1;
+    qint64 durationMs = 45000;         // phases start until then; the final settle follows
+    qint64 progressIntervalMs = 60000;
+    qint64 memoryBaselineMs = 60000;   // the RSS taken then is compared with the RSS at the end
+    long memoryMarginKb = 2048;
+    std::function<void(const SoakProgress &)> onProgress;
+    std::function<void(const std::string &)> onEvent; // one line per phase
+};
+
+struct SoakResult
+{
+    std::vector<std::string> problems; // empty when the soak passed
+    SoakCounters counters;
+    qint64 elapsedMs = 0;
+    long rssStartKb = 0;
+    long rssBaselineKb = 0;
+    long rssEndKb = 0;
+    std::size_t maxRxBuffer = 0;
+    int handlerFailures = 0;
+    int slidersChecked = 0; // sliders whose final value was compared with the module
+
+    bool ok() const { return problems.empty(); }
+};
+
+// Runs the program's link (timer host, serial component on a real pseudo-terminal reached
+// through a symbolic link, window model) against the simulated module through seeded phases
+// of line faults, calm, hang-ups, RESET clicks and a babbling line, with a user moving sliders
+// and clicking STORE throughout; then settles and checks the module holds the user's values.
+// Needs a running Q(Core)Application; drives its event loop for the whole run.
+SoakResult runSoak(const SoakOptions &options);
+
+// Resident memory of this process in KiB (VmRSS), 0 when unknown.
+long residentKb();
+
+} // namespace quelo::soak
