@@ -1,4 +1,5 @@
 #include "app/main_window.h"
+#include "app/perf_log.h"
 #include "app/qt_timer_host.h"
 #include "app/view_fonts.h"
 #include "app/window_model.h"
@@ -110,6 +111,7 @@ int main(int argc, char *argv[])
     model.Form_Load();
     MainWindow mainWindow(model);
     window = &mainWindow;
+    const PerfLog perfLog(mainWindow); // silent unless quelo.perf logging is on
     mainWindow.show();
 
     int exitCode = 0;

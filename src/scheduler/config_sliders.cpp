@@ -17,22 +17,31 @@ ConfigSliders::ConfigSliders(WindowState &w, const Pacing &pacing) : m_w(w), m_p
     m_w.maxadvancescroll.Change = [this] { maxadvancescroll_Change(); };
 }
 
+namespace {
+
+// A changed slider waits for the scheduler to write it; the store button turns green because
+// the module's stored configuration no longer matches.
+void markChanged(WindowState &w, ScrollBar &slider)
+{
+    slider.Tag = "1";
+    w.Command3.BackColor = kGreen;
+}
+
+} // namespace
+
 void ConfigSliders::cyclescroll_Change()
 {
-    m_w.cyclescroll.Tag = "1";
-    m_w.Command3.BackColor = kGreen;
+    markChanged(m_w, m_w.cyclescroll);
 }
 
 void ConfigSliders::ledscroll_Change()
 {
-    m_w.ledscroll.Tag = "1";
-    m_w.Command3.BackColor = kGreen;
+    markChanged(m_w, m_w.ledscroll);
 }
 
 void ConfigSliders::pprscroll_Change()
 {
-    m_w.pprscroll.Tag = "1";
-    m_w.Command3.BackColor = kGreen;
+    markChanged(m_w, m_w.pprscroll);
 }
 
 // Unlike the other six, a tach-volts change leaves the store button as it is.
@@ -43,20 +52,17 @@ void ConfigSliders::vscroll_Change()
 
 void ConfigSliders::conshiftscroll_Change()
 {
-    m_w.conshiftscroll.Tag = "1";
-    m_w.Command3.BackColor = kGreen;
+    markChanged(m_w, m_w.conshiftscroll);
 }
 
 void ConfigSliders::maxrpmscroll_Change()
 {
-    m_w.maxrpmscroll.Tag = "1";
-    m_w.Command3.BackColor = kGreen;
+    markChanged(m_w, m_w.maxrpmscroll);
 }
 
 void ConfigSliders::maxadvancescroll_Change()
 {
-    m_w.maxadvancescroll.Tag = "1";
-    m_w.Command3.BackColor = kGreen;
+    markChanged(m_w, m_w.maxadvancescroll);
 }
 
 void ConfigSliders::Command3_Click()

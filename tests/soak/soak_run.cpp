@@ -1,0 +1,588 @@
+#include "soak_run.h"
+
+#include "app/qt_timer_host.h"
+#include "app/window_model.h"
+#include "link/framing.h"
+#include "link/qt_serial_comm.h"
+#include "pty_server.h"
+
+#include <QElapsedTimer>
+#include <QEventLoop>
+#include <QFile>
+#include <QTemporaryDir>
+#include <QTimer>
+
+#include <algorithm>
+#include <array>
+#include <cctype>
+#include <chrono>
+#include <random>
+#include <sstream>
+
+namespace quelo::soak {
+
+using sim::Faults;
+using sim::PtyServer;
+
+long residentKb()
+{
+    QFile status(QStringLiteral("/proc/self/status"));
+    if (!status.open(QIODevice::ReadOnly | QIODevice::Text))
+        return 0;
+    while (!status.atEnd()) {
+        const QByteArray line = status.readLine();
+        if (line.startsWith("VmRSS:"))
+            return line.mid(6).trimmed().split(' ').value(0).toLong();
+    }
+    return 0;
+}
+
+namespace {
+
+struct SliderRef
+{
+    ScrollBar WindowState::*slider;
+    char letter; // the module's parameter
+    const char *name;
+};
+
+constexpr std::array<SliderRef, 7> kSliders{{
+    {&WindowState::cyclescroll, 'd', "start delay"},
+    {&WindowState::ledscroll, 'l', "LED mode"},
+    {&WindowState::pprscroll, 't', "tach pulses"},
+    {&WindowState::vscroll, 'v', "tach volts"},
+    {&WindowState::conshiftscroll, 'c', "advance shift"},
+    {&WindowState::maxrpmscroll, 'm', "max rpm"},
+    {&WindowState::maxadvancescroll, 'n', "max advance"},
+}};
+
+// The advance-shift read-back never moves its slider, so its value means something only once
+// the user has chosen it.
+constexpr char kUnmovedByReadBack = 'c';
+
+const std::string kConnected = "Connected Comm Port 1";
+const std::string kNotFound = "Valid comm port not found";
+
+std::string describe(const Faults &f)
+{
+    std::ostringstream out;
+    out.precision(2);
+    if (f.silent)
+        out << " silent";
+    if (f.dropRate > 0)
+        out << " drop=" << f.dropRate;
+    if (f.delayMs > 0)
+        out << " delay=" << f.delayMs;
+    if (f.jitterMs > 0)
+        out << " jitter=" << f.jitterMs;
+    if (f.garbageRate > 0)
+        out << " garbage=" << f.garbageRate;
+    if (f.unterminatedRate > 0)
+        out << " unterminated=" << f.unterminatedRate;
+    return out.str();
+}
+
+class Soak
+{
+public:
+    explicit Soak(const SoakOptions &options)
+        : m_options(options), m_rng(options.seed), m_module(options.seed)
+    {
+        m_chosen.fill(0);
+        m_moved.fill(false);
+    }
+
+    SoakResult run();
+
+private:
+    enum class Phase { Faults, Calm, Babble, HangUp, Reset };
+
+    // Event loop helpers: nothing here sleeps, the loop runs until a timer ends it.
+    bool waitUntil(const std::function<bool()> &pred, qint64 timeoutMs);
+    void runFor(qint64 ms);
+
+    bool linked() const
+    {
+        return m_w.statusbox.Text == kConnected && m_comm.PortOpen() && !m_w.Timer5.Enabled();
+    }
+    qint64 now() const { return m_clock.elapsed(); }
+    int between(int lo, int hi) { return std::uniform_int_distribution<int>(lo, hi)(m_rng); }
+    bool chance(double p) { return std::uniform_real_distribution<double>(0.0, 1.0)(m_rng) < p; }
+
+    void monitor();
+    void harvestCommands();
+    void event(const std::string &text);
+    void problem(const std::string &text);
+    void fatal(const std::string &text);
+
+    void runPhase(Phase phase);
+    void userWindow(qint64 lengthMs, double babbleChance, bool allowReset);
+    void userAction(bool allowReset);
+    void moveRandomSlider();
+    void clickReset();
+    void babble();
+    Faults randomFaults();
+    bool restartModule();
+    bool reconnect(const std::string &after);
+    void checkMovesReached(const std::vector<std::size_t> &sliders, const std::string &after);
+    void settleAndCheck();
+
+    SoakOptions m_options;
+    std::mt19937 m_rng;
+    QTemporaryDir m_dir;
+    QString m_link = m_dir.filePath(QStringLiteral("ttyQuelo"));
+    PtyServer m_module;
+    QtTimerHost m_timers;
+    QtSerialComm m_comm{{m_link, QString(), QString()}};
+    WindowModel m_model{m_comm, m_timers};
+    WindowState &m_w = m_model.state();
+
+    QElapsedTimer m_clock;
+    QTimer m_monitor;
+    qint64 m_nextProgressMs = 0;
+    bool m_baselineTaken = false;
+    bool m_aborted = false;
+    bool m_wasLinked = false;
+    bool m_resetSinceLink = false;
+    qint64 m_lastResetMs = 0;
+    bool m_portClosed = false;                 // between a hang-up and the module's return
+    std::vector<std::size_t> m_movedWhileDown; // sliders moved in the current outage
+    std::array<std::int16_t, 7> m_chosen;     // the user's latest value for each slider
+    std::array<bool, 7> m_moved;
+    SoakResult m_result;
+};
+
+bool Soak::waitUntil(const std::function<bool()> &pred, qint64 timeoutMs)
+{
+    if (pred())
+        return true;
+    QEventLoop loop;
+    QTimer poll;
+    QElapsedTimer elapsed;
+    elapsed.start();
+    bool held = false;
+    QObject::connect(&poll, &QTimer::timeout, &loop, [&] {
+        held = pred();
+        if (held || elapsed.elapsed() >= timeoutMs)
+            loop.quit();
+    });
+    poll.start(10);
+    loop.exec();
+    return held;
+}
+
+void Soak::runFor(qint64 ms)
+{
+    QEventLoop loop;
+    QTimer::singleShot(std::chrono::milliseconds(ms), &loop, &QEventLoop::quit);
+    loop.exec();
+}
+
+void Soak::event(const std::string &text)
+{
+    if (m_options.onEvent) {
+        const qint64 s = now() / 1000;
+        m_options.onEvent(QStringLiteral("%1:%2 ")
+                              .arg(s / 60, 3)
+                              .arg(s % 60, 2, 10, QLatin1Char('0'))
+                              .toStdString() +
+                          text);
+    }
+}
+
+void Soak::problem(const std::string &text)
+{
+    m_result.problems.push_back("at " + std::to_string(now() / 1000) + " s: " + text);
+    event("PROBLEM: " + text);
+}
+
+void Soak::fatal(const std::string &text)
+{
+    problem(text);
+    m_aborted = true;
+}
+
+// Sampled every 20 ms: the receive buffer's bound, progress and the memory baseline.
+void Soak::monitor()
+{
+    const bool isLinked = linked();
+    if (isLinked && !m_wasLinked && m_resetSinceLink) {
+        ++m_result.counters.reconnections;
+        m_result.counters.longestReconnectMs =
+            std::max(m_result.counters.longestReconnectMs, now() - m_lastResetMs);
+    }
+    if (isLinked)
+        m_resetSinceLink = false;
+    m_wasLinked = isLinked;
+    m_result.maxRxBuffer = std::max(m_result.maxRxBuffer, m_w.rxbuffer.size());
+    if (m_w.rxbuffer.size() > LineFraming::kMaxBuffer && m_result.problems.size() < 50)
+        problem("receive buffer holds " + std::to_string(m_w.rxbuffer.size()) + " characters");
+    if (!m_baselineTaken && now() >= m_options.memoryBaselineMs) {
+        m_baselineTaken = true;
+        m_result.rssBaselineKb = residentKb();
+    }
+    if (now() >= m_nextProgressMs) {
+        m_nextProgressMs += m_options.progressIntervalMs;
+        harvestCommands();
+        if (m_options.onProgress)
+            m_options.onProgress({now(), m_result.counters, residentKb(), m_model.failureCount()});
+    }
+}
+
+// The module's command log would grow for the whole run: count it and empty it.
+void Soak::harvestCommands()
+{
+    const auto &log = m_module.module().commandLog();
+    m_result.counters.commands += qint64(log.size());
+    for (const std::string &line : log) {
+        if (line.size() >= 3 && line[0] == '/' && line[1] != 'W' &&
+            std::isupper(static_cast<unsigned char>(line[1])))
+            ++m_result.counters.writes;
+    }
+    m_module.module().clearCommandLog();
+}
+
+Faults Soak::randomFaults()
+{
+    Faults f;
+    if (chance(0.08)) {
+        f.silent = true;
+        return f;
+    }
+    do {
+        if (chance(0.6))
+            f.dropRate = between(5, 35) / 100.0;
+        if (chance(0.5))
+            f.delayMs = between(20, 300);
+        if (chance(0.5))
+            f.jitterMs = between(20, 400);
+        if (chance(0.6))
+            f.garbageRate = between(5, 40) / 100.0;
+        if (chance(0.5))
+            f.unterminatedRate = between(5, 30) / 100.0;
+    } while (f.dropRate == 0 && f.delayMs == 0 && f.jitterMs == 0 && f.garbageRate == 0 &&
+             f.unterminatedRate == 0);
+    return f;
+}
+
+void Soak::moveRandomSlider()
+{
+    // Like a real user: only sliders the module has already reported are on screen.
+    std::vector<std::size_t> visible;
+    for (std::size_t i = 0; i < kSliders.size(); ++i)
+        if ((m_w.*kSliders[i].slider).Visible)
+            visible.push_back(i);
+    if (visible.empty())
+        return;
+    const std::size_t i = visible[std::size_t(between(0, int(visible.size()) - 1))];
+    ScrollBar &slider = m_w.*kSliders[i].slider;
+    const auto value = std::int16_t(between(slider.Min(), slider.Max()));
+    m_model.moveSlider(slider, value);
+    m_chosen[i] = value;
+    m_moved[i] = true;
+    ++m_result.counters.sliderMoves;
+    if (m_portClosed) {
+        ++m_result.counters.movesWhileClosed;
+        if (std::find(m_movedWhileDown.begin(), m_movedWhileDown.end(), i) ==
+            m_movedWhileDown.end())
+            m_movedWhileDown.push_back(i);
+    }
+}
+
+void Soak::clickReset()
+{
+    ++m_result.counters.resetClicks;
+    m_resetSinceLink = true;
+    m_lastResetMs = now();
+    m_model.Command5_Click();
+}
+
+void Soak::userAction(bool allowReset)
+{
+    const int pick = between(0, 99);
+    if (pick < 75) {
+        moveRandomSlider();
+    } else if (pick < 95 || !allowReset) {
+        ++m_result.counters.storeClicks;
+        m_model.Command3_Click();
+    } else {
+        event("RESET clicked by the user");
+        clickReset();
+    }
+}
+
+// A peer that sends thousands of characters without ending a line.
+void Soak::babble()
+{
+    QByteArray noise;
+    noise.resize(between(1000, 6000));
+    for (char &ch : noise) {
+        do
+            ch = char(between(0, 255));
+        while (ch == '\r' || ch == '\n');
+    }
+    m_module.writeRaw(noise);
+    ++m_result.counters.babbleBursts;
+}
+
+void Soak::userWindow(qint64 lengthMs, double babbleChance, bool allowReset)
+{
+    const qint64 end = now() + lengthMs;
+    while (!m_aborted && now() < end) {
+        runFor(between(150, 1500));
+        if (chance(babbleChance))
+            babble();
+        else
+            userAction(allowReset);
+    }
+}
+
+bool Soak::restartModule()
+{
+    if (!m_module.start()) {
+        fatal("the simulated module cannot restart: " + m_module.errorString().toStdString());
+        return false;
+    }
+    if (!m_module.createSymlink(m_link)) {
+        fatal("cannot re-point the symbolic link");
+        return false;
+    }
+    return true;
+}
+
+// Brings the link back once the line is calm: a scan the user started runs out first; if it
+// missed the module (or the module is away), the user clicks RESET again, and that scan must
+// find the module within 4 s.
+bool Soak::reconnect(const std::string &after)
+{
+    if (!waitUntil([this] { return !m_w.Timer5.Enabled(); }, 10000)) {
+        fatal("the port scan did not end after " + after + " (status \"" + m_w.statusbox.Text +
+              "\")");
+        return false;
+    }
+    if (linked())
+        return true;
+    if (m_resetSinceLink)
+        ++m_result.counters.repeatedResets;
+    clickReset();
+    if (!waitUntil([this] { return linked(); }, 4000)) {
+        fatal("no reconnection within 4 s of RESET after " + after + " (status \"" +
+              m_w.statusbox.Text + "\", tooltip \"" + m_w.statusbox.ToolTip + "\")");
+        return false;
+    }
+    return true;
+}
+
+// Slider moves made while the port was closed must reach the module once it is back.
+void Soak::checkMovesReached(const std::vector<std::size_t> &sliders, const std::string &after)
+{
+    const bool confirmed = waitUntil(
+        [&] {
+            return std::all_of(sliders.begin(), sliders.end(), [this](std::size_t i) {
+                return (m_w.*kSliders[i].slider).Tag == "0";
+            });
+        },
+        30000);
+    for (const std::size_t i : sliders) {
+        const int inModule = m_module.module().parameter(kSliders[i].letter);
+        if (!confirmed || inModule != m_chosen[i]) {
+            problem(std::string(kSliders[i].name) + " moved to " + std::to_string(m_chosen[i]) +
+                    " during " + after + ": module holds " + std::to_string(inModule) +
+                    ", slider " + std::to_string((m_w.*kSliders[i].slider).Value()) + ", flag " +
+                    (m_w.*kSliders[i].slider).Tag);
+        }
+    }
+}
+
+void Soak::runPhase(Phase phase)
+{
+    sim::ModuleSim &module = m_module.module();
+    switch (phase) {
+    case Phase::Faults: {
+        ++m_result.counters.faultWindows;
+        const Faults faults = randomFaults();
+        const qint64 length = faults.silent ? between(1000, 4000) : between(3000, 10000);
+        event("fault window " + std::to_string(length) + " ms:" + describe(faults));
+        module.setFaults(faults);
+        userWindow(length, 0.0, !faults.silent);
+        module.setFaults({});
+        reconnect("a fault window");
+        break;
+    }
+    case Phase::Calm:
+        ++m_result.counters.calmWindows;
+        event("calm window");
+        userWindow(between(2000, 6000), 0.0, true);
+        reconnect("a calm window");
+        break;
+    case Phase::Babble: {
+        ++m_result.counters.faultWindows;
+        Faults faults;
+        faults.garbageRate = between(5, 30) / 100.0;
+        event("babble window:" + describe(faults));
+        module.setFaults(faults);
+        babble();
+        userWindow(between(2000, 6000), 0.3, false);
+        module.setFaults({});
+        break;
+    }
+    case Phase::HangUp: {
+        ++m_result.counters.hangUps;
+        const qint64 down = between(500, 4000);
+        event("module hangs up for " + std::to_string(down) + " ms");
+        const int failuresBefore = m_model.failureCount();
+        m_module.hangUp();
+        if (!waitUntil([this] { return !m_comm.PortOpen(); }, 2000)) {
+            fatal("the port stayed open after the module hung up");
+            return;
+        }
+        if (m_w.statusbox.ToolTip.find("RESET") == std::string::npos)
+            problem("the hang-up is not reported on the status tooltip: \"" +
+                    m_w.statusbox.ToolTip + "\"");
+        m_portClosed = true;
+        m_movedWhileDown.clear();
+        // Sometimes the user presses RESET before the module is back: that scan finds nothing.
+        if (chance(0.3)) {
+            event("RESET clicked while the module is away");
+            clickReset();
+        }
+        userWindow(down, 0.0, false);
+        if (m_aborted || !restartModule())
+            return;
+        m_portClosed = false;
+        runFor(between(0, 800));
+        if (m_model.failureCount() != failuresBefore)
+            problem("handler failure during the outage: " + m_model.lastFailure());
+        if (!reconnect("a hang-up"))
+            return;
+        if (!m_movedWhileDown.empty())
+            checkMovesReached(m_movedWhileDown, "the outage");
+        break;
+    }
+    case Phase::Reset: {
+        const bool calm = chance(0.5);
+        Faults faults;
+        if (!calm) {
+            faults = randomFaults();
+            faults.silent = false;
+        }
+        event(std::string("RESET while connected") + (calm ? "" : ", under" + describe(faults)));
+        module.setFaults(faults);
+        clickReset();
+        // The scan runs from the start: a calm line must be found within 4 s; under faults the
+        // scan may miss the module and run on through ports 2 and 3.
+        if (calm && !waitUntil([this] { return linked(); }, 4000)) {
+            fatal("no reconnection within 4 s of RESET on a calm line (status \"" +
+                  m_w.statusbox.Text + "\")");
+            return;
+        }
+        waitUntil([this] { return !m_w.Timer5.Enabled(); }, 10000);
+        module.setFaults({});
+        reconnect("a RESET under faults");
+        break;
+    }
+    }
+}
+
+void Soak::settleAndCheck()
+{
+    event("settling");
+    m_module.module().setFaults({});
+    if (!reconnect("the last phase"))
+        return;
+    const bool settled = waitUntil(
+        [this] {
+            return std::all_of(kSliders.begin(), kSliders.end(),
+                               [this](const SliderRef &s) { return (m_w.*s.slider).Tag == "0"; });
+        },
+        60000);
+    if (!settled)
+        problem("changes still pending a minute after the faults stopped");
+
+    for (std::size_t i = 0; i < kSliders.size(); ++i) {
+        const ScrollBar &slider = m_w.*kSliders[i].slider;
+        const int inModule = m_module.module().parameter(kSliders[i].letter);
+        if (!m_moved[i] && kSliders[i].letter == kUnmovedByReadBack)
+            continue;
+        ++m_result.slidersChecked;
+        if (inModule != slider.Value())
+            problem(std::string(kSliders[i].name) + ": slider " + std::to_string(slider.Value()) +
+                    ", module " + std::to_string(inModule));
+        if (m_moved[i] && m_chosen[i] != slider.Value())
+            problem(std::string(kSliders[i].name) + ": the user chose " +
+                    std::to_string(m_chosen[i]) + ", slider shows " +
+                    std::to_string(slider.Value()));
+    }
+}
+
+SoakResult Soak::run()
+{
+    m_clock.start();
+    m_result.rssStartKb = residentKb();
+    QObject::connect(&m_monitor, &QTimer::timeout, &m_monitor, [this] { monitor(); });
+    m_nextProgressMs = m_options.progressIntervalMs;
+    m_monitor.start(20);
+
+    if (!m_dir.isValid() || !m_module.start() || !m_module.createSymlink(m_link)) {
+        fatal("cannot serve the simulated module: " + m_module.errorString().toStdString());
+    } else {
+        m_model.Form_Load();
+        if (!waitUntil([this] { return linked(); }, 4000))
+            fatal("no connection within 4 s of loading (status \"" + m_w.statusbox.Text + "\")");
+    }
+    // The user acts on sliders only once the module has reported them.
+    if (!m_aborted &&
+        !waitUntil([this] { return m_w.cyclescroll.Visible && m_w.maxadvancescroll.Visible; },
+                   20000))
+        fatal("the module's parameters were never read back");
+
+    // Every kind of phase once in a seeded order, then at random until the time is up.
+    std::vector<Phase> first{Phase::Faults, Phase::Calm, Phase::Babble, Phase::HangUp,
+                             Phase::Reset};
+    std::shuffle(first.begin(), first.end(), m_rng);
+    for (std::size_t round = 0; !m_aborted && now() < m_options.durationMs; ++round) {
+        Phase phase;
+        if (round < first.size()) {
+            phase = first[round];
+        } else {
+            const int pick = between(0, 99);
+            phase = pick < 40   ? Phase::Faults
+                    : pick < 55 ? Phase::Calm
+                    : pick < 65 ? Phase::Babble
+                    : pick < 85 ? Phase::HangUp
+                                : Phase::Reset;
+        }
+        runPhase(phase);
+    }
+
+    if (!m_aborted)
+        settleAndCheck();
+    harvestCommands();
+    m_monitor.stop();
+
+    m_result.handlerFailures = m_model.failureCount();
+    if (m_result.handlerFailures != 0)
+        problem(std::to_string(m_result.handlerFailures) +
+                " handler failures, the last: " + m_model.lastFailure());
+    if (m_result.maxRxBuffer > LineFraming::kMaxBuffer)
+        problem("the receive buffer grew to " + std::to_string(m_result.maxRxBuffer));
+    m_result.rssEndKb = residentKb();
+    if (!m_baselineTaken)
+        m_result.rssBaselineKb = m_result.rssEndKb;
+    if (m_result.rssEndKb - m_result.rssBaselineKb > m_options.memoryMarginKb)
+        problem("memory grew from " + std::to_string(m_result.rssBaselineKb) + " KiB to " +
+                std::to_string(m_result.rssEndKb) + " KiB");
+    m_result.elapsedMs = now();
+    m_model.Form_Unload();
+    return m_result;
+}
+
+} // namespace
+
+SoakResult runSoak(const SoakOptions &options)
+{
+    Soak soak(options);
+    return soak.run();
+}
+
+} // namespace quelo::soak
