@@ -5,6 +5,7 @@
 #include "link/framing.h"
 #include "protocol/hex2dec.h"
 
+#include <cctype>
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
@@ -16,9 +17,17 @@ using namespace quelo;
 
 namespace {
 
+const std::string *g_wire = nullptr;
+
 [[noreturn]] void violated(const char *what)
 {
     std::fprintf(stderr, "invariant violated: %s\n", what);
+    if (g_wire) {
+        std::string shown;
+        for (char c : *g_wire)
+            shown += c == '\r' ? std::string("<CR>") : std::string(1, c);
+        std::fprintf(stderr, "wire: %s\n", shown.c_str());
+    }
     std::abort();
 }
 
@@ -41,8 +50,8 @@ struct Allowed
     std::map<char, std::set<long long>> values;
     std::string partialLine;
 
-    // Follows the lines the way the decoder sees them: the terminator is part of a short
-    // field, and only the newest characters of an overlong line survive.
+    // Follows the lines the way the framing cuts them; only the newest characters of an
+    // overlong line survive.
     void reported(const std::string &chunk)
     {
         for (char ch : chunk) {
@@ -52,9 +61,13 @@ struct Allowed
                     partialLine.erase(0, partialLine.size() - LineFraming::kMaxBuffer);
                 continue;
             }
+            // The module reports a parameter as its letter and two hex digits.
+            const bool readBack = partialLine.size() == 4 &&
+                                  std::isxdigit(static_cast<unsigned char>(partialLine[1])) &&
+                                  std::isxdigit(static_cast<unsigned char>(partialLine[2]));
             const auto k = Hex2Dec(partialLine.substr(1, 2));
             for (const Parameter &p : kParameters) {
-                if (partialLine[0] == p.readBack && k) {
+                if (readBack && partialLine[0] == p.readBack && k) {
                     long long v = static_cast<long long>(*k);
                     if (p.readBack == 'c' && v > 20)
                         v -= 255;
@@ -102,6 +115,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
 {
     quelo::test::Harness h;
     WindowState &w = h.w;
+    g_wire = &h.comm.written;
     h.connect();
     Allowed allowed;
 

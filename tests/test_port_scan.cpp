@@ -158,3 +158,18 @@ TEST_F(PortScanTest, DeniedAccessIsReportedAndALostDeviceRecoversAfterReset)
     h.feed("u1A\r");
     EXPECT_EQ(w.statusbox.Text, "Connected Comm Port 1");
 }
+
+TEST_F(PortScanTest, ResetFinishesAHalfSentCommandBeforeClosing)
+{
+    h.connect();
+    h.clock.advance(1);
+    w.Timer1.setEnabled(false);
+    w.txqueue = "/M14\r";
+    h.comm.written.clear();
+    ASSERT_TRUE(h.clock.runUntil([&] { return h.comm.written.size() == 2; }, 100));
+    h.model.Command5_Click();
+    EXPECT_FALSE(h.comm.PortOpen());
+    EXPECT_EQ(w.txqueue, "");
+    h.clock.advance(1600); // port 1 again: the probe does not run into the cut write
+    EXPECT_EQ(h.comm.written.substr(0, 7), "/M14\r/*");
+}

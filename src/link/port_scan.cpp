@@ -2,6 +2,7 @@
 
 #include "app/window_state.h"
 #include "link/mscomm.h"
+#include "link/pacing.h"
 #include "protocol/convert.h"
 
 #include <exception>
@@ -21,14 +22,31 @@ void PortScan::Form_Load()
 void PortScan::Form_Unload()
 {
     if (m_comm.PortOpen())
-        m_comm.setPortOpen(false);
+        closePort();
 }
 
 void PortScan::Command5_Click()
 {
     if (m_comm.PortOpen())
-        m_comm.setPortOpen(false);
+        closePort();
     Form_Load();
+}
+
+// The module keeps what it has received of a command across a close of the port, and would
+// read it run together with the next command it gets, a write with its value cut short. So a
+// command whose first characters have gone out is finished before the port closes.
+void PortScan::closePort()
+{
+    const std::string tail = m_pacing.unsentCommandTail();
+    if (!tail.empty()) {
+        try {
+            m_comm.Output(tail);
+        } catch (const std::exception &) {
+            // The port is failing: it reports that itself; closing it is all that is left.
+        }
+        m_w.txqueue.erase(0, tail.size());
+    }
+    m_comm.setPortOpen(false);
 }
 
 void PortScan::Timer5_Timer()
@@ -66,7 +84,7 @@ void PortScan::scanningTick()
     }
     step([&] {
         if (m_comm.PortOpen())
-            m_comm.setPortOpen(false);
+            closePort();
     });
     step([&] { m_w.statusbox.Text = "Comm port: " + m_w.Timer5.Tag; });
     step([&] { m_comm.setCommPort(toInt16(port)); });

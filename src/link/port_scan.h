@@ -7,6 +7,7 @@ namespace quelo {
 
 struct WindowState;
 class MSComm;
+class Pacing;
 
 // Finds the module: tries ports 1, 2 and 3 in turn, probing each for one scan interval.
 class PortScan
@@ -14,7 +15,9 @@ class PortScan
 public:
     static constexpr const char *kProbe = "/*\r%/u\r";
 
-    PortScan(WindowState &w, MSComm &comm) : m_w(w), m_comm(comm) {}
+    PortScan(WindowState &w, MSComm &comm, Pacing &pacing) : m_w(w), m_comm(comm), m_pacing(pacing)
+    {
+    }
 
     void Form_Load();
     void Form_Unload();
@@ -28,9 +31,11 @@ private:
     void scanningTick();
     void resetTick();
     void note(int port, const std::string &text);
+    void closePort();
 
     WindowState &m_w;
     MSComm &m_comm;
+    Pacing &m_pacing;
     // Why each port was passed over, shown as the status line's tooltip.
     std::array<std::string, 3> m_notes;
 };

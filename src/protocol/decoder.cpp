@@ -4,6 +4,9 @@
 #include "link/mscomm.h"
 #include "protocol/convert.h"
 
+#include <cctype>
+#include <string_view>
+
 namespace quelo {
 
 namespace {
@@ -14,6 +17,26 @@ namespace {
 bool userChangePending(const ScrollBar &slider, long long reported)
 {
     return tagIs(slider.Tag, 1) && reported != slider.Value();
+}
+
+// A parameter read-back is its letter and two hex digits, nothing else. Line noise that starts
+// with one of those letters (a garbage burst in front of any reply, or a babbling line) would
+// otherwise be read as the module's value: put on the slider, taken as confirming a change the
+// module never received, or even written to the module as if the user had chosen it.
+bool isParameterReadBack(char letter)
+{
+    return std::string_view("ctvdlnm").find(letter) != std::string_view::npos;
+}
+
+bool wellFormedReadBack(const std::string &line)
+{
+    std::size_t end = line.size();
+    if (end > 0 && line[end - 1] == '\n')
+        --end;
+    if (end > 0 && line[end - 1] == '\r')
+        --end;
+    return end == 3 && std::isxdigit(static_cast<unsigned char>(line[1])) &&
+           std::isxdigit(static_cast<unsigned char>(line[2]));
 }
 
 } // namespace
@@ -77,6 +100,8 @@ void LineDecoder::decode(const std::string &line)
 {
     if (line.empty())
         return;
+    if (isParameterReadBack(line[0]) && !wellFormedReadBack(line))
+        return; // the read slot asks again, since the value box's flag stays as it was
     switch (line[0]) {
     case '=':
         return telemetryFrame(line);
