@@ -45,6 +45,9 @@ PerfLog::PerfLog(QWidget &window, QObject *parent) : QObject(parent), m_window(w
     if (!lcPerf().isInfoEnabled())
         return;
     m_gauges = m_window.findChildren<GaugeWidget *>();
+    for (const GaugeWidget *gauge : std::as_const(m_gauges))
+        m_gaugePaintsEach.append(gauge->paintCount());
+    m_gaugePaintsLogged = gaugePaints();
     QCoreApplication::instance()->installEventFilter(this);
     m_second.setInterval(1000);
     connect(&m_second, &QTimer::timeout, this, &PerfLog::logSecond);
@@ -90,9 +93,19 @@ void PerfLog::logSecond()
 {
     ++m_seconds;
     const int gauges = gaugePaints();
-    qCInfo(lcPerf).nospace() << "second " << m_seconds << " widget-paints "
-                             << m_widgetPaints - m_widgetPaintsLogged << " gauge-paints "
-                             << gauges - m_gaugePaintsLogged;
+    QString which;
+    for (qsizetype i = 0; i < m_gauges.size(); ++i) {
+        const int paints = m_gauges.at(i)->paintCount();
+        if (paints != m_gaugePaintsEach.at(i)) {
+            which += QStringLiteral(" %1 %2")
+                         .arg(m_gauges.at(i)->objectName())
+                         .arg(paints - m_gaugePaintsEach.at(i));
+        }
+        m_gaugePaintsEach[i] = paints;
+    }
+    qCInfo(lcPerf).nospace().noquote()
+        << "second " << m_seconds << " widget-paints " << m_widgetPaints - m_widgetPaintsLogged
+        << " gauge-paints " << gauges - m_gaugePaintsLogged << which;
     m_widgetPaintsLogged = m_widgetPaints;
     m_gaugePaintsLogged = gauges;
 }

@@ -16,7 +16,8 @@ class GaugeWidget;
 // Performance diagnostics on the "quelo.perf" logging category, which is off by default
 // (switch it on with QT_LOGGING_RULES="quelo.perf.info=true"). When on, it logs the time from
 // process start to the end of the window's first paint, then once a second the paint events of
-// the window's widgets and of its gauges, and the totals when it is destroyed. When off it
+// the window's widgets and of its gauges (naming the gauges that painted), and the totals when
+// it is destroyed. When off it
 // installs nothing and costs nothing. The window must outlive it.
 class PerfLog : public QObject
 {
@@ -39,6 +40,7 @@ private:
     qint64 m_widgetPaints = 0;
     qint64 m_widgetPaintsLogged = 0;
     int m_gaugePaintsLogged = 0;
+    QList<int> m_gaugePaintsEach; // per gauge, as last logged
     int m_seconds = 0;
     bool m_painted = false;
 };
