@@ -256,3 +256,37 @@ TEST_F(Decoder, AReadBackDoesNotUndoAChangeTheModuleHasNotConfirmed)
     EXPECT_EQ(w.cyclescroll.Tag, "0");
     EXPECT_EQ(w.conshiftscroll.Tag, "0");
 }
+
+// Line noise that begins with a parameter letter is not a read-back: a garbage burst in front
+// of a reply used to be read as "v00", "d00" and so on, moving sliders, confirming a change the module
+// never received, and writing noise to the module.
+TEST_F(Decoder, LineNoiseStartingWithAParameterLetterIsNotAReadBack)
+{
+    line("t01");
+    line("v02");
+    line("d02");
+    line("d02"); // the first moved the slider and marked it; the second confirms
+    ASSERT_EQ(w.pprscroll.Value(), 1);
+    ASSERT_EQ(w.cyclescroll.Tag, "0");
+    h.model.moveSlider(w.vscroll, 0);
+    ASSERT_EQ(w.vscroll.Tag, "1");
+
+    line(std::string("t\xC3Zx0123"));  // noise, then an engine-speed reply
+    line(std::string("v\x07\x91w8C")); // would read as "v00": the user's pending 0
+    line(std::string("d?*p4100"));     // would read as "d00" and write it back
+    line("n19x0123");                  // a read-back run into the next reply
+    EXPECT_EQ(w.pprscroll.Value(), 1);
+    EXPECT_EQ(w.pprdata.Text, "1");
+    EXPECT_EQ(w.vscroll.Tag, "1"); // still pending: the write goes on
+    EXPECT_EQ(w.vdata.Text, "12 volts");
+    EXPECT_EQ(w.cyclescroll.Value(), 2);
+    EXPECT_EQ(w.cyclescroll.Tag, "0"); // nothing to write
+    EXPECT_EQ(w.maxadvancedata.Tag, "0"); // its read slot asks again
+
+    // Well-formed read-backs, with either line end, are still taken.
+    h.feed("v00\r\n");
+    EXPECT_EQ(w.vscroll.Tag, "0");
+    line("n19");
+    EXPECT_EQ(w.maxadvancescroll.Value(), 25);
+    EXPECT_EQ(h.model.failureCount(), 0);
+}

@@ -15,7 +15,9 @@
 #include <algorithm>
 #include <array>
 #include <cctype>
+#include <deque>
 #include <chrono>
+#include <memory>
 #include <random>
 #include <sstream>
 
@@ -26,11 +28,11 @@ using sim::PtyServer;
 
 long residentKb()
 {
+    // A /proc file reports size 0 (so atEnd() holds at once): read it whole.
     QFile status(QStringLiteral("/proc/self/status"));
     if (!status.open(QIODevice::ReadOnly | QIODevice::Text))
         return 0;
-    while (!status.atEnd()) {
-        const QByteArray line = status.readLine();
+    for (const QByteArray &line : status.readAll().split('\n')) {
         if (line.startsWith("VmRSS:"))
             return line.mid(6).trimmed().split(' ').value(0).toLong();
     }
@@ -101,10 +103,7 @@ private:
     bool waitUntil(const std::function<bool()> &pred, qint64 timeoutMs);
     void runFor(qint64 ms);
 
-    bool linked() const
-    {
-        return m_w.statusbox.Text == kConnected && m_comm.PortOpen() && !m_w.Timer5.Enabled();
-    }
+    bool linked();
     qint64 now() const { return m_clock.elapsed(); }
     int between(int lo, int hi) { return std::uniform_int_distribution<int>(lo, hi)(m_rng); }
     bool chance(double p) { return std::uniform_real_distribution<double>(0.0, 1.0)(m_rng) < p; }
@@ -112,6 +111,7 @@ private:
     void monitor();
     void harvestCommands();
     void event(const std::string &text);
+    void trace(const std::string &text);
     void problem(const std::string &text);
     void fatal(const std::string &text);
 
@@ -144,12 +144,14 @@ private:
     bool m_aborted = false;
     bool m_wasLinked = false;
     bool m_resetSinceLink = false;
+    bool m_linkDropExpected = false; // a RESET click or a hang-up since the link was last seen up
     qint64 m_lastResetMs = 0;
     bool m_portClosed = false;                 // between a hang-up and the module's return
     std::vector<std::size_t> m_movedWhileDown; // sliders moved in the current outage
     std::array<std::int16_t, 7> m_chosen;     // the user's latest value for each slider
     std::array<bool, 7> m_moved;
     SoakResult m_result;
+    std::deque<std::string> m_trace; // the latest slider changes, when tracing
 };
 
 bool Soak::waitUntil(const std::function<bool()> &pred, qint64 timeoutMs)
@@ -178,6 +180,15 @@ void Soak::runFor(qint64 ms)
     loop.exec();
 }
 
+void Soak::trace(const std::string &text)
+{
+    if (!m_options.traceSliders)
+        return;
+    m_trace.push_back(std::to_string(now()) + " ms: " + text);
+    if (m_trace.size() > 500)
+        m_trace.pop_front();
+}
+
 void Soak::event(const std::string &text)
 {
     if (m_options.onEvent) {
@@ -202,17 +213,36 @@ void Soak::fatal(const std::string &text)
     m_aborted = true;
 }
 
+// Whether the link is up; the first sighting after a RESET counts a reconnection.
+bool Soak::linked()
+{
+    const bool up =
+        m_w.statusbox.Text == kConnected && m_comm.PortOpen() && !m_w.Timer5.Enabled();
+    if (up && m_resetSinceLink) {
+        m_resetSinceLink = false;
+        const qint64 took = now() - m_lastResetMs;
+        ++m_result.counters.reconnections;
+        m_result.counters.longestReconnectMs =
+            std::max(m_result.counters.longestReconnectMs, took);
+        event("link up, " + std::to_string(took) + " ms after RESET");
+    }
+    return up;
+}
+
 // Sampled every 20 ms: the receive buffer's bound, progress and the memory baseline.
 void Soak::monitor()
 {
     const bool isLinked = linked();
-    if (isLinked && !m_wasLinked && m_resetSinceLink) {
-        ++m_result.counters.reconnections;
-        m_result.counters.longestReconnectMs =
-            std::max(m_result.counters.longestReconnectMs, now() - m_lastResetMs);
+    if (!isLinked && m_wasLinked && !m_linkDropExpected) {
+        // Only a RESET click or a hang-up may take the link down.
+        problem("the link went down on its own (status \"" + m_w.statusbox.Text + "\", port " +
+                (m_comm.PortOpen() ? "open" : "closed") + ", tooltip \"" +
+                m_w.statusbox.ToolTip + "\")");
+    } else if (!isLinked && m_wasLinked) {
+        event("link down");
     }
     if (isLinked)
-        m_resetSinceLink = false;
+        m_linkDropExpected = false;
     m_wasLinked = isLinked;
     m_result.maxRxBuffer = std::max(m_result.maxRxBuffer, m_w.rxbuffer.size());
     if (m_w.rxbuffer.size() > LineFraming::kMaxBuffer && m_result.problems.size() < 50)
@@ -277,6 +307,7 @@ void Soak::moveRandomSlider()
     const std::size_t i = visible[std::size_t(between(0, int(visible.size()) - 1))];
     ScrollBar &slider = m_w.*kSliders[i].slider;
     const auto value = std::int16_t(between(slider.Min(), slider.Max()));
+    trace(std::string("user moves ") + kSliders[i].letter + " to " + std::to_string(value));
     m_model.moveSlider(slider, value);
     m_chosen[i] = value;
     m_moved[i] = true;
@@ -293,6 +324,7 @@ void Soak::clickReset()
 {
     ++m_result.counters.resetClicks;
     m_resetSinceLink = true;
+    m_linkDropExpected = true;
     m_lastResetMs = now();
     m_model.Command5_Click();
 }
@@ -431,7 +463,11 @@ void Soak::runPhase(Phase phase)
         const qint64 down = between(500, 4000);
         event("module hangs up for " + std::to_string(down) + " ms");
         const int failuresBefore = m_model.failureCount();
+        m_linkDropExpected = true;
         m_module.hangUp();
+        // The device goes away with the module: left dangling, the link could name a pseudo-
+        // terminal number that another process (a test running alongside) has taken since.
+        QFile::remove(m_link);
         if (!waitUntil([this] { return !m_comm.PortOpen(); }, 2000)) {
             fatal("the port stayed open after the module hung up");
             return;
@@ -441,6 +477,7 @@ void Soak::runPhase(Phase phase)
                     m_w.statusbox.ToolTip + "\"");
         m_portClosed = true;
         m_movedWhileDown.clear();
+        moveRandomSlider(); // the user reacts at once, before the module is back
         // Sometimes the user presses RESET before the module is back: that scan finds nothing.
         if (chance(0.3)) {
             event("RESET clicked while the module is away");
@@ -518,6 +555,19 @@ void Soak::settleAndCheck()
 SoakResult Soak::run()
 {
     m_clock.start();
+    if (m_options.traceSliders) {
+        auto shown = std::make_shared<std::array<std::string, 7>>();
+        m_model.setChangeListener([this, shown] {
+            for (std::size_t i = 0; i < kSliders.size(); ++i) {
+                const ScrollBar &slider = m_w.*kSliders[i].slider;
+                const std::string state = std::to_string(slider.Value()) + ", flag " + slider.Tag;
+                if (state != (*shown)[i]) {
+                    (*shown)[i] = state;
+                    trace(std::string(1, kSliders[i].letter) + " slider " + state);
+                }
+            }
+        });
+    }
     m_result.rssStartKb = residentKb();
     QObject::connect(&m_monitor, &QTimer::timeout, &m_monitor, [this] { monitor(); });
     m_nextProgressMs = m_options.progressIntervalMs;
@@ -574,6 +624,11 @@ SoakResult Soak::run()
                 std::to_string(m_result.rssEndKb) + " KiB");
     m_result.elapsedMs = now();
     m_model.Form_Unload();
+    if (!m_result.problems.empty() && !m_trace.empty()) {
+        event("the latest slider changes:");
+        for (const std::string &line : m_trace)
+            event("  " + line);
+    }
     return m_result;
 }
 

@@ -45,6 +45,7 @@ struct SoakOptions
     long memoryMarginKb = 2048;
     std::function<void(const SoakProgress &)> onProgress;
     std::function<void(const std::string &)> onEvent; // one line per phase
+    bool traceSliders = false; // on failure, also report the latest slider changes
 };
 
 struct SoakResult
