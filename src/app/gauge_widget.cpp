@@ -68,9 +68,12 @@ void GaugeWidget::sync()
     if (m_gauge.Visible == isHidden())
         setVisible(m_gauge.Visible);
 
-    std::vector<double> ends = bandEnds();
-    if (ends != m_shownBandEnds) {
-        m_shownBandEnds = std::move(ends);
+    // Runs after every event: compare in place rather than building a new list each time.
+    bool bandMoved = false;
+    for (std::size_t i = 0; i < m_shownBandEnds.size() && !bandMoved; ++i)
+        bandMoved = m_gauge.bandEnd(static_cast<int>(i)) != m_shownBandEnds[i];
+    if (bandMoved) {
+        m_shownBandEnds = bandEnds();
         m_face = QPixmap();
         m_shownValue = m_gauge.Value;
         update();
