@@ -35,6 +35,7 @@ void WindowModel::bindTimer(Timer &timer, TimerHost &host, std::function<void()>
 
 template <typename Handler> void WindowModel::dispatch(Handler &&handler)
 {
+    const std::string statusBefore = m_w.statusbox.Text;
     try {
         handler();
     } catch (const std::exception &e) {
@@ -42,6 +43,8 @@ template <typename Handler> void WindowModel::dispatch(Handler &&handler)
         m_lastFailure = e.what();
         m_w.statusbox.ToolTip = m_lastFailure;
     }
+    if (m_w.statusbox.Text != statusBefore)
+        m_log.event("status: " + m_w.statusbox.Text);
     if (m_changed)
         m_changed();
 }

@@ -2,6 +2,7 @@
 
 #include "app/animation.h"
 #include "app/connection_panel.h"
+#include "app/link_log.h"
 #include "app/window_state.h"
 #include "link/framing.h"
 #include "link/pacing.h"
@@ -33,6 +34,8 @@ public:
     const WindowState &state() const { return m_w; }
     MSComm &comm() { return m_comm; }
     const Pacing &pacing() const { return m_pacing; }
+    // The link's events; every status-line change is logged as "status: <text>".
+    LinkLog &linkLog() { return m_log; }
 
     // Window events, each dispatched as one handler call.
     void Form_Load();
@@ -57,6 +60,7 @@ private:
     void bindTimer(Timer &timer, TimerHost &host, std::function<void()> handler);
 
     WindowState m_w;
+    LinkLog m_log;
     MSComm &m_comm;
     LineDecoder m_decoder;
     LineFraming m_framing;
