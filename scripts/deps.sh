@@ -1,9 +1,10 @@
 #!/usr/bin/env bash
-# Installs the Debian packages the build and the tests need, when any is missing.
+# Installs the Debian packages the build, the tests and the package need, when any is missing.
+# Extra arguments name further packages.
 set -euo pipefail
 
 packages=(build-essential cmake pkg-config qt6-base-dev qt6-base-dev-tools qt6-serialport-dev
-          libgl-dev libgtest-dev libgmock-dev libbenchmark-dev fonts-liberation "$@")
+          libgl-dev libgtest-dev libgmock-dev libbenchmark-dev fonts-liberation file dpkg-dev "$@")
 
 missing=()
 for p in "${packages[@]}"; do
@@ -11,8 +12,17 @@ for p in "${packages[@]}"; do
 done
 [ ${#missing[@]} -eq 0 ] && exit 0
 
-sudo=""
-[ "$(id -u)" -ne 0 ] && sudo="sudo"
 echo "Installing: ${missing[*]}"
-$sudo apt-get update -qq
-DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq "${missing[@]}"
+if [ "$(id -u)" -eq 0 ]; then
+    apt-get update -qq
+    DEBIAN_FRONTEND=noninteractive apt-get install -y -qq "${missing[@]}"
+elif command -v sudo >/dev/null 2>&1; then
+    # sudo drops DEBIAN_FRONTEND from the environment: pass it through env.
+    sudo apt-get update -qq
+    sudo env DEBIAN_FRONTEND=noninteractive apt-get install -y -qq "${missing[@]}"
+else
+    echo "These packages are missing and there is no sudo to install them. Run this as root," >&2
+    echo "or ask an administrator to run:" >&2
+    echo "  apt-get update && apt-get install -y ${missing[*]}" >&2
+    exit 1
+fi

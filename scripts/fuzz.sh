@@ -5,8 +5,9 @@ cd "$(dirname "$0")/.."
 seconds=${1:-60}
 scripts/deps.sh clang libclang-rt-14-dev
 cmake -S . -B build-fuzz -DQUELO_FUZZ=ON -DCMAKE_BUILD_TYPE=RelWithDebInfo \
-    -DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++ >/dev/null
+    -DCMAKE_CXX_COMPILER=clang++ >/dev/null
 cmake --build build-fuzz -j"${JOBS:-2}" --target fuzz_receive
 mkdir -p build-fuzz/corpus
-build-fuzz/bin/fuzz_receive -max_total_time="$seconds" -print_final_stats=1 -max_len=512 \
+build-fuzz/bin/fuzz_receive -max_total_time="$seconds" -print_final_stats=1 \
+    -len_control=0 -max_len=16384 \
     build-fuzz/corpus fuzz/corpus

@@ -6,8 +6,10 @@
 
 #include <csignal>
 #include <cstdio>
+#include <optional>
 #include <unistd.h>
 
+using quelo::sim::ModuleSim;
 using quelo::sim::PtyServer;
 
 namespace {
@@ -20,11 +22,123 @@ void onSignal(int)
     [[maybe_unused]] const ssize_t n = ::write(signalPipe[1], &byte, 1);
 }
 
+// The command line of the simulator; each option says what it does in --help.
+struct SimOptions
+{
+    QCommandLineOption link{"link", "Also create a symlink PATH to the device.", "PATH"};
+    QCommandLineOption silent{"silent", "Receive but never answer."};
+    QCommandLineOption drop{"drop", "Probability a reply is dropped.", "RATE"};
+    QCommandLineOption delay{"delay", "Extra reply latency.", "MS"};
+    QCommandLineOption jitter{"jitter", "Random extra latency 0..MS.", "MS"};
+    QCommandLineOption garbage{"garbage", "Probability of noise before a reply.", "RATE"};
+    QCommandLineOption unterminated{"unterminated",
+                                    "Probability a reply is sent without its line end.", "RATE"};
+    QCommandLineOption outOfRange{"out-of-range",
+                                  "What a write outside the parameter's range does: keep (echo, "
+                                  "keep the old value; the default), clamp (echo, store the "
+                                  "nearest valid value) or ignore (no echo, no change).",
+                                  "POLICY"};
+    QCommandLineOption crlf{"crlf", "End replies with CR LF instead of CR."};
+    QCommandLineOption telemetry{"telemetry", "Send telemetry frames every 500 ms."};
+    QCommandLineOption seed{"seed", "Seed for the engine run and faults.", "N", "1"};
+    QCommandLineOption param{"param", "Initial parameter value, e.g. d=3 (repeatable).", "L=V"};
+    QCommandLineOption steady{"steady", "Hold the engine still at idle: every reading stays the "
+                                        "same while the module keeps answering."};
+    QCommandLineOption steadyAt{
+        "steady-at", "Hold the engine still as it is MS into its run (0: stopped).", "MS"};
+
+    void addTo(QCommandLineParser &parser) const
+    {
+        parser.addOptions({link, silent, drop, delay, jitter, garbage, unterminated, outOfRange,
+                           crlf, telemetry, seed, param, steady, steadyAt});
+    }
+};
+
 bool parseRate(const QString &text, double *rate)
 {
     bool ok = false;
     *rate = text.toDouble(&ok);
     return ok && *rate >= 0.0 && *rate <= 1.0;
+}
+
+bool parseMs(const QString &text, int *ms)
+{
+    bool ok = false;
+    *ms = text.toInt(&ok);
+    return ok && *ms >= 0;
+}
+
+// Reads the fault options into faults; an error text when one is invalid.
+std::optional<QString> parseFaults(const QCommandLineParser &parser, const SimOptions &o,
+                                   quelo::sim::Faults &faults)
+{
+    faults.silent = parser.isSet(o.silent);
+    const std::pair<const QCommandLineOption *, double *> rates[] = {
+        {&o.drop, &faults.dropRate},
+        {&o.garbage, &faults.garbageRate},
+        {&o.unterminated, &faults.unterminatedRate}};
+    for (const auto &[option, rate] : rates) {
+        if (parser.isSet(*option) && !parseRate(parser.value(*option), rate))
+            return QStringLiteral("--%1 needs a rate between 0 and 1").arg(option->names().first());
+    }
+    if (parser.isSet(o.delay) && !parseMs(parser.value(o.delay), &faults.delayMs))
+        return QStringLiteral("invalid --delay");
+    if (parser.isSet(o.jitter) && !parseMs(parser.value(o.jitter), &faults.jitterMs))
+        return QStringLiteral("invalid --jitter");
+    return std::nullopt;
+}
+
+// Applies the options that shape the module itself; an error text when one is invalid.
+std::optional<QString> configureModule(const QCommandLineParser &parser, const SimOptions &o,
+                                       ModuleSim &module)
+{
+    if (parser.isSet(o.crlf))
+        module.setLineEnding(quelo::sim::LineEnding::CrLf);
+    module.setTelemetryEnabled(parser.isSet(o.telemetry));
+    if (parser.isSet(o.outOfRange)) {
+        const QString policy = parser.value(o.outOfRange);
+        if (policy == QLatin1String("keep"))
+            module.setOutOfRangePolicy(quelo::sim::OutOfRangePolicy::EchoKeepOld);
+        else if (policy == QLatin1String("clamp"))
+            module.setOutOfRangePolicy(quelo::sim::OutOfRangePolicy::EchoClamp);
+        else if (policy == QLatin1String("ignore"))
+            module.setOutOfRangePolicy(quelo::sim::OutOfRangePolicy::Ignore);
+        else
+            return QStringLiteral("--out-of-range is keep, clamp or ignore");
+    }
+    for (const QString &assignment : parser.values(o.param)) {
+        const QStringList parts = assignment.split(QLatin1Char('='));
+        bool ok = false;
+        const int value = parts.size() == 2 ? parts.at(1).toInt(&ok) : 0;
+        if (parts.size() != 2 || parts.at(0).size() != 1 || !ok ||
+            !module.setParameter(parts.at(0).at(0).toLatin1(), value))
+            return QStringLiteral("invalid --param %1").arg(assignment);
+    }
+    if (parser.isSet(o.steadyAt)) {
+        bool ok = false;
+        const qint64 atMs = parser.value(o.steadyAt).toLongLong(&ok);
+        if (!ok || atMs < 0)
+            return QStringLiteral("invalid --steady-at");
+        module.holdEngine(atMs);
+    } else if (parser.isSet(o.steady)) {
+        module.holdEngine(module.firstIdleMs());
+    }
+    return std::nullopt;
+}
+
+// SIGINT and SIGTERM end the event loop through a pipe: nothing else runs in the handler.
+bool quitOnSignals(QCoreApplication &app)
+{
+    if (::pipe(signalPipe) != 0)
+        return false;
+    struct sigaction action = {};
+    action.sa_handler = onSignal;
+    sigemptyset(&action.sa_mask);
+    sigaction(SIGINT, &action, nullptr);
+    sigaction(SIGTERM, &action, nullptr);
+    auto *notifier = new QSocketNotifier(signalPipe[0], QSocketNotifier::Read, &app);
+    QObject::connect(notifier, &QSocketNotifier::activated, &app, &QCoreApplication::quit);
+    return true;
 }
 
 int fatal(const QString &message)
@@ -45,104 +159,31 @@ int main(int argc, char *argv[])
         QStringLiteral("Simulated ignition module on a pseudo-terminal. Prints the device path, "
                        "then serves until SIGINT or SIGTERM."));
     parser.addHelpOption();
-    const QCommandLineOption linkOption(QStringLiteral("link"),
-                                        QStringLiteral("Also create a symlink PATH to the device."),
-                                        QStringLiteral("PATH"));
-    const QCommandLineOption silentOption(QStringLiteral("silent"),
-                                          QStringLiteral("Receive but never answer."));
-    const QCommandLineOption dropOption(QStringLiteral("drop"),
-                                        QStringLiteral("Probability a reply is dropped."),
-                                        QStringLiteral("RATE"));
-    const QCommandLineOption delayOption(
-        QStringLiteral("delay"), QStringLiteral("Extra reply latency."), QStringLiteral("MS"));
-    const QCommandLineOption jitterOption(QStringLiteral("jitter"),
-                                          QStringLiteral("Random extra latency 0..MS."),
-                                          QStringLiteral("MS"));
-    const QCommandLineOption garbageOption(QStringLiteral("garbage"),
-                                           QStringLiteral("Probability of noise before a reply."),
-                                           QStringLiteral("RATE"));
-    const QCommandLineOption crlfOption(QStringLiteral("crlf"),
-                                        QStringLiteral("End replies with CR LF instead of CR."));
-    const QCommandLineOption telemetryOption(QStringLiteral("telemetry"),
-                                             QStringLiteral("Send telemetry frames every 500 ms."));
-    const QCommandLineOption seedOption(QStringLiteral("seed"),
-                                        QStringLiteral("Seed for the engine run and faults."),
-                                        QStringLiteral("N"), QStringLiteral("1"));
-    const QCommandLineOption paramOption(
-        QStringLiteral("param"), QStringLiteral("Initial parameter value, e.g. d=3 (repeatable)."),
-        QStringLiteral("L=V"));
-    const QCommandLineOption steadyOption(
-        QStringLiteral("steady"),
-        QStringLiteral("Hold the engine still at idle: every reading stays the same while the "
-                       "module keeps answering."));
-    const QCommandLineOption steadyAtOption(
-        QStringLiteral("steady-at"),
-        QStringLiteral("Hold the engine still as it is MS into its run (0: stopped)."),
-        QStringLiteral("MS"));
-    parser.addOptions({linkOption, silentOption, dropOption, delayOption, jitterOption,
-                       garbageOption, crlfOption, telemetryOption, seedOption, paramOption,
-                       steadyOption, steadyAtOption});
+    const SimOptions options;
+    options.addTo(parser);
     parser.process(app);
+    if (!parser.positionalArguments().isEmpty())
+        return fatal(
+            QStringLiteral("unexpected argument %1").arg(parser.positionalArguments().first()));
 
     bool ok = false;
-    const uint seed = parser.value(seedOption).toUInt(&ok);
+    const uint seed = parser.value(options.seed).toUInt(&ok);
     if (!ok)
         return fatal(QStringLiteral("invalid --seed"));
     PtyServer server(seed);
-    quelo::sim::ModuleSim &module = server.module();
-
     quelo::sim::Faults faults;
-    faults.silent = parser.isSet(silentOption);
-    if (parser.isSet(dropOption) && !parseRate(parser.value(dropOption), &faults.dropRate))
-        return fatal(QStringLiteral("--drop needs a rate between 0 and 1"));
-    if (parser.isSet(garbageOption) && !parseRate(parser.value(garbageOption), &faults.garbageRate))
-        return fatal(QStringLiteral("--garbage needs a rate between 0 and 1"));
-    if (parser.isSet(delayOption)) {
-        faults.delayMs = parser.value(delayOption).toInt(&ok);
-        if (!ok || faults.delayMs < 0)
-            return fatal(QStringLiteral("invalid --delay"));
-    }
-    if (parser.isSet(jitterOption)) {
-        faults.jitterMs = parser.value(jitterOption).toInt(&ok);
-        if (!ok || faults.jitterMs < 0)
-            return fatal(QStringLiteral("invalid --jitter"));
-    }
-    module.setFaults(faults);
-    if (parser.isSet(crlfOption))
-        module.setLineEnding(quelo::sim::LineEnding::CrLf);
-    module.setTelemetryEnabled(parser.isSet(telemetryOption));
-    for (const QString &assignment : parser.values(paramOption)) {
-        const QStringList parts = assignment.split(QLatin1Char('='));
-        const int value = parts.size() == 2 ? parts.at(1).toInt(&ok) : 0;
-        if (parts.size() != 2 || parts.at(0).size() != 1 || !ok ||
-            !module.setParameter(parts.at(0).at(0).toLatin1(), value)) {
-            return fatal(QStringLiteral("invalid --param %1").arg(assignment));
-        }
-    }
-
-    if (parser.isSet(steadyAtOption)) {
-        const qint64 atMs = parser.value(steadyAtOption).toLongLong(&ok);
-        if (!ok || atMs < 0)
-            return fatal(QStringLiteral("invalid --steady-at"));
-        module.holdEngine(atMs);
-    } else if (parser.isSet(steadyOption)) {
-        module.holdEngine(module.firstIdleMs());
-    }
+    if (const auto error = parseFaults(parser, options, faults))
+        return fatal(*error);
+    server.module().setFaults(faults);
+    if (const auto error = configureModule(parser, options, server.module()))
+        return fatal(*error);
 
     if (!server.start())
         return fatal(server.errorString());
-    if (parser.isSet(linkOption) && !server.createSymlink(parser.value(linkOption)))
-        return fatal(QStringLiteral("cannot create symlink %1").arg(parser.value(linkOption)));
-
-    if (::pipe(signalPipe) != 0)
+    if (parser.isSet(options.link) && !server.createSymlink(parser.value(options.link)))
+        return fatal(QStringLiteral("cannot create symlink %1").arg(parser.value(options.link)));
+    if (!quitOnSignals(app))
         return fatal(QStringLiteral("pipe failed"));
-    struct sigaction action = {};
-    action.sa_handler = onSignal;
-    sigemptyset(&action.sa_mask);
-    sigaction(SIGINT, &action, nullptr);
-    sigaction(SIGTERM, &action, nullptr);
-    QSocketNotifier signalNotifier(signalPipe[0], QSocketNotifier::Read);
-    QObject::connect(&signalNotifier, &QSocketNotifier::activated, &app, &QCoreApplication::quit);
 
     std::printf("%s\n", qPrintable(server.devicePath()));
     std::fflush(stdout);
