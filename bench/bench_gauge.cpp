@@ -1,6 +1,6 @@
-#include "app/controls.h"
-#include "app/gauge_face.h"
-#include "app/gauge_widget.h"
+#include "controls.h"
+#include "gauge_face.h"
+#include "gauge_widget.h"
 
 #include <QCoreApplication>
 #include <QGuiApplication>

@@ -1,4 +1,4 @@
-#include "app/view_fonts.h"
+#include "view_fonts.h"
 
 #include <QApplication>
 #include <QDir>

@@ -1,8 +1,8 @@
 #include "bench_support.h"
 
-#include "app/window_state.h"
-#include "protocol/decoder.h"
-#include "protocol/hex2dec.h"
+#include "window_state.h"
+#include "decoder.h"
+#include "hex2dec.h"
 
 #include <benchmark/benchmark.h>
 

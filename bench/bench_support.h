@@ -1,7 +1,7 @@
 #pragma once
 
-#include "app/timer.h"
-#include "link/mscomm.h"
+#include "timer.h"
+#include "mscomm.h"
 
 #include <string>
 

@@ -1,7 +1,7 @@
 #include "bench_support.h"
 
-#include "app/main_window.h"
-#include "app/window_model.h"
+#include "main_window.h"
+#include "window_model.h"
 
 #include <QCoreApplication>
 

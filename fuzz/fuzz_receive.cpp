@@ -2,8 +2,8 @@
 // pacing and the animation ticking between chunks and a user moving sliders and clicking.
 #include "harness.h"
 
-#include "link/framing.h"
-#include "protocol/hex2dec.h"
+#include "framing.h"
+#include "hex2dec.h"
 
 #include <cctype>
 #include <cstdint>

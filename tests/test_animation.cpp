@@ -1,6 +1,6 @@
 #include "harness.h"
 
-#include "app/animation.h"
+#include "animation.h"
 
 #include <gtest/gtest.h>
 

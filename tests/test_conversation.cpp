@@ -1,6 +1,6 @@
 #include "sim_comm.h"
 
-#include "app/window_model.h"
+#include "window_model.h"
 
 #include <gtest/gtest.h>
 

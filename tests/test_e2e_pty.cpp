@@ -1,7 +1,7 @@
 // The program's link over real pseudo-terminals, with the simulated module on the far end.
-#include "app/qt_timer_host.h"
-#include "app/window_model.h"
-#include "link/qt_serial_comm.h"
+#include "qt_timer_host.h"
+#include "window_model.h"
+#include "qt_serial_comm.h"
 #include "pty_server.h"
 
 #include <QCoreApplication>

@@ -1,6 +1,6 @@
 #include "harness.h"
 
-#include "link/framing.h"
+#include "framing.h"
 
 #include <gtest/gtest.h>
 

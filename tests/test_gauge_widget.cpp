@@ -1,4 +1,4 @@
-#include "app/gauge_widget.h"
+#include "gauge_widget.h"
 
 #include <QApplication>
 #include <QImage>

@@ -1,7 +1,8 @@
-#include "protocol/convert.h"
-#include "protocol/hex2dec.h"
+#include "convert.h"
+#include "int16.h"
+#include "hex2dec.h"
 
-#include "app/errors.h"
+#include "errors.h"
 
 #include <gtest/gtest.h>
 

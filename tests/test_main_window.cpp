@@ -1,7 +1,7 @@
-#include "app/gauge_widget.h"
-#include "app/main_window.h"
-#include "app/window_model.h"
-#include "app/window_printer.h"
+#include "gauge_widget.h"
+#include "main_window.h"
+#include "window_model.h"
+#include "window_printer.h"
 #include "fake_comm.h"
 #include "virtual_clock.h"
 

@@ -1,4 +1,4 @@
-#include "link/port_order.h"
+#include "port_order.h"
 
 #include <gtest/gtest.h>
 

@@ -1,6 +1,6 @@
 #include "harness.h"
 
-#include "scheduler/scheduler.h"
+#include "scheduler.h"
 
 #include <gtest/gtest.h>
 

@@ -1,6 +1,4 @@
-#include "protocol/convert.h"
-
-#include "app/errors.h"
+#include "convert.h"
 
 #include <charconv>
 #include <cmath>
@@ -8,41 +6,9 @@
 
 namespace quelo {
 
-std::int16_t toInt16(long long value)
-{
-    if (value < std::numeric_limits<std::int16_t>::min() ||
-        value > std::numeric_limits<std::int16_t>::max())
-        throw OverflowError(std::to_string(value) + " does not fit a 16-bit integer");
-    return static_cast<std::int16_t>(value);
-}
-
 bool fitsInt16(const std::optional<HexValue> &value)
 {
     return !value || *value <= static_cast<HexValue>(std::numeric_limits<std::int16_t>::max());
-}
-
-std::int16_t toInt16(const std::optional<HexValue> &value)
-{
-    if (!fitsInt16(value))
-        throw OverflowError(hexValueText(value) + " does not fit a 16-bit integer");
-    return value ? static_cast<std::int16_t>(*value) : std::int16_t{0};
-}
-
-std::int16_t roundHalfEven16(double value)
-{
-    // The default floating-point environment rounds to nearest, ties to even.
-    const double r = std::nearbyint(value);
-    if (!(r >= -32768.0 && r <= 32767.0))
-        throw OverflowError(decimalNumber(value) + " does not fit a 16-bit integer");
-    return static_cast<std::int16_t>(r);
-}
-
-std::int16_t dropFraction16(double value)
-{
-    const double r = std::floor(value);
-    if (!(r >= -32768.0 && r <= 32767.0))
-        throw OverflowError(decimalNumber(value) + " does not fit a 16-bit integer");
-    return static_cast<std::int16_t>(r);
 }
 
 std::string decimalNumber(double value)

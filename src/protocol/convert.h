@@ -1,19 +1,12 @@
 #pragma once
 
-#include "protocol/hex2dec.h"
+#include "hex2dec.h"
 
 #include <cstdint>
 #include <optional>
 #include <string>
 
 namespace quelo {
-
-// Conversions into the window's 16-bit integers. A value outside -32768..32767 throws
-// OverflowError: it is never wrapped.
-std::int16_t toInt16(long long value);
-std::int16_t toInt16(const std::optional<HexValue> &value); // no value converts to 0
-std::int16_t roundHalfEven16(double value);
-std::int16_t dropFraction16(double value);
 
 // Whether a Hex2Dec result fits a 16-bit signed integer.
 bool fitsInt16(const std::optional<HexValue> &value);

@@ -1,4 +1,4 @@
-#include "protocol/hex2dec.h"
+#include "hex2dec.h"
 
 #include <algorithm>
 

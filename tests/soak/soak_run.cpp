@@ -1,9 +1,9 @@
 #include "soak_run.h"
 
-#include "app/qt_timer_host.h"
-#include "app/window_model.h"
-#include "link/framing.h"
-#include "link/qt_serial_comm.h"
+#include "qt_timer_host.h"
+#include "window_model.h"
+#include "framing.h"
+#include "qt_serial_comm.h"
 #include "pty_server.h"
 
 #include <QElapsedTimer>

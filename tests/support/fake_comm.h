@@ -1,7 +1,7 @@
 #pragma once
 
-#include "app/errors.h"
-#include "link/mscomm.h"
+#include "errors.h"
+#include "mscomm.h"
 
 #include <set>
 #include <string>

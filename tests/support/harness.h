@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/window_model.h"
+#include "window_model.h"
 #include "fake_comm.h"
 #include "virtual_clock.h"
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/timer.h"
+#include "timer.h"
 
 #include <cstdint>
 #include <functional>

@@ -1,0 +1,53 @@
+#include "animation.h"
+
+#include "window_state.h"
+#include "convert.h"
+#include "int16.h"
+
+#include <cmath>
+
+namespace quelo {
+
+void NeedleAnimation::Timer2_Timer()
+{
+    // Propeller angle: one degree per tick, or straight to the target when more than 90 away.
+    Gauge &prop = m_w.AGauge2;
+    const double propTarget = m_w.proptarget;
+    if (prop.Value > propTarget)
+        prop.Value = prop.Value - 1.0;
+    if (prop.Value < propTarget)
+        prop.Value = prop.Value + 1.0;
+    if (std::fabs(propTarget - prop.Value) > 90.0)
+        prop.Value = m_w.proptarget;
+
+    // Engine speed: a tenth of the distance while that is 25 rpm or more, else 1 rpm.
+    Gauge &rpm = m_w.rpmdial;
+    const double rpmTarget = m_w.rpmtarget;
+    m_w.scratch = roundHalfEven16(std::fabs(rpm.Value - rpmTarget));
+    if (m_w.scratch > 24)
+        m_w.scratch = static_cast<std::int16_t>(m_w.scratch / 10);
+    else
+        m_w.scratch = 1;
+    if (rpm.Value > rpmTarget)
+        rpm.Value = rpm.Value - m_w.scratch;
+    if (rpm.Value < rpmTarget)
+        rpm.Value = rpm.Value + m_w.scratch;
+
+    // Bus voltage: 0.1 per tick, down first.
+    Gauge &volts = m_w.voltsdial;
+    const double voltsTarget = m_w.voltstarget;
+    if (volts.Value > voltsTarget)
+        volts.Value = volts.Value - 0.1;
+    if (volts.Value < voltsTarget)
+        volts.Value = volts.Value + 0.1;
+
+    // Advance: 0.1 per tick, up first.
+    Gauge &adv = m_w.advdial;
+    const double advTarget = m_w.advtarget;
+    if (adv.Value < advTarget)
+        adv.Value = adv.Value + 0.1;
+    if (adv.Value > advTarget)
+        adv.Value = adv.Value - 0.1;
+}
+
+} // namespace quelo

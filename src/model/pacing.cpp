@@ -1,0 +1,70 @@
+#include "pacing.h"
+
+#include "window_state.h"
+#include "mscomm.h"
+
+#include <cmath>
+
+namespace quelo {
+
+Pacing::Pacing(WindowState &w, MSComm &comm) : m_w(w), m_comm(comm) {}
+
+void Pacing::Timer3_Timer()
+{
+    if (m_pausing || m_w.txqueue.empty())
+        return;
+    m_w.txchar = m_w.txqueue.substr(0, 1);
+    if (m_w.txchar == "%") {
+        Pause(0.25f);
+        return;
+    }
+    sendHead();
+}
+
+void Pacing::Timer4_Timer()
+{
+    if (m_w.txqueue.empty())
+        m_w.txqueue = m_w.pollstring;
+}
+
+void Pacing::Pause(float NbSec)
+{
+    m_pausing = true;
+    m_pauseTimer.setInterval(static_cast<int>(std::lround(NbSec * 1000.0f)));
+    m_pauseTimer.setEnabled(true);
+}
+
+void Pacing::pauseElapsed()
+{
+    m_pauseTimer.setEnabled(false);
+    m_pausing = false;
+    // Text that replaced the queue during the pause (store button, port scan) has no marker
+    // at its head: it goes out whole from the next tick.
+    if (m_w.txqueue.empty() || m_w.txqueue.front() != '%')
+        return;
+    m_w.txqueue.erase(0, 1);
+    // Only one marker is honoured per tick: a second "%" right behind goes out as a character.
+    m_w.txchar = m_w.txqueue.substr(0, 1);
+    sendHead();
+}
+
+void Pacing::sendHead()
+{
+    if (m_comm.PortOpen() && !m_w.txchar.empty())
+        m_comm.Output(m_w.txchar);
+    if (!m_w.txqueue.empty())
+        m_w.txqueue.erase(0, 1);
+}
+
+std::string Pacing::unsentCommandTail() const
+{
+    // Every command and every group starts with "/" or a marker, and a value never holds
+    // either, so any other head means a command is half sent.
+    const std::string &q = m_w.txqueue;
+    if (q.empty() || q.front() == '/' || q.front() == '%')
+        return {};
+    const auto cr = q.find('\r');
+    return cr == std::string::npos ? q : q.substr(0, cr + 1);
+}
+
+} // namespace quelo

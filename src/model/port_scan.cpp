@@ -1,0 +1,134 @@
+#include "port_scan.h"
+
+#include "window_state.h"
+#include "mscomm.h"
+#include "pacing.h"
+#include "convert.h"
+#include "int16.h"
+
+#include <exception>
+
+namespace quelo {
+
+void PortScan::Form_Load()
+{
+    m_w.statusbox.Text.clear();
+    m_w.statusbox.ToolTip.clear();
+    m_notes = {};
+    m_w.Tag = "0";
+    m_w.Timer5.setEnabled(true);
+    m_w.Timer5.Tag = "0";
+}
+
+void PortScan::Form_Unload()
+{
+    if (m_comm.PortOpen())
+        closePort();
+}
+
+void PortScan::Command5_Click()
+{
+    if (m_comm.PortOpen())
+        closePort();
+    Form_Load();
+}
+
+// The module keeps what it has received of a command across a close of the port, and would
+// read it run together with the next command it gets, a write with its value cut short. So a
+// command whose first characters have gone out is finished before the port closes.
+void PortScan::closePort()
+{
+    const std::string tail = m_pacing.unsentCommandTail();
+    if (!tail.empty()) {
+        try {
+            m_comm.Output(tail);
+        } catch (const std::exception &) {
+            // The port is failing: it reports that itself; closing it is all that is left.
+        }
+        m_w.txqueue.erase(0, tail.size());
+    }
+    m_comm.setPortOpen(false);
+}
+
+void PortScan::Timer5_Timer()
+{
+    if (tagIs(m_w.Tag, 0))
+        scanningTick();
+    else
+        resetTick();
+}
+
+void PortScan::scanningTick()
+{
+    // Every step runs even when one before it failed; a failure only stops the probe.
+    bool failed = false;
+    std::string reason;
+    auto step = [&](auto &&action) {
+        try {
+            action();
+        } catch (const std::exception &e) {
+            if (!failed)
+                reason = e.what();
+            failed = true;
+        }
+    };
+
+    int port = 0;
+    step([&] {
+        port = static_cast<int>(std::stod(m_w.Timer5.Tag)) + 1;
+        m_w.Timer5.Tag = decimalInteger(port);
+    });
+    if (port > 3) {
+        m_w.statusbox.Text = "Valid comm port not found";
+        m_w.Timer5.setEnabled(false);
+        return;
+    }
+    step([&] {
+        if (m_comm.PortOpen())
+            closePort();
+    });
+    step([&] { m_w.statusbox.Text = "Comm port: " + m_w.Timer5.Tag; });
+    step([&] { m_comm.setCommPort(toInt16(port)); });
+    step([&] { m_comm.setPortOpen(true); });
+    if (failed) {
+        note(port, reason);
+        return;
+    }
+    note(port, "opened; the module did not answer");
+
+    step([&] { m_w.pollstring = kProbe; });
+    step([&] { m_w.Timer4.setEnabled(true); });
+    step([&] { m_w.txqueue = m_w.pollstring; });
+    step([&] { m_w.statusbox.Text = "Waiting for connection - Port " + m_w.Timer5.Tag; });
+    step([&] { m_w.Tag = "1"; });
+}
+
+void PortScan::resetTick()
+{
+    m_w.Timer4.setEnabled(false);
+    m_w.Tag = "0";
+    m_w.statusbox.Text.clear();
+}
+
+void PortScan::note(int port, const std::string &text)
+{
+    if (port < 1 || port > 3)
+        return;
+    m_notes[static_cast<std::size_t>(port - 1)] = text;
+    std::string tip;
+    for (int i = 0; i < 3; ++i) {
+        if (m_notes[static_cast<std::size_t>(i)].empty())
+            continue;
+        if (!tip.empty())
+            tip += '\n';
+        tip += "Port " + std::to_string(i + 1) + ": " + m_notes[static_cast<std::size_t>(i)];
+    }
+    m_w.statusbox.ToolTip = tip;
+}
+
+void PortScan::portFailed(const std::string &reason)
+{
+    m_w.statusbox.ToolTip = reason + "\nPress RESET once the module is connected again.";
+}
+
+} // namespace quelo

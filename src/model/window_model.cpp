@@ -1,0 +1,92 @@
+#include "window_model.h"
+
+#include "errors.h"
+#include "mscomm.h"
+
+#include <exception>
+
+namespace quelo {
+
+WindowModel::WindowModel(MSComm &comm, TimerHost &timers, ConnectionPanel::PrintWindow print)
+    : m_comm(comm), m_decoder(m_w, comm), m_framing(m_w, comm, m_decoder), m_pacing(m_w, comm),
+      m_scan(m_w, comm, m_pacing), m_scheduler(m_w), m_sliders(m_w, m_pacing), m_animation(m_w),
+      m_panel(m_w, std::move(print))
+{
+    bindTimer(m_w.Timer1, timers, [this] { m_scheduler.Timer1_Timer(); });
+    bindTimer(m_w.Timer2, timers, [this] { m_animation.Timer2_Timer(); });
+    bindTimer(m_w.Timer3, timers, [this] { m_pacing.Timer3_Timer(); });
+    bindTimer(m_w.Timer4, timers, [this] { m_pacing.Timer4_Timer(); });
+    bindTimer(m_w.Timer5, timers, [this] { m_scan.Timer5_Timer(); });
+    bindTimer(m_pacing.pauseTimer(), timers, [this] { m_pacing.pauseElapsed(); });
+
+    // Slider Change handlers run inside whatever set the value: they are not events of their own.
+    comm.setOnComm([this] { dispatch([this] { m_framing.MSComm1_OnComm(); }); });
+    comm.setOnFailure(
+        [this](const std::string &reason) { dispatch([this, reason] { m_scan.portFailed(reason); }); });
+}
+
+void WindowModel::bindTimer(Timer &timer, TimerHost &host, std::function<void()> handler)
+{
+    timer.setHandler([this, handler = std::move(handler)] { dispatch(handler); });
+    timer.setHost(&host);
+    if (timer.Enabled())
+        host.timerEnabledChanged(timer);
+}
+
+template <typename Handler> void WindowModel::dispatch(Handler &&handler)
+{
+    const std::string statusBefore = m_w.statusbox.Text;
+    try {
+        handler();
+    } catch (const std::exception &e) {
+        ++m_failures;
+        m_lastFailure = e.what();
+        m_w.statusbox.ToolTip = m_lastFailure;
+    }
+    if (m_w.statusbox.Text != statusBefore)
+        m_log.event("status: " + m_w.statusbox.Text);
+    if (m_changed)
+        m_changed();
+}
+
+void WindowModel::Form_Load()
+{
+    dispatch([this] { m_scan.Form_Load(); });
+}
+
+void WindowModel::Form_Unload()
+{
+    dispatch([this] { m_scan.Form_Unload(); });
+}
+
+void WindowModel::Command1_Click()
+{
+    dispatch([this] { m_panel.Command1_Click(); });
+}
+
+void WindowModel::Command2_Click()
+{
+    dispatch([this] { m_panel.Command2_Click(); });
+}
+
+void WindowModel::Command3_Click()
+{
+    dispatch([this] { m_sliders.Command3_Click(); });
+}
+
+void WindowModel::Command4_Click()
+{
+    dispatch([this] { m_panel.Command4_Click(); });
+}
+
+void WindowModel::Command5_Click()
+{
+    dispatch([this] { m_scan.Command5_Click(); });
+}
+
+void WindowModel::moveSlider(ScrollBar &slider, std::int16_t value)
+{
+    dispatch([&slider, value] { slider.setValue(value); });
+}
+
+} // namespace quelo

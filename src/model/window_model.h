@@ -1,0 +1,78 @@
+#pragma once
+
+#include "animation.h"
+#include "connection_panel.h"
+#include "link_log.h"
+#include "window_state.h"
+#include "framing.h"
+#include "pacing.h"
+#include "port_scan.h"
+#include "decoder.h"
+#include "config_sliders.h"
+#include "scheduler.h"
+
+#include <cstdint>
+#include <functional>
+#include <string>
+
+namespace quelo {
+
+class MSComm;
+class TimerHost;
+
+// The window without widgets: its state and the handlers of its events, wired to the serial
+// component and to the timer host. Every event runs as one handler call; a handler that fails
+// ends at the failing statement and the reason goes to the status line's tooltip.
+class WindowModel
+{
+public:
+    WindowModel(MSComm &comm, TimerHost &timers, ConnectionPanel::PrintWindow print = {});
+    WindowModel(const WindowModel &) = delete;
+    WindowModel &operator=(const WindowModel &) = delete;
+
+    WindowState &state() { return m_w; }
+    const WindowState &state() const { return m_w; }
+    MSComm &comm() { return m_comm; }
+    const Pacing &pacing() const { return m_pacing; }
+    // The link's events; every status-line change is logged as "status: <text>".
+    LinkLog &linkLog() { return m_log; }
+
+    // Window events, each dispatched as one handler call.
+    void Form_Load();
+    void Form_Unload();
+    void Command1_Click();
+    void Command2_Click();
+    void Command3_Click();
+    void Command4_Click();
+    void Command5_Click();
+    // The user moved a slider: raises its change when the value differs.
+    void moveSlider(ScrollBar &slider, std::int16_t value);
+
+    // Called after every event, so a view can show what changed.
+    void setChangeListener(std::function<void()> listener) { m_changed = std::move(listener); }
+
+    // Handler failures so far, and the last reason.
+    int failureCount() const { return m_failures; }
+    const std::string &lastFailure() const { return m_lastFailure; }
+
+private:
+    template <typename Handler> void dispatch(Handler &&handler);
+    void bindTimer(Timer &timer, TimerHost &host, std::function<void()> handler);
+
+    WindowState m_w;
+    LinkLog m_log;
+    MSComm &m_comm;
+    LineDecoder m_decoder;
+    LineFraming m_framing;
+    Pacing m_pacing;
+    PortScan m_scan;
+    CommandScheduler m_scheduler;
+    ConfigSliders m_sliders;
+    NeedleAnimation m_animation;
+    ConnectionPanel m_panel;
+    std::function<void()> m_changed;
+    int m_failures = 0;
+    std::string m_lastFailure;
+};
+
+} // namespace quelo

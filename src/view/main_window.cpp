@@ -1,0 +1,316 @@
+#include "main_window.h"
+
+#include "artwork.h"
+#include "caption_frame.h"
+#include "colour_button.h"
+#include "gauge_widget.h"
+#include "picture_widget.h"
+#include "view_fonts.h"
+#include "window_model.h"
+
+#include <QCloseEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QScrollBar>
+
+namespace quelo {
+
+namespace {
+
+const QColor kNavy(0x00, 0x00, 0x80);
+const QColor kWhite(0xFF, 0xFF, 0xFF);
+const QColor kPaleGreen(0x80, 0xFF, 0x80);
+const QColor kBlack(0x00, 0x00, 0x00);
+
+QColor rgb(std::uint32_t packed)
+{
+    return QColor::fromRgb(static_cast<QRgb>(packed));
+}
+
+void setColours(QWidget &widget, const QColor &background, const QColor &text)
+{
+    QPalette colours = widget.palette();
+    colours.setColor(QPalette::Window, background);
+    colours.setColor(QPalette::Base, background);
+    colours.setColor(QPalette::WindowText, text);
+    colours.setColor(QPalette::Text, text);
+    widget.setPalette(colours);
+    widget.setAutoFillBackground(true);
+}
+
+// The stand-in fonts run a little wider than the originals; a caption that would be cut off
+// drops a pixel size or two instead.
+QFont fittedFont(QFont font, const QString &text, int width)
+{
+    while (font.pixelSize() > 8 && QFontMetrics(font).horizontalAdvance(text) > width)
+        font.setPixelSize(font.pixelSize() - 1);
+    return font;
+}
+
+QLabel *createLabel(QWidget *parent, const char *name, const QString &text, const QRect &geometry,
+                    const QColor &background, const QColor &colour, const QFont &font,
+                    Qt::Alignment alignment = Qt::AlignLeft)
+{
+    auto *label = new QLabel(text, parent);
+    label->setObjectName(QString::fromLatin1(name));
+    label->setGeometry(geometry);
+    label->setFont(fittedFont(font, text, geometry.width()));
+    label->setAlignment(alignment | Qt::AlignTop);
+    setColours(*label, background, colour);
+    return label;
+}
+
+ColourButton *createColourButton(QWidget *parent, const char *name, const QString &text,
+                                 const QRect &geometry, const QColor &face, const QFont &font)
+{
+    auto *button = new ColourButton(text, parent);
+    button->setObjectName(QString::fromLatin1(name));
+    button->setGeometry(geometry);
+    button->setFont(font);
+    button->setFaceColour(face);
+    return button;
+}
+
+QPushButton *createButton(QWidget *parent, const char *name, const QString &text,
+                          const QRect &geometry, const QFont &font)
+{
+    auto *button = new QPushButton(text, parent);
+    button->setObjectName(QString::fromLatin1(name));
+    button->setGeometry(geometry);
+    button->setFont(font);
+    return button;
+}
+
+} // namespace
+
+MainWindow::MainWindow(WindowModel &model, QWidget *parent) : QWidget(parent), m_model(model)
+{
+    setObjectName(QStringLiteral("zarvo"));
+    setWindowTitle(QStringLiteral("QUELO DATA LINK"));
+    setFixedSize(800, 675);
+    setColours(*this, kNavy, kWhite);
+    setFont(pixelFont(QString::fromLatin1(kSansSerif), 8.25));
+
+    m_textBoxes.reserve(10);
+    m_sliders.reserve(7);
+    createHeader();
+    createGauges();
+    createConfiguration();
+    createConnectionPanel();
+
+    m_model.setChangeListener([this] { syncWithModel(); });
+    syncWithModel();
+}
+
+MainWindow::~MainWindow()
+{
+    m_model.setChangeListener({});
+}
+
+void MainWindow::createHeader()
+{
+    WindowState &w = m_model.state();
+    const QString sans = QString::fromLatin1(kSansSerif);
+    const QColor highlightText = palette().color(QPalette::HighlightedText);
+
+    createLabel(this, "Label16", tr("Quelo Interactive Configuration"), {8, 16, 505, 41}, kNavy,
+                QColor(0xFF, 0xFF, 0x80), pixelFont(sans, 24, true, true));
+    createLabel(this, "Label14", tr("Quelo Series 508  Ignitions"), {520, 24, 169, 17}, kNavy,
+                kWhite, pixelFont(sans, 8.25, true));
+    createLabel(this, "Label1", tr("Rev: 03 Beta"), {520, 40, 169, 17}, kNavy, kWhite,
+                pixelFont(sans, 8.25, true));
+    createLabel(this, "Label10", tr("Firmware Version:"), {448, 56, 153, 25}, kNavy, highlightText,
+                pixelFont(sans, 12, true), Qt::AlignRight);
+    createTextBox(this, w.revdata, {624, 56, 49, 19}, QColor(0xC0, 0xC0, 0x00),
+                  palette().color(QPalette::Text), 9.75, Qt::AlignCenter)
+        ->setObjectName(QStringLiteral("revdata"));
+
+    m_command4 = createColourButton(this, "Command4", tr("CONNECTION INFO"), {48, 336, 153, 33},
+                                    rgb(w.Command4.BackColor), pixelFont(sans, 9.75, true));
+    connect(m_command4, &QPushButton::clicked, this, [this] { m_model.Command4_Click(); });
+    auto *reset = createColourButton(this, "Command5", tr("RESET"), {88, 376, 73, 25},
+                                     QColor(0x00, 0x80, 0x00), pixelFont(sans, 8.25, true));
+    connect(reset, &QPushButton::clicked, this, [this] { m_model.Command5_Click(); });
+
+    auto *logo = new PictureWidget(&drawLogo, kWhite, this);
+    logo->setObjectName(QStringLiteral("Logo"));
+    logo->setGeometry(32, 488, 100, 45);
+
+    createLabel(this, "Label8", tr("Ignition State:"), {16, 616, 121, 25}, kNavy, highlightText,
+                pixelFont(sans, 12, true), Qt::AlignRight);
+    createTextBox(this, w.statusbox, {144, 616, 377, 20}, kNavy, QColor(0x00, 0xFF, 0x00), 12,
+                  Qt::AlignLeft)
+        ->setObjectName(QStringLiteral("statusbox"));
+}
+
+void MainWindow::createGauges()
+{
+    WindowState &w = m_model.state();
+    struct Placement
+    {
+        const Gauge &gauge;
+        const char *name;
+        QRect geometry;
+    };
+    const Placement placements[] = {{w.AGauge2, "AGauge2", {16, 112, 217, 193}},
+                                    {w.advdial, "advdial", {152, 432, 201, 169}},
+                                    {w.rpmdial, "rpmdial", {360, 432, 201, 169}},
+                                    {w.voltsdial, "voltsdial", {568, 432, 201, 169}}};
+    for (const Placement &p : placements) {
+        auto *gauge = new GaugeWidget(p.gauge, this);
+        gauge->setObjectName(QString::fromLatin1(p.name));
+        gauge->setGeometry(p.geometry);
+        m_gauges.push_back(gauge);
+    }
+}
+
+void MainWindow::createConfiguration()
+{
+    WindowState &w = m_model.state();
+    const QString sans = QString::fromLatin1(kSansSerif);
+    auto *frame =
+        new CaptionFrame(tr("Quelo Configuration"), kNavy, QColor(0xFF, 0xFF, 0x00), this);
+    frame->setObjectName(QStringLiteral("configmode"));
+    frame->setGeometry(240, 104, 529, 305);
+    frame->setFont(pixelFont(sans, 9.75));
+
+    struct Row
+    {
+        QString caption;
+        const char *captionName;
+        TextBox &box;
+        const char *boxName;
+        ScrollBar &slider;
+        const char *sliderName;
+        int captionX;
+        int captionWidth;
+        int y;
+    };
+    const Row rows[] = {
+        {tr("RUN MODE START DELAY:"), "Label2", w.cycledata, "cycledata", w.cyclescroll,
+         "cyclescroll", 24, 257, 24},
+        {tr("LED MODE:"), "Label3", w.leddata, "leddata", w.ledscroll, "ledscroll", 88, 193, 56},
+        {tr("TACH - Pulse / Rev:"), "Label4", w.pprdata, "pprdata", w.pprscroll, "pprscroll", 96,
+         185, 88},
+        {tr("TACH - VOLTS:"), "Label5", w.vdata, "vdata", w.vscroll, "vscroll", 88, 193, 120},
+        {tr("ADVANCE SHIFT:"), "Label6", w.conshiftdata, "conshiftdata", w.conshiftscroll,
+         "conshiftscroll", 88, 193, 152},
+        {tr("MAX RPM LIMIT:"), "Label7", w.maxrpmdata, "maxrpmdata", w.maxrpmscroll, "maxrpmscroll",
+         88, 193, 184},
+        {tr("MAX ADVANCE LIMIT:"), "Label9", w.maxadvancedata, "maxadvancedata", w.maxadvancescroll,
+         "maxadvancescroll", 88, 193, 216},
+    };
+    for (const Row &row : rows) {
+        createLabel(frame, row.captionName, row.caption,
+                    {row.captionX, row.y, row.captionWidth, 25}, kNavy, kWhite,
+                    pixelFont(sans, 12, true), Qt::AlignRight);
+        createTextBox(frame, row.box, {296, row.y, 81, 25}, kNavy, kWhite, 12, Qt::AlignCenter)
+            ->setObjectName(QString::fromLatin1(row.boxName));
+        auto *slider = new QScrollBar(Qt::Horizontal, frame);
+        slider->setObjectName(QString::fromLatin1(row.sliderName));
+        slider->setGeometry(384, row.y + 8, 129, 17);
+        m_sliders.emplace_back(m_model, row.slider, *slider);
+    }
+
+    m_command3 =
+        createColourButton(frame, "Command3", tr("STORE CONFIGURATION"), {296, 264, 217, 25},
+                           rgb(w.Command3.BackColor), pixelFont(sans, 8.25));
+    connect(m_command3, &QPushButton::clicked, this, [this] { m_model.Command3_Click(); });
+}
+
+void MainWindow::createConnectionPanel()
+{
+    const QString sans = QString::fromLatin1(kSansSerif);
+    auto *panel = new CaptionFrame(tr("Connection Information"), kPaleGreen, kBlack, this);
+    panel->setObjectName(QStringLiteral("connection"));
+    panel->setGeometry(240, 16, 553, 641);
+    panel->setFont(pixelFont(sans, 8.25));
+    m_connection = panel;
+
+    auto *pictureBox = new QWidget(panel);
+    pictureBox->setObjectName(QStringLiteral("Picture1"));
+    pictureBox->setGeometry(32, 24, 489, 489);
+    setColours(*pictureBox, QColor(0xFF, 0xFF, 0x80), kBlack);
+    auto *wiring = new PictureWidget(&drawWiring, kWhite, pictureBox);
+    wiring->setGeometry(0, 0, 487, 484);
+
+    const QFont bold = pixelFont(sans, 9.75, true);
+    auto *serial = new CaptionFrame(tr("Serial Connector"), kPaleGreen, kBlack, panel);
+    serial->setObjectName(QStringLiteral("Frame2"));
+    serial->setGeometry(16, 504, 177, 129);
+    serial->setFont(bold);
+    createLabel(serial, "Label11", tr("2 - Receive Data - ICS"), {16, 24, 129, 17}, kPaleGreen,
+                kBlack, bold);
+    createLabel(serial, "Label12", tr("3 - Transmit Data - ICS"), {16, 40, 129, 17}, kPaleGreen,
+                kBlack, bold);
+    createLabel(serial, "Label13", tr("5 - Ground"), {16, 56, 105, 17}, kPaleGreen, kBlack, bold);
+    createLabel(serial, "Label15", tr("ICS: Ignition Comm System"), {16, 88, 137, 17}, kPaleGreen,
+                kBlack, pixelFont(sans, 8.25), Qt::AlignHCenter);
+
+    auto *module = new CaptionFrame(tr("Quelo Connector"), kPaleGreen, kBlack, panel);
+    module->setObjectName(QStringLiteral("Frame1"));
+    module->setGeometry(200, 504, 185, 129);
+    module->setFont(bold);
+    const QString pins[] = {tr("1 - Engine Ground"),      tr("2 - Transmit Data - ICS"),
+                            tr("3 - Recieve Data - ICS"), tr("4 - Kill (P-Lead)"),
+                            tr("5 - System Power +12"),   tr("6 - Tach Output")};
+    const QFontMetrics metrics(bold);
+    for (int i = 0; i < 6; ++i) {
+        const int width = std::min(161, metrics.horizontalAdvance(pins[i]) + 2);
+        const QByteArray name = "Label" + QByteArray::number(17 + i);
+        createLabel(module, name.constData(), pins[i], {16, 24 + 16 * i, width, 17}, kPaleGreen,
+                    kBlack, bold);
+    }
+
+    auto *back = createButton(panel, "Command1", tr("RETURN"), {400, 528, 129, 33},
+                              pixelFont(sans, 8.25, true));
+    connect(back, &QPushButton::clicked, this, [this] { m_model.Command1_Click(); });
+    auto *print = createButton(panel, "Command2", tr("PRINT"), {400, 592, 129, 33},
+                               pixelFont(sans, 8.25, true));
+    connect(print, &QPushButton::clicked, this, [this] { m_model.Command2_Click(); });
+
+    panel->setVisible(m_model.state().connection.Visible);
+    panel->raise();
+}
+
+QLineEdit *MainWindow::createTextBox(QWidget *parent, const TextBox &box, const QRect &geometry,
+                                     const QColor &background, const QColor &text, double points,
+                                     Qt::Alignment alignment)
+{
+    auto *edit = new QLineEdit(parent);
+    edit->setGeometry(geometry);
+    edit->setFont(pixelFont(QString::fromLatin1(kSansSerif), points, true));
+    edit->setAlignment(alignment | Qt::AlignVCenter);
+    edit->setReadOnly(true);
+    edit->setTextMargins(0, 0, 0, 0);
+    setColours(*edit, background, text);
+    m_textBoxes.emplace_back(box, *edit);
+    return edit;
+}
+
+void MainWindow::syncWithModel()
+{
+    const WindowState &w = m_model.state();
+    for (TextBoxBinding &box : m_textBoxes)
+        box.sync();
+    for (SliderBinding &slider : m_sliders)
+        slider.sync();
+    m_command3->setFaceColour(rgb(w.Command3.BackColor));
+    m_command4->setFaceColour(rgb(w.Command4.BackColor));
+    if (m_connection->isHidden() == w.connection.Visible) {
+        m_connection->setVisible(w.connection.Visible);
+        if (w.connection.Visible)
+            m_connection->raise();
+    }
+    for (GaugeWidget *gauge : m_gauges)
+        gauge->sync();
+}
+
+void MainWindow::closeEvent(QCloseEvent *event)
+{
+    m_model.Form_Unload();
+    event->accept();
+}
+
+} // namespace quelo

@@ -1,0 +1,61 @@
+#include "view_bindings.h"
+
+#include "window_model.h"
+
+#include <QLineEdit>
+#include <QScrollBar>
+#include <QSignalBlocker>
+
+namespace quelo {
+
+TextBoxBinding::TextBoxBinding(const TextBox &model, QLineEdit &view)
+    : m_model(model), m_view(view), m_shownText(model.Text), m_shownToolTip(model.ToolTip),
+      m_shownEnabled(model.Enabled)
+{
+    m_view.setText(QString::fromStdString(m_shownText));
+    m_view.setToolTip(QString::fromStdString(m_shownToolTip));
+    m_view.setEnabled(m_shownEnabled);
+}
+
+void TextBoxBinding::sync()
+{
+    if (m_model.Text != m_shownText) {
+        m_shownText = m_model.Text;
+        m_view.setText(QString::fromStdString(m_shownText));
+    }
+    if (m_model.ToolTip != m_shownToolTip) {
+        m_shownToolTip = m_model.ToolTip;
+        m_view.setToolTip(QString::fromStdString(m_shownToolTip));
+    }
+    if (m_model.Enabled != m_shownEnabled) {
+        m_shownEnabled = m_model.Enabled;
+        m_view.setEnabled(m_shownEnabled);
+    }
+}
+
+SliderBinding::SliderBinding(WindowModel &model, ScrollBar &slider, QScrollBar &view)
+    : m_slider(slider), m_view(view)
+{
+    m_view.setRange(slider.Min(), slider.Max());
+    m_view.setSingleStep(1);
+    m_view.setPageStep(1);
+    // A dragged thumb reports once, when it is let go.
+    m_view.setTracking(false);
+    m_view.setValue(slider.Value());
+    m_view.setVisible(slider.Visible);
+    QObject::connect(&m_view, &QScrollBar::valueChanged, &m_view, [&model, &slider](int value) {
+        model.moveSlider(slider, static_cast<std::int16_t>(value));
+    });
+}
+
+void SliderBinding::sync()
+{
+    if (m_view.value() != m_slider.Value()) {
+        const QSignalBlocker blocker(m_view);
+        m_view.setValue(m_slider.Value());
+    }
+    if (m_view.isHidden() == m_slider.Visible)
+        m_view.setVisible(m_slider.Visible);
+}
+
+} // namespace quelo

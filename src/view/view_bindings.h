@@ -1,0 +1,43 @@
+#pragma once
+
+#include "controls.h"
+
+#include <string>
+
+class QLineEdit;
+class QScrollBar;
+
+namespace quelo {
+
+class WindowModel;
+
+// Shows a model text box in a line edit: text, tooltip and enabled state, each set only when
+// the model's differs from what is shown.
+class TextBoxBinding
+{
+public:
+    TextBoxBinding(const TextBox &model, QLineEdit &view);
+    void sync();
+
+private:
+    const TextBox &m_model;
+    QLineEdit &m_view;
+    std::string m_shownText;
+    std::string m_shownToolTip;
+    bool m_shownEnabled;
+};
+
+// Ties a model slider to a scroll bar both ways: the user's moves go to the model as one
+// change each, and the model's value and visibility come back without raising a change.
+class SliderBinding
+{
+public:
+    SliderBinding(WindowModel &model, ScrollBar &slider, QScrollBar &view);
+    void sync();
+
+private:
+    const ScrollBar &m_slider;
+    QScrollBar &m_view;
+};
+
+} // namespace quelo
