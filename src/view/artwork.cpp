@@ -84,111 +84,135 @@ void drawLogo(QPainter &painter, const QSize &size)
     painter.restore();
 }
 
-void drawWiring(QPainter &painter, const QSize &size)
+namespace {
+
+const QColor kInk(Qt::black);
+const QColor kGreyInk(0x60, 0x60, 0x60);
+const QColor kGroundColour(0x00, 0x00, 0x00);
+const QColor kToPcColour(0x00, 0x90, 0x00);
+const QColor kFromPcColour(0x00, 0x40, 0xFF);
+const QColor kPowerColour(0xE0, 0x00, 0x00);
+
+// The module's six-way terminal block, pins numbered left to right.
+const QRectF kBlock(30, 34, 427, 92);
+
+double terminalX(int pin)
 {
-    painter.save();
-    scaleTo(painter, size, 487, 484);
-    const QColor black(Qt::black);
-    const QColor grey(0x60, 0x60, 0x60);
+    return kBlock.left() + kBlock.width() / 6.0 * (pin - 0.5);
+}
 
-    text(painter, QRectF(0, 4, 487, 22), QStringLiteral("WIRING THE MODULE TO THE PC"), 12, true,
-         black);
+// The cable's 9-pin D connector, female, looked at from the front where the PC plugs in.
+const QPointF kConnectorCentre(236, 382);
 
-    // The module's six-way terminal block, pins numbered left to right.
-    const QRectF block(30, 34, 427, 92);
-    painter.setPen(QPen(black, 2));
+QPointF connectorPin(int pin)
+{
+    const double pitch = 34;
+    if (pin <= 5)
+        return QPointF(kConnectorCentre.x() + (3 - pin) * pitch, kConnectorCentre.y() - 15);
+    return QPointF(kConnectorCentre.x() + (8.5 - pin) * pitch, kConnectorCentre.y() + 15);
+}
+
+void drawTerminalBlock(QPainter &painter)
+{
+    painter.setPen(QPen(kInk, 2));
     painter.setBrush(QColor(0x30, 0x30, 0x30));
-    painter.drawRoundedRect(block, 6, 6);
-    text(painter, QRectF(block.left(), 36, block.width(), 16),
+    painter.drawRoundedRect(kBlock, 6, 6);
+    text(painter, QRectF(kBlock.left(), 36, kBlock.width(), 16),
          QStringLiteral("QUELO IGNITION MODULE - TERMINAL BLOCK"), 9.75, true, Qt::white);
-    const double pitch = block.width() / 6.0;
-    auto terminalX = [&](int pin) { return block.left() + pitch * (pin - 0.5); };
     const char *pinNames[] = {"GROUND", "DATA OUT", "DATA IN", "KILL", "+12 V", "TACH"};
     for (int pin = 1; pin <= 6; ++pin) {
         const double x = terminalX(pin);
         const bool used = pin <= 3 || pin == 5;
-        painter.setPen(QPen(black, 1));
+        painter.setPen(QPen(kInk, 1));
         painter.setBrush(QColor(0xC8, 0xC8, 0xC8));
         painter.drawRect(QRectF(x - 22, 56, 44, 44));
         painter.setBrush(QColor(0xE8, 0xE8, 0xE8));
         painter.drawEllipse(QPointF(x, 78), 13, 13);
-        painter.setPen(QPen(grey, 2));
+        painter.setPen(QPen(kGreyInk, 2));
         painter.drawLine(QPointF(x - 8, 78), QPointF(x + 8, 78));
         text(painter, QRectF(x - 34, 104, 68, 20), QString::number(pin), 12, true,
              used ? QColor(0xFF, 0xFF, 0x80) : QColor(0xA0, 0xA0, 0xA0));
         text(painter, QRectF(x - 34, 128, 68, 14), QString::fromLatin1(pinNames[pin - 1]), 8.25,
-             true, used ? black : grey);
+             true, used ? kInk : kGreyInk);
     }
+}
 
-    // The cable's 9-pin D connector, female, looked at from the front where the PC plugs in.
-    const QPointF centre(236, 382);
-    const double pinPitch = 34;
-    auto pinPoint = [&](int pin) {
-        if (pin <= 5)
-            return QPointF(centre.x() + (3 - pin) * pinPitch, centre.y() - 15);
-        return QPointF(centre.x() + (8.5 - pin) * pinPitch, centre.y() + 15);
-    };
-    const QPolygonF shell{{centre.x() - 118, centre.y() - 38},
-                          {centre.x() + 118, centre.y() - 38},
-                          {centre.x() + 96, centre.y() + 38},
-                          {centre.x() - 96, centre.y() + 38}};
-    painter.setPen(QPen(black, 2));
+void drawConnector(QPainter &painter)
+{
+    const QPointF &c = kConnectorCentre;
+    const QPolygonF shell{{c.x() - 118, c.y() - 38},
+                          {c.x() + 118, c.y() - 38},
+                          {c.x() + 96, c.y() + 38},
+                          {c.x() - 96, c.y() + 38}};
+    painter.setPen(QPen(kInk, 2));
     painter.setBrush(QColor(0xB0, 0xB8, 0xC0));
     painter.drawPolygon(shell);
     for (int pin = 1; pin <= 9; ++pin) {
-        const QPointF p = pinPoint(pin);
-        painter.setPen(QPen(black, 1));
+        const QPointF p = connectorPin(pin);
+        painter.setPen(QPen(kInk, 1));
         painter.setBrush(Qt::white);
         painter.drawEllipse(p, 7, 7);
-        painter.setBrush(black);
+        painter.setBrush(kInk);
         painter.drawEllipse(p, 2.5, 2.5);
     }
     for (int pin = 1; pin <= 9; ++pin) {
-        const QPointF p = pinPoint(pin);
-        text(painter, QRectF(p.x() + 7, p.y() - 7, 16, 14), QString::number(pin), 8.25, true, black,
+        const QPointF p = connectorPin(pin);
+        text(painter, QRectF(p.x() + 7, p.y() - 7, 16, 14), QString::number(pin), 8.25, true, kInk,
              Qt::AlignLeft | Qt::AlignVCenter);
     }
-    text(painter, QRectF(0, centre.y() + 42, 487, 18),
-         QStringLiteral("TO THE PC SERIAL PORT - 9-PIN D, FEMALE, FRONT VIEW"), 9.75, true, black);
+    text(painter, QRectF(0, c.y() + 42, 487, 18),
+         QStringLiteral("TO THE PC SERIAL PORT - 9-PIN D, FEMALE, FRONT VIEW"), 9.75, true, kInk);
+}
 
-    // Pin 2 of the module talks to pin 2 of the PC; pin 3 of the PC talks to pin 3 of the module.
-    const QColor groundColour(0x00, 0x00, 0x00);
-    const QColor toPcColour(0x00, 0x90, 0x00);
-    const QColor fromPcColour(0x00, 0x40, 0xFF);
-    const QColor powerColour(0xE0, 0x00, 0x00);
+// Pin 2 of the module talks to pin 2 of the PC; pin 3 of the PC talks to pin 3 of the module;
+// the supply lead goes off to aircraft power.
+void drawWires(QPainter &painter)
+{
     const double top = 146;
     const Wire ground{
-        groundColour,
-        {{terminalX(1), top}, {terminalX(1), 290}, {pinPoint(5).x(), 290}, pinPoint(5)}};
+        kGroundColour,
+        {{terminalX(1), top}, {terminalX(1), 290}, {connectorPin(5).x(), 290}, connectorPin(5)}};
     const Wire fromPc{
-        fromPcColour,
-        {{terminalX(3), top}, {terminalX(3), 250}, {pinPoint(3).x(), 250}, pinPoint(3)}};
+        kFromPcColour,
+        {{terminalX(3), top}, {terminalX(3), 250}, {connectorPin(3).x(), 250}, connectorPin(3)}};
     const Wire toPc{
-        toPcColour,
-        {{terminalX(2), top}, {terminalX(2), 200}, {pinPoint(2).x(), 200}, pinPoint(2)}};
-    const Wire power{powerColour,
+        kToPcColour,
+        {{terminalX(2), top}, {terminalX(2), 200}, {connectorPin(2).x(), 200}, connectorPin(2)}};
+    const Wire power{kPowerColour,
                      {{terminalX(5), top}, {terminalX(5), 190}, {440, 190}, {440, 236}}};
     for (const Wire *wire : {&ground, &fromPc, &toPc, &power})
         drawWire(painter, *wire);
 
     text(painter, QRectF(terminalX(1) + 6, 292, 140, 14), QStringLiteral("GROUND: 1 to 5"), 8.25,
-         true, groundColour, Qt::AlignLeft | Qt::AlignTop);
-    text(painter, QRectF(pinPoint(2).x() + 8, 202, 160, 14), QStringLiteral("MODULE SENDS: 2 to 2"),
-         8.25, true, toPcColour, Qt::AlignLeft | Qt::AlignTop);
+         true, kGroundColour, Qt::AlignLeft | Qt::AlignTop);
+    text(painter, QRectF(connectorPin(2).x() + 8, 202, 160, 14),
+         QStringLiteral("MODULE SENDS: 2 to 2"), 8.25, true, kToPcColour,
+         Qt::AlignLeft | Qt::AlignTop);
     text(painter, QRectF(terminalX(1) + 10, 232, terminalX(3) - terminalX(1) - 18, 14),
-         QStringLiteral("PC SENDS: 3 to 3"), 8.25, true, fromPcColour,
+         QStringLiteral("PC SENDS: 3 to 3"), 8.25, true, kFromPcColour,
          Qt::AlignRight | Qt::AlignTop);
 
-    // The supply lead, off to aircraft power.
-    painter.setPen(QPen(powerColour, 2));
-    painter.setBrush(powerColour);
+    painter.setPen(QPen(kPowerColour, 2));
+    painter.setBrush(kPowerColour);
     painter.drawPolygon(QPolygonF{{432, 236}, {448, 236}, {440, 248}});
     text(painter, QRectF(395, 250, 90, 36), QStringLiteral("+12 V\nSYSTEM POWER"), 8.25, true,
-         powerColour);
+         kPowerColour);
+}
 
+} // namespace
+
+void drawWiring(QPainter &painter, const QSize &size)
+{
+    painter.save();
+    scaleTo(painter, size, 487, 484);
+    text(painter, QRectF(0, 4, 487, 22), QStringLiteral("WIRING THE MODULE TO THE PC"), 12, true,
+         kInk);
+    drawTerminalBlock(painter);
+    drawConnector(painter);
+    drawWires(painter);
     text(painter, QRectF(10, 462, 467, 18),
          QStringLiteral("Pins 4 (kill) and 6 (tach) are not part of the data link."), 8.25, false,
-         grey);
+         kGreyInk);
     painter.restore();
 }
 
