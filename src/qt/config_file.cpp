@@ -1,0 +1,245 @@
+#include "qt/config_file.h"
+
+#include <QFile>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QRegularExpression>
+#include <QSaveFile>
+
+#include <map>
+#include <set>
+#include <vector>
+
+namespace quelo {
+
+namespace {
+
+constexpr auto kFormat = "quelo-config";
+constexpr int kVersion = 1;
+
+QString quoted(const QString &text)
+{
+    return QLatin1Char('"') + text + QLatin1Char('"');
+}
+
+// ISO 8601 with the offset always written out, "+00:00" rather than "Z".
+QString isoWithOffset(const QDateTime &when)
+{
+    const int offset = when.offsetFromUtc();
+    const int minutes = std::abs(offset) / 60;
+    return when.toString(QStringLiteral("yyyy-MM-ddTHH:mm:ss")) +
+           (offset < 0 ? QLatin1Char('-') : QLatin1Char('+')) +
+           QStringLiteral("%1:%2")
+               .arg(minutes / 60, 2, 10, QLatin1Char('0'))
+               .arg(minutes % 60, 2, 10, QLatin1Char('0'));
+}
+
+// What a JSON reader does not tell: keys repeated in one object (a document keeps only one of
+// them) and the literal text of each value in "parameters" (1.0 and 1 read the same).
+struct RawScan
+{
+    QString duplicate; // "key" or "parameters.key"; empty when none
+    std::map<QString, QString> parameterText;
+};
+
+// A string token starting at `i`; returns its decoded text and moves `i` past it.
+QString scanString(const QByteArray &bytes, qsizetype &i)
+{
+    const qsizetype start = i++;
+    while (i < bytes.size() && bytes[i] != '"')
+        i += bytes[i] == '\\' ? 2 : 1;
+    ++i;
+    const QByteArray token = "[" + bytes.mid(start, i - start) + "]";
+    return QJsonDocument::fromJson(token).array().at(0).toString();
+}
+
+// Runs over text a JSON reader has already accepted, so it only has to follow the nesting.
+RawScan scanRaw(const QByteArray &bytes)
+{
+    struct Level
+    {
+        bool object;
+        QString path;
+        bool expectKey = true;
+        QString key;
+        std::set<QString> keys;
+    };
+    RawScan scan;
+    std::vector<Level> stack;
+    for (qsizetype i = 0; i < bytes.size();) {
+        const char ch = bytes[i];
+        Level *top = stack.empty() ? nullptr : &stack.back();
+        if (ch == '{' || ch == '[') {
+            const QString path = top && top->object
+                                     ? (top->path.isEmpty() ? top->key : top->path + "." + top->key)
+                                     : QString();
+            stack.push_back({ch == '{', path});
+            ++i;
+        } else if (ch == '}' || ch == ']') {
+            stack.pop_back();
+            ++i;
+        } else if (ch == ',') {
+            if (top && top->object)
+                top->expectKey = true;
+            ++i;
+        } else if (ch == '"' && top && top->object && top->expectKey) {
+            top->key = scanString(bytes, i);
+            top->expectKey = false;
+            if (!top->keys.insert(top->key).second && scan.duplicate.isEmpty())
+                scan.duplicate = top->path.isEmpty() ? top->key : top->path + "." + top->key;
+        } else if (ch == '"') {
+            scanString(bytes, i);
+        } else if (ch == ':' || QChar::isSpace(ch)) {
+            ++i;
+        } else {
+            const qsizetype start = i;
+            while (i < bytes.size() && !QByteArray(",}] \t\r\n").contains(bytes[i]))
+                ++i;
+            if (top && top->object && stack.size() == 2 && top->path == "parameters")
+                scan.parameterText[top->key] = QString::fromUtf8(bytes.mid(start, i - start));
+        }
+    }
+    return scan;
+}
+
+bool checkHeader(const QJsonObject &root, QString &error)
+{
+    if (root.value("format").toString() != kFormat) {
+        error =
+            QStringLiteral("\"format\": not a configuration file (expected \"%1\")").arg(kFormat);
+        return false;
+    }
+    const QJsonValue version = root.value("version");
+    if (!version.isDouble() || version.toDouble() != kVersion) {
+        error = QStringLiteral("\"version\": unknown version %1 (this program reads version %2)")
+                    .arg(QString::fromUtf8(
+                             QJsonDocument(QJsonArray{version}).toJson(QJsonDocument::Compact))
+                             .mid(1)
+                             .chopped(1))
+                    .arg(kVersion);
+        return false;
+    }
+    if (!root.value("parameters").isObject()) {
+        error = QStringLiteral("\"parameters\": missing or not an object");
+        return false;
+    }
+    return true;
+}
+
+// The seven values, each present, an integer written as one, and inside its slider's range.
+bool checkParameters(const QJsonObject &parameters, const RawScan &raw,
+                     std::array<int, kConfigParameterCount> &values, QString &error)
+{
+    std::set<QString> known;
+    for (std::size_t i = 0; i < kConfigParameterCount; ++i) {
+        const ConfigParameter &p = kConfigParameters[i];
+        const QString key = QString::fromLatin1(p.key);
+        known.insert(key);
+        if (!parameters.contains(key)) {
+            error = quoted(key) + ": missing from \"parameters\"";
+            return false;
+        }
+        const auto text = raw.parameterText.find(key);
+        static const QRegularExpression integer(QStringLiteral("^-?[0-9]{1,6}$"));
+        if (text == raw.parameterText.end() || !integer.match(text->second).hasMatch()) {
+            const QString shown =
+                text == raw.parameterText.end() ? QStringLiteral("the value") : text->second;
+            error = quoted(key) + ": " + shown + " is not an integer";
+            return false;
+        }
+        const int value = text->second.toInt();
+        if (value < p.min || value > p.max) {
+            error = quoted(key) +
+                    QStringLiteral(": %1 is outside %2..%3").arg(value).arg(p.min).arg(p.max);
+            return false;
+        }
+        values[i] = value;
+    }
+    for (auto it = parameters.begin(); it != parameters.end(); ++it)
+        if (!known.count(it.key())) {
+            error = quoted(it.key()) + ": unknown key in \"parameters\"";
+            return false;
+        }
+    return true;
+}
+
+} // namespace
+
+QByteArray configToJson(const ConfigValues &config, const QDateTime &saved)
+{
+    QJsonObject parameters;
+    QJsonObject shown;
+    for (std::size_t i = 0; i < kConfigParameterCount; ++i) {
+        parameters.insert(kConfigParameters[i].key, config.values[i]);
+        shown.insert(kConfigParameters[i].key, QString::fromStdString(config.shown[i]));
+    }
+    QJsonObject root;
+    root.insert("format", kFormat);
+    root.insert("version", kVersion);
+    root.insert("saved", isoWithOffset(saved));
+    root.insert("firmware", QString::fromStdString(config.firmware));
+    root.insert("parameters", parameters);
+    root.insert("shown", shown);
+    return QJsonDocument(root).toJson(QJsonDocument::Indented);
+}
+
+bool writeConfig(const QString &path, const ConfigValues &config, const QDateTime &saved,
+                 QString &error)
+{
+    QSaveFile file(path);
+    const QByteArray bytes = configToJson(config, saved);
+    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit()) {
+        error = QStringLiteral("cannot write %1: %2").arg(path, file.errorString());
+        return false;
+    }
+    return true;
+}
+
+bool parseConfig(const QByteArray &bytes, ConfigValues &config, QString &error)
+{
+    QJsonParseError parseError;
+    const QJsonDocument document = QJsonDocument::fromJson(bytes, &parseError);
+    if (parseError.error != QJsonParseError::NoError) {
+        error = QStringLiteral("not a JSON file: %1 at offset %2")
+                    .arg(parseError.errorString())
+                    .arg(parseError.offset);
+        return false;
+    }
+    if (!document.isObject()) {
+        error = QStringLiteral("not a configuration file: the top level is not an object");
+        return false;
+    }
+    const RawScan raw = scanRaw(bytes);
+    if (!raw.duplicate.isEmpty()) {
+        error = quoted(raw.duplicate) + ": duplicate key";
+        return false;
+    }
+    const QJsonObject root = document.object();
+    ConfigValues read;
+    if (!checkHeader(root, error) ||
+        !checkParameters(root.value("parameters").toObject(), raw, read.values, error))
+        return false;
+    read.firmware = root.value("firmware").toString().toStdString();
+    read.shown = shownTexts(read);
+    config = read;
+    return true;
+}
+
+bool readConfig(const QString &path, ConfigValues &config, QString &error)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly)) {
+        error = QStringLiteral("cannot read %1: %2").arg(path, file.errorString());
+        return false;
+    }
+    return parseConfig(file.readAll(), config, error);
+}
+
+QString defaultConfigFileName(const QString &firmware, const QDate &date)
+{
+    return QStringLiteral("quelo-config-%1-%2.json")
+        .arg(firmware, date.toString(QStringLiteral("yyyy-MM-dd")));
+}
+
+} // namespace quelo
