@@ -1,4 +1,4 @@
-#include "qt/config_file.h"
+#include "config_file.h"
 
 #include <QDir>
 #include <QFile>

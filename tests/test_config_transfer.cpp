@@ -1,7 +1,7 @@
 #include "sim_comm.h"
 
-#include "app/window_model.h"
-#include "model/config_transfer.h"
+#include "window_model.h"
+#include "config_transfer.h"
 
 #include <gtest/gtest.h>
 

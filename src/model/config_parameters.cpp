@@ -1,7 +1,7 @@
-#include "model/config_parameters.h"
+#include "config_parameters.h"
 
-#include "protocol/convert.h"
-#include "protocol/decoder.h"
+#include "convert.h"
+#include "decoder.h"
 
 namespace quelo {
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/window_state.h"
+#include "window_state.h"
 
 #include <array>
 #include <cstddef>

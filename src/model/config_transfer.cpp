@@ -1,7 +1,7 @@
-#include "model/config_transfer.h"
+#include "config_transfer.h"
 
-#include "app/window_model.h"
-#include "protocol/convert.h"
+#include "window_model.h"
+#include "convert.h"
 
 #include <utility>
 

@@ -1,4 +1,4 @@
-#include "qt/config_file.h"
+#include "config_file.h"
 
 #include <QFile>
 #include <QJsonArray>
@@ -74,7 +74,7 @@ RawScan scanRaw(const QByteArray &bytes)
             const QString path = top && top->object
                                      ? (top->path.isEmpty() ? top->key : top->path + "." + top->key)
                                      : QString();
-            stack.push_back({ch == '{', path});
+            stack.push_back({ch == '{', path, true, {}, {}});
             ++i;
         } else if (ch == '}' || ch == ']') {
             stack.pop_back();

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "model/config_parameters.h"
+#include "config_parameters.h"
 
 #include <QByteArray>
 #include <QDate>

@@ -1,4 +1,4 @@
-#include "view/config_preview_dialog.h"
+#include "config_preview_dialog.h"
 
 #include <QDialogButtonBox>
 #include <QGridLayout>
