@@ -5,12 +5,19 @@
 #include "pty_server.h"
 
 #include <QCoreApplication>
+#include <QDir>
 #include <QElapsedTimer>
 #include <QEventLoop>
 #include <QTemporaryDir>
 #include <QTimer>
 
 #include <gtest/gtest.h>
+
+#include <QRegularExpression>
+
+#include <fcntl.h>
+#include <stdlib.h>
+#include <unistd.h>
 
 using namespace quelo;
 using quelo::sim::PtyServer;
@@ -46,6 +53,48 @@ struct Program
     }
 };
 
+// A bare pseudo-terminal: the test reads what the program put on the line from the master end.
+struct RawPty
+{
+    RawPty()
+    {
+        master = ::posix_openpt(O_RDWR | O_NOCTTY);
+        if (master < 0 || ::grantpt(master) != 0 || ::unlockpt(master) != 0)
+            return;
+        path = QString::fromLocal8Bit(::ptsname(master));
+        ::fcntl(master, F_SETFL, O_NONBLOCK);
+        // Held open so that the line stays up between the program's opens.
+        slave = ::open(path.toLocal8Bit().constData(), O_RDWR | O_NOCTTY);
+    }
+    ~RawPty()
+    {
+        if (slave >= 0)
+            ::close(slave);
+        if (master >= 0)
+            ::close(master);
+    }
+    QByteArray received()
+    {
+        QByteArray bytes;
+        char buffer[4096];
+        for (ssize_t n; (n = ::read(master, buffer, sizeof buffer)) > 0;)
+            bytes.append(buffer, n);
+        return bytes;
+    }
+    int master = -1;
+    int slave = -1;
+    QString path;
+};
+
+// Every line the module received is one whole command: "/", a letter or "*", maybe a value.
+void expectWholeCommands(const std::vector<std::string> &log)
+{
+    static const QRegularExpression command(QStringLiteral("^/[A-Za-z*]-?[0-9]*$"));
+    for (const std::string &line : log)
+        EXPECT_TRUE(command.match(QString::fromStdString(line)).hasMatch())
+            << "cut or run-together command: " << line;
+}
+
 } // namespace
 
 TEST(EndToEnd, ConnectsToTheSimulatorAboutTwoSecondsAfterLoading)
@@ -59,9 +108,10 @@ TEST(EndToEnd, ConnectsToTheSimulatorAboutTwoSecondsAfterLoading)
     EXPECT_LE(took, 2500);
     EXPECT_EQ(program.w.revdata.Text, "26");
     // Polling starts: engine speed and volts arrive through the real port.
-    EXPECT_GE(waitFor([&] { return program.w.voltsdial.Tag == "1" && program.w.rpmdial.Tag == "1"; },
-                      3000),
-              0);
+    EXPECT_GE(
+        waitFor([&] { return program.w.voltsdial.Tag == "1" && program.w.rpmdial.Tag == "1"; },
+                3000),
+        0);
     EXPECT_EQ(program.model.failureCount(), 0);
 }
 
@@ -72,8 +122,8 @@ TEST(EndToEnd, MissingThenSilentThenModuleConnectsOnPortThree)
     ASSERT_TRUE(silent.start());
     ASSERT_TRUE(module.start());
     silent.module().setFaults({true, 0, 0, 0, 0, 0});
-    Program program({QStringLiteral("/dev/quelo-no-such-port"), silent.devicePath(),
-                     module.devicePath()});
+    Program program(
+        {QStringLiteral("/dev/quelo-no-such-port"), silent.devicePath(), module.devicePath()});
     program.model.Form_Load();
     // Port 1 fails to open at 1.5 s, port 2 is probed from 3 s and let go at 4.5 s, port 3
     // opens at 6 s and answers.
@@ -106,6 +156,100 @@ TEST(EndToEnd, AHungUpModuleIsReportedOnceAndResetReconnects)
     ASSERT_TRUE(module.createSymlink(link));
     program.model.Command5_Click();
     EXPECT_GE(waitFor([&] { return program.connectedOn(1); }, 4000), 0);
+}
+
+TEST(EndToEnd, WhatWasWrittenReachesTheLineBeforeThePortCloses)
+{
+    RawPty line;
+    ASSERT_GE(line.slave, 0);
+    QtSerialComm comm({line.path, QString(), QString()});
+    const std::string commands = "/N24\r/p\r/x\r/w\r/D3\r";
+    for (int round = 0; round < 10; ++round) {
+        comm.setPortOpen(true);
+        comm.Output(commands);
+        comm.Output("/M1");
+        comm.Output("5\r"); // a command's tail handed over just before the close
+        comm.setPortOpen(false);
+        EXPECT_EQ(line.received(), QByteArray::fromStdString(commands + "/M15\r")) << round;
+    }
+}
+
+TEST(EndToEnd, AStuckLineDoesNotHoldTheCloseLongerThanHalfASecond)
+{
+    RawPty line; // nobody reads the master: the line's buffers fill up and stay full
+    ASSERT_GE(line.slave, 0);
+    QtSerialComm comm({line.path, QString(), QString()});
+    comm.setPortOpen(true);
+    comm.Output(std::string(256 * 1024, 'x'));
+    QElapsedTimer took;
+    took.start();
+    comm.setPortOpen(false);
+    EXPECT_LT(took.elapsed(), 800);
+    EXPECT_FALSE(comm.PortOpen());
+}
+
+TEST(EndToEnd, ResetAndUnloadDuringACommandLeaveOnlyWholeCommandsOnTheLine)
+{
+    PtyServer module;
+    ASSERT_TRUE(module.start());
+    Program program({module.devicePath(), QString(), QString()});
+    program.model.Form_Load();
+    for (int round = 0; round < 4; ++round) {
+        ASSERT_GE(waitFor([&] { return program.connectedOn(1); }, 4000), 0) << round;
+        // Catch the pacing between two characters of one command.
+        ASSERT_GE(
+            waitFor([&] { return !program.model.pacing().unsentCommandTail().empty(); }, 2000), 0);
+        const std::size_t before = module.module().commandLog().size();
+        if (round < 3)
+            program.model.Command5_Click();
+        else
+            program.model.Form_Unload();
+        // The cut command arrives whole, at once, not run together with the next probe.
+        EXPECT_GE(waitFor([&] { return module.module().commandLog().size() > before; }, 300), 0)
+            << round;
+    }
+    expectWholeCommands(module.module().commandLog());
+}
+
+TEST(EndToEnd, OneDeviceUnderTwoNamesIsInUseByTheFirstProgram)
+{
+    QTemporaryDir dir;
+    const QString link = dir.filePath(QStringLiteral("ttyQuelo"));
+    PtyServer module;
+    ASSERT_TRUE(module.start());
+    ASSERT_TRUE(module.createSymlink(link));
+    QtSerialComm first({link, QString(), QString()});
+    first.setPortOpen(true);
+    QtSerialComm second({module.devicePath(), QString(), QString()});
+    try {
+        second.setPortOpen(true);
+        FAIL() << "the same device opened twice";
+    } catch (const std::exception &e) {
+        const std::string reason = e.what();
+        EXPECT_NE(reason.find("in use by another program (process " +
+                              std::to_string(QCoreApplication::applicationPid()) + ")"),
+                  std::string::npos)
+            << reason;
+        EXPECT_EQ(reason.find("usermod"), std::string::npos) << reason;
+    }
+    first.setPortOpen(false);
+    second.setPortOpen(true); // the lock went with the close
+    EXPECT_TRUE(second.PortOpen());
+}
+
+TEST(EndToEnd, RelativePortPathsAreTakenFromTheWorkingDirectory)
+{
+    QTemporaryDir dir;
+    PtyServer module;
+    ASSERT_TRUE(module.start());
+    ASSERT_TRUE(QDir(dir.path()).mkdir(QStringLiteral("rel")));
+    ASSERT_TRUE(module.createSymlink(dir.filePath(QStringLiteral("rel/tty"))));
+    const QString saved = QDir::currentPath();
+    ASSERT_TRUE(QDir::setCurrent(dir.path()));
+    QtSerialComm comm({QStringLiteral("rel/tty"), QString(), QString()});
+    EXPECT_NO_THROW(comm.setPortOpen(true));
+    EXPECT_TRUE(comm.PortOpen());
+    QDir::setCurrent(saved);
 }
 
 int main(int argc, char **argv)

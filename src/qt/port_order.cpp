@@ -49,15 +49,16 @@ std::vector<std::string> parsePortList(const std::string &list)
 {
     std::vector<std::string> ports;
     std::size_t start = 0;
-    while (ports.size() < 3) {
+    for (;;) {
         const auto comma = list.find(',', start);
-        ports.push_back(list.substr(start, comma == std::string::npos ? std::string::npos
-                                                                       : comma - start));
+        ports.push_back(
+            list.substr(start, comma == std::string::npos ? std::string::npos : comma - start));
         if (comma == std::string::npos)
             break;
         start = comma + 1;
     }
-    ports.resize(3);
+    if (ports.size() < 3)
+        ports.resize(3);
     return ports;
 }
 

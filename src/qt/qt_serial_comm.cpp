@@ -3,15 +3,81 @@
 #include "errors.h"
 #include "port_order.h"
 
+#include "link_category.h"
+#include "port_access.h"
+
+#include <QDeadlineTimer>
+#include <QDir>
 #include <QFileInfo>
+#include <QLockFile>
 #include <QSerialPortInfo>
 
 #ifdef Q_OS_UNIX
 #include <grp.h>
+#include <sys/ioctl.h>
 #include <sys/stat.h>
+#include <time.h>
+#include <unistd.h>
 #endif
 
 namespace quelo {
+
+namespace {
+
+// The process named by the port's lock file, or 0 when there is none. QSerialPort locks
+// "LCK..<name>" in the system's lock directory, the name being the path under /dev with "/"
+// turned into "_" ("LCK..ttyUSB0", "LCK..pts_3").
+qint64 lockHolder(const QString &path)
+{
+    QString name = path;
+    if (name.startsWith(QLatin1String("/dev/")))
+        name.remove(0, 5);
+    const QStringList names = {QStringLiteral("LCK..") + name.replace(QLatin1Char('/'), '_'),
+                               QStringLiteral("LCK..") + QFileInfo(path).fileName()};
+    for (const char *dir : {"/var/lock", "/run/lock", "/var/spool/locks", "/var/spool/uucp",
+                            "/etc/locks", "/tmp", "/var/tmp"}) {
+        for (const QString &lockName : names) {
+            const QString lock = QDir(QString::fromLatin1(dir)).filePath(lockName);
+            qint64 pid = 0;
+            QString host;
+            QString app;
+            if (QFileInfo::exists(lock) && QLockFile(lock).getLockInfo(&pid, &host, &app) &&
+                pid > 0)
+                return pid;
+        }
+    }
+    return 0;
+}
+
+// Who may use the device, and who we are: what the advice on a refused open depends on.
+void gatherAccessFacts(const QString &path, OpenFailureFacts &facts)
+{
+    facts.lockPid = lockHolder(path);
+#ifdef Q_OS_UNIX
+    const QByteArray local = path.toLocal8Bit();
+    facts.readWriteAllowed = ::access(local.constData(), R_OK | W_OK) == 0;
+    facts.uid = ::geteuid();
+    facts.groups.push_back(::getegid());
+    const int count = ::getgroups(0, nullptr);
+    if (count > 0) {
+        std::vector<gid_t> groups(static_cast<std::size_t>(count));
+        if (::getgroups(count, groups.data()) == count)
+            facts.groups.insert(facts.groups.end(), groups.begin(), groups.end());
+    }
+    struct stat st
+    {
+    };
+    if (::stat(local.constData(), &st) == 0) {
+        facts.ownerKnown = true;
+        facts.ownerGid = st.st_gid;
+        facts.groupMayReadWrite = (st.st_mode & S_IRGRP) && (st.st_mode & S_IWGRP);
+        if (const group *g = ::getgrgid(st.st_gid))
+            facts.ownerGroupName = g->gr_name;
+    }
+#endif
+}
+
+} // namespace
 
 QtSerialComm::QtSerialComm(const QStringList &devices, QObject *parent)
     : QObject(parent), m_devices(devices)
@@ -37,52 +103,101 @@ void QtSerialComm::setCommPort(std::int16_t port)
 void QtSerialComm::setPortOpen(bool open)
 {
     if (!open) {
-        m_port.close();
+        drainAndClose();
         return;
     }
     if (m_port.isOpen())
         throw PortError("Port already open");
+    openPort();
+}
+
+QString QtSerialComm::openPathFor(const QString &device)
+{
+    if (!device.contains(QLatin1Char('/')))
+        return device;
+    const QFileInfo info(device);
+    const QString canonical = info.canonicalFilePath();
+    // A missing device keeps its absolute name, so the open fails with "no such device".
+    return canonical.isEmpty() ? info.absoluteFilePath() : canonical;
+}
+
+void QtSerialComm::openPort()
+{
     const QString device = deviceFor(m_commPort);
-    if (device.isEmpty())
+    if (device.isEmpty()) {
+        qCInfo(lcLink).noquote() << "port" << m_commPort << "has no serial device";
         throw PortError("no serial device for this port");
-    // A full path is opened as it stands: pseudo-terminals are never listed by the system.
-    m_port.setPortName(device);
+    }
+    const QString path = openPathFor(device);
+    m_port.setPortName(path);
     m_port.setBaudRate(QSerialPort::Baud9600);
     m_port.setDataBits(QSerialPort::Data8);
     m_port.setParity(QSerialPort::NoParity);
     m_port.setStopBits(QSerialPort::OneStop);
     m_port.setFlowControl(QSerialPort::NoFlowControl);
     if (!m_port.open(QIODevice::ReadWrite)) {
-        const QString reason = openFailureReason(device);
+        const QString reason = openFailureReason(device, path);
         m_port.clearError();
+        qCInfo(lcLink).noquote() << "open failed:" << reason;
         throw PortError(reason.toStdString());
     }
+    const QString resolved = path != device ? " (" + path + ")" : QString();
+    qCInfo(lcLink).noquote() << "opened" << device + resolved << "as port" << m_commPort;
 }
 
-QString QtSerialComm::openFailureReason(const QString &device) const
+// QSerialPort::write only buffers, and close() throws the buffer away: the end of a command
+// would never reach the module, which would then read it run together with the next command it
+// gets. So what was written is flushed to the device, and on POSIX the driver's queue is let
+// drain to the wire, within a bound: a stuck line (flow control held off, a wedged adapter)
+// must not hang the program. At 9600 baud a command's tail takes a few milliseconds.
+void QtSerialComm::drainAndClose()
 {
+    if (!m_port.isOpen())
+        return;
+    constexpr int kDrainLimitMs = 500;
+    QDeadlineTimer deadline(kDrainLimitMs);
+    while (m_port.bytesToWrite() > 0 && !deadline.hasExpired()) {
+        if (!m_port.waitForBytesWritten(static_cast<int>(deadline.remainingTime())))
+            break;
+    }
+    qint64 unsent = m_port.bytesToWrite();
+#ifdef Q_OS_UNIX
+    // Polling the output queue rather than tcdrain(), which may block for ever.
+    int queued = 0;
+    while (::ioctl(static_cast<int>(m_port.handle()), TIOCOUTQ, &queued) == 0 && queued > 0 &&
+           !deadline.hasExpired()) {
+        const timespec step{0, 2'000'000};
+        ::nanosleep(&step, nullptr);
+    }
+    unsent += queued;
+#endif
+    const QString device = deviceFor(m_commPort);
+    m_port.close();
+    m_port.clearError();
+    if (unsent > 0)
+        qCInfo(lcLink).noquote() << "closed" << device << "after waiting" << kDrainLimitMs << "ms;"
+                                 << unsent << "bytes were not sent";
+    else
+        qCInfo(lcLink).noquote() << "closed" << device;
+}
+
+QString QtSerialComm::openFailureReason(const QString &device, const QString &path) const
+{
+    OpenFailureFacts facts;
+    facts.device = device.toStdString();
     switch (m_port.error()) {
     case QSerialPort::DeviceNotFoundError:
-        return device + ": no such device";
-    case QSerialPort::PermissionError: {
-        // The port is opened exclusively, so a device in use reads like one we may not open.
-        QString reason = device + ": access denied, or the port is in use by another program";
-#ifdef Q_OS_UNIX
-        struct stat st {};
-        const QByteArray path = QFileInfo(device).canonicalFilePath().toLocal8Bit();
-        if (!path.isEmpty() && ::stat(path.constData(), &st) == 0) {
-            if (const group *g = ::getgrgid(st.st_gid)) {
-                reason += QStringLiteral(". To get access, join the group that owns it: "
-                                         "sudo usermod -aG %1 $USER, then log out and in again")
-                              .arg(QString::fromLocal8Bit(g->gr_name));
-            }
-        }
-#endif
-        return reason;
-    }
+        facts.kind = OpenFailureFacts::Kind::NotFound;
+        break;
+    case QSerialPort::PermissionError:
+        facts.kind = OpenFailureFacts::Kind::Denied;
+        gatherAccessFacts(path, facts);
+        break;
     default:
-        return device + ": " + m_port.errorString();
+        facts.otherReason = m_port.errorString().toStdString();
+        break;
     }
+    return QString::fromStdString(describeOpenFailure(facts));
 }
 
 void QtSerialComm::Output(const std::string &text)
@@ -117,10 +232,11 @@ void QtSerialComm::handleError(QSerialPort::SerialPortError error)
         // reads as open: close it at the first one and report that once.
         if (!m_port.isOpen())
             return;
-        const QString reason = deviceFor(m_commPort) + ": " + m_port.errorString() +
-                               " (the device went away)";
+        const QString reason =
+            deviceFor(m_commPort) + ": " + m_port.errorString() + " (the device went away)";
         m_port.close();
         m_port.clearError();
+        qCInfo(lcLink).noquote() << "port failed:" << reason;
         raiseFailure(reason.toStdString());
         return;
     }

@@ -27,6 +27,12 @@ public:
 
     QString deviceFor(int port) const;
 
+    // The path a device name is opened under. A name with a slash is a file path: a relative one
+    // is taken from the working directory, and symbolic links are resolved, so the port's lock is
+    // taken on the device itself whatever name reaches it. A bare name ("ttyUSB0", "COM1") is
+    // left to the port layer, which looks it up among the system's serial devices.
+    static QString openPathFor(const QString &device);
+
     // Ports 1..3 when no --ports is given: COM1..COM3 on Windows; elsewhere the first three
     // devices the system lists, USB adapters first.
     static QStringList defaultDevices();
@@ -34,7 +40,9 @@ public:
 private:
     void handleReadyRead();
     void handleError(QSerialPort::SerialPortError error);
-    QString openFailureReason(const QString &device) const;
+    void openPort();
+    void drainAndClose();
+    QString openFailureReason(const QString &device, const QString &path) const;
 
     QSerialPort m_port;
     QStringList m_devices;

@@ -1,0 +1,70 @@
+#include "link_logging.h"
+
+#include "link_category.h"
+
+#include <QDateTime>
+
+#include <cstdio>
+#include <cstring>
+
+namespace quelo {
+
+namespace {
+
+// The one live LinkLogOutput: a message handler is a plain function.
+LinkLogOutput *g_output = nullptr;
+
+} // namespace
+
+LinkLog::Sink linkLogSink()
+{
+    return
+        [](const std::string &text) { qCInfo(lcLink).noquote() << QString::fromStdString(text); };
+}
+
+LinkLogOutput::LinkLogOutput()
+{
+    Q_ASSERT(!g_output);
+    g_output = this;
+    m_previous = qInstallMessageHandler(&LinkLogOutput::handle);
+}
+
+LinkLogOutput::~LinkLogOutput()
+{
+    qInstallMessageHandler(m_previous);
+    g_output = nullptr;
+}
+
+bool LinkLogOutput::logToFile(const QString &path)
+{
+    m_file.setFileName(path);
+    if (!m_file.open(QIODevice::WriteOnly | QIODevice::Append | QIODevice::Text))
+        return false;
+    // Rules from QT_LOGGING_RULES are applied after these, so the environment still wins.
+    QLoggingCategory::setFilterRules(QStringLiteral("quelo.link.info=true"));
+    return true;
+}
+
+void LinkLogOutput::handle(QtMsgType type, const QMessageLogContext &context,
+                           const QString &message)
+{
+    LinkLogOutput *self = g_output;
+    QString text = message;
+    if (self && context.category && std::strcmp(context.category, lcLink().categoryName()) == 0) {
+        text =
+            QDateTime::currentDateTime().toString(Qt::ISODateWithMs) + QLatin1Char(' ') + message;
+        if (self->m_file.isOpen()) {
+            self->m_file.write(
+                (QStringLiteral("%1: %2\n").arg(QLatin1String(context.category), text)).toUtf8());
+            self->m_file.flush();
+        }
+    }
+    if (self && self->m_previous) {
+        self->m_previous(type, context, text);
+    } else {
+        std::fprintf(stderr, "%s\n", qPrintable(qFormatLogMessage(type, context, text)));
+        std::fflush(stderr);
+    }
+}
+
+} // namespace quelo

@@ -1,0 +1,120 @@
+#include "options.h"
+
+#include "port_order.h"
+
+#include <QCommandLineParser>
+#include <QFileInfo>
+
+#include <cmath>
+
+namespace quelo {
+
+namespace {
+
+const QString kDescription = QStringLiteral(
+    "Data link for the Quelo Series 508 ignition module.\n"
+    "The module is looked for on ports 1, 2 and 3 in turn (9600 baud, 8N1). Without --ports\n"
+    "those are COM1..COM3 on Windows, and elsewhere the first three serial devices the\n"
+    "system lists: USB adapters (ttyUSB*, ttyACM*, cu.usb*) first, then the others, each\n"
+    "group in name order with numbers compared by value.\n"
+    "Exit status: 0 normally, 1 when --demo or --screenshot fails, 2 for a bad command line.");
+
+Options answer(Options::Action action, const QString &text)
+{
+    Options options;
+    options.action = action;
+    options.text = text;
+    return options;
+}
+
+Options failure(const QString &text)
+{
+    return answer(Options::Action::Error, text);
+}
+
+std::optional<double> parseSeconds(const QString &text)
+{
+    bool ok = false;
+    const double seconds = text.trimmed().toDouble(&ok);
+    if (!ok || !std::isfinite(seconds) || seconds < 0.0 || seconds > kMaxQuitAfterSeconds)
+        return std::nullopt;
+    return seconds;
+}
+
+struct OptionSet
+{
+    QCommandLineOption ports{QStringLiteral("ports"),
+                             QStringLiteral("Device paths for ports 1..3, comma separated. An "
+                                            "entry may be empty or name a missing device: that "
+                                            "port then fails to open. A relative path is taken "
+                                            "from the working directory."),
+                             QStringLiteral("DEV1,DEV2,DEV3")};
+    QCommandLineOption demo{
+        QStringLiteral("demo"),
+        QStringLiteral("Start a simulated module on a pseudo-terminal and put it on port 1.")};
+    QCommandLineOption screenshot{
+        QStringLiteral("screenshot"),
+        QStringLiteral("With --quit-after: save a PNG of the window before quitting."),
+        QStringLiteral("FILE.png")};
+    QCommandLineOption quitAfter{QStringLiteral("quit-after"),
+                                 QStringLiteral("Quit after SECONDS (0 to 86400)."),
+                                 QStringLiteral("SECONDS")};
+    QCommandLineOption log{QStringLiteral("log"),
+                           QStringLiteral("Append the link's events (quelo.link), with times, to "
+                                          "FILE."),
+                           QStringLiteral("FILE")};
+};
+
+} // namespace
+
+Options parseOptions(const QStringList &arguments)
+{
+    QCommandLineParser parser;
+    parser.setApplicationDescription(kDescription);
+    const QCommandLineOption help = parser.addHelpOption();
+    const QCommandLineOption version = parser.addVersionOption();
+    const OptionSet set;
+    parser.addOptions({set.ports, set.demo, set.screenshot, set.quitAfter, set.log});
+    if (!parser.parse(arguments))
+        return failure(parser.errorText());
+    if (parser.isSet(help))
+        return answer(Options::Action::Help,
+                      parser.helpText().replace(QStringLiteral("<executable_name>"),
+                                                QFileInfo(arguments.value(0)).fileName()));
+    if (parser.isSet(version))
+        return answer(Options::Action::Version, {});
+    if (!parser.positionalArguments().isEmpty())
+        return failure(QStringLiteral("unexpected argument '%1' (options start with --)")
+                           .arg(parser.positionalArguments().constFirst()));
+
+    Options options;
+    if (parser.isSet(set.ports)) {
+        const auto entries = parsePortList(parser.value(set.ports).toStdString());
+        if (entries.size() > 3)
+            return failure(QStringLiteral("--ports takes at most three devices (ports 1..3)"));
+        QStringList ports;
+        for (const std::string &entry : entries)
+            ports << QString::fromStdString(entry);
+        options.ports = ports;
+    }
+    if (parser.isSet(set.quitAfter)) {
+        options.quitAfterSeconds = parseSeconds(parser.value(set.quitAfter));
+        if (!options.quitAfterSeconds)
+            return failure(QStringLiteral("--quit-after needs a number of seconds from 0 to %1, "
+                                          "not '%2'")
+                               .arg(kMaxQuitAfterSeconds)
+                               .arg(parser.value(set.quitAfter)));
+    }
+    options.screenshot = parser.value(set.screenshot);
+    if (parser.isSet(set.screenshot) && !options.quitAfterSeconds)
+        return failure(QStringLiteral("--screenshot needs --quit-after"));
+    if (parser.isSet(set.screenshot) && options.screenshot.isEmpty())
+        return failure(QStringLiteral("--screenshot needs a file name"));
+    options.demo = parser.isSet(set.demo);
+    options.logFile = parser.value(set.log);
+    if (parser.isSet(set.log) && options.logFile.isEmpty())
+        return failure(QStringLiteral("--log needs a file name"));
+    return options;
+}
+
+} // namespace quelo

@@ -1,0 +1,3 @@
+#include "link_category.h"
+
+Q_LOGGING_CATEGORY(lcLink, "quelo.link", QtWarningMsg)

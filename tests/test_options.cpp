@@ -1,0 +1,70 @@
+// The command line: what is accepted, and everything the program would misread refused.
+#include "options.h"
+
+#include <gtest/gtest.h>
+
+using namespace quelo;
+
+namespace {
+
+Options parse(QStringList args)
+{
+    args.prepend(QStringLiteral("quelo-link"));
+    return parseOptions(args);
+}
+
+} // namespace
+
+TEST(Options, AcceptsEachOptionWithItsValue)
+{
+    const Options o = parse({"--ports", "/dev/ttyUSB0,,rel/tty", "--quit-after", "2.5",
+                             "--screenshot", "w.png", "--log", "link.log", "--demo"});
+    ASSERT_EQ(o.action, Options::Action::Run) << o.text.toStdString();
+    EXPECT_EQ(o.ports, (QStringList{"/dev/ttyUSB0", "", "rel/tty"}));
+    EXPECT_EQ(o.quitAfterSeconds, 2.5);
+    EXPECT_EQ(o.screenshot, "w.png");
+    EXPECT_EQ(o.logFile, "link.log");
+    EXPECT_TRUE(o.demo);
+
+    const Options bare = parse({});
+    EXPECT_EQ(bare.action, Options::Action::Run);
+    EXPECT_FALSE(bare.ports.has_value()); // the system's own list
+    EXPECT_FALSE(bare.quitAfterSeconds.has_value());
+    EXPECT_EQ(parse({"--quit-after", "0"}).quitAfterSeconds, 0.0);
+    EXPECT_EQ(parse({"--quit-after=86400"}).quitAfterSeconds, 86400.0);
+    EXPECT_EQ(parse({"--ports", "a"}).ports, (QStringList{"a", "", ""}));
+}
+
+TEST(Options, QuitAfterMustBeAFiniteTimeUpToOneDay)
+{
+    for (const char *bad :
+         {"-1", "-0.001", "nan", "inf", "-inf", "1e12", "86400.5", "", "2s", "two"}) {
+        const Options o = parse({"--quit-after", bad});
+        EXPECT_EQ(o.action, Options::Action::Error) << bad;
+        EXPECT_TRUE(o.text.contains("--quit-after")) << bad << ": " << o.text.toStdString();
+    }
+}
+
+TEST(Options, RefusesWhatWouldOtherwiseBeIgnored)
+{
+    const auto error = [](const QStringList &args) {
+        const Options o = parse(args);
+        return o.action == Options::Action::Error ? o.text.toStdString() : std::string();
+    };
+    EXPECT_NE(error({"--screenshot", "w.png"}).find("--quit-after"), std::string::npos);
+    EXPECT_NE(error({"/dev/ttyUSB0"}).find("/dev/ttyUSB0"), std::string::npos);
+    EXPECT_NE(error({"--demo", "extra", "words"}).find("extra"), std::string::npos);
+    EXPECT_NE(error({"--ports", "a,b,c,d"}).find("three"), std::string::npos);
+    EXPECT_NE(error({"--no-such-option"}).find("no-such-option"), std::string::npos);
+    EXPECT_FALSE(error({"--log"}).empty());
+    EXPECT_FALSE(error({"--quit-after"}).empty());
+}
+
+TEST(Options, HelpAndVersionAreAnsweredNotRun)
+{
+    const Options help = parse({"--help"});
+    EXPECT_EQ(help.action, Options::Action::Help);
+    EXPECT_TRUE(help.text.contains("--quit-after"));
+    EXPECT_TRUE(help.text.contains("--log"));
+    EXPECT_EQ(parse({"--version"}).action, Options::Action::Version);
+}

@@ -1,0 +1,122 @@
+// The advice given when a port will not open: which reason for which facts.
+#include "port_access.h"
+#include "qt_serial_comm.h"
+
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+using namespace quelo;
+using Kind = OpenFailureFacts::Kind;
+
+namespace {
+
+constexpr std::uint32_t kDialout = 20;
+constexpr std::uint32_t kUserGroup = 1000;
+
+// A user (uid 1000, group 1000) refused a dialout device with mode 660, no lock file.
+OpenFailureFacts denied()
+{
+    OpenFailureFacts f;
+    f.device = "/dev/ttyUSB0";
+    f.kind = Kind::Denied;
+    f.uid = 1000;
+    f.groups = {kUserGroup};
+    f.ownerKnown = true;
+    f.ownerGid = kDialout;
+    f.ownerGroupName = "dialout";
+    f.groupMayReadWrite = true;
+    return f;
+}
+
+bool has(const std::string &text, const std::string &part)
+{
+    return text.find(part) != std::string::npos;
+}
+
+} // namespace
+
+TEST(OpenFailureAdvice, GroupHintOnlyWhenJoiningTheGroupWouldHelp)
+{
+    const std::string outsider = describeOpenFailure(denied());
+    EXPECT_TRUE(has(outsider, "/dev/ttyUSB0: permission denied")) << outsider;
+    EXPECT_TRUE(has(outsider, "sudo usermod -aG dialout $USER")) << outsider;
+
+    OpenFailureFacts member = denied(); // already in the group: the group is not the problem
+    member.groups = {kUserGroup, kDialout};
+    EXPECT_FALSE(has(describeOpenFailure(member), "usermod"));
+    EXPECT_TRUE(has(describeOpenFailure(member), "permission denied"));
+
+    OpenFailureFacts ownMode000 = denied(); // the user's own device with mode 000
+    ownMode000.ownerGid = kUserGroup;
+    ownMode000.ownerGroupName = "user";
+    ownMode000.groupMayReadWrite = false;
+    EXPECT_FALSE(has(describeOpenFailure(ownMode000), "usermod"));
+
+    OpenFailureFacts groupWithoutRights = denied(); // joining would not grant read and write
+    groupWithoutRights.groupMayReadWrite = false;
+    EXPECT_FALSE(has(describeOpenFailure(groupWithoutRights), "usermod"));
+
+    OpenFailureFacts root = denied(); // root is never told to join a group
+    root.uid = 0;
+    root.groups = {0};
+    EXPECT_FALSE(has(describeOpenFailure(root), "usermod"));
+    EXPECT_TRUE(has(describeOpenFailure(root), "permission denied"));
+}
+
+TEST(OpenFailureAdvice, ABusyPortIsInUseNeverAPermissionProblem)
+{
+    OpenFailureFacts locked = denied();
+    locked.lockPid = 4321;
+    const std::string withPid = describeOpenFailure(locked);
+    EXPECT_TRUE(has(withPid, "in use by another program (process 4321)")) << withPid;
+    EXPECT_FALSE(has(withPid, "usermod"));
+    EXPECT_FALSE(has(withPid, "permission"));
+
+    OpenFailureFacts exclusive = denied(); // we may read and write it, yet the open was refused
+    exclusive.readWriteAllowed = true;
+    exclusive.uid = 0; // as root too
+    const std::string noPid = describeOpenFailure(exclusive);
+    EXPECT_TRUE(has(noPid, "in use by another program")) << noPid;
+    EXPECT_FALSE(has(noPid, "usermod"));
+}
+
+TEST(OpenFailureAdvice, MissingAndOtherFailuresNameTheDevice)
+{
+    OpenFailureFacts missing;
+    missing.device = "rel/tty";
+    missing.kind = Kind::NotFound;
+    EXPECT_EQ(describeOpenFailure(missing), "rel/tty: no such device");
+
+    OpenFailureFacts other;
+    other.device = "/dev/ttyS0";
+    other.otherReason = "Input/output error";
+    EXPECT_EQ(describeOpenFailure(other), "/dev/ttyS0: Input/output error");
+}
+
+TEST(DevicePath, RelativePathsFromTheWorkingDirectoryAndLinksResolved)
+{
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    ASSERT_TRUE(QDir(dir.path()).mkdir(QStringLiteral("rel")));
+    QFile device(dir.filePath(QStringLiteral("rel/tty")));
+    ASSERT_TRUE(device.open(QIODevice::WriteOnly));
+    ASSERT_TRUE(
+        QFile::link(dir.filePath(QStringLiteral("rel/tty")), dir.filePath(QStringLiteral("link"))));
+    const QString saved = QDir::currentPath();
+    ASSERT_TRUE(QDir::setCurrent(dir.path()));
+    const QString canonicalDir = QDir(dir.path()).canonicalPath();
+
+    EXPECT_EQ(QtSerialComm::openPathFor(QStringLiteral("rel/tty")), canonicalDir + "/rel/tty");
+    EXPECT_EQ(QtSerialComm::openPathFor(QStringLiteral("./link")), canonicalDir + "/rel/tty");
+    EXPECT_EQ(QtSerialComm::openPathFor(dir.filePath(QStringLiteral("link"))),
+              canonicalDir + "/rel/tty");
+    // Missing: made absolute, so the open reports the file as missing rather than a /dev name.
+    EXPECT_EQ(QtSerialComm::openPathFor(QStringLiteral("rel/none")),
+              QDir(dir.path()).absolutePath() + "/rel/none");
+    // A bare name is the port layer's to look up among the serial devices.
+    EXPECT_EQ(QtSerialComm::openPathFor(QStringLiteral("ttyUSB0")), QStringLiteral("ttyUSB0"));
+    QDir::setCurrent(saved);
+}
