@@ -1,5 +1,6 @@
 #include "gauge_widget.h"
 #include "main_window.h"
+#include "notice.h"
 #include "window_model.h"
 #include "window_printer.h"
 #include "fake_comm.h"
@@ -67,10 +68,77 @@ TEST_F(MainWindowTest, WindowLayoutAndColours)
     EXPECT_EQ(pixel(48 + 6, 336 + 16), QColor(0x00, 0x80, 0x00));              // CONNECTION INFO
     EXPECT_EQ(pixel(32 + 2, 488 + 2), QColor(0xFF, 0xFF, 0xFF));               // logo ground
     EXPECT_EQ(child<QLabel>("Label14")->text(), QStringLiteral("Quelo Series 508  Ignitions"));
-    EXPECT_EQ(child<QLabel>("Label19")->text(), QStringLiteral("3 - Recieve Data - ICS"));
     EXPECT_EQ(child<QWidget>("cyclescroll")->geometry(), QRect(384, 32, 129, 17));
     EXPECT_TRUE(child<QWidget>("cyclescroll")->isHidden());
     EXPECT_TRUE(child<QWidget>("connection")->isHidden());
+}
+
+// Tools and tests find the controls by these names; each name is used once.
+TEST_F(MainWindowTest, CaptionsAndPinOutsCarryTheirControlNames)
+{
+    struct Named
+    {
+        const char *name;
+        const char *parent;
+        const char *text;
+    };
+    const Named labels[] = {
+        {"Label2", "configmode", "RUN MODE START DELAY:"},
+        {"Label3", "configmode", "LED MODE:"},
+        {"Label4", "configmode", "TACH - Pulse / Rev:"},
+        {"Label5", "configmode", "TACH - VOLTS:"},
+        {"Label7", "configmode", "ADVANCE SHIFT:"},
+        {"Label17", "configmode", "MAX RPM LIMIT:"},
+        {"Label18", "configmode", "MAX ADVANCE LIMIT:"},
+        {"Label24", "Frame1", "1 - Engine Ground"},
+        {"Label23", "Frame1", "2 - Transmit Data - ICS"},
+        {"Label22", "Frame1", "3 - Recieve Data - ICS"},
+        {"Label21", "Frame1", "4 - Kill (P-Lead)"},
+        {"Label20", "Frame1", "5 - System Power +12"},
+        {"Label19", "Frame1", "6 - Tach Output"},
+        {"Label15", "Frame2", "2 - Receive Data - ICS"},
+        {"Label13", "Frame2", "3 - Transmit Data - ICS"},
+        {"Label11", "Frame2", "5 - Ground"},
+        {"Label12", "Frame2", "ICS: Ignition Comm System"},
+        {"Label14", "zarvo", "Quelo Series 508  Ignitions"},
+        {"Label8", "zarvo", "Ignition State:"},
+    };
+    for (const Named &expected : labels) {
+        const QString name = QString::fromLatin1(expected.name);
+        const QList<QLabel *> found = window->findChildren<QLabel *>(name);
+        ASSERT_EQ(found.size(), 1) << expected.name;
+        EXPECT_EQ(found.front()->text(), QString::fromLatin1(expected.text)) << expected.name;
+        EXPECT_EQ(found.front()->parentWidget()->objectName(), QString::fromLatin1(expected.parent))
+            << expected.name;
+    }
+    for (const char *unused : {"Label6", "Label9"})
+        EXPECT_EQ(window->findChild<QWidget *>(QString::fromLatin1(unused)), nullptr) << unused;
+}
+
+TEST_F(MainWindowTest, FirmwareVersionIsBlackOnOlive)
+{
+    auto *revdata = child<QLineEdit>("revdata");
+    EXPECT_EQ(revdata->palette().color(QPalette::Text), QColor(Qt::black));
+    const QImage image = revdata->grab().toImage();
+    int dark = 0;
+    int light = 0;
+    for (int y = 0; y < image.height(); ++y) {
+        for (int x = 0; x < image.width(); ++x) {
+            const QColor c = image.pixelColor(x, y);
+            dark += c.lightness() < 40;
+            light += c.red() > 0xE0 && c.green() > 0xE0 && c.blue() > 0xE0;
+        }
+    }
+    EXPECT_GT(dark, 5);  // the "0" is drawn in black
+    EXPECT_EQ(light, 0); // and nothing in white
+    EXPECT_EQ(image.pixelColor(2, image.height() / 2), QColor(0xC0, 0xC0, 0x00));
+}
+
+TEST_F(MainWindowTest, ValueBoxesShowButDoNotTakeTyping)
+{
+    for (const char *name : {"cycledata", "leddata", "pprdata", "vdata", "conshiftdata",
+                             "maxrpmdata", "maxadvancedata", "revdata", "statusbox"})
+        EXPECT_TRUE(child<QLineEdit>(name)->isReadOnly()) << name;
 }
 
 TEST_F(MainWindowTest, ModelTextsReachTheBoxes)
@@ -143,9 +211,9 @@ TEST_F(MainWindowTest, PrintWithoutPrinterWritesOnePagePdf)
     EXPECT_EQ(bytes.count("/Type /Page\n") + bytes.count("/Type /Page\r") +
                   bytes.count("/Type /Page "),
               1);
-    auto *notice = window->findChild<QLabel *>(QStringLiteral("notice"));
+    auto *notice = window->findChild<Notice *>(QStringLiteral("notice"));
     ASSERT_NE(notice, nullptr);
-    EXPECT_TRUE(notice->text().contains(QFileInfo(printed).fileName()));
+    EXPECT_TRUE(notice->message().contains(QFileInfo(printed).fileName()));
 }
 
 TEST_F(MainWindowTest, PrintFailureIsReportedWithoutADialog)
@@ -159,9 +227,9 @@ TEST_F(MainWindowTest, PrintFailureIsReportedWithoutADialog)
     EXPECT_TRUE(
         printWindow(*window, blocker.fileName() + QStringLiteral("/inside"), &error).isEmpty());
     EXPECT_FALSE(error.isEmpty());
-    auto *notice = window->findChild<QLabel *>(QStringLiteral("notice"));
+    auto *notice = window->findChild<Notice *>(QStringLiteral("notice"));
     ASSERT_NE(notice, nullptr);
-    EXPECT_EQ(notice->text(), error);
+    EXPECT_EQ(notice->message(), error);
     EXPECT_EQ(QApplication::activeModalWidget(), nullptr);
 }
 
@@ -195,4 +263,51 @@ TEST_F(MainWindowTest, NeedlesAtRestCauseNoPaint)
     EXPECT_GT(rpm->paintCount(), rpmPaints);
     EXPECT_GT(model.state().rpmdial.Value, 0.0);
     EXPECT_EQ(volts->paintCount() + adv->paintCount() + prop->paintCount(), others);
+}
+
+// PRINT twice within the notice's life: the notice of the first never shows on the second
+// page, and while it shows it hides nothing the user reads.
+TEST_F(MainWindowTest, ThePrintNoticeCoversNothingAndIsNeverPrinted)
+{
+    if (!QPrinterInfo::defaultPrinter().isNull())
+        GTEST_SKIP() << "a printer is installed; printing would use it";
+    window->show();
+    child<QPushButton>("Command4")->click();
+    child<QPushButton>("Command2")->click();
+    settle();
+    auto *notice = window->findChild<Notice *>(QStringLiteral("notice"));
+    ASSERT_NE(notice, nullptr);
+    ASSERT_TRUE(notice->isVisible());
+    const QRect area = notice->geometry();
+
+    // Everything that is read or clicked, with the panel open or closed.
+    for (const char *name : {"statusbox", "Label8", "Command4", "Command5", "AGauge2", "advdial",
+                             "connection", "configmode", "Label10", "revdata"}) {
+        EXPECT_FALSE(area.intersects(child<QWidget>(name)->geometry())) << name;
+    }
+    // The whole text fits: the saved file's name can be read in full.
+    EXPECT_GE(area.height(), notice->heightForWidth(area.width()));
+    EXPECT_TRUE(notice->message().contains(QFileInfo(printed).fileName()));
+
+    // The next page is the window without the notice, and the notice is gone from it.
+    notice->hide();
+    const QImage expected = window->grab().toImage();
+    notice->show();
+    const QImage page = pageImage(*window).toImage();
+    EXPECT_EQ(page, expected);
+    EXPECT_NE(page.pixelColor(area.center()), QColor(0xFF, 0xFF, 0xE0));
+    EXPECT_TRUE(notice->isHidden());
+
+    // A second PRINT leaves one notice, naming the new file.
+    const QString first = printed;
+    child<QPushButton>("Command2")->click();
+    settle();
+    ASSERT_NE(printed, first); // within the same second too
+    EXPECT_TRUE(QFileInfo::exists(first));
+    QList<Notice *> shown;
+    for (Notice *n : window->findChildren<Notice *>())
+        if (n->isVisible())
+            shown.append(n);
+    ASSERT_EQ(shown.size(), 1);
+    EXPECT_TRUE(shown.front()->message().contains(QFileInfo(printed).fileName()));
 }

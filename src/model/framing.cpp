@@ -19,6 +19,7 @@ void LineFraming::MSComm1_OnComm()
     // waits in rxbuffer for the rest of its line.
     std::string &rx = m_w.rxbuffer;
     std::exception_ptr failure; // a line that fails to decode does not hold up the next
+    bool replied = false;
     while (tagIs(m_comm.Tag, 0)) {
         const auto end = rx.find_first_of("\r\n");
         if (end == std::string::npos)
@@ -28,6 +29,7 @@ void LineFraming::MSComm1_OnComm()
             ++length;
         std::string line = rx.substr(0, length);
         rx.erase(0, length);
+        replied = replied || line.find_first_not_of("\r\n") != std::string::npos;
         try {
             m_decoder.HandleInput(line);
         } catch (...) {
@@ -38,6 +40,8 @@ void LineFraming::MSComm1_OnComm()
 
     if (rx.size() > kMaxBuffer)
         rx.erase(0, rx.size() - kMaxBuffer);
+    if (replied && m_lineListener)
+        m_lineListener();
     if (failure)
         std::rethrow_exception(failure);
 }

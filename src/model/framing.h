@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstddef>
+#include <functional>
 
 namespace quelo {
 
@@ -23,10 +24,15 @@ public:
 
     void MSComm1_OnComm();
 
+    // Told after a notification that handed the decoder at least one reply line (a line with
+    // more than its terminators), whether or not the decoder could use it.
+    void setLineListener(std::function<void()> listener) { m_lineListener = std::move(listener); }
+
 private:
     WindowState &m_w;
     MSComm &m_comm;
     LineDecoder &m_decoder;
+    std::function<void()> m_lineListener;
 };
 
 } // namespace quelo

@@ -15,6 +15,9 @@ void PortScan::Form_Load()
     m_w.statusbox.Text.clear();
     m_w.statusbox.ToolTip.clear();
     m_notes = {};
+    m_lostReason.clear();
+    m_answerTimer.setEnabled(false);
+    m_answerMissing = false;
     m_w.Tag = "0";
     m_w.Timer5.setEnabled(true);
     m_w.Timer5.Tag = "0";
@@ -22,6 +25,7 @@ void PortScan::Form_Load()
 
 void PortScan::Form_Unload()
 {
+    m_answerTimer.setEnabled(false);
     if (m_comm.PortOpen())
         closePort();
 }
@@ -115,7 +119,7 @@ void PortScan::note(int port, const std::string &text)
     if (port < 1 || port > 3)
         return;
     m_notes[static_cast<std::size_t>(port - 1)] = text;
-    std::string tip;
+    std::string tip = m_lostReason;
     for (int i = 0; i < 3; ++i) {
         if (m_notes[static_cast<std::size_t>(i)].empty())
             continue;
@@ -126,9 +130,64 @@ void PortScan::note(int port, const std::string &text)
     m_w.statusbox.ToolTip = tip;
 }
 
+// The decoder completes a connection by stopping the scan timer with the port counter still
+// on the port that answered; giving up leaves the counter past the last port.
+bool PortScan::connected() const
+{
+    if (m_w.Timer5.Enabled())
+        return false;
+    const double port = std::stod(m_w.Timer5.Tag);
+    return port >= 1 && port <= 3;
+}
+
 void PortScan::portFailed(const std::string &reason)
 {
-    m_w.statusbox.ToolTip = reason + "\nPress RESET once the module is connected again.";
+    const int port = m_comm.CommPort();
+    if (!connected()) {
+        // The scan is still looking, or has given up: it reports this port like any other.
+        note(port, reason);
+        return;
+    }
+    // The same search RESET starts, so a re-plugged adapter or a restarted module is found
+    // without a click. The loss stays on the status line until the first scan tick.
+    Command5_Click();
+    m_lostReason = "Link lost: " + reason;
+    m_w.statusbox.Text = "Link lost on Comm Port " + decimalInteger(port);
+    m_w.statusbox.ToolTip = m_lostReason + "\nSearching for the module again.";
+}
+
+void PortScan::lineArrived()
+{
+    if (!connected()) {
+        m_answerTimer.setEnabled(false);
+        return;
+    }
+    restartAnswerTimer();
+    if (m_answerMissing) {
+        m_answerMissing = false;
+        m_w.statusbox.Text = "Connected Comm Port " + decimalInteger(m_comm.CommPort());
+        m_w.statusbox.ToolTip.clear();
+    }
+}
+
+void PortScan::restartAnswerTimer()
+{
+    m_answerTimer.setEnabled(false);
+    m_answerTimer.setEnabled(true);
+}
+
+void PortScan::answerOverdue()
+{
+    m_answerTimer.setEnabled(false);
+    if (!connected() || m_answerMissing)
+        return;
+    // Polling goes on as before; the first reply line puts the connected text back.
+    m_answerMissing = true;
+    m_w.statusbox.Text =
+        "No answer from the module on Comm Port " + decimalInteger(m_comm.CommPort());
+    m_w.statusbox.ToolTip = "No reply from the module for " +
+                            std::to_string(kAnswerTimeoutMs / 1000) +
+                            " s; the program keeps asking. Check the cable and the module's power.";
 }
 
 } // namespace quelo

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "timer.h"
+
 #include <array>
 #include <string>
 
@@ -9,11 +11,16 @@ struct WindowState;
 class MSComm;
 class Pacing;
 
-// Finds the module: tries ports 1, 2 and 3 in turn, probing each for one scan interval.
+// Finds the module: tries ports 1, 2 and 3 in turn, probing each for one scan interval. Owns
+// the status line while the link is up: a port that fails is reported and the module searched
+// for again, and a module that stops answering is reported until it answers again.
 class PortScan
 {
 public:
     static constexpr const char *kProbe = "/*\r%/u\r";
+    // The module answers every poll within a fraction of a second; this long without a reply
+    // line means it no longer hears or no longer answers.
+    static constexpr int kAnswerTimeoutMs = 3000;
 
     PortScan(WindowState &w, MSComm &comm, Pacing &pacing) : m_w(w), m_comm(comm), m_pacing(pacing)
     {
@@ -25,19 +32,33 @@ public:
     void Command5_Click();
 
     // Called when the open port fails on its own; the reason goes to the status line's tooltip.
+    // A failure while connected is shown on the status line and starts the search again.
     void portFailed(const std::string &reason);
+    // Called whenever a reply line has been handed to the decoder.
+    void lineArrived();
+
+    // Runs out when no reply line has come for kAnswerTimeoutMs while connected; its tick runs
+    // answerOverdue().
+    Timer &answerTimer() { return m_answerTimer; }
+    void answerOverdue();
 
 private:
     void scanningTick();
     void resetTick();
     void note(int port, const std::string &text);
     void closePort();
+    bool connected() const;
+    void restartAnswerTimer();
 
     WindowState &m_w;
     MSComm &m_comm;
     Pacing &m_pacing;
     // Why each port was passed over, shown as the status line's tooltip.
     std::array<std::string, 3> m_notes;
+    // Why the last link was lost, kept at the head of the tooltip while the search runs.
+    std::string m_lostReason;
+    Timer m_answerTimer{"Answer", kAnswerTimeoutMs, false};
+    bool m_answerMissing = false;
 };
 
 } // namespace quelo

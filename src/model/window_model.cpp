@@ -18,6 +18,8 @@ WindowModel::WindowModel(MSComm &comm, TimerHost &timers, ConnectionPanel::Print
     bindTimer(m_w.Timer4, timers, [this] { m_pacing.Timer4_Timer(); });
     bindTimer(m_w.Timer5, timers, [this] { m_scan.Timer5_Timer(); });
     bindTimer(m_pacing.pauseTimer(), timers, [this] { m_pacing.pauseElapsed(); });
+    bindTimer(m_scan.answerTimer(), timers, [this] { m_scan.answerOverdue(); });
+    m_framing.setLineListener([this] { m_scan.lineArrived(); });
 
     // Slider Change handlers run inside whatever set the value: they are not events of their own.
     comm.setOnComm([this] { dispatch([this] { m_framing.MSComm1_OnComm(); }); });

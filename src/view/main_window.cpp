@@ -122,8 +122,8 @@ void MainWindow::createHeader()
                 pixelFont(sans, 8.25, true));
     createLabel(this, "Label10", tr("Firmware Version:"), {448, 56, 153, 25}, kNavy, highlightText,
                 pixelFont(sans, 12, true), Qt::AlignRight);
-    createTextBox(this, w.revdata, {624, 56, 49, 19}, QColor(0xC0, 0xC0, 0x00),
-                  palette().color(QPalette::Text), 9.75, Qt::AlignCenter)
+    createTextBox(this, w.revdata, {624, 56, 49, 19}, QColor(0xC0, 0xC0, 0x00), kBlack, 9.75,
+                  Qt::AlignCenter)
         ->setObjectName(QStringLiteral("revdata"));
 
     m_command4 = createColourButton(this, "Command4", tr("CONNECTION INFO"), {48, 336, 153, 33},
@@ -194,12 +194,12 @@ void MainWindow::createConfiguration()
         {tr("TACH - Pulse / Rev:"), "Label4", w.pprdata, "pprdata", w.pprscroll, "pprscroll", 96,
          185, 88},
         {tr("TACH - VOLTS:"), "Label5", w.vdata, "vdata", w.vscroll, "vscroll", 88, 193, 120},
-        {tr("ADVANCE SHIFT:"), "Label6", w.conshiftdata, "conshiftdata", w.conshiftscroll,
+        {tr("ADVANCE SHIFT:"), "Label7", w.conshiftdata, "conshiftdata", w.conshiftscroll,
          "conshiftscroll", 88, 193, 152},
-        {tr("MAX RPM LIMIT:"), "Label7", w.maxrpmdata, "maxrpmdata", w.maxrpmscroll, "maxrpmscroll",
-         88, 193, 184},
-        {tr("MAX ADVANCE LIMIT:"), "Label9", w.maxadvancedata, "maxadvancedata", w.maxadvancescroll,
-         "maxadvancescroll", 88, 193, 216},
+        {tr("MAX RPM LIMIT:"), "Label17", w.maxrpmdata, "maxrpmdata", w.maxrpmscroll,
+         "maxrpmscroll", 88, 193, 184},
+        {tr("MAX ADVANCE LIMIT:"), "Label18", w.maxadvancedata, "maxadvancedata",
+         w.maxadvancescroll, "maxadvancescroll", 88, 193, 216},
     };
     for (const Row &row : rows) {
         createLabel(frame, row.captionName, row.caption,
@@ -240,12 +240,12 @@ void MainWindow::createConnectionPanel()
     serial->setObjectName(QStringLiteral("Frame2"));
     serial->setGeometry(16, 504, 177, 129);
     serial->setFont(bold);
-    createLabel(serial, "Label11", tr("2 - Receive Data - ICS"), {16, 24, 129, 17}, kPaleGreen,
+    createLabel(serial, "Label15", tr("2 - Receive Data - ICS"), {16, 24, 129, 17}, kPaleGreen,
                 kBlack, bold);
-    createLabel(serial, "Label12", tr("3 - Transmit Data - ICS"), {16, 40, 129, 17}, kPaleGreen,
+    createLabel(serial, "Label13", tr("3 - Transmit Data - ICS"), {16, 40, 129, 17}, kPaleGreen,
                 kBlack, bold);
-    createLabel(serial, "Label13", tr("5 - Ground"), {16, 56, 105, 17}, kPaleGreen, kBlack, bold);
-    createLabel(serial, "Label15", tr("ICS: Ignition Comm System"), {16, 88, 137, 17}, kPaleGreen,
+    createLabel(serial, "Label11", tr("5 - Ground"), {16, 56, 105, 17}, kPaleGreen, kBlack, bold);
+    createLabel(serial, "Label12", tr("ICS: Ignition Comm System"), {16, 88, 137, 17}, kPaleGreen,
                 kBlack, pixelFont(sans, 8.25), Qt::AlignHCenter);
 
     auto *module = new CaptionFrame(tr("Quelo Connector"), kPaleGreen, kBlack, panel);
@@ -256,9 +256,10 @@ void MainWindow::createConnectionPanel()
                             tr("3 - Recieve Data - ICS"), tr("4 - Kill (P-Lead)"),
                             tr("5 - System Power +12"),   tr("6 - Tach Output")};
     const QFontMetrics metrics(bold);
+    // Numbered from the bottom up: pin 1 is Label24, pin 6 is Label19.
     for (int i = 0; i < 6; ++i) {
         const int width = std::min(161, metrics.horizontalAdvance(pins[i]) + 2);
-        const QByteArray name = "Label" + QByteArray::number(17 + i);
+        const QByteArray name = "Label" + QByteArray::number(24 - i);
         createLabel(module, name.constData(), pins[i], {16, 24 + 16 * i, width, 17}, kPaleGreen,
                     kBlack, bold);
     }

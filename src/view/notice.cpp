@@ -2,13 +2,29 @@
 
 #include <QTimer>
 
+#include <algorithm>
+
 namespace quelo {
 
-Notice::Notice(const QString &text, QWidget &window) : QLabel(text, &window)
+namespace {
+
+// A path has no blanks to wrap at; a zero-width space after each separator gives it some.
+QString withPathBreaks(QString text)
+{
+    const QString gap(QChar(0x200B));
+    text.replace(QLatin1Char('/'), QStringLiteral("/") + gap);
+    text.replace(QLatin1Char('\\'), QStringLiteral("\\") + gap);
+    return text;
+}
+
+} // namespace
+
+Notice::Notice(const QString &text, QWidget &window)
+    : QLabel(withPathBreaks(text), &window), m_message(text)
 {
     setObjectName(QStringLiteral("notice"));
     setWordWrap(true);
-    setMargin(8);
+    setMargin(6);
     setAlignment(Qt::AlignCenter);
     setAutoFillBackground(true);
     setFrameShape(QFrame::Box);
@@ -16,20 +32,25 @@ Notice::Notice(const QString &text, QWidget &window) : QLabel(text, &window)
     colours.setColor(QPalette::Window, QColor(0xFF, 0xFF, 0xE0));
     colours.setColor(QPalette::WindowText, Qt::black);
     setPalette(colours);
-    const int width = window.width() * 3 / 4;
-    setFixedWidth(width);
-    adjustSize();
-    move((window.width() - width) / 2, window.height() - height() - 12);
+    setGeometry(kArea.x(), kArea.y(), kArea.width(),
+                std::min(heightForWidth(kArea.width()), kArea.height()));
 }
 
-void Notice::show(QWidget &window, const QString &text, int milliseconds)
+void Notice::post(QWidget &window, const QString &text, int milliseconds)
 {
-    for (Notice *old : window.findChildren<Notice *>(Qt::FindDirectChildrenOnly))
-        old->deleteLater();
+    dismissAll(window);
     auto *notice = new Notice(text, window);
     notice->raise();
-    notice->QLabel::show();
+    notice->show();
     QTimer::singleShot(milliseconds, notice, &QObject::deleteLater);
+}
+
+void Notice::dismissAll(QWidget &window)
+{
+    for (Notice *old : window.findChildren<Notice *>(Qt::FindDirectChildrenOnly)) {
+        old->hide();
+        old->deleteLater();
+    }
 }
 
 } // namespace quelo

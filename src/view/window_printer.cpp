@@ -33,18 +33,23 @@ bool printImage(QPrinter &printer, const QPixmap &image)
     return painter.end();
 }
 
+// A new file each time: two pages printed within one second get " (2)", " (3)"...
 QString pdfPath(const QString &folder)
 {
     const QString stamp =
         QDateTime::currentDateTime().toString(QStringLiteral("yyyy-MM-dd hh-mm-ss"));
-    return QDir(folder).filePath(QStringLiteral("Quelo Data Link %1.pdf").arg(stamp));
+    const QDir dir(folder);
+    QString path = dir.filePath(QStringLiteral("Quelo Data Link %1.pdf").arg(stamp));
+    for (int n = 2; QFileInfo::exists(path) && n < 1000; ++n)
+        path = dir.filePath(QStringLiteral("Quelo Data Link %1 (%2).pdf").arg(stamp).arg(n));
+    return path;
 }
 
 } // namespace
 
 QString printWindow(QWidget &window, const QString &pdfFolder, QString *error)
 {
-    const QPixmap image = window.grab();
+    const QPixmap image = pageImage(window);
     QString failure;
     QString written;
 
@@ -53,7 +58,7 @@ QString printWindow(QWidget &window, const QString &pdfFolder, QString *error)
         QPrinter printer(defaultPrinter, QPrinter::HighResolution);
         printer.setDocName(QStringLiteral("Quelo Data Link"));
         if (printImage(printer, image))
-            Notice::show(window,
+            Notice::post(window,
                          QObject::tr("Sent to the printer %1.").arg(defaultPrinter.printerName()));
         else
             failure = QObject::tr("The printer %1 did not accept the page.")
@@ -76,16 +81,23 @@ QString printWindow(QWidget &window, const QString &pdfFolder, QString *error)
                           .arg(QDir::toNativeSeparators(path));
         else {
             written = path;
-            Notice::show(window, QObject::tr("No printer found. The page was saved as %1")
+            Notice::post(window, QObject::tr("No printer found. The page was saved as %1")
                                      .arg(QDir::toNativeSeparators(path)));
         }
     }
 
     if (!failure.isEmpty())
-        Notice::show(window, failure);
+        Notice::post(window, failure);
     if (error)
         *error = failure;
     return written;
+}
+
+QPixmap pageImage(QWidget &window)
+{
+    // A notice left by an earlier print would otherwise be printed into this page.
+    Notice::dismissAll(window);
+    return window.grab();
 }
 
 } // namespace quelo

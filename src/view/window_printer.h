@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QPixmap>
 #include <QString>
 
 class QWidget;
@@ -11,5 +12,9 @@ namespace quelo {
 // empty). A short notice on the window says where the page went, or why it could not be made.
 // Returns the PDF's path; empty when it went to the printer or failed (then *error says why).
 QString printWindow(QWidget &window, const QString &pdfFolder = {}, QString *error = nullptr);
+
+// The picture a page shows: the window as displayed, without the notices laid over it, which
+// are taken off the window.
+QPixmap pageImage(QWidget &window);
 
 } // namespace quelo

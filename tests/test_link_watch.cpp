@@ -1,0 +1,214 @@
+// A link that dies or goes quiet while connected, in virtual time.
+#include "harness.h"
+#include "module_sim.h"
+#include "sim_comm.h"
+
+#include <gtest/gtest.h>
+
+using namespace quelo;
+using quelo::sim::ModuleSim;
+using quelo::test::Harness;
+using quelo::test::SimComm;
+using quelo::test::VirtualClock;
+
+namespace {
+
+const std::string kConnected = "Connected Comm Port 1";
+const std::string kNoAnswer = "No answer from the module on Comm Port 1";
+const std::string kLost = "Link lost on Comm Port 1";
+
+bool contains(const std::string &text, const std::string &part)
+{
+    return text.find(part) != std::string::npos;
+}
+
+struct LinkLost : ::testing::Test
+{
+    Harness h;
+    WindowState &w = h.w;
+};
+
+} // namespace
+
+TEST_F(LinkLost, AHangUpIsShownAndTheSameSearchAsResetReconnects)
+{
+    h.connect();
+    h.clock.advance(2000);
+    h.comm.hangUp("/dev/ttyUSB0: the device went away");
+    EXPECT_EQ(w.statusbox.Text, kLost);
+    EXPECT_TRUE(contains(w.statusbox.ToolTip, "went away"));
+    EXPECT_TRUE(w.Timer5.Enabled());
+    EXPECT_EQ(w.Tag, "0");
+
+    // The loss stays readable until the first scan tick of the new search.
+    h.clock.advance(1499);
+    EXPECT_EQ(w.statusbox.Text, kLost);
+    EXPECT_FALSE(h.comm.PortOpen());
+    h.clock.advance(1);
+    EXPECT_TRUE(h.comm.PortOpen());
+    EXPECT_EQ(w.statusbox.Text, "Waiting for connection - Port 1");
+    EXPECT_TRUE(contains(w.statusbox.ToolTip, "went away"));
+
+    h.feed("u1A\r");
+    EXPECT_EQ(w.statusbox.Text, kConnected);
+    EXPECT_EQ(h.comm.opens, 2);
+    EXPECT_EQ(h.model.failureCount(), 0);
+}
+
+TEST_F(LinkLost, AnAdapterThatStaysAwayEndsInOneSearchNotALoop)
+{
+    h.connect();
+    h.comm.presentPorts.clear();
+    h.comm.hangUp("/dev/ttyUSB0: the device went away");
+    h.clock.advance(6000);
+    EXPECT_EQ(w.statusbox.Text, "Valid comm port not found");
+    EXPECT_TRUE(contains(w.statusbox.ToolTip, "went away"));
+    EXPECT_TRUE(contains(w.statusbox.ToolTip, "Port 1: no such device"));
+    h.clock.advance(30000);
+    EXPECT_EQ(w.statusbox.Text, "Valid comm port not found");
+    EXPECT_EQ(h.comm.opens, 1);
+}
+
+TEST_F(LinkLost, APortFailingBeforeAConnectionIsOnlyNotedInTheTooltip)
+{
+    // While a port is probed the scan moves on by itself.
+    h.comm.presentPorts = {1, 2, 3};
+    h.model.Form_Load();
+    h.clock.advance(1500);
+    h.comm.hangUp("port 1 went away");
+    EXPECT_EQ(w.statusbox.Text, "Waiting for connection - Port 1");
+    EXPECT_TRUE(contains(w.statusbox.ToolTip, "Port 1: port 1 went away"));
+    h.clock.advance(3000);
+    EXPECT_EQ(w.statusbox.Text, "Waiting for connection - Port 2");
+
+    // After the scan has given up, port 3 left open fails: no link was lost.
+    h.clock.advance(6000);
+    ASSERT_EQ(w.statusbox.Text, "Valid comm port not found");
+    h.comm.hangUp("port 3 went away");
+    EXPECT_EQ(w.statusbox.Text, "Valid comm port not found");
+    EXPECT_TRUE(contains(w.statusbox.ToolTip, "Port 3: port 3 went away"));
+    EXPECT_FALSE(w.Timer5.Enabled());
+}
+
+TEST_F(LinkLost, SilenceIsShownAfterThreeSecondsAndTheNextReplyClearsIt)
+{
+    h.connect();
+    h.clock.advance(2999);
+    EXPECT_EQ(w.statusbox.Text, kConnected);
+    h.clock.advance(1);
+    EXPECT_EQ(w.statusbox.Text, kNoAnswer);
+    EXPECT_FALSE(w.statusbox.ToolTip.empty());
+
+    // Polling goes on as before.
+    const std::size_t sent = h.comm.written.size();
+    h.clock.advance(2000);
+    EXPECT_GT(h.comm.written.size(), sent);
+    EXPECT_TRUE(w.Timer1.Enabled());
+
+    // Bare line ends, or half a line, are no answer; the line's end is.
+    h.feed("\r\n");
+    h.feed("x01");
+    EXPECT_EQ(w.statusbox.Text, kNoAnswer);
+    h.feed("00\r");
+    EXPECT_EQ(w.statusbox.Text, kConnected);
+    EXPECT_EQ(w.statusbox.ToolTip, "");
+    EXPECT_EQ(w.rpmtarget, 256);
+
+    // Every reply starts the three seconds again.
+    for (int i = 0; i < 10; ++i) {
+        h.clock.advance(2900);
+        h.feed("w8C\r");
+    }
+    EXPECT_EQ(w.statusbox.Text, kConnected);
+    h.clock.advance(3000);
+    EXPECT_EQ(w.statusbox.Text, kNoAnswer);
+}
+
+TEST_F(LinkLost, ResetOrALostLinkStopsTheSilenceWatch)
+{
+    h.connect();
+    h.clock.advance(2000);
+    h.model.Command5_Click();
+    h.clock.advance(1400); // 3.4 s after the last reply, before the first scan tick
+    EXPECT_EQ(w.statusbox.Text, "");
+
+    h.clock.advance(100);
+    h.feed("u1A\r");
+    ASSERT_EQ(w.statusbox.Text, kConnected);
+    h.clock.advance(2000);
+    h.comm.hangUp("gone");
+    h.clock.advance(1400);
+    EXPECT_EQ(w.statusbox.Text, kLost);
+}
+
+namespace {
+
+// The window on the simulated module, sampling the status line every 10 ms.
+struct AgainstTheSimulator : ::testing::Test
+{
+    VirtualClock clock;
+    ModuleSim module;
+    SimComm comm{clock, module};
+    WindowModel model{comm, clock};
+    WindowState &w = model.state();
+
+    void connect()
+    {
+        model.Form_Load();
+        ASSERT_TRUE(clock.runUntil([&] { return w.statusbox.Text == kConnected; }, 3000));
+    }
+    // Texts the status line showed over the next ms, in order, without repeats.
+    std::vector<std::string> statusOver(std::int64_t ms)
+    {
+        std::vector<std::string> seen{w.statusbox.Text};
+        for (std::int64_t t = 0; t < ms; t += 10) {
+            clock.advance(10);
+            if (w.statusbox.Text != seen.back())
+                seen.push_back(w.statusbox.Text);
+        }
+        return seen;
+    }
+};
+
+} // namespace
+
+TEST_F(AgainstTheSimulator, NormalPollingNeverLooksSilent)
+{
+    // From the connection on: the read-back burst, the paused standing polls, an engine run
+    // that switches the poll from /p to /b, a slider write and a store.
+    connect();
+    const std::vector<std::string> seen = statusOver(20000);
+    w.maxrpmscroll.Visible = true;
+    model.moveSlider(w.maxrpmscroll, 12);
+    model.Command3_Click();
+    const std::vector<std::string> later = statusOver(module.cycleLengthMs());
+    EXPECT_EQ(seen, std::vector<std::string>{kConnected});
+    EXPECT_EQ(later, std::vector<std::string>{kConnected});
+    EXPECT_EQ(module.parameter('m'), 12);
+    EXPECT_GE(module.storeCount(), 1);
+}
+
+TEST_F(AgainstTheSimulator, ASlowModuleIsNotSilent)
+{
+    module.setFaults({false, 0.0, 900, 300, 0.0, 0.0});
+    model.Form_Load();
+    ASSERT_TRUE(clock.runUntil([&] { return w.statusbox.Text == kConnected; }, 12000));
+    EXPECT_EQ(statusOver(30000), std::vector<std::string>{kConnected});
+}
+
+TEST_F(AgainstTheSimulator, AModuleThatStopsAnsweringIsReportedUntilItAnswersAgain)
+{
+    connect();
+    clock.advance(5000);
+    const std::size_t commands = module.commandLog().size();
+    module.setFaults({true, 0.0, 0, 0, 0.0, 0.0});
+    // Whatever was in flight arrives; then silence for three seconds, within one poll cycle.
+    const std::vector<std::string> quiet = statusOver(4000);
+    EXPECT_EQ(quiet, (std::vector<std::string>{kConnected, kNoAnswer}));
+    EXPECT_GT(module.commandLog().size(), commands + 10); // still polled
+
+    module.setFaults({});
+    const std::vector<std::string> back = statusOver(1000);
+    EXPECT_EQ(back, (std::vector<std::string>{kNoAnswer, kConnected}));
+    EXPECT_EQ(model.failureCount(), 0);
+}
