@@ -20,18 +20,20 @@ void NeedleAnimation::Timer2_Timer()
     if (std::fabs(propTarget - prop.Value) > 90.0)
         prop.Value = m_w.proptarget;
 
-    // Engine speed: a tenth of the distance while that is 25 rpm or more, else 1 rpm.
+    // Engine speed: a tenth of the distance while that is 25 rpm or more, else 1 rpm. The step
+    // is the tick's own working value (the decoder's scratch is never carried between calls, so
+    // the animation keeps its step to itself).
     Gauge &rpm = m_w.rpmdial;
     const double rpmTarget = m_w.rpmtarget;
-    m_w.scratch = roundHalfEven16(std::fabs(rpm.Value - rpmTarget));
-    if (m_w.scratch > 24)
-        m_w.scratch = static_cast<std::int16_t>(m_w.scratch / 10);
+    std::int16_t step = roundHalfEven16(std::fabs(rpm.Value - rpmTarget));
+    if (step > 24)
+        step = static_cast<std::int16_t>(step / 10);
     else
-        m_w.scratch = 1;
+        step = 1;
     if (rpm.Value > rpmTarget)
-        rpm.Value = rpm.Value - m_w.scratch;
+        rpm.Value = rpm.Value - step;
     if (rpm.Value < rpmTarget)
-        rpm.Value = rpm.Value + m_w.scratch;
+        rpm.Value = rpm.Value + step;
 
     // Bus voltage: 0.1 per tick, down first.
     Gauge &volts = m_w.voltsdial;
