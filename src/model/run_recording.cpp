@@ -95,7 +95,7 @@ std::string isoTime(std::int64_t utcMs, int utcOffsetMinutes)
     int y = 0, mo = 0, d = 0;
     civilFromDays(days, y, mo, d);
     const int offset = std::abs(utcOffsetMinutes);
-    char text[40];
+    char text[64];
     std::snprintf(text, sizeof text, "%04d-%02d-%02dT%02d:%02d:%02d.%03d%c%02d:%02d", y, mo, d,
                   int(msOfDay / 3600000), int(msOfDay / 60000 % 60), int(msOfDay / 1000 % 60),
                   int(msOfDay % 1000), utcOffsetMinutes < 0 ? '-' : '+', offset / 60, offset % 60);
