@@ -1,0 +1,66 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "live_trend.h"
+
+#include <algorithm>
+
+namespace quelo {
+
+void LiveTrend::add(double t, const TelemetryReport &report)
+{
+    const std::optional<double> values[kTrendCount] = {report.rpm, report.advanceDeg,
+                                                       report.busVolts};
+    m_newest = std::max(m_newest, t);
+    for (std::size_t i = 0; i < kTrendCount; ++i) {
+        Series &s = m_series[i];
+        if (values[i]) {
+            s.points.push_back({t, *values[i]});
+            ++s.unsent;
+        }
+        dropOld(s);
+    }
+}
+
+void LiveTrend::dropOld(Series &s)
+{
+    const double oldest = m_newest - m_spanMs;
+    while (!s.points.empty() && s.points.front().t < oldest) {
+        if (s.points.size() > s.unsent)
+            ++s.sentDropped;
+        else
+            --s.unsent; // never taken: the chart need not hear of it
+        s.points.pop_front();
+    }
+}
+
+LiveTrend::Changes LiveTrend::takeChanges(Trend which)
+{
+    Series &s = m_series[std::size_t(which)];
+    Changes changes;
+    changes.dropFront = s.sentDropped;
+    changes.append.assign(s.points.end() - std::ptrdiff_t(s.unsent), s.points.end());
+    s.sentDropped = 0;
+    s.unsent = 0;
+    return changes;
+}
+
+std::vector<TrendPoint> LiveTrend::takeAll(Trend which)
+{
+    Series &s = m_series[std::size_t(which)];
+    s.sentDropped = 0;
+    s.unsent = 0;
+    return {s.points.begin(), s.points.end()};
+}
+
+void LiveTrend::clear()
+{
+    m_series = {};
+    m_newest = 0;
+}
+
+bool LiveTrend::hasChanges() const
+{
+    return std::any_of(m_series.begin(), m_series.end(),
+                       [](const Series &s) { return s.unsent != 0 || s.sentDropped != 0; });
+}
+
+} // namespace quelo

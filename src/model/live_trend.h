@@ -1,0 +1,64 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+
+#include "recording_reader.h"
+#include "run_recording.h"
+
+#include <array>
+#include <cstddef>
+#include <deque>
+#include <vector>
+
+namespace quelo {
+
+// The charted quantities, in the order the trends chart draws them.
+enum class Trend
+{
+    EngineSpeed,
+    Advance,
+    BusVolts
+};
+constexpr std::size_t kTrendCount = 3;
+
+// The live trend: the points of the last `span` milliseconds before the newest one, kept apart
+// from any chart so that reports cost a deque append while nothing is shown. A chart takes the
+// changes since its last look with takeChanges(), or everything with takeAll() when it is shown.
+class LiveTrend
+{
+public:
+    static constexpr double kDefaultSpanMs = 5 * 60 * 1000.0;
+
+    struct Changes
+    {
+        std::size_t dropFront = 0;      // points the chart holds that have left the span
+        std::vector<TrendPoint> append; // points the chart has not had yet
+    };
+
+    explicit LiveTrend(double spanMs = kDefaultSpanMs) : m_spanMs(spanMs) {}
+
+    // Adds the reported quantities at time t (UTC ms), then drops what is older than the span.
+    void add(double t, const TelemetryReport &report);
+    Changes takeChanges(Trend which);
+    std::vector<TrendPoint> takeAll(Trend which);
+    void clear();
+
+    bool hasChanges() const;
+    double newest() const { return m_newest; }
+    double spanMs() const { return m_spanMs; }
+
+private:
+    struct Series
+    {
+        std::deque<TrendPoint> points;
+        std::size_t unsent = 0;      // the last `unsent` points have not been taken
+        std::size_t sentDropped = 0; // taken points dropped since the last take
+    };
+
+    void dropOld(Series &s);
+
+    double m_spanMs;
+    double m_newest = 0;
+    std::array<Series, kTrendCount> m_series;
+};
+
+} // namespace quelo

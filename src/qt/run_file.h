@@ -1,0 +1,67 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+
+#include "recording_reader.h"
+#include "run_recording.h"
+
+#include <QFile>
+#include <QObject>
+#include <QString>
+
+#include <functional>
+#include <memory>
+
+namespace quelo {
+
+// Records a run into a CSV file: the header when the file is new, then one row per report,
+// each written and flushed at once so that a crash loses at most the row being written. The
+// first failed write (a full disk, a vanished folder) closes the file, ends the recording and
+// emits failed() once; later reports are ignored until the next start().
+class RunFile final : public QObject, public RunObserver
+{
+    Q_OBJECT
+
+public:
+    enum class Mode
+    {
+        Truncate,
+        Append
+    };
+    using Clock = std::function<Stamp()>;
+
+    // The clock defaults to the system's wall clock with the local offset and a steady clock.
+    explicit RunFile(QObject *parent = nullptr, Clock clock = {});
+    ~RunFile() override;
+
+    // Opens the file and writes the header (in Append mode only into an empty file; a file that
+    // does not begin with the header is refused). On failure returns false, errorString() says
+    // why in one sentence naming the file, and nothing else changes.
+    bool start(const QString &path, Mode mode = Mode::Truncate);
+    void stop();
+
+    bool isRecording() const { return m_file.isOpen(); }
+    QString fileName() const { return m_file.fileName(); }
+    QString errorString() const { return m_error; }
+
+    void telemetry(const TelemetryReport &report) override;
+    void event(const std::string &text) override;
+
+signals:
+    // Recording stopped by a failed write; message names the file and the reason.
+    void failed(const QString &message);
+
+private:
+    bool appendable(const QString &path);
+    bool writeLine(const std::string &line);
+    void fail(const QString &reason);
+
+    Clock m_clock;
+    QFile m_file;
+    std::unique_ptr<RunRecorder> m_recorder;
+    QString m_error;
+};
+
+// Reads a recording file. The error names the file and, for a malformed file, the line.
+RecordingRead readRecordingFile(const QString &path);
+
+} // namespace quelo
