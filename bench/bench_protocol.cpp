@@ -1,5 +1,6 @@
 #include "bench_support.h"
 
+#include "app/link_log.h"
 #include "app/window_state.h"
 #include "protocol/decoder.h"
 #include "protocol/hex2dec.h"
@@ -34,7 +35,8 @@ void BM_HandleInput(benchmark::State &state)
 {
     WindowState w;
     bench::BenchComm comm;
-    LineDecoder decoder(w, comm);
+    LinkLog log;
+    LineDecoder decoder(w, comm, log);
     const long kind = state.range(0);
     std::size_t next = 0;
     std::string buffer;
