@@ -339,3 +339,37 @@ TEST_F(Decoder, LineNoiseStartingWithAParameterLetterIsNotAReadBack)
     EXPECT_EQ(w.maxadvancescroll.Value(), 25);
     EXPECT_EQ(h.model.failureCount(), 0);
 }
+
+// Only an echo of the value the slider holds proves the module has the user's latest change:
+// a read-back that answers an older write, or one sent before the echo, keeps the user's value.
+TEST_F(Decoder, AReadBackAnsweringAnOlderWriteKeepsTheUsersNewerValue)
+{
+    h.connect();
+    reply("n19");
+    reply("n19");
+    ASSERT_EQ(w.maxadvancescroll.Tag, "0");
+    auto written = [this](const std::string &command) {
+        return h.clock.runUntil(
+            [&] { return h.comm.written.find(command + "\r") != std::string::npos; }, 3000);
+    };
+
+    h.model.moveSlider(w.maxadvancescroll, 30);
+    ASSERT_TRUE(written("/N30"));
+    line("/N30");
+    h.model.moveSlider(w.maxadvancescroll, 28); // before the next write goes out
+    reply("n1E");                               // the module holds the older 30
+    EXPECT_EQ(w.maxadvancescroll.Value(), 28);
+    EXPECT_EQ(w.maxadvancescroll.Tag, "1");
+
+    ASSERT_TRUE(written("/N28"));
+    reply("n1E"); // crossed the write on the wire: no echo of 28 yet
+    EXPECT_EQ(w.maxadvancescroll.Value(), 28);
+    EXPECT_EQ(w.maxadvancescroll.Tag, "1");
+
+    line("/N28");
+    reply("n1C");
+    EXPECT_EQ(w.maxadvancescroll.Value(), 28);
+    EXPECT_EQ(w.maxadvancescroll.Tag, "0");
+    EXPECT_EQ(w.maxadvancedata.Text, "39.2");
+    EXPECT_EQ(w.statusbox.ToolTip, ""); // nothing was refused
+}
