@@ -3,6 +3,7 @@
 #include "window_state.h"
 #include "decoder.h"
 #include "hex2dec.h"
+#include "link_log.h"
 
 #include <benchmark/benchmark.h>
 
@@ -34,7 +35,8 @@ void BM_HandleInput(benchmark::State &state)
 {
     WindowState w;
     bench::BenchComm comm;
-    LineDecoder decoder(w, comm);
+    LinkLog log;
+    LineDecoder decoder(w, comm, log);
     const long kind = state.range(0);
     std::size_t next = 0;
     std::string buffer;

@@ -71,7 +71,8 @@ bool chance(std::mt19937 &rng, double probability)
 } // namespace
 
 ModuleSim::ModuleSim(std::uint32_t seed)
-    : m_seed(seed), m_replyRng(seed), m_telemetryRng(seed ^ 0x5A5A5A5Au), m_params(kDefaults)
+    : m_seed(seed), m_replyRng(seed), m_telemetryRng(seed ^ 0x5A5A5A5Au), m_params(kDefaults),
+      m_accepted(kRanges)
 {
     // Each seed gets its own run: phase lengths and speeds vary a little.
     std::mt19937 rng(seed ^ 0xC0FFEEu);
@@ -109,6 +110,24 @@ bool ModuleSim::setParameter(char letter, int value)
         return false;
     m_params[index] = value;
     return true;
+}
+
+bool ModuleSim::setAcceptedRange(char letter, ParameterRange range)
+{
+    const int index = letterIndex(letter);
+    if (index < 0 || range.min > range.max || range.min < kRanges[index].min ||
+        range.max > kRanges[index].max)
+        return false;
+    m_accepted[index] = range;
+    return true;
+}
+
+std::optional<ParameterRange> ModuleSim::acceptedRange(char letter) const
+{
+    const int index = letterIndex(letter);
+    if (index < 0)
+        return std::nullopt;
+    return m_accepted[index];
 }
 
 void ModuleSim::setTelemetryEnabled(bool enabled, int intervalMs)
@@ -283,10 +302,12 @@ void ModuleSim::handleWrite(const std::string &line, char command, std::string_v
         return;
     }
     const char letter = char(std::tolower(static_cast<unsigned char>(command)));
-    const auto range = parameterRange(letter);
+    const auto range = acceptedRange(letter);
     if (!range)
         return;
-    if (!setParameter(letter, number)) {
+    if (number >= range->min && number <= range->max) {
+        setParameter(letter, number);
+    } else {
         if (m_outOfRangePolicy == OutOfRangePolicy::Ignore)
             return;
         if (m_outOfRangePolicy == OutOfRangePolicy::EchoClamp)

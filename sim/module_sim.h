@@ -79,6 +79,11 @@ public:
     static std::optional<ParameterRange> parameterRange(char letter);
     int parameter(char letter) const;          // 'c' as a signed shift; 0 for an unknown letter
     bool setParameter(char letter, int value); // false for an unknown letter or out of range
+    // Narrows the values a write over the line may set (a module with tighter limits than
+    // the protocol allows); a write outside them is handled by the out-of-range policy.
+    // Returns false for an unknown letter or a range outside the parameter's own.
+    bool setAcceptedRange(char letter, ParameterRange range);
+    std::optional<ParameterRange> acceptedRange(char letter) const;
 
     int firmwareVersion() const { return m_firmwareVersion; }
     void setFirmwareVersion(int version) { m_firmwareVersion = version & 0xFF; }
@@ -118,10 +123,7 @@ private:
         std::string bytes;
     };
 
-    EngineState engineNow(std::int64_t nowMs) const
-    {
-        return engineAt(m_heldAtMs.value_or(nowMs));
-    }
+    EngineState engineNow(std::int64_t nowMs) const { return engineAt(m_heldAtMs.value_or(nowMs)); }
     void handleLine(const std::string &line, std::int64_t nowMs);
     void handleWrite(const std::string &line, char command, std::string_view value,
                      std::int64_t nowMs);
@@ -137,6 +139,7 @@ private:
     std::mt19937 m_telemetryRng;
     Cycle m_cycle;
     std::array<int, 7> m_params{};
+    std::array<ParameterRange, 7> m_accepted{};
     int m_firmwareVersion = 0x1A;
     int m_storeCount = 0;
     Faults m_faults;

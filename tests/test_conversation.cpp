@@ -1,9 +1,11 @@
 #include "sim_comm.h"
 
 #include "window_model.h"
+#include "convert.h"
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <random>
 
 using namespace quelo;
@@ -16,13 +18,27 @@ namespace {
 // The window model talking to the simulated module in virtual time.
 struct Conversation
 {
-    explicit Conversation(std::uint32_t seed = 1) : module(seed) {}
+    explicit Conversation(std::uint32_t seed = 1) : module(seed)
+    {
+        model.linkLog().setSink([this](const std::string &text) { log.push_back(text); });
+    }
 
     VirtualClock clock;
     ModuleSim module;
     SimComm comm{clock, module};
     WindowModel model{comm, clock};
     WindowState &w = model.state();
+    std::vector<std::string> log;
+
+    // The writes the link log reports refused.
+    std::vector<std::string> refusals() const
+    {
+        std::vector<std::string> out;
+        for (const std::string &line : log)
+            if (line.rfind("refused: ", 0) == 0)
+                out.push_back(line);
+        return out;
+    }
 
     bool connect()
     {
@@ -31,16 +47,33 @@ struct Conversation
     }
     bool allReported() const
     {
-        for (const TextBox *box : {&w.cycledata, &w.leddata, &w.pprdata, &w.vdata,
-                                   &w.conshiftdata, &w.maxrpmdata, &w.maxadvancedata})
+        for (const TextBox *box : {&w.cycledata, &w.leddata, &w.pprdata, &w.vdata, &w.conshiftdata,
+                                   &w.maxrpmdata, &w.maxadvancedata})
             if (box->Tag != "1")
                 return false;
         return true;
     }
     std::vector<const ScrollBar *> sliders() const
     {
-        return {&w.cyclescroll, &w.ledscroll, &w.pprscroll, &w.vscroll,
+        return {&w.cyclescroll,    &w.ledscroll,    &w.pprscroll,       &w.vscroll,
                 &w.conshiftscroll, &w.maxrpmscroll, &w.maxadvancescroll};
+    }
+    bool settled() const
+    {
+        for (const ScrollBar *s : sliders())
+            if (s->Tag != "0")
+                return false;
+        return allReported();
+    }
+    // Connected, every parameter reported and nothing pending.
+    bool connectAndSettle()
+    {
+        return connect() && clock.runUntil([&] { return settled(); }, 20000);
+    }
+    long count(std::size_t first, const std::string &command) const
+    {
+        const auto commands = commandsSince(first);
+        return std::count(commands.begin(), commands.end(), command);
     }
     // Commands after the probe, with the standing polls folded to one word.
     std::vector<std::string> commandsSince(std::size_t first) const
@@ -88,11 +121,11 @@ TEST(Conversation, ConnectReadBackWriteAndStore)
             return c.allReported();
         },
         15000));
-    EXPECT_EQ(c.commandsSince(probe + 1),
-              (std::vector<std::string>{"poll", "/c", "/d", "/D2", "/D2", "/D2", "/D2", "/l",
-                                        "/t", "/v", "/m", "/n", "/N25", "/N25", "/d", "/N25",
-                                        "/N25", "/N25", "/N25", "/N25", "/N25", "/N25", "/m",
-                                        "/n"}));
+    EXPECT_EQ(
+        c.commandsSince(probe + 1),
+        (std::vector<std::string>{"poll", "/c",   "/d",   "/D2",  "/D2",  "/D2",  "/D2", "/l",
+                                  "/t",   "/v",   "/m",   "/n",   "/N25", "/N25", "/d",  "/N25",
+                                  "/N25", "/N25", "/N25", "/N25", "/N25", "/N25", "/m",  "/n"}));
     EXPECT_EQ(c.w.cycledata.Text, "2");
     EXPECT_EQ(c.w.leddata.Text, "Mode");
     EXPECT_EQ(c.w.pprdata.Text, "1");
@@ -167,9 +200,9 @@ TEST(Conversation, UserChangesAlwaysReachTheModule)
         c.module.setFaults({false, 0.25, 40, 200, 0.0, 0.0});
 
         std::mt19937 rng(seed);
-        std::vector<ScrollBar *> sliders{&c.w.cyclescroll, &c.w.ledscroll, &c.w.pprscroll,
-                                         &c.w.vscroll, &c.w.conshiftscroll, &c.w.maxrpmscroll,
-                                         &c.w.maxadvancescroll};
+        std::vector<ScrollBar *> sliders{
+            &c.w.cyclescroll,    &c.w.ledscroll,    &c.w.pprscroll,       &c.w.vscroll,
+            &c.w.conshiftscroll, &c.w.maxrpmscroll, &c.w.maxadvancescroll};
         std::vector<bool> moved(sliders.size(), false);
         for (int step = 0; step < 60; ++step) {
             c.clock.advance(std::uniform_int_distribution<int>(10, 2000)(rng));
@@ -201,4 +234,138 @@ TEST(Conversation, UserChangesAlwaysReachTheModule)
         }
         EXPECT_EQ(c.model.failureCount(), 0);
     }
+}
+
+// A module that echoes a write but keeps its own value: the module's value wins at the first
+// read-back after the echo, the user is told once, and the write is not repeated.
+TEST(Conversation, AnEchoedWriteTheModuleKeepsOutIsRefusedOnce)
+{
+    Conversation c;
+    c.module.setOutOfRangePolicy(sim::OutOfRangePolicy::EchoKeepOld);
+    ASSERT_TRUE(c.module.setAcceptedRange('n', {14, 25}));
+    ASSERT_TRUE(c.connectAndSettle());
+    const std::size_t before = c.module.commandLog().size();
+    c.model.moveSlider(c.w.maxadvancescroll, 30);
+    ASSERT_TRUE(c.clock.runUntil([&] { return c.w.maxadvancescroll.Tag == "0"; }, 10000));
+    const long writes = c.count(before, "/N30");
+    const std::size_t settledAt = c.module.commandLog().size();
+    c.clock.advance(20000);
+
+    EXPECT_GE(writes, 1);
+    EXPECT_LE(writes, 11); // one read-back round at most
+    EXPECT_EQ(c.count(before, "/N30"), writes);
+    EXPECT_EQ(c.count(settledAt, "/N25"), 0); // the module's own value is not written back
+    EXPECT_GE(c.count(settledAt, "poll"), 15);
+    EXPECT_EQ(c.module.parameter('n'), 25);
+    EXPECT_EQ(c.w.maxadvancescroll.Value(), 25);
+    EXPECT_EQ(c.w.maxadvancedata.Text, "35");
+    EXPECT_EQ(c.w.maxadvancescroll.Tag, "0");
+    const std::string told = "The module kept MAX ADVANCE LIMIT at 35 (asked 42)";
+    EXPECT_EQ(c.w.statusbox.ToolTip, told);
+    EXPECT_EQ(c.w.statusbox.Text, "Connected Comm Port 1");
+    EXPECT_EQ(c.refusals(), std::vector<std::string>{"refused: " + told});
+    EXPECT_EQ(c.model.failureCount(), 0);
+}
+
+// A module that clamps: it echoes the write and reports the clamped value, which stays.
+TEST(Conversation, AClampedWriteLeavesTheModulesValueOnTheSlider)
+{
+    Conversation c;
+    c.module.setOutOfRangePolicy(sim::OutOfRangePolicy::EchoClamp);
+    ASSERT_TRUE(c.module.setAcceptedRange('d', {0, 5}));
+    ASSERT_TRUE(c.connectAndSettle());
+    const std::size_t before = c.module.commandLog().size();
+    c.model.moveSlider(c.w.cyclescroll, 8);
+    ASSERT_TRUE(c.clock.runUntil([&] { return c.w.cyclescroll.Tag == "0"; }, 10000));
+    const std::size_t settledAt = c.module.commandLog().size();
+    c.clock.advance(20000);
+
+    EXPECT_GE(c.count(before, "/D8"), 1);
+    EXPECT_LE(c.count(before, "/D8"), 11);
+    EXPECT_EQ(c.count(settledAt, "/D8") + c.count(settledAt, "/D5"), 0);
+    EXPECT_GE(c.count(settledAt, "poll"), 15);
+    EXPECT_EQ(c.module.parameter('d'), 5);
+    EXPECT_EQ(c.w.cyclescroll.Value(), 5);
+    EXPECT_EQ(c.w.cycledata.Text, "5");
+    EXPECT_EQ(c.w.statusbox.ToolTip, "The module kept RUN MODE START DELAY at 5 (asked 8)");
+    EXPECT_EQ(c.refusals().size(), 1u);
+}
+
+// A module that ignores a write without echoing it: every read-back may have crossed the
+// write, so the user's value is retried, once per standing poll, for three read-back rounds,
+// and then counts as refused. The gauges keep moving all the while.
+TEST(Conversation, AnUnansweredWriteIsRetriedThreeRoundsWithoutStarvingThePoll)
+{
+    Conversation c;
+    c.module.setOutOfRangePolicy(sim::OutOfRangePolicy::Ignore);
+    ASSERT_TRUE(c.module.setAcceptedRange('l', {1, 3}));
+    ASSERT_TRUE(c.connectAndSettle());
+    const std::size_t before = c.module.commandLog().size();
+    c.model.moveSlider(c.w.ledscroll, 0);
+    ASSERT_TRUE(c.clock.runUntil([&] { return c.w.ledscroll.Tag == "0"; }, 60000));
+    const std::size_t settledAt = c.module.commandLog().size();
+    c.clock.advance(20000);
+
+    const long writes = c.count(before, "/L0");
+    EXPECT_EQ(c.count(before, "/l"), 3);
+    EXPECT_GE(writes, 3);
+    EXPECT_LE(writes, 11 + 2 * 6); // a full first round, then one per standing poll
+    EXPECT_GE(c.count(before, "poll") - c.count(settledAt, "poll"), writes - 11);
+    EXPECT_EQ(c.count(settledAt, "/L0"), 0);
+    EXPECT_GE(c.count(settledAt, "poll"), 15);
+    EXPECT_EQ(c.module.parameter('l'), 1);
+    EXPECT_EQ(c.w.ledscroll.Value(), 1);
+    EXPECT_EQ(c.w.leddata.Text, "Mode");
+    EXPECT_EQ(c.w.statusbox.ToolTip, "The module kept LED MODE at Mode (asked Kill Sw)");
+    EXPECT_EQ(c.refusals().size(), 1u);
+}
+
+// One well-formed read-back line that nobody asked for is noise: it used to put a value on the
+// slider that was then written to the module for ever.
+TEST(Conversation, AStrayReadBackLineIsIgnored)
+{
+    Conversation c;
+    ASSERT_TRUE(c.connectAndSettle());
+    const std::size_t before = c.module.commandLog().size();
+    c.comm.deliver("n20\r");
+    c.clock.advance(1000);
+    c.comm.deliver("d07\r");
+    c.clock.advance(20000);
+
+    for (const char *write : {"/N", "/D"})
+        for (const std::string &command : c.commandsSince(before))
+            EXPECT_NE(command.rfind(write, 0), 0u) << command;
+    EXPECT_GE(c.count(before, "poll"), 15);
+    EXPECT_EQ(c.w.maxadvancescroll.Value(), 25);
+    EXPECT_EQ(c.w.maxadvancedata.Text, "35");
+    EXPECT_EQ(c.w.cyclescroll.Value(), 2);
+    EXPECT_EQ(c.w.cycledata.Text, "2");
+    EXPECT_TRUE(c.settled());
+    EXPECT_EQ(c.module.parameter('n'), 25);
+    EXPECT_TRUE(c.refusals().empty());
+}
+
+// The module reports a negative shift s as 255 + s: each of -1 ... -9 confirms the write.
+TEST(Conversation, NegativeAdvanceShiftsConfirm)
+{
+    Conversation c;
+    ASSERT_TRUE(c.connectAndSettle());
+    for (int shift = -1; shift >= -9; --shift) {
+        SCOPED_TRACE(shift);
+        const std::size_t before = c.module.commandLog().size();
+        c.model.moveSlider(c.w.conshiftscroll, static_cast<std::int16_t>(shift));
+        ASSERT_TRUE(c.clock.runUntil([&] { return c.w.conshiftscroll.Tag == "0"; }, 10000));
+        const std::size_t settledAt = c.module.commandLog().size();
+        c.clock.advance(5000);
+        const std::string write = "/C" + std::to_string(shift);
+        EXPECT_GE(c.count(before, write), 1);
+        EXPECT_LE(c.count(before, write), 11);
+        EXPECT_EQ(c.count(settledAt, write), 0);
+        EXPECT_GE(c.count(settledAt, "poll"), 3);
+        EXPECT_EQ(c.module.parameter('c'), shift);
+        EXPECT_EQ(c.w.conshiftscroll.Value(), shift);
+        EXPECT_EQ(c.w.conshiftdata.Text, decimalNumber(shift * 1.4));
+    }
+    EXPECT_EQ(c.w.statusbox.ToolTip, "");
+    EXPECT_TRUE(c.refusals().empty());
 }

@@ -11,6 +11,12 @@ struct Decoder : ::testing::Test
     Harness h;
     WindowState &w = h.w;
     void line(const std::string &text) { h.feed(text + "\r"); }
+    // The module's answer to a read command the scheduler has just queued.
+    void reply(const std::string &text)
+    {
+        w.traffic[kParameterLetters.find(text[0])].readOutstanding = true;
+        line(text);
+    }
 };
 } // namespace
 
@@ -98,9 +104,49 @@ TEST_F(Decoder, VersionLineConnectsOnlyWhileAProbeIsOutstanding)
     EXPECT_EQ(w.Tag, "0");
 
     w.statusbox.Text = "kept";
-    line("u5");
-    EXPECT_EQ(w.revdata.Text, "80"); // the CR takes the second digit place
-    EXPECT_EQ(w.statusbox.Text, "kept");
+    line("u1B");
+    EXPECT_EQ(w.revdata.Text, "27");
+    EXPECT_EQ(w.statusbox.Text, "kept"); // already connected
+}
+
+// A "u", "j" or echo line is taken only in the shape the module sends; noise that begins with
+// the same character used to zero the firmware version for good, or grey the store button.
+TEST_F(Decoder, NoiseShapedLikeVersionEnableOrEchoLinesIsIgnored)
+{
+    h.comm.presentPorts = {1};
+    h.model.Form_Load();
+    h.clock.advance(1500);
+    ASSERT_EQ(w.Tag, "1"); // probing port 1
+    for (const char *noise : {"u\x93\xa7", "u5", "u1A2", "u", "uZZ"})
+        line(noise);
+    EXPECT_EQ(w.revdata.Text, "0");
+    EXPECT_EQ(w.revdata.Tag, "0");
+    EXPECT_EQ(w.Tag, "1"); // the probe is still waiting for the module
+    EXPECT_FALSE(w.Timer1.Enabled());
+    EXPECT_TRUE(w.Timer5.Enabled());
+    line("u1A");
+    EXPECT_EQ(w.statusbox.Text, "Connected Comm Port 1");
+    EXPECT_EQ(w.revdata.Text, "26");
+    line("u\x93\xa7");
+    EXPECT_EQ(w.revdata.Text, "26");
+
+    w.conshiftdata.Enabled = false;
+    line("j\x01\xff");
+    line("j011");
+    EXPECT_FALSE(w.conshiftdata.Enabled);
+    EXPECT_EQ(w.conshiftdata.Tag, "0");
+    line("j01");
+    EXPECT_TRUE(w.conshiftdata.Enabled);
+
+    w.Command3.BackColor = kGreen;
+    h.model.moveSlider(w.maxrpmscroll, 16);
+    for (const char *noise : {"/W\x93", "/W3 anything", "/W-", "/W12x", "/M1\xc0", "/M--1"})
+        line(noise);
+    EXPECT_EQ(w.Command3.BackColor, kGreen);
+    EXPECT_EQ(w.maxrpmdata.Text, "");
+    line("/W");
+    EXPECT_EQ(w.Command3.BackColor, kDarkGrey);
+    EXPECT_EQ(h.model.failureCount(), 0);
 }
 
 TEST_F(Decoder, IgnoredLinesLeaveEverythingButClearTheBuffer)
@@ -116,7 +162,7 @@ TEST_F(Decoder, IgnoredLinesLeaveEverythingButClearTheBuffer)
 
 TEST_F(Decoder, TachPulsesSetsTheSliderBeforeClearingItsFlag)
 {
-    line("t02");
+    reply("t02");
     EXPECT_EQ(w.pprscroll.Value(), 2);
     EXPECT_EQ(w.pprdata.Text, "2");
     EXPECT_EQ(w.pprdata.Tag, "1");
@@ -127,23 +173,23 @@ TEST_F(Decoder, TachPulsesSetsTheSliderBeforeClearingItsFlag)
 
 TEST_F(Decoder, StartDelayClearsTheFlagFirstSoTheValueIsWrittenBackOnce)
 {
-    line("d03");
+    reply("d03");
     EXPECT_EQ(w.cycledata.Text, "3");
     EXPECT_EQ(w.cyclescroll.Value(), 3);
     EXPECT_EQ(w.cyclescroll.Tag, "1");
-    line("d03");
+    reply("d03");
     EXPECT_EQ(w.cyclescroll.Tag, "0");
 }
 
 TEST_F(Decoder, LimitsMoveBandThreeOfTheirGauges)
 {
-    line("n19");
+    reply("n19");
     EXPECT_EQ(w.maxadvancedata.Text, "35");
     EXPECT_DOUBLE_EQ(w.advdial.bandEnd(3), 35.0);
     EXPECT_EQ(w.maxadvancescroll.Value(), 25);
-    line("n0E");
+    reply("n0E");
     EXPECT_EQ(w.maxadvancedata.Text, "19.6");
-    line("m0C");
+    reply("m0C");
     EXPECT_EQ(w.maxrpmdata.Text, "3072");
     EXPECT_DOUBLE_EQ(w.rpmdial.bandEnd(3), 3072.0);
     EXPECT_DOUBLE_EQ(w.rpmdial.bandEnd(2), 3100.0);
@@ -151,13 +197,13 @@ TEST_F(Decoder, LimitsMoveBandThreeOfTheirGauges)
 
 TEST_F(Decoder, AdvanceShiftTextsAndTheSliderStaysPut)
 {
-    line("c14");
+    reply("c14");
     EXPECT_EQ(w.conshiftdata.Text, "28");
-    line("c15");
+    reply("c15");
     EXPECT_EQ(w.conshiftdata.Text, "-327.6");
-    line("cF7");
+    reply("cF7");
     EXPECT_EQ(w.conshiftdata.Text, "-11.2");
-    line("cFF");
+    reply("cFF");
     EXPECT_EQ(w.conshiftdata.Text, "0");
     EXPECT_EQ(w.conshiftscroll.Value(), 0);
     EXPECT_TRUE(w.conshiftscroll.Visible);
@@ -166,15 +212,15 @@ TEST_F(Decoder, AdvanceShiftTextsAndTheSliderStaysPut)
 
 TEST_F(Decoder, LedTachVoltsAndShiftEnable)
 {
-    line("l03");
+    reply("l03");
     EXPECT_EQ(w.leddata.Text, "Sensor");
-    line("l00");
+    reply("l00");
     EXPECT_EQ(w.leddata.Text, "Kill Sw");
-    line("v02");
+    reply("v02");
     EXPECT_EQ(w.vdata.Text, "12 volts");
     EXPECT_EQ(w.vscroll.Value(), 2);
     w.vdata.Tag = "0";
-    line("v03");
+    reply("v03");
     EXPECT_EQ(w.vdata.Text, "12 volts");
     EXPECT_EQ(w.vdata.Tag, "0");
     line("j00");
@@ -189,7 +235,7 @@ TEST_F(Decoder, EchoesRefreshValueBoxesFromTheSliders)
     w.Command3.BackColor = kGreen;
     line("/w");
     EXPECT_EQ(w.Command3.BackColor, kGreen);
-    line("/W3 anything");
+    line("/W3");
     EXPECT_EQ(w.Command3.BackColor, kDarkGrey);
     h.model.moveSlider(w.ledscroll, 1);
     line("/L1");
@@ -205,24 +251,24 @@ TEST_F(Decoder, EchoesRefreshValueBoxesFromTheSliders)
 
 TEST_F(Decoder, OutOfRangeReadBacksShowTheValueButNeverMoveASlider)
 {
-    line("m80");
+    reply("m80");
     EXPECT_EQ(w.maxrpmdata.Text, "32768");
     EXPECT_DOUBLE_EQ(w.rpmdial.bandEnd(3), 32768.0);
-    line("mFF");
+    reply("mFF");
     EXPECT_EQ(w.maxrpmdata.Text, "65280");
     EXPECT_EQ(w.maxrpmscroll.Value(), 0);
     EXPECT_TRUE(w.maxrpmscroll.Visible);
-    line("d09");
+    reply("d09");
     EXPECT_EQ(w.cycledata.Text, "9");
     EXPECT_EQ(w.cyclescroll.Value(), 0);
-    line("n05");
+    reply("n05");
     EXPECT_EQ(w.maxadvancedata.Text, "7");
     EXPECT_EQ(w.maxadvancescroll.Value(), 14);
-    line("t07");
-    line("l09");
+    reply("t07");
+    reply("l09");
     EXPECT_EQ(w.leddata.Text, "");
-    for (const ScrollBar *s : {&w.cyclescroll, &w.ledscroll, &w.pprscroll, &w.maxrpmscroll,
-                               &w.maxadvancescroll})
+    for (const ScrollBar *s :
+         {&w.cyclescroll, &w.ledscroll, &w.pprscroll, &w.maxrpmscroll, &w.maxadvancescroll})
         EXPECT_EQ(s->Tag, "0");
     EXPECT_EQ(w.Command3.BackColor, kDarkGrey);
     EXPECT_EQ(h.model.failureCount(), 0);
@@ -230,18 +276,18 @@ TEST_F(Decoder, OutOfRangeReadBacksShowTheValueButNeverMoveASlider)
 
 TEST_F(Decoder, AReadBackDoesNotUndoAChangeTheModuleHasNotConfirmed)
 {
-    line("t01");
-    line("d02");
-    line("d02");
-    line("c00");
+    reply("t01");
+    reply("d02");
+    reply("d02");
+    reply("c00");
     ASSERT_EQ(w.pprscroll.Tag, "0");
     h.model.moveSlider(w.pprscroll, 2);
     h.model.moveSlider(w.cyclescroll, 5);
     h.model.moveSlider(w.conshiftscroll, 3);
     // Stale read-backs of the old values: the user's values and their marks stay.
-    line("t01");
-    line("d02");
-    line("c00");
+    reply("t01");
+    reply("d02");
+    reply("c00");
     EXPECT_EQ(w.pprscroll.Value(), 2);
     EXPECT_EQ(w.pprscroll.Tag, "1");
     EXPECT_EQ(w.pprdata.Text, "1"); // the box shows what the module holds
@@ -249,28 +295,30 @@ TEST_F(Decoder, AReadBackDoesNotUndoAChangeTheModuleHasNotConfirmed)
     EXPECT_EQ(w.cyclescroll.Tag, "1");
     EXPECT_EQ(w.conshiftscroll.Tag, "1");
     // Once the module reports the user's value the marks clear.
-    line("t02");
-    line("d05");
-    line("c03");
+    reply("t02");
+    reply("d05");
+    reply("c03");
     EXPECT_EQ(w.pprscroll.Tag, "0");
     EXPECT_EQ(w.cyclescroll.Tag, "0");
     EXPECT_EQ(w.conshiftscroll.Tag, "0");
 }
 
 // Line noise that begins with a parameter letter is not a read-back: a garbage burst in front
-// of a reply used to be read as "v00", "d00" and so on, moving sliders, confirming a change the module
-// never received, and writing noise to the module.
+// of a reply used to be read as "v00", "d00" and so on, moving sliders, confirming a change the
+// module never received, and writing noise to the module.
 TEST_F(Decoder, LineNoiseStartingWithAParameterLetterIsNotAReadBack)
 {
-    line("t01");
-    line("v02");
-    line("d02");
-    line("d02"); // the first moved the slider and marked it; the second confirms
+    reply("t01");
+    reply("v02");
+    reply("d02");
+    reply("d02"); // the first moved the slider and marked it; the second confirms
     ASSERT_EQ(w.pprscroll.Value(), 1);
     ASSERT_EQ(w.cyclescroll.Tag, "0");
     h.model.moveSlider(w.vscroll, 0);
     ASSERT_EQ(w.vscroll.Tag, "1");
 
+    for (ParameterTraffic &t : w.traffic)
+        t.readOutstanding = true;      // even when asked, noise is not an answer
     line(std::string("t\xC3Zx0123"));  // noise, then an engine-speed reply
     line(std::string("v\x07\x91w8C")); // would read as "v00": the user's pending 0
     line(std::string("d?*p4100"));     // would read as "d00" and write it back
@@ -280,13 +328,48 @@ TEST_F(Decoder, LineNoiseStartingWithAParameterLetterIsNotAReadBack)
     EXPECT_EQ(w.vscroll.Tag, "1"); // still pending: the write goes on
     EXPECT_EQ(w.vdata.Text, "12 volts");
     EXPECT_EQ(w.cyclescroll.Value(), 2);
-    EXPECT_EQ(w.cyclescroll.Tag, "0"); // nothing to write
+    EXPECT_EQ(w.cyclescroll.Tag, "0");    // nothing to write
     EXPECT_EQ(w.maxadvancedata.Tag, "0"); // its read slot asks again
 
     // Well-formed read-backs, with either line end, are still taken.
+    w.traffic[kParameterLetters.find('v')].readOutstanding = true;
     h.feed("v00\r\n");
     EXPECT_EQ(w.vscroll.Tag, "0");
-    line("n19");
+    reply("n19");
     EXPECT_EQ(w.maxadvancescroll.Value(), 25);
     EXPECT_EQ(h.model.failureCount(), 0);
+}
+
+// Only an echo of the value the slider holds proves the module has the user's latest change:
+// a read-back that answers an older write, or one sent before the echo, keeps the user's value.
+TEST_F(Decoder, AReadBackAnsweringAnOlderWriteKeepsTheUsersNewerValue)
+{
+    h.connect();
+    reply("n19");
+    reply("n19");
+    ASSERT_EQ(w.maxadvancescroll.Tag, "0");
+    auto written = [this](const std::string &command) {
+        return h.clock.runUntil(
+            [&] { return h.comm.written.find(command + "\r") != std::string::npos; }, 3000);
+    };
+
+    h.model.moveSlider(w.maxadvancescroll, 30);
+    ASSERT_TRUE(written("/N30"));
+    line("/N30");
+    h.model.moveSlider(w.maxadvancescroll, 28); // before the next write goes out
+    reply("n1E");                               // the module holds the older 30
+    EXPECT_EQ(w.maxadvancescroll.Value(), 28);
+    EXPECT_EQ(w.maxadvancescroll.Tag, "1");
+
+    ASSERT_TRUE(written("/N28"));
+    reply("n1E"); // crossed the write on the wire: no echo of 28 yet
+    EXPECT_EQ(w.maxadvancescroll.Value(), 28);
+    EXPECT_EQ(w.maxadvancescroll.Tag, "1");
+
+    line("/N28");
+    reply("n1C");
+    EXPECT_EQ(w.maxadvancescroll.Value(), 28);
+    EXPECT_EQ(w.maxadvancescroll.Tag, "0");
+    EXPECT_EQ(w.maxadvancedata.Text, "39.2");
+    EXPECT_EQ(w.statusbox.ToolTip, ""); // nothing was refused
 }

@@ -62,6 +62,8 @@ TEST_F(Framing, AnyChunkingGivesTheSameResult)
     const std::string stream = "u1A\r\nt02\rd03\r\n\nm0C\rn19\rx0A00\rw8A\rb12\r";
     for (std::size_t size = 1; size <= stream.size(); ++size) {
         Harness fresh;
+        for (ParameterTraffic &t : fresh.w.traffic)
+            t.readOutstanding = true; // the scheduler asked for every parameter
         for (std::size_t i = 0; i < stream.size(); i += size)
             fresh.feed(stream.substr(i, size));
         const WindowState &s = fresh.w;

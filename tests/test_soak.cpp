@@ -54,6 +54,7 @@ TEST(Soak, UserValuesSurviveFaultsHangUpsAndResets)
     EXPECT_GE(c.movesWhileClosed, 1);
     EXPECT_GE(c.sliderMoves, 10);
     EXPECT_GE(c.storeClicks, 1);
+    EXPECT_GE(c.moduleLimits, 5);
     EXPECT_GE(c.writes, 10);
     EXPECT_GE(r.maxRxBuffer, 1000u);
     EXPECT_GE(r.slidersChecked, 6);

@@ -4,40 +4,79 @@
 #include "mscomm.h"
 #include "convert.h"
 #include "int16.h"
+#include "link_log.h"
 
+#include <algorithm>
 #include <cctype>
+#include <optional>
 #include <string_view>
 
 namespace quelo {
 
 namespace {
 
-// A read-back must not undo a change the user made that the module has not confirmed yet:
-// while a slider's flag is "1" and the module reports a different value, the slider keeps the
-// user's value and its flag, so the scheduler goes on writing it.
-bool userChangePending(const ScrollBar &slider, long long reported)
-{
-    return tagIs(slider.Tag, 1) && reported != slider.Value();
-}
+// After this many read-backs that disagree with a write the module has not echoed, the write
+// counts as refused: the module may ignore a value without echoing it.
+constexpr int kMaxStaleRounds = 3;
 
-// A parameter read-back is its letter and two hex digits, nothing else. Line noise that starts
-// with one of those letters (a garbage burst in front of any reply, or a babbling line) would
-// otherwise be read as the module's value: put on the slider, taken as confirming a change the
-// module never received, or even written to the module as if the user had chosen it.
 bool isParameterReadBack(char letter)
 {
-    return std::string_view("ctvdlnm").find(letter) != std::string_view::npos;
+    return kParameterLetters.find(letter) != std::string_view::npos;
 }
 
-bool wellFormedReadBack(const std::string &line)
+std::string_view withoutLineEnd(const std::string &line)
 {
     std::size_t end = line.size();
     if (end > 0 && line[end - 1] == '\n')
         --end;
     if (end > 0 && line[end - 1] == '\r')
         --end;
-    return end == 3 && std::isxdigit(static_cast<unsigned char>(line[1])) &&
-           std::isxdigit(static_cast<unsigned char>(line[2]));
+    return std::string_view(line).substr(0, end);
+}
+
+bool isHexDigit(char c)
+{
+    return std::isxdigit(static_cast<unsigned char>(c)) != 0;
+}
+
+bool isDigit(char c)
+{
+    return c >= '0' && c <= '9';
+}
+
+// The module answers a read with its letter and two hex digits, nothing else. Line noise that
+// starts with one of those letters (a garbage burst in front of any reply, or a babbling line)
+// would otherwise be taken as the module's value: put on the slider or in the version box,
+// taken as confirming a change the module never received, or written back to the module.
+bool wellFormedReadBack(const std::string &line)
+{
+    const std::string_view body = withoutLineEnd(line);
+    return body.size() == 3 && isHexDigit(body[1]) && isHexDigit(body[2]);
+}
+
+// The module echoes a write as it got it: "/", the upper-case letter and, optionally, the
+// decimal value ("/N35", "/C-9", "/W3", "/W").
+bool wellFormedEcho(const std::string &line)
+{
+    std::string_view body = withoutLineEnd(line);
+    if (body.size() < 2 || body[0] != '/' || body[1] < 'A' || body[1] > 'Z')
+        return false;
+    body.remove_prefix(2);
+    if (!body.empty() && body[0] == '-')
+        body.remove_prefix(1);
+    else if (body.empty())
+        return true;
+    return !body.empty() && body.size() <= 6 &&
+           std::all_of(body.begin(), body.end(), [](char c) { return isDigit(c); });
+}
+
+// The value an echo repeats, if it carries one that fits a slider.
+std::optional<long long> echoedValue(const std::string &line)
+{
+    const std::string_view body = withoutLineEnd(line).substr(2);
+    if (body.empty())
+        return std::nullopt;
+    return std::stoll(std::string(body));
 }
 
 } // namespace
@@ -101,8 +140,12 @@ void LineDecoder::decode(const std::string &line)
 {
     if (line.empty())
         return;
-    if (isParameterReadBack(line[0]) && !wellFormedReadBack(line))
+    if (isParameterReadBack(line[0]) && !takeReadBack(line))
         return; // the read slot asks again, since the value box's flag stays as it was
+    if ((line[0] == 'u' || line[0] == 'j') && !wellFormedReadBack(line))
+        return; // noise: the version is asked again by the next probe, "j" when sent
+    if (line[0] == '/' && !wellFormedEcho(line))
+        return;
     switch (line[0]) {
     case '=':
         return telemetryFrame(line);
@@ -139,6 +182,52 @@ void LineDecoder::decode(const std::string &line)
     }
 }
 
+// A parameter read-back is taken only when it is well formed and its read command was sent
+// since the last read-back of that letter: a line nobody asked for is noise.
+bool LineDecoder::takeReadBack(const std::string &line)
+{
+    if (!wellFormedReadBack(line))
+        return false;
+    ParameterTraffic &t = m_w.traffic[kParameterLetters.find(line[0])];
+    if (!t.readOutstanding)
+        return false;
+    t.readOutstanding = false;
+    return true;
+}
+
+// A read-back that disagrees with a pending change is a refusal once the module has echoed
+// the write of the slider's current value: replies come in order, so the module read its
+// value after it took the write. Without that echo the read-back may have crossed the write
+// on the wire and the user's value stays pending, but only for kMaxStaleRounds read-backs.
+LineDecoder::Verdict LineDecoder::judge(char letter, const ScrollBar &slider, long long reported)
+{
+    ParameterTraffic &t = m_w.traffic[kParameterLetters.find(letter)];
+    if (!tagIs(slider.Tag, 1) || reported == slider.Value()) {
+        t = ParameterTraffic{t.readOutstanding};
+        return Verdict::Take;
+    }
+    if (!t.writeQueued || t.writtenValue != slider.Value())
+        return Verdict::KeepUsers; // the user's latest value has not been written yet
+    if (!t.echoed && ++t.staleRounds < kMaxStaleRounds) {
+        t.paced = true;
+        return Verdict::KeepUsers;
+    }
+    t = ParameterTraffic{t.readOutstanding};
+    return Verdict::Refused;
+}
+
+// The module's value has won: nothing stays pending, and the user is told once, on the status
+// line's tooltip and in the link log, without interrupting anything.
+void LineDecoder::refused(ScrollBar &slider, const char *name, const std::string &kept,
+                          const std::string &asked)
+{
+    slider.Tag = "0";
+    const std::string text =
+        std::string("The module kept ") + name + " at " + kept + " (asked " + asked + ")";
+    m_w.statusbox.ToolTip = text;
+    m_log.event("refused: " + text);
+}
+
 void LineDecoder::telemetryFrame(const std::string &line)
 {
     m_w.Timer4.setEnabled(false);
@@ -165,8 +254,13 @@ void LineDecoder::telemetryFrame(const std::string &line)
 
 void LineDecoder::echoLine(const std::string &line)
 {
-    if (line.size() < 2)
-        return;
+    const char letter = static_cast<char>(std::tolower(static_cast<unsigned char>(line[1])));
+    if (const auto index = kParameterLetters.find(letter); index != std::string_view::npos) {
+        // The echo proves the module got the write it repeats; a bare echo repeats the last.
+        ParameterTraffic &t = m_w.traffic[index];
+        const auto value = echoedValue(line);
+        t.echoed = t.writeQueued && (!value || *value == t.writtenValue);
+    }
     switch (line[1]) {
     case 'W':
         m_w.Command3.BackColor = kDarkGrey;
@@ -255,13 +349,16 @@ void LineDecoder::voltsLine(const std::string &line)
 // The read-backs run their steps in a fixed order: where the slider is set before its flag is
 // cleared, a changed value raises no write; where the flag is cleared first, the value the
 // module reported is written back once. A value outside the slider's range is shown in the
-// value box but never put on the slider, so no write of it can follow.
+// value box but never put on the slider, so no write of it can follow. A refused change runs
+// the same steps and then clears the flag: the module's value is not written back to it.
 
 void LineDecoder::tachPulsesReadBack(const std::string &line)
 {
     cutField(line, 2, 2);
     const std::int16_t k = toInt16(Hex2Dec(m_w.hexfield));
-    const bool pending = userChangePending(m_w.pprscroll, k);
+    const std::int16_t asked = m_w.pprscroll.Value();
+    const Verdict verdict = judge('t', m_w.pprscroll, k);
+    const bool pending = verdict == Verdict::KeepUsers;
     if (!pending && m_w.pprscroll.inRange(k))
         m_w.pprscroll.setValue(k);
     m_w.pprdata.Text = decimalInteger(k);
@@ -269,6 +366,8 @@ void LineDecoder::tachPulsesReadBack(const std::string &line)
     if (!pending)
         m_w.pprscroll.Tag = "0";
     m_w.pprscroll.Visible = true;
+    if (verdict == Verdict::Refused)
+        refused(m_w.pprscroll, "TACH - Pulse / Rev", decimalInteger(k), decimalInteger(asked));
 }
 
 void LineDecoder::tachVoltsReadBack(const std::string &line)
@@ -277,7 +376,9 @@ void LineDecoder::tachVoltsReadBack(const std::string &line)
     const std::int16_t k = toInt16(Hex2Dec(m_w.hexfield));
     if (k > 2)
         return; // not a tach-volts setting: the whole line is ignored
-    const bool pending = userChangePending(m_w.vscroll, k);
+    const std::int16_t asked = m_w.vscroll.Value();
+    const Verdict verdict = judge('v', m_w.vscroll, k);
+    const bool pending = verdict == Verdict::KeepUsers;
     if (!pending)
         m_w.vscroll.setValue(k);
     m_w.vdata.Text = tachVoltsText(k);
@@ -285,13 +386,17 @@ void LineDecoder::tachVoltsReadBack(const std::string &line)
     if (!pending)
         m_w.vscroll.Tag = "0";
     m_w.vscroll.Visible = true;
+    if (verdict == Verdict::Refused)
+        refused(m_w.vscroll, "TACH - VOLTS", tachVoltsText(k), tachVoltsText(asked));
 }
 
 void LineDecoder::ledModeReadBack(const std::string &line)
 {
     cutField(line, 2, 2);
     const std::int16_t k = toInt16(Hex2Dec(m_w.hexfield));
-    const bool pending = userChangePending(m_w.ledscroll, k);
+    const std::int16_t asked = m_w.ledscroll.Value();
+    const Verdict verdict = judge('l', m_w.ledscroll, k);
+    const bool pending = verdict == Verdict::KeepUsers;
     m_w.leddata.Text = ledModeText(k);
     if (!pending && m_w.ledscroll.inRange(k))
         m_w.ledscroll.setValue(k);
@@ -299,13 +404,17 @@ void LineDecoder::ledModeReadBack(const std::string &line)
     if (!pending)
         m_w.ledscroll.Tag = "0";
     m_w.ledscroll.Visible = true;
+    if (verdict == Verdict::Refused)
+        refused(m_w.ledscroll, "LED MODE", ledModeText(k), ledModeText(asked));
 }
 
 void LineDecoder::startDelayReadBack(const std::string &line)
 {
     cutField(line, 2, 2);
     const std::int16_t k = toInt16(Hex2Dec(m_w.hexfield));
-    const bool pending = userChangePending(m_w.cyclescroll, k);
+    const std::int16_t asked = m_w.cyclescroll.Value();
+    const Verdict verdict = judge('d', m_w.cyclescroll, k);
+    const bool pending = verdict == Verdict::KeepUsers;
     m_w.cycledata.Text = decimalInteger(k);
     m_w.cycledata.Tag = "1";
     if (!pending)
@@ -313,13 +422,17 @@ void LineDecoder::startDelayReadBack(const std::string &line)
     if (!pending && m_w.cyclescroll.inRange(k))
         m_w.cyclescroll.setValue(k);
     m_w.cyclescroll.Visible = true;
+    if (verdict == Verdict::Refused)
+        refused(m_w.cyclescroll, "RUN MODE START DELAY", decimalInteger(k), decimalInteger(asked));
 }
 
 void LineDecoder::maxAdvanceReadBack(const std::string &line)
 {
     cutField(line, 2, 2);
     const std::int16_t k = toInt16(Hex2Dec(m_w.hexfield));
-    const bool pending = userChangePending(m_w.maxadvancescroll, k);
+    const std::int16_t asked = m_w.maxadvancescroll.Value();
+    const Verdict verdict = judge('n', m_w.maxadvancescroll, k);
+    const bool pending = verdict == Verdict::KeepUsers;
     m_w.maxadvancedata.Text = decimalNumber(k * 1.4);
     m_w.maxadvancedata.Tag = "1";
     if (!pending)
@@ -329,13 +442,18 @@ void LineDecoder::maxAdvanceReadBack(const std::string &line)
     if (!pending && m_w.maxadvancescroll.inRange(k))
         m_w.maxadvancescroll.setValue(k);
     m_w.maxadvancescroll.Visible = true;
+    if (verdict == Verdict::Refused)
+        refused(m_w.maxadvancescroll, "MAX ADVANCE LIMIT", decimalNumber(k * 1.4),
+                decimalNumber(asked * 1.4));
 }
 
 void LineDecoder::maxRpmReadBack(const std::string &line)
 {
     cutField(line, 2, 2);
     const std::int16_t k = toInt16(Hex2Dec(m_w.hexfield));
-    const bool pending = userChangePending(m_w.maxrpmscroll, k);
+    const std::int16_t asked = m_w.maxrpmscroll.Value();
+    const Verdict verdict = judge('m', m_w.maxrpmscroll, k);
+    const bool pending = verdict == Verdict::KeepUsers;
     const long long limit = static_cast<long long>(k) * 256; // up to 65280: wider than 16 bits
     m_w.maxrpmdata.Text = decimalInteger(limit);
     m_w.maxrpmdata.Tag = "1";
@@ -346,19 +464,27 @@ void LineDecoder::maxRpmReadBack(const std::string &line)
     if (!pending && m_w.maxrpmscroll.inRange(k))
         m_w.maxrpmscroll.setValue(k);
     m_w.maxrpmscroll.Visible = true;
+    if (verdict == Verdict::Refused)
+        refused(m_w.maxrpmscroll, "MAX RPM LIMIT", decimalInteger(limit),
+                decimalInteger(asked * 256LL));
 }
 
+// The module reports a negative shift s as 255 + s; the comparison with the slider is made in
+// slider units, so a matching report confirms a pending change. The slider itself never moves.
 void LineDecoder::advanceShiftReadBack(const std::string &line)
 {
     cutField(line, 2, 2);
     const std::int16_t k = toInt16(Hex2Dec(m_w.hexfield));
     const long long shift = k <= 20 ? k : k - 255;
-    const bool pending = userChangePending(m_w.conshiftscroll, shift);
+    const Verdict verdict = judge('c', m_w.conshiftscroll, shift);
     m_w.conshiftdata.Text = advanceShiftText(k);
     m_w.conshiftdata.Tag = "1";
-    if (!pending)
+    if (verdict != Verdict::KeepUsers)
         m_w.conshiftscroll.Tag = "0";
     m_w.conshiftscroll.Visible = true;
+    if (verdict == Verdict::Refused)
+        refused(m_w.conshiftscroll, "ADVANCE SHIFT", advanceShiftText(k),
+                decimalNumber(m_w.conshiftscroll.Value() * 1.4));
 }
 
 void LineDecoder::shiftEnableLine(const std::string &line)

@@ -6,13 +6,19 @@
 namespace quelo {
 
 struct WindowState;
+struct ParameterTraffic;
 class MSComm;
+class LinkLog;
+class ScrollBar;
 
 // Decodes one reply line of the module into gauge targets, value boxes and flags.
 class LineDecoder
 {
 public:
-    LineDecoder(WindowState &w, MSComm &comm) : m_w(w), m_comm(comm) {}
+    // Writes the module refused are reported to log as "refused: ...".
+    LineDecoder(WindowState &w, MSComm &comm, const LinkLog &log) : m_w(w), m_comm(comm), m_log(log)
+    {
+    }
 
     // Decodes the line at the start of rBuff, then empties rBuff. The busy flag is "1" while it
     // runs and "0" afterwards, and rBuff is emptied, whatever the line held; a value the window
@@ -20,7 +26,19 @@ public:
     void HandleInput(std::string &rBuff);
 
 private:
+    // What a read-back means for a slider whose change may still be on its way to the module.
+    enum class Verdict
+    {
+        Take,      // no change pending, or the module confirms it: the steps run as they are
+        KeepUsers, // it may have crossed the write on the wire: the user's value stays pending
+        Refused    // the module got the write and kept another value: the module's value wins
+    };
+
     void decode(const std::string &line);
+    bool takeReadBack(const std::string &line);
+    Verdict judge(char letter, const ScrollBar &slider, long long reported);
+    void refused(ScrollBar &slider, const char *name, const std::string &kept,
+                 const std::string &asked);
     void telemetryFrame(const std::string &line);
     void echoLine(const std::string &line);
     void propellerLine(const std::string &line);
@@ -43,6 +61,7 @@ private:
 
     WindowState &m_w;
     MSComm &m_comm;
+    const LinkLog &m_log;
 };
 
 // Texts the value boxes show for a parameter value.

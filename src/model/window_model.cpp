@@ -8,7 +8,7 @@
 namespace quelo {
 
 WindowModel::WindowModel(MSComm &comm, TimerHost &timers, ConnectionPanel::PrintWindow print)
-    : m_comm(comm), m_decoder(m_w, comm), m_framing(m_w, comm, m_decoder), m_pacing(m_w, comm),
+    : m_comm(comm), m_decoder(m_w, comm, m_log), m_framing(m_w, comm, m_decoder), m_pacing(m_w, comm),
       m_scan(m_w, comm, m_pacing), m_scheduler(m_w), m_sliders(m_w, m_pacing), m_animation(m_w),
       m_panel(m_w, std::move(print))
 {

@@ -94,6 +94,8 @@ int main(int argc, char *argv[])
     std::printf("user: %d slider moves (%d with the port closed), %d store clicks; module: %lld "
                 "commands, %lld parameter writes\n",
                 c.sliderMoves, c.movesWhileClosed, c.storeClicks, c.commands, c.writes);
+    std::printf("module limits chosen %d times; %d writes reported refused\n", c.moduleLimits,
+                c.refusals);
     std::printf("largest receive buffer %zu characters; handler failures %d; %d sliders checked\n",
                 r.maxRxBuffer, r.handlerFailures, r.slidersChecked);
     std::printf("RSS: start %ld KiB, after the first minute %ld KiB, end %ld KiB (%+ld KiB)\n",

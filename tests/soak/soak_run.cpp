@@ -15,11 +15,12 @@
 #include <algorithm>
 #include <array>
 #include <cctype>
-#include <deque>
 #include <chrono>
+#include <deque>
 #include <memory>
 #include <random>
 #include <sstream>
+#include <string_view>
 
 namespace quelo::soak {
 
@@ -46,17 +47,23 @@ struct SliderRef
     ScrollBar WindowState::*slider;
     char letter; // the module's parameter
     const char *name;
+    const char *caption; // as the program names it when the module refuses a write
 };
 
 constexpr std::array<SliderRef, 7> kSliders{{
-    {&WindowState::cyclescroll, 'd', "start delay"},
-    {&WindowState::ledscroll, 'l', "LED mode"},
-    {&WindowState::pprscroll, 't', "tach pulses"},
-    {&WindowState::vscroll, 'v', "tach volts"},
-    {&WindowState::conshiftscroll, 'c', "advance shift"},
-    {&WindowState::maxrpmscroll, 'm', "max rpm"},
-    {&WindowState::maxadvancescroll, 'n', "max advance"},
+    {&WindowState::cyclescroll, 'd', "start delay", "RUN MODE START DELAY"},
+    {&WindowState::ledscroll, 'l', "LED mode", "LED MODE"},
+    {&WindowState::pprscroll, 't', "tach pulses", "TACH - Pulse / Rev"},
+    {&WindowState::vscroll, 'v', "tach volts", "TACH - VOLTS"},
+    {&WindowState::conshiftscroll, 'c', "advance shift", "ADVANCE SHIFT"},
+    {&WindowState::maxrpmscroll, 'm', "max rpm", "MAX RPM LIMIT"},
+    {&WindowState::maxadvancescroll, 'n', "max advance", "MAX ADVANCE LIMIT"},
 }};
+
+// Parameters whose accepted range the soak narrows. The advance shift is left whole: its
+// read-back never moves the slider, so a refused shift leaves nothing to compare.
+constexpr std::string_view kNarrowable = "dltvmn";
+const std::string kRefused = "refused: The module kept ";
 
 // The advance-shift read-back never moves its slider, so its value means something only once
 // the user has chosen it.
@@ -97,7 +104,14 @@ public:
     SoakResult run();
 
 private:
-    enum class Phase { Faults, Calm, Babble, HangUp, Reset };
+    enum class Phase
+    {
+        Faults,
+        Calm,
+        Babble,
+        HangUp,
+        Reset
+    };
 
     // Event loop helpers: nothing here sleeps, the loop runs until a timer ends it.
     bool waitUntil(const std::function<bool()> &pred, qint64 timeoutMs);
@@ -123,6 +137,8 @@ private:
     void babble();
     Faults randomFaults();
     bool restartModule();
+    void chooseModuleLimits();
+    void linkEvent(const std::string &text);
     bool reconnect(const std::string &after);
     void checkMovesReached(const std::vector<std::size_t> &sliders, const std::string &after);
     void settleAndCheck();
@@ -148,8 +164,9 @@ private:
     qint64 m_lastResetMs = 0;
     bool m_portClosed = false;                 // between a hang-up and the module's return
     std::vector<std::size_t> m_movedWhileDown; // sliders moved in the current outage
-    std::array<std::int16_t, 7> m_chosen;     // the user's latest value for each slider
+    std::array<std::int16_t, 7> m_chosen;      // the user's latest value for each slider
     std::array<bool, 7> m_moved;
+    std::array<bool, 7> m_refused{}; // refused since the user last moved the slider
     SoakResult m_result;
     std::deque<std::string> m_trace; // the latest slider changes, when tracing
 };
@@ -216,14 +233,12 @@ void Soak::fatal(const std::string &text)
 // Whether the link is up; the first sighting after a RESET counts a reconnection.
 bool Soak::linked()
 {
-    const bool up =
-        m_w.statusbox.Text == kConnected && m_comm.PortOpen() && !m_w.Timer5.Enabled();
+    const bool up = m_w.statusbox.Text == kConnected && m_comm.PortOpen() && !m_w.Timer5.Enabled();
     if (up && m_resetSinceLink) {
         m_resetSinceLink = false;
         const qint64 took = now() - m_lastResetMs;
         ++m_result.counters.reconnections;
-        m_result.counters.longestReconnectMs =
-            std::max(m_result.counters.longestReconnectMs, took);
+        m_result.counters.longestReconnectMs = std::max(m_result.counters.longestReconnectMs, took);
         event("link up, " + std::to_string(took) + " ms after RESET");
     }
     return up;
@@ -236,8 +251,8 @@ void Soak::monitor()
     if (!isLinked && m_wasLinked && !m_linkDropExpected) {
         // Only a RESET click or a hang-up may take the link down.
         problem("the link went down on its own (status \"" + m_w.statusbox.Text + "\", port " +
-                (m_comm.PortOpen() ? "open" : "closed") + ", tooltip \"" +
-                m_w.statusbox.ToolTip + "\")");
+                (m_comm.PortOpen() ? "open" : "closed") + ", tooltip \"" + m_w.statusbox.ToolTip +
+                "\")");
     } else if (!isLinked && m_wasLinked) {
         event("link down");
     }
@@ -311,6 +326,7 @@ void Soak::moveRandomSlider()
     m_model.moveSlider(slider, value);
     m_chosen[i] = value;
     m_moved[i] = true;
+    m_refused[i] = false;
     ++m_result.counters.sliderMoves;
     if (m_portClosed) {
         ++m_result.counters.movesWhileClosed;
@@ -417,7 +433,7 @@ void Soak::checkMovesReached(const std::vector<std::size_t> &sliders, const std:
         30000);
     for (const std::size_t i : sliders) {
         const int inModule = m_module.module().parameter(kSliders[i].letter);
-        if (!confirmed || inModule != m_chosen[i]) {
+        if (!confirmed || (inModule != m_chosen[i] && !m_refused[i])) {
             problem(std::string(kSliders[i].name) + " moved to " + std::to_string(m_chosen[i]) +
                     " during " + after + ": module holds " + std::to_string(inModule) +
                     ", slider " + std::to_string((m_w.*kSliders[i].slider).Value()) + ", flag " +
@@ -426,8 +442,62 @@ void Soak::checkMovesReached(const std::vector<std::size_t> &sliders, const std:
     }
 }
 
+// A module with tighter limits than the protocol allows: some parameters take only part of
+// their range, and what the module does with the rest (keep its value, clamp, ignore the
+// write) changes from phase to phase. Now and then it takes every value again.
+void Soak::chooseModuleLimits()
+{
+    sim::ModuleSim &module = m_module.module();
+    for (const char letter : kNarrowable)
+        module.setAcceptedRange(letter, *sim::ModuleSim::parameterRange(letter));
+    ++m_result.counters.moduleLimits;
+    if (chance(0.25)) {
+        event("module takes every value");
+        return;
+    }
+    const sim::OutOfRangePolicy policies[] = {sim::OutOfRangePolicy::EchoKeepOld,
+                                              sim::OutOfRangePolicy::EchoClamp,
+                                              sim::OutOfRangePolicy::Ignore};
+    const int policy = between(0, 2);
+    module.setOutOfRangePolicy(policies[policy]);
+    std::string text = std::string("module ") +
+                       (policy == 0   ? "keeps its value"
+                        : policy == 1 ? "clamps"
+                                      : "ignores the write") +
+                       " outside";
+    for (int n = 0; n < 2; ++n) {
+        const char letter = kNarrowable[std::size_t(between(0, int(kNarrowable.size()) - 1))];
+        const sim::ParameterRange full = *sim::ModuleSim::parameterRange(letter);
+        const int middle = (full.min + full.max) / 2;
+        const sim::ParameterRange range{between(full.min, middle), between(middle, full.max)};
+        module.setAcceptedRange(letter, range);
+        text += " " + std::string(1, letter) + " " + std::to_string(range.min) + ".." +
+                std::to_string(range.max);
+    }
+    event(text);
+}
+
+// The program reports each refused write as "refused: The module kept <caption> at ...".
+void Soak::linkEvent(const std::string &text)
+{
+    if (text.rfind(kRefused, 0) != 0)
+        return;
+    for (std::size_t i = 0; i < kSliders.size(); ++i) {
+        const std::string caption = kSliders[i].caption;
+        if (text.compare(kRefused.size(), caption.size() + 4, caption + " at ") == 0) {
+            m_refused[i] = true;
+            ++m_result.counters.refusals;
+            trace(text);
+            event(text.substr(std::string("refused: ").size()));
+            return;
+        }
+    }
+    problem("a refusal names no parameter: \"" + text + "\"");
+}
+
 void Soak::runPhase(Phase phase)
 {
+    chooseModuleLimits();
     sim::ModuleSim &module = m_module.module();
     switch (phase) {
     case Phase::Faults: {
@@ -525,6 +595,7 @@ void Soak::settleAndCheck()
 {
     event("settling");
     m_module.module().setFaults({});
+    // Refusals of the last phase's limits still count; no new limits from here on.
     if (!reconnect("the last phase"))
         return;
     const bool settled = waitUntil(
@@ -541,11 +612,15 @@ void Soak::settleAndCheck()
         const int inModule = m_module.module().parameter(kSliders[i].letter);
         if (!m_moved[i] && kSliders[i].letter == kUnmovedByReadBack)
             continue;
+        // A refused advance shift leaves its slider where the user put it (its read-back never
+        // moves it); every other refused change shows the module's value on the slider.
+        if (m_refused[i] && kSliders[i].letter == kUnmovedByReadBack)
+            continue;
         ++m_result.slidersChecked;
         if (inModule != slider.Value())
             problem(std::string(kSliders[i].name) + ": slider " + std::to_string(slider.Value()) +
                     ", module " + std::to_string(inModule));
-        if (m_moved[i] && m_chosen[i] != slider.Value())
+        if (m_moved[i] && m_chosen[i] != slider.Value() && !m_refused[i])
             problem(std::string(kSliders[i].name) + ": the user chose " +
                     std::to_string(m_chosen[i]) + ", slider shows " +
                     std::to_string(slider.Value()));
@@ -569,6 +644,7 @@ SoakResult Soak::run()
         });
     }
     m_result.rssStartKb = residentKb();
+    m_model.linkLog().setSink([this](const std::string &text) { linkEvent(text); });
     QObject::connect(&m_monitor, &QTimer::timeout, &m_monitor, [this] { monitor(); });
     m_nextProgressMs = m_options.progressIntervalMs;
     m_monitor.start(20);

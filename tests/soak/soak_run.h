@@ -17,14 +17,16 @@ struct SoakCounters
     int calmWindows = 0;
     int babbleBursts = 0;
     int hangUps = 0;
-    int resetClicks = 0;      // every RESET click, the ones after a hang-up included
-    int repeatedResets = 0;   // RESET clicked again because a scan under faults missed the module
-    int reconnections = 0;    // the link came back after a RESET
+    int resetClicks = 0;    // every RESET click, the ones after a hang-up included
+    int repeatedResets = 0; // RESET clicked again because a scan under faults missed the module
+    int reconnections = 0;  // the link came back after a RESET
     int sliderMoves = 0;
     int movesWhileClosed = 0; // slider moves made while the port was closed
     int storeClicks = 0;
-    qint64 commands = 0;      // command lines the module received
-    qint64 writes = 0;        // parameter writes among them
+    int moduleLimits = 0; // times the module's accepted ranges were chosen anew
+    int refusals = 0;     // writes the program reported the module refused
+    qint64 commands = 0;  // command lines the module received
+    qint64 writes = 0;    // parameter writes among them
     qint64 longestReconnectMs = 0;
 };
 
@@ -39,9 +41,9 @@ struct SoakProgress
 struct SoakOptions
 {
     std::uint32_t seed = 1;
-    qint64 durationMs = 45000;         // phases start until then; the final settle follows
+    qint64 durationMs = 45000; // phases start until then; the final settle follows
     qint64 progressIntervalMs = 60000;
-    qint64 memoryBaselineMs = 60000;   // the RSS taken then is compared with the RSS at the end
+    qint64 memoryBaselineMs = 60000; // the RSS taken then is compared with the RSS at the end
     long memoryMarginKb = 2048;
     std::function<void(const SoakProgress &)> onProgress;
     std::function<void(const std::string &)> onEvent; // one line per phase
@@ -66,7 +68,9 @@ struct SoakResult
 // Runs the program's link (timer host, serial component on a real pseudo-terminal reached
 // through a symbolic link, window model) against the simulated module through seeded phases
 // of line faults, calm, hang-ups, RESET clicks and a babbling line, with a user moving sliders
-// and clicking STORE throughout; then settles and checks the module holds the user's values.
+// and clicking STORE throughout, while the module takes only part of some parameters' ranges
+// (refusing, clamping or ignoring the rest); then settles and checks that the module holds
+// the user's values, or that the program told the user the module refused them.
 // Needs a running Q(Core)Application; drives its event loop for the whole run.
 SoakResult runSoak(const SoakOptions &options);
 
