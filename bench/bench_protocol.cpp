@@ -36,7 +36,7 @@ void BM_HandleInput(benchmark::State &state)
     WindowState w;
     bench::BenchComm comm;
     LinkLog log;
-    LineDecoder decoder(w, comm, log);
+    LineDecoder decoder(w, log, {});
     const long kind = state.range(0);
     std::size_t next = 0;
     std::string buffer;

@@ -43,9 +43,9 @@ QByteArray withParameter(const char *key, const char *rawValue)
 TEST(ConfigFile, TableRangesAreTheSliders)
 {
     const WindowState w;
-    for (const ConfigParameter &p : kConfigParameters) {
-        EXPECT_EQ((w.*p.slider).Min(), p.min) << p.key;
-        EXPECT_EQ((w.*p.slider).Max(), p.max) << p.key;
+    for (const Parameter &p : kParameters) {
+        EXPECT_EQ((w.*p.slider).Min(), minOf(p)) << p.key;
+        EXPECT_EQ((w.*p.slider).Max(), maxOf(p)) << p.key;
     }
 }
 

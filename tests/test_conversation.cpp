@@ -180,7 +180,7 @@ TEST(Conversation, EngineRunMovesTheGaugesAndSwitchesThePoll)
     while (c.clock.now() < end) {
         c.clock.advance(100);
         sawRunUp = sawRunUp || c.w.rpmdial.Value > 2500;
-        propHidden = propHidden || !c.w.AGauge2.Visible;
+        propHidden = propHidden || !c.w.propellerPoll;
     }
     EXPECT_TRUE(sawRunUp);
     EXPECT_TRUE(propHidden);

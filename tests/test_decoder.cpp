@@ -1,4 +1,5 @@
 #include "harness.h"
+#include "parameters.h"
 
 #include <gtest/gtest.h>
 
@@ -14,7 +15,7 @@ struct Decoder : ::testing::Test
     // The module's answer to a read command the scheduler has just queued.
     void reply(const std::string &text)
     {
-        w.traffic[kParameterLetters.find(text[0])].readOutstanding = true;
+        w.traffic[indexOf(*parameterByLetter(text[0]))].readOutstanding = true;
         line(text);
     }
 };
@@ -332,7 +333,7 @@ TEST_F(Decoder, LineNoiseStartingWithAParameterLetterIsNotAReadBack)
     EXPECT_EQ(w.maxadvancedata.Tag, "0"); // its read slot asks again
 
     // Well-formed read-backs, with either line end, are still taken.
-    w.traffic[kParameterLetters.find('v')].readOutstanding = true;
+    w.traffic[indexOf(*parameterByLetter('v'))].readOutstanding = true;
     h.feed("v00\r\n");
     EXPECT_EQ(w.vscroll.Tag, "0");
     reply("n19");

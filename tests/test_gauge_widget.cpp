@@ -158,7 +158,8 @@ TEST(GaugeWidgetFace, MovingBandEndRedrawsTheBandAndKeepsItsStart)
 TEST(GaugeWidgetRepaint, OnlyVisibleChangesRepaint)
 {
     Gauge gauge(GaugeFace::rpm());
-    GaugeWidget widget(gauge);
+    bool shown = true;
+    GaugeWidget widget(gauge, &shown);
     widget.resize(201, 169);
     widget.show();
     QApplication::processEvents();
@@ -180,10 +181,10 @@ TEST(GaugeWidgetRepaint, OnlyVisibleChangesRepaint)
     QApplication::processEvents();
     EXPECT_EQ(widget.paintCount(), settled + 1);
 
-    gauge.Visible = false;
+    shown = false;
     widget.sync();
     EXPECT_TRUE(widget.isHidden());
-    gauge.Visible = true;
+    shown = true;
     widget.sync();
     EXPECT_FALSE(widget.isHidden());
 }

@@ -45,7 +45,7 @@ TEST_F(Scheduler, FirstTicksAfterConnecting)
     w.revdata.Tag = "1";
     EXPECT_EQ(tick(), "/p\r%/x\r%/w\r");
     EXPECT_EQ(w.readslot, 1);
-    EXPECT_TRUE(w.AGauge2.Visible);
+    EXPECT_TRUE(w.propellerPoll);
     EXPECT_EQ(tick(), "/c\r");
     EXPECT_EQ(tick(), "/d\r");
     EXPECT_EQ(tick(), "/p\r%/x\r%/w\r"); // slot 4
@@ -67,10 +67,10 @@ TEST_F(Scheduler, StandingPollFollowsEngineSpeed)
     allReported();
     w.rpmtarget = 49;
     EXPECT_EQ(tick(), "/p\r%/x\r%/w\r");
-    EXPECT_TRUE(w.AGauge2.Visible);
+    EXPECT_TRUE(w.propellerPoll);
     w.rpmtarget = 50;
     EXPECT_EQ(tick(), "/b\r%/x\r%/w\r");
-    EXPECT_FALSE(w.AGauge2.Visible);
+    EXPECT_FALSE(w.propellerPoll);
     w.rpmtarget = -5;
     EXPECT_EQ(tick(), "/p\r%/x\r%/w\r");
 }

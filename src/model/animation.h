@@ -1,19 +1,20 @@
 #pragma once
 
-namespace quelo {
+#include "window_state.h"
 
-struct WindowState;
+namespace quelo {
 
 // Moves each needle one step towards its target every animation tick.
 class NeedleAnimation
 {
 public:
-    explicit NeedleAnimation(WindowState &w) : m_w(w) {}
+    explicit NeedleAnimation(WindowState &w) : m_needles(w), m_reply(w) {}
 
     void Timer2_Timer();
 
 private:
-    WindowState &m_w;
+    Needles &m_needles;
+    const ReplyState &m_reply;
 };
 
 } // namespace quelo

@@ -1,77 +1,34 @@
 #include "config_sliders.h"
 
-#include "window_state.h"
-#include "pacing.h"
 #include "convert.h"
+#include "pacing.h"
+#include "parameters.h"
 
 namespace quelo {
 
-ConfigSliders::ConfigSliders(WindowState &w, const Pacing &pacing) : m_w(w), m_pacing(pacing)
+ConfigSliders::ConfigSliders(WindowState &w, const Pacing &pacing)
+    : m_rows(w), m_tx(w), m_pacing(pacing)
 {
-    m_w.cyclescroll.Change = [this] { cyclescroll_Change(); };
-    m_w.ledscroll.Change = [this] { ledscroll_Change(); };
-    m_w.pprscroll.Change = [this] { pprscroll_Change(); };
-    m_w.vscroll.Change = [this] { vscroll_Change(); };
-    m_w.conshiftscroll.Change = [this] { conshiftscroll_Change(); };
-    m_w.maxrpmscroll.Change = [this] { maxrpmscroll_Change(); };
-    m_w.maxadvancescroll.Change = [this] { maxadvancescroll_Change(); };
+    for (const Parameter &p : kParameters)
+        (m_rows.*p.slider).Change = [this, &p] { sliderChanged(p); };
 }
 
-namespace {
-
-// A changed slider waits for the scheduler to write it; the store button turns green because
-// the module's stored configuration no longer matches.
-void markChanged(WindowState &w, ScrollBar &slider)
+// A changed slider waits for the scheduler to write it. The store button turns green because
+// the module's stored configuration no longer matches; tach volts alone leaves it as it is.
+void ConfigSliders::sliderChanged(const Parameter &p)
 {
-    slider.Tag = "1";
-    w.Command3.BackColor = kGreen;
-}
-
-} // namespace
-
-void ConfigSliders::cyclescroll_Change()
-{
-    markChanged(m_w, m_w.cyclescroll);
-}
-
-void ConfigSliders::ledscroll_Change()
-{
-    markChanged(m_w, m_w.ledscroll);
-}
-
-void ConfigSliders::pprscroll_Change()
-{
-    markChanged(m_w, m_w.pprscroll);
-}
-
-// Unlike the other six, a tach-volts change leaves the store button as it is.
-void ConfigSliders::vscroll_Change()
-{
-    m_w.vscroll.Tag = "1";
-}
-
-void ConfigSliders::conshiftscroll_Change()
-{
-    markChanged(m_w, m_w.conshiftscroll);
-}
-
-void ConfigSliders::maxrpmscroll_Change()
-{
-    markChanged(m_w, m_w.maxrpmscroll);
-}
-
-void ConfigSliders::maxadvancescroll_Change()
-{
-    markChanged(m_w, m_w.maxadvancescroll);
+    (m_rows.*p.slider).Tag = "1";
+    if (p.turnsStoreGreen)
+        m_rows.Command3.BackColor = kGreen;
 }
 
 void ConfigSliders::Command3_Click()
 {
     // The store command goes out next; a command already half sent is finished first so the
     // module never receives the two run together.
-    m_w.txqueue = m_pacing.unsentCommandTail() + "/W" + decimalInteger(m_w.cyclescroll.Value()) +
-                  "\r";
-    m_w.Command3.BackColor = kGreen;
+    m_tx.txqueue =
+        m_pacing.unsentCommandTail() + "/W" + decimalInteger(m_rows.cyclescroll.Value()) + "\r";
+    m_rows.Command3.BackColor = kGreen;
 }
 
 } // namespace quelo

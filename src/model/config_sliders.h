@@ -1,28 +1,28 @@
 #pragma once
 
+#include "window_state.h"
+
 namespace quelo {
 
-struct WindowState;
 class Pacing;
+struct Parameter;
 
 // The seven configuration sliders and the STORE CONFIGURATION button. A slider change marks
 // the parameter for writing; the scheduler writes it and the read-back clears the mark.
 class ConfigSliders
 {
 public:
+    // Wires every slider's Change to sliderChanged with its parameter.
     ConfigSliders(WindowState &w, const Pacing &pacing);
 
-    void cyclescroll_Change();
-    void ledscroll_Change();
-    void pprscroll_Change();
-    void vscroll_Change();
-    void conshiftscroll_Change();
-    void maxrpmscroll_Change();
-    void maxadvancescroll_Change();
+    // The change handler of each slider (cyclescroll_Change ... maxadvancescroll_Change): runs
+    // inside whatever set the slider's value, before that returns.
+    void sliderChanged(const Parameter &p);
     void Command3_Click();
 
 private:
-    WindowState &m_w;
+    ParameterRows &m_rows;
+    TransmitState &m_tx;
     const Pacing &m_pacing;
 };
 

@@ -1,7 +1,7 @@
 #include "config_transfer.h"
 
-#include "window_model.h"
 #include "convert.h"
+#include "window_model.h"
 
 #include <utility>
 
@@ -11,17 +11,17 @@ namespace {
 
 const std::string kConnectedPrefix = "Connected Comm Port ";
 
-ScrollBar &sliderOf(WindowState &w, const ConfigParameter &p)
+ScrollBar &sliderOf(WindowState &w, const Parameter &p)
 {
     return w.*p.slider;
 }
-const TextBox &boxOf(const WindowState &w, const ConfigParameter &p)
+const TextBox &boxOf(const WindowState &w, const Parameter &p)
 {
     return w.*p.box;
 }
 
 // The module's value as its value box reports it, once reported since the last write.
-std::optional<int> reportedValue(const WindowState &w, const ConfigParameter &p)
+std::optional<int> reportedValue(const WindowState &w, const Parameter &p)
 {
     const TextBox &box = boxOf(w, p);
     if (!tagIs(box.Tag, 1))
@@ -31,7 +31,7 @@ std::optional<int> reportedValue(const WindowState &w, const ConfigParameter &p)
 
 // Reported, and no write of the slider waiting: the module's value and the slider agree, or
 // the model has given up writing it.
-bool settled(const WindowState &w, const ConfigParameter &p)
+bool settled(const WindowState &w, const Parameter &p)
 {
     return reportedValue(w, p) && !tagIs((w.*p.slider).Tag, 1);
 }
@@ -51,8 +51,8 @@ std::optional<ConfigValues> reportedConfig(const WindowState &w)
     if (!tagIs(w.revdata.Tag, 1))
         return std::nullopt;
     ConfigValues config;
-    for (std::size_t i = 0; i < kConfigParameterCount; ++i) {
-        const ConfigParameter &p = kConfigParameters[i];
+    for (std::size_t i = 0; i < kParameterCount; ++i) {
+        const Parameter &p = kParameters[i];
         if (!settled(w, p))
             return std::nullopt;
         config.values[i] = *reportedValue(w, p);
@@ -67,7 +67,7 @@ std::vector<std::string> missingReports(const WindowState &w)
     std::vector<std::string> missing;
     if (!tagIs(w.revdata.Tag, 1))
         missing.push_back("firmware version");
-    for (const ConfigParameter &p : kConfigParameters)
+    for (const Parameter &p : kParameters)
         if (!settled(w, p))
             missing.push_back(p.key);
     return missing;
@@ -138,7 +138,7 @@ bool ConfigTransfer::allReported()
 {
     const WindowState &w = m_model.state();
     int reported = 0;
-    for (const ConfigParameter &p : kConfigParameters)
+    for (const Parameter &p : kParameters)
         reported += reportedValue(w, p) ? 1 : 0;
     if (reported != m_lastReported) {
         m_lastReported = reported;
@@ -158,14 +158,15 @@ void ConfigTransfer::startWriting()
 {
     WindowState &w = m_model.state();
     int moved = 0;
-    for (std::size_t i = 0; i < kConfigParameterCount; ++i) {
-        const ConfigParameter &p = kConfigParameters[i];
+    for (std::size_t i = 0; i < kParameterCount; ++i) {
+        const Parameter &p = kParameters[i];
         const int wanted = m_wanted.values[i];
         if (m_values.values[i] == wanted)
             continue;
         ScrollBar &slider = sliderOf(w, p);
         if (slider.Value() == wanted)
-            m_model.moveSlider(slider, static_cast<std::int16_t>(wanted == p.min ? p.max : p.min));
+            m_model.moveSlider(slider,
+                               static_cast<std::int16_t>(wanted == minOf(p) ? maxOf(p) : minOf(p)));
         m_model.moveSlider(slider, static_cast<std::int16_t>(wanted));
         ++moved;
     }
@@ -179,12 +180,12 @@ void ConfigTransfer::startWriting()
 void ConfigTransfer::checkWritten()
 {
     const WindowState &w = m_model.state();
-    for (const ConfigParameter &p : kConfigParameters)
+    for (const Parameter &p : kParameters)
         if (!settled(w, p))
             return;
     std::vector<std::string> refused;
-    for (std::size_t i = 0; i < kConfigParameterCount; ++i) {
-        const ConfigParameter &p = kConfigParameters[i];
+    for (std::size_t i = 0; i < kParameterCount; ++i) {
+        const Parameter &p = kParameters[i];
         m_values.values[i] = *reportedValue(w, p);
         m_values.shown[i] = boxOf(w, p).Text;
         if (m_values.values[i] != m_wanted.values[i]) {
@@ -231,8 +232,8 @@ void ConfigTransfer::timeOut()
     std::vector<std::string> missing;
     if (m_phase == Phase::Reading && !tagIs(w.revdata.Tag, 1))
         missing.push_back("firmware version");
-    for (std::size_t i = 0; i < kConfigParameterCount; ++i) {
-        const ConfigParameter &p = kConfigParameters[i];
+    for (std::size_t i = 0; i < kParameterCount; ++i) {
+        const Parameter &p = kParameters[i];
         if (settled(w, p))
             continue;
         std::string item = p.key;

@@ -1,19 +1,17 @@
 #include "connection_panel.h"
 
-#include "window_state.h"
-
 namespace quelo {
 
 void ConnectionPanel::Command4_Click()
 {
-    m_w.connection.Visible = true;
-    m_w.Command4.BackColor = kPanelOpenOrange;
+    m_panel.connection.Visible = true;
+    m_panel.Command4.BackColor = kPanelOpenOrange;
 }
 
 void ConnectionPanel::Command1_Click()
 {
-    m_w.connection.Visible = false;
-    m_w.Command4.BackColor = kPanelClosedGreen;
+    m_panel.connection.Visible = false;
+    m_panel.Command4.BackColor = kPanelClosedGreen;
 }
 
 void ConnectionPanel::Command2_Click()

@@ -1,10 +1,10 @@
 #pragma once
 
+#include "window_state.h"
+
 #include <functional>
 
 namespace quelo {
-
-struct WindowState;
 
 // The wiring panel: CONNECTION INFO opens it, RETURN closes it, PRINT prints the window.
 class ConnectionPanel
@@ -13,14 +13,14 @@ public:
     // Prints an image of the window as displayed, as one page, asking nothing.
     using PrintWindow = std::function<void()>;
 
-    ConnectionPanel(WindowState &w, PrintWindow print) : m_w(w), m_print(std::move(print)) {}
+    ConnectionPanel(WindowState &w, PrintWindow print) : m_panel(w), m_print(std::move(print)) {}
 
     void Command4_Click();
     void Command1_Click();
     void Command2_Click();
 
 private:
-    WindowState &m_w;
+    PanelState &m_panel;
     PrintWindow m_print;
 };
 

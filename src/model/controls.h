@@ -83,7 +83,6 @@ public:
     const GaugeFace &face() const { return *m_face; }
 
     double Value = 0.0;
-    bool Visible = true;
     std::string Tag = "0";
 
     std::int16_t BandSelector() const { return m_band; }
@@ -96,5 +95,15 @@ private:
     std::int16_t m_band = 0;
     std::vector<double> m_bandEnds;
 };
+
+// The flags by what they mean (the glossary is in window_state.h).
+inline bool writePending(const ScrollBar &slider)
+{
+    return tagIs(slider.Tag, 1);
+}
+inline bool reported(const TextBox &box)
+{
+    return tagIs(box.Tag, 1);
+}
 
 } // namespace quelo

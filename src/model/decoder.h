@@ -1,28 +1,38 @@
 #pragma once
 
-#include <cstdint>
+#include "window_state.h"
+
+#include <functional>
 #include <string>
 
 namespace quelo {
 
-struct WindowState;
-struct ParameterTraffic;
-class MSComm;
 class LinkLog;
-class ScrollBar;
+struct Parameter;
+struct Reply;
+
+// What a reply means for the subsystems whose state the decoder does not own.
+struct ReplyEvents
+{
+    // A telemetry frame, a propeller line or the firmware version came: the probe needs no
+    // more refilling (the pacing's Timer4).
+    std::function<void()> probeAnswered;
+    // The firmware version came: the port scan's probe is answered, and while it waits for
+    // this answer the connection is complete.
+    std::function<void()> versionAnswered;
+    // The module kept another value than the one written: a message for the user.
+    std::function<void(const std::string &)> tell;
+};
 
 // Decodes one reply line of the module into gauge targets, value boxes and flags.
 class LineDecoder
 {
 public:
     // Writes the module refused are reported to log as "refused: ...".
-    LineDecoder(WindowState &w, MSComm &comm, const LinkLog &log) : m_w(w), m_comm(comm), m_log(log)
-    {
-    }
+    LineDecoder(WindowState &w, const LinkLog &log, ReplyEvents events);
 
-    // Decodes the line at the start of rBuff, then empties rBuff. The busy flag is "1" while it
-    // runs and "0" afterwards, and rBuff is emptied, whatever the line held; a value the window
-    // cannot hold is rethrown after that so the dispatcher can report it.
+    // Decodes the line rBuff holds, then empties rBuff, whatever the line held; a value the
+    // window cannot hold ends the decoding at that step and is rethrown after the emptying.
     void HandleInput(std::string &rBuff);
 
 private:
@@ -33,40 +43,43 @@ private:
         KeepUsers, // it may have crossed the write on the wire: the user's value stays pending
         Refused    // the module got the write and kept another value: the module's value wins
     };
+    // One read-back being applied: k in the slider's units.
+    struct ReadBack
+    {
+        const Parameter &p;
+        ScrollBar &slider;
+        TextBox &box;
+        long long k;
+        std::int16_t asked;
+        Verdict verdict;
+    };
 
-    void decode(const std::string &line);
-    bool takeReadBack(const std::string &line);
-    Verdict judge(char letter, const ScrollBar &slider, long long reported);
-    void refused(ScrollBar &slider, const char *name, const std::string &kept,
-                 const std::string &asked);
-    void telemetryFrame(const std::string &line);
-    void echoLine(const std::string &line);
-    void propellerLine(const std::string &line);
-    void versionLine(const std::string &line);
-    void engineSpeedLine(const std::string &line);
-    void advanceLine(const std::string &line);
-    void voltsLine(const std::string &line);
-    void tachPulsesReadBack(const std::string &line);
-    void tachVoltsReadBack(const std::string &line);
-    void ledModeReadBack(const std::string &line);
-    void startDelayReadBack(const std::string &line);
-    void maxAdvanceReadBack(const std::string &line);
-    void maxRpmReadBack(const std::string &line);
-    void advanceShiftReadBack(const std::string &line);
-    void shiftEnableLine(const std::string &line);
+    void decode(const Reply &reply);
+    std::int16_t fieldValue(const std::string &field);
+    void telemetryFrame(const Reply &reply);
+    void echoLine(const Reply &reply);
+    void propellerLine(const Reply &reply);
+    void versionLine(const Reply &reply);
+    void engineSpeedLine(const Reply &reply);
+    void advanceLine(const Reply &reply);
+    void voltsLine(const Reply &reply);
+    void shiftEnableLine(const Reply &reply);
+    void readBackLine(const Reply &reply);
 
-    // Cuts characters [first, first + count) (1-based) into hexfield; a window past the end of
-    // the line keeps only the characters that exist.
-    void cutField(const std::string &line, std::size_t first, std::size_t count);
+    // The steps a read-back is made of; each letter runs them in its own order.
+    ReadBack beginReadBack(const Parameter &p, long long k);
+    void setSlider(ReadBack &r);
+    void showValue(ReadBack &r);
+    void markReported(ReadBack &r);
+    void clearPending(ReadBack &r);
+    void finishReadBack(ReadBack &r);
+    Verdict judge(const Parameter &p, const ScrollBar &slider, long long reported);
 
-    WindowState &m_w;
-    MSComm &m_comm;
+    ReplyState &m_reply;
+    ParameterRows &m_rows;
+    Needles &m_needles;
     const LinkLog &m_log;
+    ReplyEvents m_events;
 };
-
-// Texts the value boxes show for a parameter value.
-std::string ledModeText(long long k);
-std::string tachVoltsText(long long k);
-std::string advanceShiftText(long long k); // k as the module reports it (0..20, or 255 + shift)
 
 } // namespace quelo

@@ -1,9 +1,8 @@
 #include "framing.h"
 
 #include "controls.h"
-#include "window_state.h"
-#include "mscomm.h"
 #include "decoder.h"
+#include "mscomm.h"
 
 #include <exception>
 
@@ -13,11 +12,11 @@ void LineFraming::MSComm1_OnComm()
 {
     if (m_comm.CommEvent() != MSComm::comEvReceive)
         return;
-    m_w.rxbuffer += m_comm.Input();
+    m_rx.rxbuffer += m_comm.Input();
 
     // Every complete line is decoded in order; a CR LF pair ends one line. An unfinished tail
     // waits in rxbuffer for the rest of its line.
-    std::string &rx = m_w.rxbuffer;
+    std::string &rx = m_rx.rxbuffer;
     std::exception_ptr failure; // a line that fails to decode does not hold up the next
     bool replied = false;
     while (tagIs(m_comm.Tag, 0)) {
@@ -30,12 +29,15 @@ void LineFraming::MSComm1_OnComm()
         std::string line = rx.substr(0, length);
         rx.erase(0, length);
         replied = replied || line.find_first_not_of("\r\n") != std::string::npos;
+        // The busy flag is up while the decoder runs, and down again whatever the line held.
+        m_comm.Tag = "1";
         try {
             m_decoder.HandleInput(line);
         } catch (...) {
             if (!failure)
                 failure = std::current_exception();
         }
+        m_comm.Tag = "0";
     }
 
     if (rx.size() > kMaxBuffer)

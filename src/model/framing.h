@@ -1,15 +1,17 @@
 #pragma once
 
+#include "window_state.h"
+
 #include <cstddef>
 #include <functional>
 
 namespace quelo {
 
-struct WindowState;
 class MSComm;
 class LineDecoder;
 
-// Collects received characters in rxbuffer and hands each complete line to the decoder.
+// Collects received characters in rxbuffer and hands each complete line to the decoder,
+// raising the busy flag (MSComm1's Tag) while the decoder runs.
 class LineFraming
 {
 public:
@@ -18,7 +20,7 @@ public:
     static constexpr std::size_t kMaxBuffer = 4096;
 
     LineFraming(WindowState &w, MSComm &comm, LineDecoder &decoder)
-        : m_w(w), m_comm(comm), m_decoder(decoder)
+        : m_rx(w), m_comm(comm), m_decoder(decoder)
     {
     }
 
@@ -29,7 +31,7 @@ public:
     void setLineListener(std::function<void()> listener) { m_lineListener = std::move(listener); }
 
 private:
-    WindowState &m_w;
+    ReceiveState &m_rx;
     MSComm &m_comm;
     LineDecoder &m_decoder;
     std::function<void()> m_lineListener;

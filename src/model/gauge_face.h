@@ -37,7 +37,11 @@ struct GaugeCaption
     double y;
 };
 
-enum class NeedleShape { Line, ArrowHead };
+enum class NeedleShape
+{
+    Line,
+    ArrowHead
+};
 
 struct GaugeFace
 {

@@ -1,20 +1,19 @@
 #include "pacing.h"
 
-#include "window_state.h"
 #include "mscomm.h"
 
 #include <cmath>
 
 namespace quelo {
 
-Pacing::Pacing(WindowState &w, MSComm &comm) : m_w(w), m_comm(comm) {}
+Pacing::Pacing(WindowState &w, MSComm &comm) : m_tx(w), m_link(w), m_comm(comm) {}
 
 void Pacing::Timer3_Timer()
 {
-    if (m_pausing || m_w.txqueue.empty())
+    if (m_pausing || m_tx.txqueue.empty())
         return;
-    m_w.txchar = m_w.txqueue.substr(0, 1);
-    if (m_w.txchar == "%") {
+    m_tx.txchar = m_tx.txqueue.substr(0, 1);
+    if (m_tx.txchar == "%") {
         Pause(0.25f);
         return;
     }
@@ -23,8 +22,13 @@ void Pacing::Timer3_Timer()
 
 void Pacing::Timer4_Timer()
 {
-    if (m_w.txqueue.empty())
-        m_w.txqueue = m_w.pollstring;
+    if (m_tx.txqueue.empty())
+        m_tx.txqueue = m_link.pollstring;
+}
+
+void Pacing::stopProbeRefill()
+{
+    m_tx.Timer4.setEnabled(false);
 }
 
 void Pacing::Pause(float NbSec)
@@ -40,27 +44,27 @@ void Pacing::pauseElapsed()
     m_pausing = false;
     // Text that replaced the queue during the pause (store button, port scan) has no marker
     // at its head: it goes out whole from the next tick.
-    if (m_w.txqueue.empty() || m_w.txqueue.front() != '%')
+    if (m_tx.txqueue.empty() || m_tx.txqueue.front() != '%')
         return;
-    m_w.txqueue.erase(0, 1);
+    m_tx.txqueue.erase(0, 1);
     // Only one marker is honoured per tick: a second "%" right behind goes out as a character.
-    m_w.txchar = m_w.txqueue.substr(0, 1);
+    m_tx.txchar = m_tx.txqueue.substr(0, 1);
     sendHead();
 }
 
 void Pacing::sendHead()
 {
-    if (m_comm.PortOpen() && !m_w.txchar.empty())
-        m_comm.Output(m_w.txchar);
-    if (!m_w.txqueue.empty())
-        m_w.txqueue.erase(0, 1);
+    if (m_comm.PortOpen() && !m_tx.txchar.empty())
+        m_comm.Output(m_tx.txchar);
+    if (!m_tx.txqueue.empty())
+        m_tx.txqueue.erase(0, 1);
 }
 
 std::string Pacing::unsentCommandTail() const
 {
     // Every command and every group starts with "/" or a marker, and a value never holds
     // either, so any other head means a command is half sent.
-    const std::string &q = m_w.txqueue;
+    const std::string &q = m_tx.txqueue;
     if (q.empty() || q.front() == '/' || q.front() == '%')
         return {};
     const auto cr = q.find('\r');

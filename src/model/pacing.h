@@ -1,12 +1,12 @@
 #pragma once
 
 #include "timer.h"
+#include "window_state.h"
 
 #include <string>
 
 namespace quelo {
 
-struct WindowState;
 class MSComm;
 
 // Sends txqueue one character per pacing tick. A "%" is never sent: it holds the pacing for a
@@ -19,6 +19,8 @@ public:
 
     void Timer3_Timer();
     void Timer4_Timer();
+    // The probe has been answered: it is no longer put back into the queue.
+    void stopProbeRefill();
     void Pause(float NbSec);
 
     // The one-shot timer that ends a pause; its tick runs pauseElapsed().
@@ -33,7 +35,8 @@ public:
 private:
     void sendHead();
 
-    WindowState &m_w;
+    TransmitState &m_tx;
+    const LinkState &m_link;
     MSComm &m_comm;
     Timer m_pauseTimer{"Pause", 250, false};
     bool m_pausing = false;

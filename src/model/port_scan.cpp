@@ -1,26 +1,31 @@
 #include "port_scan.h"
 
-#include "window_state.h"
-#include "mscomm.h"
-#include "pacing.h"
 #include "convert.h"
 #include "int16.h"
+#include "mscomm.h"
+#include "pacing.h"
 
 #include <exception>
 
 namespace quelo {
 
+PortScan::PortScan(WindowState &w, MSComm &comm, Pacing &pacing)
+    : m_link(w), m_tx(w), m_schedulerTimer(w.Timer1), m_animationTimer(w.Timer2), m_comm(comm),
+      m_pacing(pacing)
+{
+}
+
 void PortScan::Form_Load()
 {
-    m_w.statusbox.Text.clear();
-    m_w.statusbox.ToolTip.clear();
+    m_link.statusbox.Text.clear();
+    m_link.statusbox.ToolTip.clear();
     m_notes = {};
     m_lostReason.clear();
     m_answerTimer.setEnabled(false);
     m_answerMissing = false;
-    m_w.Tag = "0";
-    m_w.Timer5.setEnabled(true);
-    m_w.Timer5.Tag = "0";
+    m_link.Tag = "0";
+    m_link.Timer5.setEnabled(true);
+    m_link.Timer5.Tag = "0";
 }
 
 void PortScan::Form_Unload()
@@ -49,14 +54,14 @@ void PortScan::closePort()
         } catch (const std::exception &) {
             // The port is failing: it reports that itself; closing it is all that is left.
         }
-        m_w.txqueue.erase(0, tail.size());
+        m_tx.txqueue.erase(0, tail.size());
     }
     m_comm.setPortOpen(false);
 }
 
 void PortScan::Timer5_Timer()
 {
-    if (tagIs(m_w.Tag, 0))
+    if (tagIs(m_link.Tag, 0))
         scanningTick();
     else
         resetTick();
@@ -79,19 +84,19 @@ void PortScan::scanningTick()
 
     int port = 0;
     step([&] {
-        port = static_cast<int>(std::stod(m_w.Timer5.Tag)) + 1;
-        m_w.Timer5.Tag = decimalInteger(port);
+        port = static_cast<int>(std::stod(m_link.Timer5.Tag)) + 1;
+        m_link.Timer5.Tag = decimalInteger(port);
     });
     if (port > 3) {
-        m_w.statusbox.Text = "Valid comm port not found";
-        m_w.Timer5.setEnabled(false);
+        m_link.statusbox.Text = "Valid comm port not found";
+        m_link.Timer5.setEnabled(false);
         return;
     }
     step([&] {
         if (m_comm.PortOpen())
             closePort();
     });
-    step([&] { m_w.statusbox.Text = "Comm port: " + m_w.Timer5.Tag; });
+    step([&] { m_link.statusbox.Text = "Comm port: " + m_link.Timer5.Tag; });
     step([&] { m_comm.setCommPort(toInt16(port)); });
     step([&] { m_comm.setPortOpen(true); });
     if (failed) {
@@ -100,18 +105,18 @@ void PortScan::scanningTick()
     }
     note(port, "opened; the module did not answer");
 
-    step([&] { m_w.pollstring = kProbe; });
-    step([&] { m_w.Timer4.setEnabled(true); });
-    step([&] { m_w.txqueue = m_w.pollstring; });
-    step([&] { m_w.statusbox.Text = "Waiting for connection - Port " + m_w.Timer5.Tag; });
-    step([&] { m_w.Tag = "1"; });
+    step([&] { m_link.pollstring = kProbe; });
+    step([&] { m_tx.Timer4.setEnabled(true); });
+    step([&] { m_tx.txqueue = m_link.pollstring; });
+    step([&] { m_link.statusbox.Text = "Waiting for connection - Port " + m_link.Timer5.Tag; });
+    step([&] { m_link.Tag = "1"; });
 }
 
 void PortScan::resetTick()
 {
-    m_w.Timer4.setEnabled(false);
-    m_w.Tag = "0";
-    m_w.statusbox.Text.clear();
+    m_tx.Timer4.setEnabled(false);
+    m_link.Tag = "0";
+    m_link.statusbox.Text.clear();
 }
 
 void PortScan::note(int port, const std::string &text)
@@ -127,16 +132,16 @@ void PortScan::note(int port, const std::string &text)
             tip += '\n';
         tip += "Port " + std::to_string(i + 1) + ": " + m_notes[static_cast<std::size_t>(i)];
     }
-    m_w.statusbox.ToolTip = tip;
+    m_link.statusbox.ToolTip = tip;
 }
 
 // The decoder completes a connection by stopping the scan timer with the port counter still
 // on the port that answered; giving up leaves the counter past the last port.
 bool PortScan::connected() const
 {
-    if (m_w.Timer5.Enabled())
+    if (m_link.Timer5.Enabled())
         return false;
-    const double port = std::stod(m_w.Timer5.Tag);
+    const double port = std::stod(m_link.Timer5.Tag);
     return port >= 1 && port <= 3;
 }
 
@@ -152,8 +157,27 @@ void PortScan::portFailed(const std::string &reason)
     // without a click. The loss stays on the status line until the first scan tick.
     Command5_Click();
     m_lostReason = "Link lost: " + reason;
-    m_w.statusbox.Text = "Link lost on Comm Port " + decimalInteger(port);
-    m_w.statusbox.ToolTip = m_lostReason + "\nSearching for the module again.";
+    m_link.statusbox.Text = "Link lost on Comm Port " + decimalInteger(port);
+    m_link.statusbox.ToolTip = m_lostReason + "\nSearching for the module again.";
+}
+
+void PortScan::versionAnswered()
+{
+    m_link.pollstring.clear();
+    if (!tagIs(m_link.Tag, 1))
+        return;
+    m_link.Tag = "0";
+    m_link.statusbox.Text = "Connected Comm Port " + decimalInteger(m_comm.CommPort());
+    m_link.statusbox.ToolTip.clear();
+    m_tx.Timer3.setEnabled(true);
+    m_schedulerTimer.setEnabled(true);
+    m_animationTimer.setEnabled(true);
+    m_link.Timer5.setEnabled(false);
+}
+
+void PortScan::tell(const std::string &text)
+{
+    m_link.statusbox.ToolTip = text;
 }
 
 void PortScan::lineArrived()
@@ -165,8 +189,8 @@ void PortScan::lineArrived()
     restartAnswerTimer();
     if (m_answerMissing) {
         m_answerMissing = false;
-        m_w.statusbox.Text = "Connected Comm Port " + decimalInteger(m_comm.CommPort());
-        m_w.statusbox.ToolTip.clear();
+        m_link.statusbox.Text = "Connected Comm Port " + decimalInteger(m_comm.CommPort());
+        m_link.statusbox.ToolTip.clear();
     }
 }
 
@@ -183,11 +207,11 @@ void PortScan::answerOverdue()
         return;
     // Polling goes on as before; the first reply line puts the connected text back.
     m_answerMissing = true;
-    m_w.statusbox.Text =
+    m_link.statusbox.Text =
         "No answer from the module on Comm Port " + decimalInteger(m_comm.CommPort());
-    m_w.statusbox.ToolTip = "No reply from the module for " +
-                            std::to_string(kAnswerTimeoutMs / 1000) +
-                            " s; the program keeps asking. Check the cable and the module's power.";
+    m_link.statusbox.ToolTip =
+        "No reply from the module for " + std::to_string(kAnswerTimeoutMs / 1000) +
+        " s; the program keeps asking. Check the cable and the module's power.";
 }
 
 } // namespace quelo

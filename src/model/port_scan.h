@@ -1,13 +1,13 @@
 #pragma once
 
 #include "timer.h"
+#include "window_state.h"
 
 #include <array>
 #include <string>
 
 namespace quelo {
 
-struct WindowState;
 class MSComm;
 class Pacing;
 
@@ -22,9 +22,7 @@ public:
     // line means it no longer hears or no longer answers.
     static constexpr int kAnswerTimeoutMs = 3000;
 
-    PortScan(WindowState &w, MSComm &comm, Pacing &pacing) : m_w(w), m_comm(comm), m_pacing(pacing)
-    {
-    }
+    PortScan(WindowState &w, MSComm &comm, Pacing &pacing);
 
     void Form_Load();
     void Form_Unload();
@@ -36,6 +34,11 @@ public:
     void portFailed(const std::string &reason);
     // Called whenever a reply line has been handed to the decoder.
     void lineArrived();
+    // The module answered the probe with its firmware version: while a probe is outstanding
+    // (link state "1") the connection is complete and the scheduler starts.
+    void versionAnswered();
+    // A message for the user about the link, on the status line's tooltip.
+    void tell(const std::string &text);
 
     // Runs out when no reply line has come for kAnswerTimeoutMs while connected; its tick runs
     // answerOverdue().
@@ -50,7 +53,10 @@ private:
     bool connected() const;
     void restartAnswerTimer();
 
-    WindowState &m_w;
+    LinkState &m_link;
+    TransmitState &m_tx;
+    Timer &m_schedulerTimer; // Timer1, started by the connection
+    Timer &m_animationTimer; // Timer2, started by the connection
     MSComm &m_comm;
     Pacing &m_pacing;
     // Why each port was passed over, shown as the status line's tooltip.

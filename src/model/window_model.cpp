@@ -8,9 +8,9 @@
 namespace quelo {
 
 WindowModel::WindowModel(MSComm &comm, TimerHost &timers, ConnectionPanel::PrintWindow print)
-    : m_comm(comm), m_decoder(m_w, comm, m_log), m_framing(m_w, comm, m_decoder), m_pacing(m_w, comm),
-      m_scan(m_w, comm, m_pacing), m_scheduler(m_w), m_sliders(m_w, m_pacing), m_animation(m_w),
-      m_panel(m_w, std::move(print))
+    : m_comm(comm), m_decoder(m_w, m_log, replyEvents()), m_framing(m_w, comm, m_decoder),
+      m_pacing(m_w, comm), m_scan(m_w, comm, m_pacing), m_scheduler(m_w), m_sliders(m_w, m_pacing),
+      m_animation(m_w), m_panel(m_w, std::move(print))
 {
     bindTimer(m_w.Timer1, timers, [this] { m_scheduler.Timer1_Timer(); });
     bindTimer(m_w.Timer2, timers, [this] { m_animation.Timer2_Timer(); });
@@ -23,8 +23,19 @@ WindowModel::WindowModel(MSComm &comm, TimerHost &timers, ConnectionPanel::Print
 
     // Slider Change handlers run inside whatever set the value: they are not events of their own.
     comm.setOnComm([this] { dispatch([this] { m_framing.MSComm1_OnComm(); }); });
-    comm.setOnFailure(
-        [this](const std::string &reason) { dispatch([this, reason] { m_scan.portFailed(reason); }); });
+    comm.setOnFailure([this](const std::string &reason) {
+        dispatch([this, reason] { m_scan.portFailed(reason); });
+    });
+}
+
+// The decoder tells the pacing and the port scan what a reply means for them.
+ReplyEvents WindowModel::replyEvents()
+{
+    ReplyEvents events;
+    events.probeAnswered = [this] { m_pacing.stopProbeRefill(); };
+    events.versionAnswered = [this] { m_scan.versionAnswered(); };
+    events.tell = [this](const std::string &text) { m_scan.tell(text); };
+    return events;
 }
 
 void WindowModel::bindTimer(Timer &timer, TimerHost &host, std::function<void()> handler)

@@ -1,15 +1,15 @@
 #pragma once
 
 #include "animation.h"
+#include "config_sliders.h"
 #include "connection_panel.h"
-#include "link_log.h"
-#include "window_state.h"
+#include "decoder.h"
 #include "framing.h"
+#include "link_log.h"
 #include "pacing.h"
 #include "port_scan.h"
-#include "decoder.h"
-#include "config_sliders.h"
 #include "scheduler.h"
+#include "window_state.h"
 
 #include <cstdint>
 #include <functional>
@@ -57,6 +57,7 @@ public:
 
 private:
     template <typename Handler> void dispatch(Handler &&handler);
+    ReplyEvents replyEvents();
     void bindTimer(Timer &timer, TimerHost &host, std::function<void()> handler);
 
     WindowState m_w;

@@ -10,10 +10,59 @@
 
 namespace quelo {
 
-// The seven configuration parameters by the letter of their read command, in the order of the
-// write table (start delay, LED mode, tach pulses, tach volts, advance shift, max rpm, max
-// advance).
-inline constexpr std::string_view kParameterLetters = "dltvcmn";
+// The window's state, grouped by the subsystem that owns each part. A subsystem is handed the
+// parts it writes, and reads others only through const references.
+//
+// Glossary of the numbered controls and of the Tag flags ("0"/"1" texts, tested as numbers):
+//   Timer1  300 ms  command scheduler          Command1  RETURN (closes the wiring panel)
+//   Timer2   10 ms  needle animation           Command2  PRINT
+//   Timer3   30 ms  transmit pacing            Command3  STORE CONFIGURATION
+//   Timer4  500 ms  probe refill               Command4  CONNECTION INFO (opens the panel)
+//   Timer5 1500 ms  port scan                  Command5  RESET
+//   window Tag         link state: "1" while a probe on the open port awaits its answer
+//   Timer5.Tag         port counter: the port tried last, 1..3 (4 ends the scan)
+//   MSComm1 Tag        busy flag: "1" while a reply line is being decoded
+//   slider Tag         write pending: changed, and not reported back by the module since
+//   value box Tag      reported: the module reported the value since it was last written
+//   rpmdial/voltsdial  reported: an engine speed / bus voltage has been decoded
+
+// The port scan's part: the link state, the status line and the probe.
+struct LinkState
+{
+    std::string Tag; // the link state; empty until Form_Load
+    TextBox statusbox;
+    std::string pollstring; // what the refill timer puts back into an empty queue
+    Timer Timer5{"Timer5", 1500, false};
+};
+
+// The transmit queue and its pacing. The port scan, the scheduler and the store button replace
+// the queue whole; the pacing takes characters from its front.
+struct TransmitState
+{
+    std::string txqueue;
+    std::string txchar;
+    Timer Timer3{"Timer3", 30, true};
+    Timer Timer4{"Timer4", 500, false};
+};
+
+// The line framing's part: what has been received and not yet decoded.
+struct ReceiveState
+{
+    std::string rxbuffer;
+};
+
+// The reply decoder's part: its working values, the gauge targets and the firmware version.
+struct ReplyState
+{
+    std::string hexfield;
+    std::int16_t scratch = 0;
+    std::int16_t propcount = 0;
+    std::int16_t rpmtarget = 0;
+    std::int16_t voltstarget = 0;
+    std::int16_t advtarget = 0;
+    std::int16_t proptarget = 0;
+    TextBox revdata{"0", "0", true, {}};
+};
 
 // What the program knows about one parameter's traffic beyond the flags: whether its read
 // command is outstanding, and what became of the last write of it that was queued. The
@@ -29,32 +78,12 @@ struct ParameterTraffic
     bool sentSincePoll = false; // a write of it queued since the last standing poll
 };
 
-// Everything the window holds at run time: its variables, its controls with their Tag flags and
-// its timers. Plain data; the handlers that change it live beside their subsystems.
-struct WindowState
+// The configuration frame: the seven parameter rows (each a slider and its value box; the
+// parameter table in parameters.h ties them to their commands) and the store button. The
+// sliders' ranges are the ranges of the values the program ever writes.
+struct ParameterRows
 {
-    // Window-level variables.
-    std::string rxbuffer;
-    std::string txqueue;
-    std::string txchar;
-    std::string pollstring;
-    std::string hexfield;
-    std::int16_t scratch = 0;
-    std::int16_t propcount = 0;
-    std::int16_t rpmtarget = 0;
-    std::int16_t voltstarget = 0;
-    std::int16_t advtarget = 0;
-    std::int16_t proptarget = 0;
-    std::int16_t readslot = 0;
-    std::array<ParameterTraffic, kParameterLetters.size()> traffic{};
-
-    // The window's own Tag: the link state. Empty until Form_Load.
-    std::string Tag;
-
-    TextBox statusbox;
-    TextBox revdata{"0", "0", true, {}};
     TextBox cycledata, leddata, pprdata, vdata, conshiftdata, maxrpmdata, maxadvancedata;
-
     ScrollBar cyclescroll{0, 8, 0};
     ScrollBar ledscroll{0, 3, 0};
     ScrollBar pprscroll{0, 2, 0};
@@ -62,21 +91,49 @@ struct WindowState
     ScrollBar conshiftscroll{-9, 9, 0};
     ScrollBar maxrpmscroll{0, 16, 0};
     ScrollBar maxadvancescroll{14, 35, 14};
-
     Button Command3{kDarkGrey};
-    Button Command4{kPanelClosedGreen};
-    Frame connection;
+    // Per parameter, in the table's order.
+    std::array<ParameterTraffic, 7> traffic{};
+};
 
+// The four gauges: needles, band ends and the reported flags, moved by the animation timer.
+struct Needles
+{
     Gauge rpmdial{GaugeFace::rpm()};
     Gauge voltsdial{GaugeFace::volts()};
     Gauge advdial{GaugeFace::advance()};
     Gauge AGauge2{GaugeFace::propeller()};
-
-    Timer Timer1{"Timer1", 300, false};
     Timer Timer2{"Timer2", 10, true};
-    Timer Timer3{"Timer3", 30, true};
-    Timer Timer4{"Timer4", 500, false};
-    Timer Timer5{"Timer5", 1500, false};
+};
+
+// The command scheduler's part.
+struct SchedulerState
+{
+    std::int16_t readslot = 0;
+    // The last standing poll asked for the propeller ("/p"), so its gauge is shown; a poll for
+    // the advance ("/b", engine running) hides it.
+    bool propellerPoll = true;
+    Timer Timer1{"Timer1", 300, false};
+};
+
+// The wiring panel and the button that opens it.
+struct PanelState
+{
+    Button Command4{kPanelClosedGreen};
+    Frame connection;
+};
+
+// Everything the window holds at run time. Plain data; the handlers that change it live beside
+// their subsystems.
+struct WindowState : LinkState,
+                     TransmitState,
+                     ReceiveState,
+                     ReplyState,
+                     ParameterRows,
+                     Needles,
+                     SchedulerState,
+                     PanelState
+{
 };
 
 } // namespace quelo

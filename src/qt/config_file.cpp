@@ -129,11 +129,11 @@ bool checkHeader(const QJsonObject &root, QString &error)
 
 // The seven values, each present, an integer written as one, and inside its slider's range.
 bool checkParameters(const QJsonObject &parameters, const RawScan &raw,
-                     std::array<int, kConfigParameterCount> &values, QString &error)
+                     std::array<int, kParameterCount> &values, QString &error)
 {
     std::set<QString> known;
-    for (std::size_t i = 0; i < kConfigParameterCount; ++i) {
-        const ConfigParameter &p = kConfigParameters[i];
+    for (std::size_t i = 0; i < kParameterCount; ++i) {
+        const Parameter &p = kParameters[i];
         const QString key = QString::fromLatin1(p.key);
         known.insert(key);
         if (!parameters.contains(key)) {
@@ -149,9 +149,9 @@ bool checkParameters(const QJsonObject &parameters, const RawScan &raw,
             return false;
         }
         const int value = text->second.toInt();
-        if (value < p.min || value > p.max) {
+        if (value < minOf(p) || value > maxOf(p)) {
             error = quoted(key) +
-                    QStringLiteral(": %1 is outside %2..%3").arg(value).arg(p.min).arg(p.max);
+                    QStringLiteral(": %1 is outside %2..%3").arg(value).arg(minOf(p)).arg(maxOf(p));
             return false;
         }
         values[i] = value;
@@ -170,9 +170,9 @@ QByteArray configToJson(const ConfigValues &config, const QDateTime &saved)
 {
     QJsonObject parameters;
     QJsonObject shown;
-    for (std::size_t i = 0; i < kConfigParameterCount; ++i) {
-        parameters.insert(kConfigParameters[i].key, config.values[i]);
-        shown.insert(kConfigParameters[i].key, QString::fromStdString(config.shown[i]));
+    for (std::size_t i = 0; i < kParameterCount; ++i) {
+        parameters.insert(kParameters[i].key, config.values[i]);
+        shown.insert(kParameters[i].key, QString::fromStdString(config.shown[i]));
     }
     QJsonObject root;
     root.insert("format", kFormat);

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "config_parameters.h"
+#include "parameters.h"
 
 #include <QByteArray>
 #include <QDate>

@@ -32,8 +32,8 @@ ConfigPreviewDialog::ConfigPreviewDialog(const ConfigValues &now, const ConfigVa
     grid->addWidget(cell(this, tr("File"), true, {}), 0, 3);
     const auto nowTexts = shownTexts(now);
     const auto fileTexts = shownTexts(file);
-    for (std::size_t i = 0; i < kConfigParameterCount; ++i) {
-        const ConfigParameter &p = kConfigParameters[i];
+    for (std::size_t i = 0; i < kParameterCount; ++i) {
+        const Parameter &p = kParameters[i];
         const bool differs = now.values[i] != file.values[i];
         m_changes += differs ? 1 : 0;
         const int row = static_cast<int>(i) + 1;

@@ -56,17 +56,19 @@ QPainterPath sector(const GaugeFace &face, double fromAngle, double toAngle, dou
 
 } // namespace
 
-GaugeWidget::GaugeWidget(const Gauge &gauge, QWidget *parent)
-    : QWidget(parent), m_gauge(gauge), m_shownValue(gauge.Value), m_shownBandEnds(bandEnds())
+GaugeWidget::GaugeWidget(const Gauge &gauge, const bool *shown, QWidget *parent)
+    : QWidget(parent), m_gauge(gauge), m_shown(shown), m_shownValue(gauge.Value),
+      m_shownBandEnds(bandEnds())
 {
     setAttribute(Qt::WA_OpaquePaintEvent);
-    setVisible(gauge.Visible);
+    setVisible(!m_shown || *m_shown);
 }
 
 void GaugeWidget::sync()
 {
-    if (m_gauge.Visible == isHidden())
-        setVisible(m_gauge.Visible);
+    const bool visible = !m_shown || *m_shown;
+    if (visible == isHidden())
+        setVisible(visible);
 
     // Runs after every event: compare in place rather than building a new list each time.
     bool bandMoved = false;

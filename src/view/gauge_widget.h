@@ -18,7 +18,9 @@ class GaugeWidget : public QWidget
     Q_OBJECT
 
 public:
-    explicit GaugeWidget(const Gauge &gauge, QWidget *parent = nullptr);
+    // Shown while *shown is true (the model decides), always when shown is null.
+    explicit GaugeWidget(const Gauge &gauge, const bool *shown = nullptr,
+                         QWidget *parent = nullptr);
 
     // Brings the widget up to date with the gauge; repaints only when something visible moved.
     void sync();
@@ -38,6 +40,7 @@ private:
     void drawNeedle(QPainter &painter) const;
 
     const Gauge &m_gauge;
+    const bool *m_shown;
     QPixmap m_face;
     double m_shownValue;
     std::vector<double> m_shownBandEnds;

@@ -152,13 +152,15 @@ void MainWindow::createGauges()
         const Gauge &gauge;
         const char *name;
         QRect geometry;
+        const bool *shown;
     };
-    const Placement placements[] = {{w.AGauge2, "AGauge2", {16, 112, 217, 193}},
-                                    {w.advdial, "advdial", {152, 432, 201, 169}},
-                                    {w.rpmdial, "rpmdial", {360, 432, 201, 169}},
-                                    {w.voltsdial, "voltsdial", {568, 432, 201, 169}}};
+    // The propeller gauge shows while the scheduler's standing poll asks for the propeller.
+    const Placement placements[] = {{w.AGauge2, "AGauge2", {16, 112, 217, 193}, &w.propellerPoll},
+                                    {w.advdial, "advdial", {152, 432, 201, 169}, nullptr},
+                                    {w.rpmdial, "rpmdial", {360, 432, 201, 169}, nullptr},
+                                    {w.voltsdial, "voltsdial", {568, 432, 201, 169}, nullptr}};
     for (const Placement &p : placements) {
-        auto *gauge = new GaugeWidget(p.gauge, this);
+        auto *gauge = new GaugeWidget(p.gauge, p.shown, this);
         gauge->setObjectName(QString::fromLatin1(p.name));
         gauge->setGeometry(p.geometry);
         m_gauges.push_back(gauge);

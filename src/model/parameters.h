@@ -1,0 +1,86 @@
+#pragma once
+
+#include "window_state.h"
+
+#include <array>
+#include <cstddef>
+#include <cstdint>
+#include <optional>
+#include <string>
+
+namespace quelo {
+
+// Scales of the module's numbers.
+inline constexpr double kDegreesPerCount = 1.4;       // advance, advance shift, max advance
+inline constexpr double kPropDegreesPerCount = 1.406; // propeller angle
+inline constexpr int kRpmPerCount = 256;              // max rpm limit
+inline constexpr int kMaxPropDegrees = 360;
+// Engine speeds below this read as a stopped engine: shown as 0, and the standing poll asks
+// for the propeller instead of the advance.
+inline constexpr int kRunningRpm = 50;
+// The module reports an advance shift s of 20 or less as s, and a negative one as 255 + s.
+inline constexpr int kLargestPositiveShift = 20;
+inline constexpr int kNegativeShiftBase = 255;
+
+// The shift the module means by an advance-shift report k.
+constexpr long long advanceShiftOf(long long k)
+{
+    return k <= kLargestPositiveShift ? k : k - kNegativeShiftBase;
+}
+
+// Texts the value boxes show.
+std::string ledModeText(long long k);   // "Kill Sw", "Mode", "Diag", "Sensor"; else empty
+std::string tachVoltsText(long long k); // "OC", "5 volts", "12 volts"; else empty
+std::string countText(long long k);     // k in decimal
+std::string degreesText(long long k);   // k x 1.4 as a decimal number
+std::string rpmLimitText(long long k);  // k x 256 in decimal (wider than 16 bits)
+
+// One of the module's seven configuration parameters: its row in the window and its commands.
+struct Parameter
+{
+    char letter;      // read command "/d" and read-back line "d..."
+    char writeLetter; // write command "/D" and its echo
+    int readSlot;     // the scheduler's round-robin slot that asks for it
+    ScrollBar ParameterRows::*slider;
+    TextBox ParameterRows::*box;
+    std::string (*text)(long long value); // what the value box shows for a value, slider units
+    bool turnsStoreGreen; // a change means the stored configuration differs (not tach volts)
+    const char *caption;  // the row's caption in the window
+    const char *name;     // the parameter in messages
+    const char *key;      // its key in a configuration file
+    const char *sliderName;
+    const char *boxName;
+};
+
+inline constexpr std::size_t kParameterCount = 7;
+
+// The seven parameters in the order the scheduler's write pass visits them.
+extern const std::array<Parameter, kParameterCount> kParameters;
+
+// The parameter read back by a line beginning with letter / echoed by "/" writeLetter.
+const Parameter *parameterByLetter(char letter);
+const Parameter *parameterByWriteLetter(char writeLetter);
+std::size_t indexOf(const Parameter &parameter);
+
+// The slider's range: the values the program ever writes.
+std::int16_t minOf(const Parameter &parameter);
+std::int16_t maxOf(const Parameter &parameter);
+
+// The seven values of a configuration in the sliders' units (table order), the firmware
+// version text, and the value boxes' texts for a human reader.
+struct ConfigValues
+{
+    std::array<int, kParameterCount> values{};
+    std::string firmware;
+    std::array<std::string, kParameterCount> shown{};
+};
+
+// The value boxes' texts for values (in the sliders' units).
+std::array<std::string, kParameterCount> shownTexts(const ConfigValues &config);
+
+// The slider value whose text is what the value box shows, or none when no value in the
+// slider's range shows that text (nothing reported yet, or the module holds a value the slider
+// cannot).
+std::optional<int> valueFromBoxText(const Parameter &parameter, const std::string &text);
+
+} // namespace quelo
