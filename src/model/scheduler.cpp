@@ -64,15 +64,15 @@ CommandScheduler::ReadSlot CommandScheduler::readSlot(int slot) const
 
 // Every pending slider's value box loses its reported flag; the last one in table order is the
 // write left in the queue.
-std::optional<std::size_t> CommandScheduler::writePass()
+const Parameter *CommandScheduler::writePass()
 {
-    std::optional<std::size_t> written;
+    const Parameter *written = nullptr;
     for (const Parameter &p : kParameters) {
         const ScrollBar &slider = m_rows.*p.slider;
         if (writePending(slider) && writeDue(m_rows.traffic[indexOf(p)])) {
             m_tx.txqueue = std::string("/") + p.writeLetter + decimalInteger(slider.Value()) + "\r";
             (m_rows.*p.box).Tag = "0";
-            written = indexOf(p);
+            written = &p;
         }
     }
     return written;
@@ -83,7 +83,7 @@ void CommandScheduler::Timer1_Timer()
     if (!m_tx.txqueue.empty())
         return;
 
-    std::optional<std::size_t> written = writePass();
+    const Parameter *written = writePass();
 
     m_own.readslot = toInt16(m_own.readslot + 1);
     if (m_own.readslot > kReadSlots)
@@ -92,12 +92,12 @@ void CommandScheduler::Timer1_Timer()
     // A read-back due in this tick replaces the write.
     if (const ReadSlot slot = readSlot(m_own.readslot); slot.flag && tagIs(*slot.flag, 0)) {
         m_tx.txqueue = slot.command;
-        written.reset();
+        written = nullptr;
         if (const Parameter *p = parameterByLetter(slot.command[1]))
             m_rows.traffic[indexOf(*p)].readOutstanding = true;
     }
     if (written)
-        noteWrite(m_rows.traffic[*written], (m_rows.*kParameters[*written].slider).Value());
+        noteWrite(m_rows.traffic[indexOf(*written)], (m_rows.*written->slider).Value());
 
     if (m_tx.txqueue.empty())
         queueStandingPoll();

@@ -2,11 +2,11 @@
 
 #include "window_state.h"
 
-#include <cstddef>
-#include <optional>
 #include <string>
 
 namespace quelo {
+
+struct Parameter;
 
 // Chooses the next command group whenever the transmit queue has run empty: a pending
 // parameter write, else a read-back of a value not yet reported, else the standing poll.
@@ -24,7 +24,7 @@ private:
         std::string command;
     };
     ReadSlot readSlot(int slot) const;
-    std::optional<std::size_t> writePass();
+    const Parameter *writePass();
     void queueStandingPoll();
 
     SchedulerState &m_own;
