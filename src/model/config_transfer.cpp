@@ -1,7 +1,7 @@
 #include "config_transfer.h"
 
-#include "window_model.h"
 #include "convert.h"
+#include "window_model.h"
 
 #include <utility>
 
@@ -73,6 +73,33 @@ std::vector<std::string> missingReports(const WindowState &w)
     return missing;
 }
 
+bool moduleConnected(const WindowState &w)
+{
+    return w.statusbox.Text.rfind(kConnectedPrefix, 0) == 0;
+}
+
+// A slider that already shows the wanted value while the module holds another (the
+// advance-shift read-back never moves its slider) is moved off and back in the same moment, so
+// its change marks it for writing; the scheduler only ever writes the value the slider holds
+// when it acts, the wanted one.
+int moveSlidersTo(WindowModel &model, const ConfigValues &module, const ConfigValues &wanted)
+{
+    WindowState &w = model.state();
+    int moved = 0;
+    for (std::size_t i = 0; i < kConfigParameterCount; ++i) {
+        const ConfigParameter &p = kConfigParameters[i];
+        const int value = wanted.values[i];
+        if (module.values[i] == value)
+            continue;
+        ScrollBar &slider = sliderOf(w, p);
+        if (slider.Value() == value)
+            model.moveSlider(slider, static_cast<std::int16_t>(value == p.min ? p.max : p.min));
+        model.moveSlider(slider, static_cast<std::int16_t>(value));
+        ++moved;
+    }
+    return moved;
+}
+
 ConfigTransfer::ConfigTransfer(WindowModel &model, Clock now, std::int64_t timeoutMs,
                                Progress progress)
     : m_model(model), m_now(std::move(now)), m_deadline(m_now() + timeoutMs),
@@ -129,7 +156,7 @@ void ConfigTransfer::step()
 
 bool ConfigTransfer::connected()
 {
-    return m_model.state().statusbox.Text.rfind(kConnectedPrefix, 0) == 0;
+    return moduleConnected(m_model.state());
 }
 
 // Counts the reports as they come in; once the firmware version and all seven values are
@@ -150,25 +177,9 @@ bool ConfigTransfer::allReported()
     return config.has_value();
 }
 
-// Moves each slider whose module value differs from the file's. A slider that already shows
-// the file's value while the module holds another (the advance-shift read-back never moves its
-// slider) is moved off and back in the same moment, so its change marks it for writing; the
-// scheduler only ever writes the value the slider holds when it acts, the file's value.
 void ConfigTransfer::startWriting()
 {
-    WindowState &w = m_model.state();
-    int moved = 0;
-    for (std::size_t i = 0; i < kConfigParameterCount; ++i) {
-        const ConfigParameter &p = kConfigParameters[i];
-        const int wanted = m_wanted.values[i];
-        if (m_values.values[i] == wanted)
-            continue;
-        ScrollBar &slider = sliderOf(w, p);
-        if (slider.Value() == wanted)
-            m_model.moveSlider(slider, static_cast<std::int16_t>(wanted == p.min ? p.max : p.min));
-        m_model.moveSlider(slider, static_cast<std::int16_t>(wanted));
-        ++moved;
-    }
+    const int moved = moveSlidersTo(m_model, m_values, m_wanted);
     report(moved == 0 ? "the module already holds every value"
                       : "writing " + decimalInteger(moved) + " of 7 parameters");
     m_phase = Phase::Writing;
