@@ -137,6 +137,14 @@ TEST(ConfigTransfer, ExportReadsWhatTheModuleReports)
     EXPECT_EQ(t.values().shown, shownTexts(t.values()));
     EXPECT_TRUE(contains(s.progress, "connected on Comm Port 1"));
     EXPECT_TRUE(contains(s.progress, "7 of 7 parameters reported"));
+    // The count only ever goes up, a line for each new report.
+    int last = -1;
+    for (const std::string &line : s.progress) {
+        if (line.find(" of 7 parameters reported") == std::string::npos)
+            continue;
+        EXPECT_GT(std::stoi(line), last) << line;
+        last = std::stoi(line);
+    }
     EXPECT_EQ(s.module.storeCount(), 0);
     EXPECT_EQ(s.moduleValues(), (std::array<int, 7>{6, 3, 2, 0, -7, 15, 33}));
 }
