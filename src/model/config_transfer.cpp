@@ -167,9 +167,8 @@ bool ConfigTransfer::allReported()
     int reported = 0;
     for (const ConfigParameter &p : kConfigParameters)
         reported += reportedValue(w, p) ? 1 : 0;
-    // While the values are being read back, a box can for a moment show a text no slider value
-    // gives, and the count drops; the progress line only tells of new reports, so a user never
-    // sees it run backwards.
+    // While the values are being read back the count can drop for a moment; the progress line
+    // only tells of new reports, so a user never sees it run backwards.
     if (reported > m_lastReported) {
         m_lastReported = reported;
         report(decimalInteger(reported) + " of 7 parameters reported");
