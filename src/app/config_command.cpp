@@ -17,6 +17,7 @@
 #include <cmath>
 #include <cstdio>
 #include <optional>
+#include <utility>
 
 namespace quelo {
 
@@ -66,6 +67,15 @@ bool ConfigCommand::prepare()
     return false;
 }
 
+ConfigTransfer ConfigCommand::startTransfer(WindowModel &model, ConfigTransfer::Clock now) const
+{
+    const auto timeoutMs = static_cast<std::int64_t>(std::llround(m_options.timeoutSeconds * 1000));
+    const auto progress = [](const std::string &text) { say(QString::fromStdString(text)); };
+    if (m_options.importConfig.isEmpty())
+        return ConfigTransfer::exportFrom(model, std::move(now), timeoutMs, progress);
+    return ConfigTransfer::importInto(model, m_import, std::move(now), timeoutMs, progress);
+}
+
 int ConfigCommand::run(const QStringList &devices)
 {
     QtTimerHost timers;
@@ -75,14 +85,7 @@ int ConfigCommand::run(const QStringList &devices)
 
     QElapsedTimer clock;
     clock.start();
-    const auto timeoutMs = static_cast<std::int64_t>(std::llround(m_options.timeoutSeconds * 1000));
-    const auto progress = [](const std::string &text) { say(QString::fromStdString(text)); };
-    ConfigTransfer transfer =
-        m_options.importConfig.isEmpty()
-            ? ConfigTransfer::exportFrom(
-                  model, [&clock] { return clock.elapsed(); }, timeoutMs, progress)
-            : ConfigTransfer::importInto(
-                  model, m_import, [&clock] { return clock.elapsed(); }, timeoutMs, progress);
+    ConfigTransfer transfer = startTransfer(model, [&clock] { return clock.elapsed(); });
 
     QEventLoop loop;
     std::optional<int> exitCode;

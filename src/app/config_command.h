@@ -1,6 +1,7 @@
 #pragma once
 
 #include "config_parameters.h"
+#include "config_transfer.h"
 #include "options.h"
 
 #include <QStringList>
@@ -25,6 +26,7 @@ public:
     int run(const QStringList &devices);
 
 private:
+    ConfigTransfer startTransfer(WindowModel &model, ConfigTransfer::Clock now) const;
     int finishExport(const ConfigValues &values);
 
     const Options &m_options;
