@@ -1,7 +1,7 @@
 #include "sim_comm.h"
 
-#include "window_model.h"
 #include "config_transfer.h"
+#include "window_model.h"
 
 #include <gtest/gtest.h>
 
@@ -137,6 +137,14 @@ TEST(ConfigTransfer, ExportReadsWhatTheModuleReports)
     EXPECT_EQ(t.values().shown, shownTexts(t.values()));
     EXPECT_TRUE(contains(s.progress, "connected on Comm Port 1"));
     EXPECT_TRUE(contains(s.progress, "7 of 7 parameters reported"));
+    // The count only ever goes up, a line for each new report.
+    int last = -1;
+    for (const std::string &line : s.progress) {
+        if (line.find(" of 7 parameters reported") == std::string::npos)
+            continue;
+        EXPECT_GT(std::stoi(line), last) << line;
+        last = std::stoi(line);
+    }
     EXPECT_EQ(s.module.storeCount(), 0);
     EXPECT_EQ(s.moduleValues(), (std::array<int, 7>{6, 3, 2, 0, -7, 15, 33}));
 }
@@ -258,4 +266,40 @@ TEST(ConfigTransfer, TimeoutNamesWhatIsMissing)
                                "run_mode_start_delay asked 7, kept 2");
         EXPECT_EQ(s.module.storeCount(), 0);
     }
+}
+
+// Loading a file in the window: the sliders move as the user would move them, the module takes
+// every value, STORE CONFIGURATION turns green, and nothing is stored until the user clicks it.
+TEST(ConfigTransfer, MovingSlidersToAFileWritesItsValuesButNeverStores)
+{
+    Bench s;
+    s.setModule({2, 1, 1, 2, -4, 12, 25});
+    s.model.Form_Load();
+    ASSERT_TRUE(s.clock.runUntil(
+        [&] { return moduleConnected(s.model.state()) && reportedConfig(s.model.state()); },
+        kTimeoutMs));
+    // Stored: the store button is grey again.
+    s.model.Command3_Click();
+    ASSERT_TRUE(s.clock.runUntil([&] { return s.model.state().Command3.BackColor == kDarkGrey; },
+                                 s.clock.now() + 5000));
+    ASSERT_EQ(s.module.storeCount(), 1);
+    const ConfigValues now = *reportedConfig(s.model.state());
+    const std::size_t from = s.module.commandLog().size();
+
+    // Advance shift asks for 0, which its slider already shows while the module holds -4.
+    const std::array<int, 7> wanted{5, 1, 0, 2, 0, 9, 30};
+    EXPECT_EQ(moveSlidersTo(s.model, now, file(wanted)), 5);
+    EXPECT_EQ(s.model.state().Command3.BackColor, kGreen);
+    ASSERT_TRUE(s.clock.runUntil(
+        [&] { return s.moduleValues() == wanted && reportedConfig(s.model.state()); },
+        s.clock.now() + kTimeoutMs))
+        << "the module holds " << ::testing::PrintToString(s.moduleValues());
+    EXPECT_EQ(reportedConfig(s.model.state())->values, wanted);
+    s.clock.advance(5000);
+    EXPECT_EQ(s.count('W', from), 0);
+    EXPECT_EQ(s.module.storeCount(), 1);
+    EXPECT_EQ(s.model.state().Command3.BackColor, kGreen); // the user still has to store
+    // Only the five differing parameters were written, each with the file's value.
+    EXPECT_EQ(s.count('L', from) + s.count('V', from), 0);
+    EXPECT_GE(s.count('D', from), 1);
 }

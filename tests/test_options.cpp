@@ -68,3 +68,55 @@ TEST(Options, HelpAndVersionAreAnsweredNotRun)
     EXPECT_TRUE(help.text.contains("--log"));
     EXPECT_EQ(parse({"--version"}).action, Options::Action::Version);
 }
+
+TEST(Options, ExportAndImportRunWithoutAWindowWithATimeout)
+{
+    const Options out = parse({"--export-config", "-", "--ports", "/dev/ttyUSB0"});
+    ASSERT_EQ(out.action, Options::Action::Run) << out.text.toStdString();
+    EXPECT_EQ(out.exportConfig, "-");
+    EXPECT_TRUE(out.importConfig.isEmpty());
+    EXPECT_TRUE(out.configCommand());
+    EXPECT_EQ(out.timeoutSeconds, kDefaultTimeoutSeconds);
+
+    const Options in = parse({"--import-config", "c.json", "--timeout", "2.5", "--demo"});
+    ASSERT_EQ(in.action, Options::Action::Run) << in.text.toStdString();
+    EXPECT_EQ(in.importConfig, "c.json");
+    EXPECT_EQ(in.timeoutSeconds, 2.5);
+    EXPECT_TRUE(in.demo);
+
+    EXPECT_FALSE(parse({}).configCommand()); // the window
+    EXPECT_EQ(parse({"--export-config", "c.json", "--timeout", "86400"}).timeoutSeconds, 86400.0);
+}
+
+TEST(Options, ConfigCommandsRefuseWhatTheyCannotHonour)
+{
+    const auto error = [](const QStringList &args) {
+        const Options o = parse(args);
+        return o.action == Options::Action::Error ? o.text.toStdString() : std::string();
+    };
+    const auto mentions = [&](const QStringList &args, const char *word) {
+        const std::string text = error(args);
+        EXPECT_NE(text.find(word), std::string::npos)
+            << args.join(' ').toStdString() << " -> '" << text << "'";
+    };
+    mentions({"--export-config", "a.json", "--import-config", "b.json"}, "together");
+    mentions({"--export-config", "a.json", "--quit-after", "1"}, "--quit-after");
+    mentions({"--import-config", "a.json", "--quit-after", "1", "--screenshot", "w.png"},
+             "--quit-after");
+    mentions({"--export-config", "a.json", "--quit-after", "1", "--screenshot", "w.png"},
+             "--quit-after");
+    mentions({"--timeout", "5"}, "--export-config");
+    mentions({"--export-config", ""}, "file name");
+    mentions({"--import-config", "-"}, "file name"); // standard input is not a file to import
+    for (const char *bad : {"0", "-1", "nan", "inf", "86401", "", "5s"})
+        mentions({"--export-config", "-", "--timeout", bad}, "--timeout");
+    EXPECT_FALSE(error({"--export-config"}).empty());
+}
+
+TEST(Options, HelpDocumentsTheConfigCommandsAndExitCodes)
+{
+    const QString help = parse({"--help"}).text;
+    for (const char *word : {"--export-config", "--import-config", "--timeout", "0 done",
+                             "1 a module or link problem", "2 a bad command line"})
+        EXPECT_TRUE(help.contains(QLatin1String(word))) << word;
+}

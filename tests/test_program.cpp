@@ -7,6 +7,8 @@
 #include <QElapsedTimer>
 #include <QEventLoop>
 #include <QFile>
+#include <QJsonDocument>
+#include <QJsonObject>
 #include <QProcess>
 #include <QRegularExpression>
 #include <QSerialPort>
@@ -15,6 +17,7 @@
 
 #include <gtest/gtest.h>
 
+#include <array>
 #include <csignal>
 
 using quelo::sim::PtyServer;
@@ -65,6 +68,55 @@ void expectWholeCommands(const std::vector<std::string> &log)
     for (const std::string &line : log)
         EXPECT_TRUE(command.match(QString::fromStdString(line)).hasMatch())
             << "cut or run-together command: " << line;
+}
+
+// Starts the program as a script would on a machine without a display.
+void startHeadless(QProcess &program, const QStringList &arguments)
+{
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    for (const char *name : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM", "QT_LOGGING_RULES"})
+        env.remove(QString::fromLatin1(name));
+    program.setProcessEnvironment(env);
+    program.start(QStringLiteral(QUELO_LINK_BIN), arguments);
+}
+
+struct HeadlessRun
+{
+    int exitCode = -1;
+    QByteArray out;
+    QString err;
+};
+
+// Runs a headless export or import to its end, serving the simulator meanwhile.
+HeadlessRun runHeadless(const QStringList &arguments, int timeoutMs = 40000)
+{
+    QProcess program;
+    startHeadless(program, arguments);
+    HeadlessRun run;
+    if (!finish(program, timeoutMs)) {
+        program.kill();
+        program.waitForFinished();
+        run.err = QStringLiteral("did not finish");
+        return run;
+    }
+    run.exitCode = program.exitStatus() == QProcess::NormalExit ? program.exitCode() : -1;
+    run.out = program.readAllStandardOutput();
+    run.err = QString::fromUtf8(program.readAllStandardError());
+    return run;
+}
+
+constexpr char kLetters[] = "dltvcmn"; // file order
+const char *const kKeys[] = {"run_mode_start_delay", "led_mode",      "tach_pulses_per_rev",
+                             "tach_volts",           "advance_shift", "max_rpm_limit",
+                             "max_advance_limit"};
+
+std::array<int, 7> fileValues(const QByteArray &json)
+{
+    const QJsonObject parameters = QJsonDocument::fromJson(json).object()["parameters"].toObject();
+    std::array<int, 7> values{};
+    for (std::size_t i = 0; i < values.size(); ++i)
+        values[i] = parameters[QLatin1String(kKeys[i])].toInt(-99);
+    return values;
 }
 
 } // namespace
@@ -145,6 +197,87 @@ TEST(Program, QuitAfterEndsTheRunWithExitZero)
     ASSERT_TRUE(finish(program, 8000));
     EXPECT_EQ(program.exitStatus(), QProcess::NormalExit);
     EXPECT_EQ(program.exitCode(), 0);
+}
+
+// Export, edit, import, export again: what a script backing up or restoring a module does.
+TEST(Program, HeadlessExportImportAndExportAgain)
+{
+    PtyServer module;
+    ASSERT_TRUE(module.start()) << module.errorString().toStdString();
+    const std::array<int, 7> start{3, 1, 2, 0, -5, 14, 31};
+    for (std::size_t i = 0; i < start.size(); ++i)
+        ASSERT_TRUE(module.module().setParameter(kLetters[i], start[i]));
+    const QStringList ports{"--ports", ",," + module.devicePath()};
+
+    const HeadlessRun exported = runHeadless(ports + QStringList{"--export-config", "-"});
+    ASSERT_EQ(exported.exitCode, 0) << exported.err.toStdString();
+    EXPECT_EQ(fileValues(exported.out), start) << exported.out.toStdString();
+    EXPECT_TRUE(exported.out.startsWith('{')) << "only the file goes to standard output";
+    EXPECT_TRUE(exported.err.contains("connected on Comm Port 3")) << exported.err.toStdString();
+    EXPECT_TRUE(exported.err.contains("7 of 7 parameters reported")) << exported.err.toStdString();
+    EXPECT_EQ(module.module().storeCount(), 0);
+
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("edited.json"));
+    QByteArray edited = exported.out;
+    edited.replace("\"max_rpm_limit\": 14", "\"max_rpm_limit\": 9");
+    edited.replace("\"led_mode\": 1", "\"led_mode\": 3");
+    ASSERT_NE(edited, exported.out) << "the edit did not apply: " << exported.out.toStdString();
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write(edited);
+    file.close();
+
+    const HeadlessRun imported = runHeadless(ports + QStringList{"--import-config", path});
+    ASSERT_EQ(imported.exitCode, 0) << imported.err.toStdString();
+    EXPECT_TRUE(imported.out.isEmpty());
+    EXPECT_TRUE(imported.err.contains("writing 2 of 7 parameters")) << imported.err.toStdString();
+    EXPECT_TRUE(imported.err.trimmed().endsWith("stored")) << imported.err.toStdString();
+    EXPECT_EQ(module.module().storeCount(), 1);
+    expectWholeCommands(module.module().commandLog());
+
+    const HeadlessRun again = runHeadless(ports + QStringList{"--export-config", "-"});
+    ASSERT_EQ(again.exitCode, 0) << again.err.toStdString();
+    EXPECT_EQ(fileValues(again.out), (std::array<int, 7>{3, 3, 2, 0, -5, 9, 31}));
+}
+
+TEST(Program, HeadlessFailuresGiveTheirExitCodes)
+{
+    PtyServer module;
+    ASSERT_TRUE(module.start()) << module.errorString().toStdString();
+    QTemporaryDir dir;
+
+    // A bad file is refused before any port is opened.
+    const QString bad = dir.filePath(QStringLiteral("bad.json"));
+    QFile file(bad);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write(R"({"format":"quelo-config","version":1,"parameters":{"led_mode":"x"}})");
+    file.close();
+    for (const QString &path : {bad, dir.filePath(QStringLiteral("missing.json"))}) {
+        const HeadlessRun run =
+            runHeadless({"--ports", module.devicePath(), "--import-config", path});
+        EXPECT_EQ(run.exitCode, 2) << run.err.toStdString();
+        EXPECT_TRUE(run.err.startsWith("quelo-link: " + path + ": ")) << run.err.toStdString();
+    }
+    EXPECT_TRUE(module.module().commandLog().empty());
+
+    // No module on any port: each port's reason, nothing on standard output.
+    const HeadlessRun none =
+        runHeadless({"--ports", dir.filePath("no-tty") + ",,", "--export-config", "-"});
+    EXPECT_EQ(none.exitCode, 1) << none.err.toStdString();
+    EXPECT_TRUE(none.err.contains("no module answered on ports " + dir.filePath("no-tty") +
+                                  ", (none), (none)"))
+        << none.err.toStdString();
+    EXPECT_TRUE(none.err.contains("Port 2: no serial device for this port"))
+        << none.err.toStdString();
+    EXPECT_TRUE(none.out.isEmpty());
+
+    // A module that never answers: the timeout names what was missing.
+    module.module().setFaults({true, 0, 0, 0, 0, 0});
+    const HeadlessRun silent =
+        runHeadless({"--ports", module.devicePath(), "--export-config", "-", "--timeout", "1"});
+    EXPECT_EQ(silent.exitCode, 1) << silent.err.toStdString();
+    EXPECT_TRUE(silent.err.contains("timed out: no module connected")) << silent.err.toStdString();
 }
 
 int main(int argc, char **argv)

@@ -1,16 +1,19 @@
+#include "app_window.h"
+#include "config_command.h"
 #include "link_logging.h"
 #include "main_window.h"
 #include "options.h"
 #include "perf_log.h"
+#include "pty_server.h"
+#include "qt_serial_comm.h"
 #include "qt_timer_host.h"
 #include "quit_signals.h"
 #include "view_fonts.h"
 #include "window_model.h"
 #include "window_printer.h"
-#include "qt_serial_comm.h"
-#include "pty_server.h"
 
 #include <QApplication>
+#include <QCoreApplication>
 #include <QTimer>
 
 #include <cmath>
@@ -34,24 +37,105 @@ int answerWithoutWindow(const Options &options)
     case Options::Action::Error:
         std::fprintf(stderr, "quelo-link: %s\nTry 'quelo-link --help'.\n",
                      qPrintable(options.text));
-        return 2;
+        return kExitUsage;
     case Options::Action::Run:
         break;
     }
     return -1;
 }
 
-// Quits after the given time as closing the window would, saving a screenshot first if asked.
-void scheduleQuit(const Options &options, MainWindow &window, int &exitCode)
+// Quits after the given time as closing the window would, saving a screenshot of the client
+// area (without the menu bar) first if asked.
+void scheduleQuit(const Options &options, AppWindow &window, int &exitCode)
 {
     const auto ms = static_cast<int>(std::lround(*options.quitAfterSeconds * 1000.0));
     QTimer::singleShot(ms, &window, [&window, &exitCode, file = options.screenshot] {
-        if (!file.isEmpty() && !window.grab().save(file, "PNG")) {
+        if (!file.isEmpty() && !window.client().grab().save(file, "PNG")) {
             std::fprintf(stderr, "quelo-link: cannot write %s\n", qPrintable(file));
             exitCode = 1;
         }
         window.close();
     });
+}
+
+// What main() sets up for a window and a headless run alike: the log output and the devices of
+// ports 1..3, with the simulated module on port 1 for --demo. Needs the application object.
+class RunSetup
+{
+public:
+    // The exit code when the setup failed; -1 when it is ready.
+    int start(const Options &options)
+    {
+        QCoreApplication::setApplicationName(QStringLiteral("quelo-link"));
+        QCoreApplication::setApplicationVersion(QStringLiteral(QUELO_VERSION));
+        if (!options.logFile.isEmpty() && !m_logOutput.logToFile(options.logFile)) {
+            std::fprintf(stderr, "quelo-link: cannot write %s: %s\n", qPrintable(options.logFile),
+                         qPrintable(m_logOutput.errorString()));
+            return kExitUsage;
+        }
+        m_devices = options.ports.value_or(QtSerialComm::defaultDevices());
+        if (options.demo) {
+            m_simulator = std::make_unique<sim::PtyServer>();
+            if (!m_simulator->start()) {
+                std::fprintf(stderr, "quelo-link: cannot start the simulated module: %s\n",
+                             qPrintable(m_simulator->errorString()));
+                return kExitLink;
+            }
+            m_devices[0] = m_simulator->devicePath();
+        }
+        return -1;
+    }
+    const QStringList &devices() const { return m_devices; }
+
+private:
+    LinkLogOutput m_logOutput;
+    QStringList m_devices;
+    std::unique_ptr<sim::PtyServer> m_simulator;
+};
+
+// --export-config / --import-config: no widgets, no display.
+int runConfigCommand(const Options &options, int argc, char *argv[])
+{
+    ConfigCommand command(options);
+    if (!command.prepare())
+        return kExitUsage;
+    QCoreApplication app(argc, argv);
+    RunSetup setup;
+    if (const int failed = setup.start(options); failed >= 0)
+        return failed;
+    return command.run(setup.devices());
+}
+
+int runWindow(const Options &options, int argc, char *argv[])
+{
+    installFontSubstitutes();
+    QApplication app(argc, argv);
+    RunSetup setup;
+    if (const int failed = setup.start(options); failed >= 0)
+        return failed;
+
+    QtTimerHost timers;
+    QtSerialComm comm(setup.devices());
+    MainWindow *client = nullptr;
+    WindowModel model(comm, timers, [&client] {
+        if (client)
+            printWindow(*client);
+    });
+    model.linkLog().setSink(linkLogSink());
+    model.Form_Load();
+    AppWindow appWindow(model);
+    appWindow.setPortDevices(setup.devices());
+    client = &appWindow.client();
+    const PerfLog perfLog(*client); // silent unless quelo.perf logging is on
+    // SIGINT and SIGTERM close the window as the user would: the port is closed as on unload.
+    const QuitSignals quitSignals([&appWindow] { appWindow.close(); });
+    appWindow.show();
+
+    int exitCode = 0;
+    if (options.quitAfterSeconds)
+        scheduleQuit(options, appWindow, exitCode);
+    const int loopResult = app.exec();
+    return exitCode != 0 ? exitCode : loopResult;
 }
 
 } // namespace
@@ -64,49 +148,6 @@ int main(int argc, char *argv[])
     const Options options = parseOptions(arguments);
     if (const int answered = answerWithoutWindow(options); answered >= 0)
         return answered;
-
-    installFontSubstitutes();
-    QApplication app(argc, argv);
-    QCoreApplication::setApplicationName(QStringLiteral("quelo-link"));
-    QCoreApplication::setApplicationVersion(QStringLiteral(QUELO_VERSION));
-    LinkLogOutput logOutput;
-    if (!options.logFile.isEmpty() && !logOutput.logToFile(options.logFile)) {
-        std::fprintf(stderr, "quelo-link: cannot write %s: %s\n", qPrintable(options.logFile),
-                     qPrintable(logOutput.errorString()));
-        return 2;
-    }
-
-    QStringList devices = options.ports.value_or(QtSerialComm::defaultDevices());
-    std::unique_ptr<sim::PtyServer> simulator;
-    if (options.demo) {
-        simulator = std::make_unique<sim::PtyServer>();
-        if (!simulator->start()) {
-            std::fprintf(stderr, "quelo-link: cannot start the simulated module: %s\n",
-                         qPrintable(simulator->errorString()));
-            return 1;
-        }
-        devices[0] = simulator->devicePath();
-    }
-
-    QtTimerHost timers;
-    QtSerialComm comm(devices);
-    MainWindow *window = nullptr;
-    WindowModel model(comm, timers, [&window] {
-        if (window)
-            printWindow(*window);
-    });
-    model.linkLog().setSink(linkLogSink());
-    model.Form_Load();
-    MainWindow mainWindow(model);
-    window = &mainWindow;
-    const PerfLog perfLog(mainWindow); // silent unless quelo.perf logging is on
-    // SIGINT and SIGTERM close the window as the user would: the port is closed as on unload.
-    const QuitSignals quitSignals([&mainWindow] { mainWindow.close(); });
-    mainWindow.show();
-
-    int exitCode = 0;
-    if (options.quitAfterSeconds)
-        scheduleQuit(options, mainWindow, exitCode);
-    const int loopResult = app.exec();
-    return exitCode != 0 ? exitCode : loopResult;
+    return options.configCommand() ? runConfigCommand(options, argc, argv)
+                                   : runWindow(options, argc, argv);
 }

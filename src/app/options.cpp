@@ -17,7 +17,12 @@ const QString kDescription = QStringLiteral(
     "those are COM1..COM3 on Windows, and elsewhere the first three serial devices the\n"
     "system lists: USB adapters (ttyUSB*, ttyACM*, cu.usb*) first, then the others, each\n"
     "group in name order with numbers compared by value.\n"
-    "Exit status: 0 normally, 1 when --demo or --screenshot fails, 2 for a bad command line.");
+    "With --export-config or --import-config no window opens (no display is needed): the\n"
+    "program finds the module, reads or writes its seven configuration parameters, reports\n"
+    "its progress on standard error and exits.\n"
+    "Exit status: 0 done; 1 a module or link problem (no module found, --timeout passed, a\n"
+    "value the module did not take, --demo or --screenshot failed); 2 a bad command line or a\n"
+    "bad or unwritable configuration file.");
 
 Options answer(Options::Action action, const QString &text)
 {
@@ -63,7 +68,61 @@ struct OptionSet
                            QStringLiteral("Append the link's events (quelo.link), with times, to "
                                           "FILE."),
                            QStringLiteral("FILE")};
+    QCommandLineOption exportConfig{
+        QStringLiteral("export-config"),
+        QStringLiteral("Without a window: wait until the module has reported its firmware "
+                       "version and all seven parameters, write them to FILE as a "
+                       "configuration file ('-': standard output) and exit."),
+        QStringLiteral("FILE")};
+    QCommandLineOption importConfig{
+        QStringLiteral("import-config"),
+        QStringLiteral("Without a window: check FILE, write each value that differs to the "
+                       "module, wait until the module reports every one back, store the "
+                       "configuration (as STORE CONFIGURATION) and exit. Nothing is stored when "
+                       "the module does not take a value."),
+        QStringLiteral("FILE")};
+    QCommandLineOption timeout{QStringLiteral("timeout"),
+                               QStringLiteral("Give up an export or import after SECONDS (above "
+                                              "0, up to 86400; default 30)."),
+                               QStringLiteral("SECONDS")};
 };
+
+// Reads --export-config, --import-config and --timeout into options; the error text when they
+// do not fit together.
+std::optional<QString> parseConfigCommand(const QCommandLineParser &parser, const OptionSet &set,
+                                          Options &options)
+{
+    const bool exporting = parser.isSet(set.exportConfig);
+    const bool importing = parser.isSet(set.importConfig);
+    options.exportConfig = parser.value(set.exportConfig);
+    options.importConfig = parser.value(set.importConfig);
+    if (exporting && importing)
+        return QStringLiteral("--export-config and --import-config cannot be used together");
+    if ((exporting && options.exportConfig.isEmpty()) ||
+        (importing && options.importConfig.isEmpty()))
+        return QStringLiteral("--%1 needs a file name ('-' for standard output)")
+            .arg(exporting ? QStringLiteral("export-config") : QStringLiteral("import-config"));
+    if (importing && options.importConfig == QStringLiteral("-"))
+        return QStringLiteral("--import-config needs a file name");
+    const QString command =
+        exporting ? QStringLiteral("--export-config") : QStringLiteral("--import-config");
+    if ((exporting || importing) && parser.isSet(set.quitAfter))
+        return command + QStringLiteral(" runs without a window: no --quit-after");
+    if ((exporting || importing) && parser.isSet(set.screenshot))
+        return command + QStringLiteral(" runs without a window: no --screenshot");
+    if (!parser.isSet(set.timeout))
+        return std::nullopt;
+    if (!exporting && !importing)
+        return QStringLiteral("--timeout needs --export-config or --import-config");
+    const std::optional<double> seconds = parseSeconds(parser.value(set.timeout));
+    if (!seconds || *seconds <= 0.0)
+        return QStringLiteral("--timeout needs a number of seconds above 0 and up to %1, not "
+                              "'%2'")
+            .arg(kMaxQuitAfterSeconds)
+            .arg(parser.value(set.timeout));
+    options.timeoutSeconds = *seconds;
+    return std::nullopt;
+}
 
 } // namespace
 
@@ -74,7 +133,8 @@ Options parseOptions(const QStringList &arguments)
     const QCommandLineOption help = parser.addHelpOption();
     const QCommandLineOption version = parser.addVersionOption();
     const OptionSet set;
-    parser.addOptions({set.ports, set.demo, set.screenshot, set.quitAfter, set.log});
+    parser.addOptions({set.ports, set.demo, set.screenshot, set.quitAfter, set.log,
+                       set.exportConfig, set.importConfig, set.timeout});
     if (!parser.parse(arguments))
         return failure(parser.errorText());
     if (parser.isSet(help))
@@ -114,6 +174,8 @@ Options parseOptions(const QStringList &arguments)
     options.logFile = parser.value(set.log);
     if (parser.isSet(set.log) && options.logFile.isEmpty())
         return failure(QStringLiteral("--log needs a file name"));
+    if (const std::optional<QString> error = parseConfigCommand(parser, set, options))
+        return failure(*error);
     return options;
 }
 

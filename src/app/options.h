@@ -7,6 +7,15 @@
 
 namespace quelo {
 
+// The longest --quit-after and --timeout accepted: one day.
+inline constexpr double kMaxQuitAfterSeconds = 86400.0;
+inline constexpr double kDefaultTimeoutSeconds = 30.0;
+
+// Exit codes: done; the module or the link failed; a bad command line or file.
+inline constexpr int kExitDone = 0;
+inline constexpr int kExitLink = 1;
+inline constexpr int kExitUsage = 2;
+
 // The program's command line, checked. Produced by parseOptions; main() only acts on it.
 struct Options
 {
@@ -26,15 +35,22 @@ struct Options
     std::optional<double> quitAfterSeconds;
     QString screenshot;
     QString logFile;
-};
 
-// The longest --quit-after accepted: one day.
-inline constexpr double kMaxQuitAfterSeconds = 86400.0;
+    // Without a window: read the module's configuration into a file ("-": standard output),
+    // or put a file's configuration into the module and store it. At most one is set.
+    QString exportConfig;
+    QString importConfig;
+    double timeoutSeconds = kDefaultTimeoutSeconds; // bounds an export or an import
+
+    bool configCommand() const { return !exportConfig.isEmpty() || !importConfig.isEmpty(); }
+};
 
 // Parses the arguments (the program name first). Anything the program would otherwise ignore
 // or misread is an error: an unknown option, a positional word, more than three --ports
-// entries, a --quit-after that is not a finite number of seconds from 0 to one day, and
-// --screenshot without --quit-after.
+// entries, a --quit-after that is not a finite number of seconds from 0 to one day,
+// --screenshot without --quit-after, --timeout without an export or import or not above 0
+// seconds, and --export-config and --import-config together or with --quit-after or
+// --screenshot.
 Options parseOptions(const QStringList &arguments);
 
 } // namespace quelo

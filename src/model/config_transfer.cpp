@@ -73,6 +73,33 @@ std::vector<std::string> missingReports(const WindowState &w)
     return missing;
 }
 
+bool moduleConnected(const WindowState &w)
+{
+    return w.statusbox.Text.rfind(kConnectedPrefix, 0) == 0;
+}
+
+// A slider that already shows the wanted value while the module holds another (the
+// advance-shift read-back never moves its slider) is moved off and back in the same moment, so
+// its change marks it for writing; the scheduler only ever writes the value the slider holds
+// when it acts, the wanted one.
+int moveSlidersTo(WindowModel &model, const ConfigValues &module, const ConfigValues &wanted)
+{
+    WindowState &w = model.state();
+    int moved = 0;
+    for (std::size_t i = 0; i < kParameterCount; ++i) {
+        const Parameter &p = kParameters[i];
+        const int value = wanted.values[i];
+        if (module.values[i] == value)
+            continue;
+        ScrollBar &slider = sliderOf(w, p);
+        if (slider.Value() == value)
+            model.moveSlider(slider, static_cast<std::int16_t>(value == minOf(p) ? maxOf(p) : minOf(p)));
+        model.moveSlider(slider, static_cast<std::int16_t>(value));
+        ++moved;
+    }
+    return moved;
+}
+
 ConfigTransfer::ConfigTransfer(WindowModel &model, Clock now, std::int64_t timeoutMs,
                                Progress progress)
     : m_model(model), m_now(std::move(now)), m_deadline(m_now() + timeoutMs),
@@ -129,7 +156,7 @@ void ConfigTransfer::step()
 
 bool ConfigTransfer::connected()
 {
-    return m_model.state().statusbox.Text.rfind(kConnectedPrefix, 0) == 0;
+    return moduleConnected(m_model.state());
 }
 
 // Counts the reports as they come in; once the firmware version and all seven values are
@@ -140,7 +167,9 @@ bool ConfigTransfer::allReported()
     int reported = 0;
     for (const Parameter &p : kParameters)
         reported += reportedValue(w, p) ? 1 : 0;
-    if (reported != m_lastReported) {
+    // While the values are being read back the count can drop for a moment; the progress line
+    // only tells of new reports, so a user never sees it run backwards.
+    if (reported > m_lastReported) {
         m_lastReported = reported;
         report(decimalInteger(reported) + " of 7 parameters reported");
     }
@@ -150,26 +179,9 @@ bool ConfigTransfer::allReported()
     return config.has_value();
 }
 
-// Moves each slider whose module value differs from the file's. A slider that already shows
-// the file's value while the module holds another (the advance-shift read-back never moves its
-// slider) is moved off and back in the same moment, so its change marks it for writing; the
-// scheduler only ever writes the value the slider holds when it acts, the file's value.
 void ConfigTransfer::startWriting()
 {
-    WindowState &w = m_model.state();
-    int moved = 0;
-    for (std::size_t i = 0; i < kParameterCount; ++i) {
-        const Parameter &p = kParameters[i];
-        const int wanted = m_wanted.values[i];
-        if (m_values.values[i] == wanted)
-            continue;
-        ScrollBar &slider = sliderOf(w, p);
-        if (slider.Value() == wanted)
-            m_model.moveSlider(slider,
-                               static_cast<std::int16_t>(wanted == minOf(p) ? maxOf(p) : minOf(p)));
-        m_model.moveSlider(slider, static_cast<std::int16_t>(wanted));
-        ++moved;
-    }
+    const int moved = moveSlidersTo(m_model, m_values, m_wanted);
     report(moved == 0 ? "the module already holds every value"
                       : "writing " + decimalInteger(moved) + " of 7 parameters");
     m_phase = Phase::Writing;

@@ -17,6 +17,13 @@ class WindowModel;
 std::optional<ConfigValues> reportedConfig(const WindowState &w);
 // What reportedConfig still waits for ("firmware version", "led_mode", ...); empty when ready.
 std::vector<std::string> missingReports(const WindowState &w);
+// The status line says the module is connected ("Connected Comm Port n").
+bool moduleConnected(const WindowState &w);
+
+// Moves each slider whose module value (`module`, as reported) differs from `wanted` to the
+// wanted value, as the user would: the scheduler then writes it and the read-back confirms
+// it; nothing is stored. Returns how many sliders it moved.
+int moveSlidersTo(WindowModel &model, const ConfigValues &module, const ConfigValues &wanted);
 
 // Reads the module's configuration out of the window (export), or puts a configuration into
 // the module and stores it (import), through the window's own machinery: a value goes out by

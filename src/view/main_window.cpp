@@ -308,6 +308,7 @@ void MainWindow::syncWithModel()
     }
     for (GaugeWidget *gauge : m_gauges)
         gauge->sync();
+    emit modelChanged();
 }
 
 void MainWindow::closeEvent(QCloseEvent *event)

@@ -29,6 +29,10 @@ public:
     explicit MainWindow(WindowModel &model, QWidget *parent = nullptr);
     ~MainWindow() override;
 
+signals:
+    // After the window has shown a change of the model (every model event).
+    void modelChanged();
+
 protected:
     void closeEvent(QCloseEvent *event) override;
 

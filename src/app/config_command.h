@@ -1,0 +1,36 @@
+#pragma once
+
+#include "parameters.h"
+#include "config_transfer.h"
+#include "options.h"
+
+#include <QStringList>
+
+namespace quelo {
+
+// --export-config and --import-config: the module's configuration to or from a file, without
+// a window. Runs on a QCoreApplication's event loop; creates no widget and needs no display.
+// Progress goes to standard error; with "-" the file alone goes to standard output.
+class ConfigCommand
+{
+public:
+    explicit ConfigCommand(const Options &options) : m_options(options) {}
+
+    // Reads and checks the file to import (nothing to do for an export), before any port is
+    // touched. False, with the reason on standard error, for a bad file.
+    bool prepare();
+
+    // Finds the module on the devices of ports 1..3, does the export or import and closes the
+    // port as on unload. Returns the exit code: kExitDone, kExitLink, or kExitUsage when the
+    // exported file cannot be written. Needs the application object; returns when done.
+    int run(const QStringList &devices);
+
+private:
+    ConfigTransfer startTransfer(WindowModel &model, ConfigTransfer::Clock now) const;
+    int finishExport(const ConfigValues &values);
+
+    const Options &m_options;
+    ConfigValues m_import;
+};
+
+} // namespace quelo
