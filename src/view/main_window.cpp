@@ -1,5 +1,7 @@
 #include "main_window.h"
 
+#include "parameters.h"
+
 #include "artwork.h"
 #include "caption_frame.h"
 #include "colour_button.h"
@@ -177,42 +179,31 @@ void MainWindow::createConfiguration()
     frame->setGeometry(240, 104, 529, 305);
     frame->setFont(pixelFont(sans, 9.75));
 
-    struct Row
+    // Where each parameter row stands in the frame, in the parameter table's order; the row's
+    // caption, controls and their names come from the table.
+    struct RowPlace
     {
-        QString caption;
         const char *captionName;
-        TextBox &box;
-        const char *boxName;
-        ScrollBar &slider;
-        const char *sliderName;
         int captionX;
         int captionWidth;
         int y;
     };
-    const Row rows[] = {
-        {tr("RUN MODE START DELAY:"), "Label2", w.cycledata, "cycledata", w.cyclescroll,
-         "cyclescroll", 24, 257, 24},
-        {tr("LED MODE:"), "Label3", w.leddata, "leddata", w.ledscroll, "ledscroll", 88, 193, 56},
-        {tr("TACH - Pulse / Rev:"), "Label4", w.pprdata, "pprdata", w.pprscroll, "pprscroll", 96,
-         185, 88},
-        {tr("TACH - VOLTS:"), "Label5", w.vdata, "vdata", w.vscroll, "vscroll", 88, 193, 120},
-        {tr("ADVANCE SHIFT:"), "Label7", w.conshiftdata, "conshiftdata", w.conshiftscroll,
-         "conshiftscroll", 88, 193, 152},
-        {tr("MAX RPM LIMIT:"), "Label17", w.maxrpmdata, "maxrpmdata", w.maxrpmscroll,
-         "maxrpmscroll", 88, 193, 184},
-        {tr("MAX ADVANCE LIMIT:"), "Label18", w.maxadvancedata, "maxadvancedata",
-         w.maxadvancescroll, "maxadvancescroll", 88, 193, 216},
-    };
-    for (const Row &row : rows) {
-        createLabel(frame, row.captionName, row.caption,
-                    {row.captionX, row.y, row.captionWidth, 25}, kNavy, kWhite,
+    constexpr RowPlace places[kParameterCount] = {
+        {"Label2", 24, 257, 24},  {"Label3", 88, 193, 56},  {"Label4", 96, 185, 88},
+        {"Label5", 88, 193, 120}, {"Label7", 88, 193, 152}, {"Label17", 88, 193, 184},
+        {"Label18", 88, 193, 216}};
+    for (std::size_t i = 0; i < kParameterCount; ++i) {
+        const Parameter &p = kParameters[i];
+        const RowPlace &place = places[i];
+        createLabel(frame, place.captionName, tr(p.caption),
+                    {place.captionX, place.y, place.captionWidth, 25}, kNavy, kWhite,
                     pixelFont(sans, 12, true), Qt::AlignRight);
-        createTextBox(frame, row.box, {296, row.y, 81, 25}, kNavy, kWhite, 12, Qt::AlignCenter)
-            ->setObjectName(QString::fromLatin1(row.boxName));
+        createTextBox(frame, w.*p.box, {296, place.y, 81, 25}, kNavy, kWhite, 12, Qt::AlignCenter)
+            ->setObjectName(QString::fromLatin1(p.boxName));
         auto *slider = new QScrollBar(Qt::Horizontal, frame);
-        slider->setObjectName(QString::fromLatin1(row.sliderName));
-        slider->setGeometry(384, row.y + 8, 129, 17);
-        m_sliders.emplace_back(m_model, row.slider, *slider);
+        slider->setObjectName(QString::fromLatin1(p.sliderName));
+        slider->setGeometry(384, place.y + 8, 129, 17);
+        m_sliders.emplace_back(m_model, w.*p.slider, *slider);
     }
 
     m_command3 =
