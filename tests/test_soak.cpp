@@ -1,5 +1,5 @@
 // The short fault soak: the program's link over real pseudo-terminals against the simulated
-// module, about a minute of line faults, hang-ups, RESET clicks and user changes.
+// module, half a minute of line faults, hang-ups, refused writes, RESET clicks and user changes.
 // QUELO_SOAK_SEED picks another seed; scripts/soak.sh runs it for longer. The phases are printed;
 // a failure also prints the latest slider changes.
 #include "soak_run.h"
@@ -29,9 +29,9 @@ TEST(Soak, UserValuesSurviveFaultsHangUpsAndResets)
     options.seed = 1;
     if (const char *seed = std::getenv("QUELO_SOAK_SEED"))
         options.seed = std::uint32_t(std::strtoul(seed, nullptr, 10));
-    options.durationMs = 45000;
-    options.progressIntervalMs = 15000;
-    options.memoryBaselineMs = 15000;
+    options.durationMs = 30000;
+    options.progressIntervalMs = 10000;
+    options.memoryBaselineMs = 10000;
     options.memoryMarginKb = kMemoryMarginKb;
     options.traceSliders = true;
     options.onEvent = [](const std::string &line) { std::printf("  %s\n", line.c_str()); };
@@ -54,7 +54,7 @@ TEST(Soak, UserValuesSurviveFaultsHangUpsAndResets)
     EXPECT_GE(c.movesWhileClosed, 1);
     EXPECT_GE(c.sliderMoves, 10);
     EXPECT_GE(c.storeClicks, 1);
-    EXPECT_GE(c.moduleLimits, 5);
+    EXPECT_GE(c.moduleLimits, 3);
     EXPECT_GE(c.writes, 10);
     EXPECT_GE(r.maxRxBuffer, 1000u);
     EXPECT_GE(r.slidersChecked, 6);

@@ -1,10 +1,10 @@
 #include "app_window.h"
 #include "config_command.h"
+#include "demo_module.h"
 #include "link_logging.h"
 #include "main_window.h"
 #include "options.h"
 #include "perf_log.h"
-#include "pty_server.h"
 #include "qt_serial_comm.h"
 #include "qt_timer_host.h"
 #include "quit_signals.h"
@@ -75,13 +75,12 @@ public:
         }
         m_devices = options.ports.value_or(QtSerialComm::defaultDevices());
         if (options.demo) {
-            m_simulator = std::make_unique<sim::PtyServer>();
-            if (!m_simulator->start()) {
+            if (!m_demo.start()) {
                 std::fprintf(stderr, "quelo-link: cannot start the simulated module: %s\n",
-                             qPrintable(m_simulator->errorString()));
+                             qPrintable(m_demo.errorString()));
                 return kExitLink;
             }
-            m_devices[0] = m_simulator->devicePath();
+            m_devices[0] = m_demo.devicePath();
         }
         return -1;
     }
@@ -90,7 +89,7 @@ public:
 private:
     LinkLogOutput m_logOutput;
     QStringList m_devices;
-    std::unique_ptr<sim::PtyServer> m_simulator;
+    DemoModule m_demo;
 };
 
 // --export-config / --import-config: no widgets, no display.

@@ -1,5 +1,7 @@
 #include "options.h"
 
+#include "demo_module.h"
+
 #include "port_order.h"
 
 #include <QCommandLineParser>
@@ -56,7 +58,10 @@ struct OptionSet
                              QStringLiteral("DEV1,DEV2,DEV3")};
     QCommandLineOption demo{
         QStringLiteral("demo"),
-        QStringLiteral("Start a simulated module on a pseudo-terminal and put it on port 1.")};
+        DemoModule::available()
+            ? QStringLiteral("Start a simulated module on a pseudo-terminal and put it on port 1.")
+            : QStringLiteral("Not available: this build has no simulated module (no "
+                             "pseudo-terminals).")};
     QCommandLineOption screenshot{
         QStringLiteral("screenshot"),
         QStringLiteral("With --quit-after: save a PNG of the window before quitting."),
@@ -171,6 +176,9 @@ Options parseOptions(const QStringList &arguments)
     if (parser.isSet(set.screenshot) && options.screenshot.isEmpty())
         return failure(QStringLiteral("--screenshot needs a file name"));
     options.demo = parser.isSet(set.demo);
+    if (options.demo && !DemoModule::available())
+        return failure(
+            QStringLiteral("--demo is not available: this build has no simulated module"));
     options.logFile = parser.value(set.log);
     if (parser.isSet(set.log) && options.logFile.isEmpty())
         return failure(QStringLiteral("--log needs a file name"));

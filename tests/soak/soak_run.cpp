@@ -542,7 +542,8 @@ void Soak::runPhase(Phase phase)
             fatal("the port stayed open after the module hung up");
             return;
         }
-        if (m_w.statusbox.ToolTip.find("RESET") == std::string::npos)
+        // The loss is on the status line and its reason on the tooltip until the search ends.
+        if (m_w.statusbox.ToolTip.find("Link lost") == std::string::npos)
             problem("the hang-up is not reported on the status tooltip: \"" +
                     m_w.statusbox.ToolTip + "\"");
         m_portClosed = true;

@@ -1,0 +1,64 @@
+#include "demo_module.h"
+
+#ifdef QUELO_HAVE_PTY_SIM
+#include "pty_server.h"
+#endif
+
+namespace quelo {
+
+#ifdef QUELO_HAVE_PTY_SIM
+
+DemoModule::DemoModule() = default;
+DemoModule::~DemoModule() = default;
+
+bool DemoModule::available()
+{
+    return true;
+}
+
+bool DemoModule::start()
+{
+    m_server = std::make_unique<sim::PtyServer>();
+    if (m_server->start())
+        return true;
+    m_error = m_server->errorString();
+    m_server.reset();
+    return false;
+}
+
+QString DemoModule::devicePath() const
+{
+    return m_server ? m_server->devicePath() : QString();
+}
+
+#else
+
+// Only the pointer's type is needed where there is no simulator.
+namespace sim {
+class PtyServer
+{
+};
+} // namespace sim
+
+DemoModule::DemoModule() = default;
+DemoModule::~DemoModule() = default;
+
+bool DemoModule::available()
+{
+    return false;
+}
+
+bool DemoModule::start()
+{
+    m_error = QStringLiteral("this build has no simulated module (no pseudo-terminals)");
+    return false;
+}
+
+QString DemoModule::devicePath() const
+{
+    return {};
+}
+
+#endif
+
+} // namespace quelo
