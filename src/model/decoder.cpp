@@ -184,6 +184,10 @@ void LineDecoder::readBackLine(const Reply &reply)
     traffic.readOutstanding = false;
     const std::int16_t k = fieldValue(reply.field);
     switch (reply.letter) {
+    case 'v':
+        if (k > 2)
+            return; // not a tach-volts setting: the whole line is ignored
+        [[fallthrough]];
     case 't': {
         ReadBack r = beginReadBack(*p, k);
         setSlider(r);
@@ -191,18 +195,7 @@ void LineDecoder::readBackLine(const Reply &reply)
         markReported(r);
         clearPending(r);
         finishReadBack(r);
-        break;
-    }
-    case 'v': {
-        if (k > 2)
-            return; // not a tach-volts setting: the whole line is ignored
-        ReadBack r = beginReadBack(*p, k);
-        setSlider(r);
-        showValue(r);
-        markReported(r);
-        clearPending(r);
-        finishReadBack(r);
-        break;
+        return;
     }
     case 'l': {
         ReadBack r = beginReadBack(*p, k);
@@ -211,38 +204,19 @@ void LineDecoder::readBackLine(const Reply &reply)
         markReported(r);
         clearPending(r);
         finishReadBack(r);
-        break;
+        return;
     }
-    case 'd': {
-        ReadBack r = beginReadBack(*p, k);
-        showValue(r);
-        markReported(r);
-        clearPending(r);
-        setSlider(r);
-        finishReadBack(r);
-        break;
-    }
-    case 'n': {
-        ReadBack r = beginReadBack(*p, k);
-        showValue(r);
-        markReported(r);
-        clearPending(r);
-        m_needles.advdial.setBandSelector(3);
-        m_needles.advdial.setBandEndValue(k * kDegreesPerCount);
-        setSlider(r);
-        finishReadBack(r);
-        break;
-    }
+    case 'd':
+    case 'n':
     case 'm': {
         ReadBack r = beginReadBack(*p, k);
         showValue(r);
         markReported(r);
         clearPending(r);
-        m_needles.rpmdial.setBandSelector(3);
-        m_needles.rpmdial.setBandEndValue(static_cast<double>(k) * kRpmPerCount);
+        moveLimitBand(reply.letter, k);
         setSlider(r);
         finishReadBack(r);
-        break;
+        return;
     }
     case 'c': {
         // The slider never moves on this line; the report is compared in the slider's units.
@@ -251,10 +225,23 @@ void LineDecoder::readBackLine(const Reply &reply)
         markReported(r);
         clearPending(r);
         finishReadBack(r);
-        break;
+        return;
     }
     default:
-        break;
+        return;
+    }
+}
+
+// The inner band of the advance and rpm gauges ends at the configured limit.
+void LineDecoder::moveLimitBand(char letter, std::int16_t k)
+{
+    constexpr std::int16_t kLimitBand = 3;
+    if (letter == 'n') {
+        m_needles.advdial.setBandSelector(kLimitBand);
+        m_needles.advdial.setBandEndValue(k * kDegreesPerCount);
+    } else if (letter == 'm') {
+        m_needles.rpmdial.setBandSelector(kLimitBand);
+        m_needles.rpmdial.setBandEndValue(static_cast<double>(k) * kRpmPerCount);
     }
 }
 

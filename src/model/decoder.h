@@ -73,6 +73,7 @@ private:
     void markReported(ReadBack &r);
     void clearPending(ReadBack &r);
     void finishReadBack(ReadBack &r);
+    void moveLimitBand(char letter, std::int16_t k);
     Verdict judge(const Parameter &p, const ScrollBar &slider, long long reported);
 
     ReplyState &m_reply;
