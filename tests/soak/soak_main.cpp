@@ -6,14 +6,15 @@
 #include <QDateTime>
 
 #include <cstdio>
+#include <optional>
 
 using namespace quelo::soak;
 
-int main(int argc, char *argv[])
-{
-    QCoreApplication app(argc, argv);
-    QCoreApplication::setApplicationName(QStringLiteral("quelo-soak"));
+namespace {
 
+// The options of the run from the command line; none after a message when one is invalid.
+std::optional<SoakOptions> parseSoakOptions(QCoreApplication &app, double &minutes)
+{
     QCommandLineParser parser;
     parser.setApplicationDescription(QStringLiteral(
         "Soaks the program's link against the simulated module over pseudo-terminals: line "
@@ -39,10 +40,10 @@ int main(int argc, char *argv[])
     parser.process(app);
 
     bool ok = false;
-    const double minutes = parser.value(minutesOption).toDouble(&ok);
+    minutes = parser.value(minutesOption).toDouble(&ok);
     if (!ok || minutes <= 0) {
         std::fprintf(stderr, "quelo-soak: --minutes needs a positive number\n");
-        return 2;
+        return std::nullopt;
     }
     SoakOptions options;
     options.seed = parser.isSet(seedOption)
@@ -50,32 +51,17 @@ int main(int argc, char *argv[])
                        : std::uint32_t(QDateTime::currentMSecsSinceEpoch() & 0x7FFFFFFF);
     if (!ok) {
         std::fprintf(stderr, "quelo-soak: --seed needs a number\n");
-        return 2;
+        return std::nullopt;
     }
     options.memoryMarginKb = parser.value(marginOption).toLong(&ok);
     if (!ok) {
         std::fprintf(stderr, "quelo-soak: --memory-margin needs a number\n");
-        return 2;
+        return std::nullopt;
     }
     options.durationMs = qint64(minutes * 60000);
     options.progressIntervalMs = 60000;
     options.memoryBaselineMs = std::min<qint64>(60000, options.durationMs / 3);
 
-    std::printf("soak: %.1f min, seed %u (repeat with --seed %u)\n", minutes, options.seed,
-                options.seed);
-    std::fflush(stdout);
-    SoakProgress last;
-    options.onProgress = [&last](const SoakProgress &p) {
-        const SoakCounters &c = p.counters;
-        std::printf("minute %3lld: reconnections %d (+%d), commands %lld (+%lld), writes %lld, "
-                    "slider moves %d, stores %d, hang-ups %d, RSS %ld KiB, handler failures %d\n",
-                    p.elapsedMs / 60000, c.reconnections,
-                    c.reconnections - last.counters.reconnections, c.commands,
-                    c.commands - last.counters.commands, c.writes, c.sliderMoves, c.storeClicks,
-                    c.hangUps, p.rssKb, p.handlerFailures);
-        std::fflush(stdout);
-        last = p;
-    };
     options.traceSliders = parser.isSet(traceOption);
     if (parser.isSet(verboseOption) || options.traceSliders) {
         options.onEvent = [](const std::string &line) {
@@ -83,8 +69,11 @@ int main(int argc, char *argv[])
             std::fflush(stdout);
         };
     }
+    return options;
+}
 
-    const SoakResult r = runSoak(options);
+void printSummary(const SoakResult &r)
+{
     const SoakCounters &c = r.counters;
     std::printf("\nran %.1f min: %d fault windows, %d calm windows, %d babble bursts, %d hang-ups, "
                 "%d RESET clicks (%d repeated after a missed scan), %d reconnections (longest "
@@ -100,6 +89,38 @@ int main(int argc, char *argv[])
                 r.maxRxBuffer, r.handlerFailures, r.slidersChecked);
     std::printf("RSS: start %ld KiB, after the first minute %ld KiB, end %ld KiB (%+ld KiB)\n",
                 r.rssStartKb, r.rssBaselineKb, r.rssEndKb, r.rssEndKb - r.rssBaselineKb);
+}
+
+} // namespace
+
+int main(int argc, char *argv[])
+{
+    QCoreApplication app(argc, argv);
+    QCoreApplication::setApplicationName(QStringLiteral("quelo-soak"));
+
+    double minutes = 0;
+    std::optional<SoakOptions> parsed = parseSoakOptions(app, minutes);
+    if (!parsed)
+        return 2;
+    SoakOptions &options = *parsed;
+    std::printf("soak: %.1f min, seed %u (repeat with --seed %u)\n", minutes, options.seed,
+                options.seed);
+    std::fflush(stdout);
+    SoakProgress last;
+    options.onProgress = [&last](const SoakProgress &p) {
+        const SoakCounters &c = p.counters;
+        std::printf("minute %3lld: reconnections %d (+%d), commands %lld (+%lld), writes %lld, "
+                    "slider moves %d, stores %d, hang-ups %d, RSS %ld KiB, handler failures %d\n",
+                    p.elapsedMs / 60000, c.reconnections,
+                    c.reconnections - last.counters.reconnections, c.commands,
+                    c.commands - last.counters.commands, c.writes, c.sliderMoves, c.storeClicks,
+                    c.hangUps, p.rssKb, p.handlerFailures);
+        std::fflush(stdout);
+        last = p;
+    };
+
+    const SoakResult r = runSoak(options);
+    printSummary(r);
     for (const std::string &problem : r.problems)
         std::printf("FAIL %s\n", problem.c_str());
     std::printf("%s (seed %u)\n", r.ok() ? "PASS" : "FAIL", options.seed);

@@ -1,10 +1,10 @@
 #include "soak_run.h"
 
+#include "framing.h"
+#include "pty_server.h"
+#include "qt_serial_comm.h"
 #include "qt_timer_host.h"
 #include "window_model.h"
-#include "framing.h"
-#include "qt_serial_comm.h"
-#include "pty_server.h"
 
 #include <QElapsedTimer>
 #include <QEventLoop>
@@ -130,6 +130,11 @@ private:
     void fatal(const std::string &text);
 
     void runPhase(Phase phase);
+    void faultWindow();
+    void calmWindow();
+    void babbleWindow();
+    void hangUp();
+    void resetWhileConnected();
     void userWindow(qint64 lengthMs, double babbleChance, bool allowReset);
     void userAction(bool allowReset);
     void moveRandomSlider();
@@ -498,98 +503,117 @@ void Soak::linkEvent(const std::string &text)
 void Soak::runPhase(Phase phase)
 {
     chooseModuleLimits();
-    sim::ModuleSim &module = m_module.module();
     switch (phase) {
-    case Phase::Faults: {
-        ++m_result.counters.faultWindows;
-        const Faults faults = randomFaults();
-        const qint64 length = faults.silent ? between(1000, 4000) : between(3000, 10000);
-        event("fault window " + std::to_string(length) + " ms:" + describe(faults));
-        module.setFaults(faults);
-        userWindow(length, 0.0, !faults.silent);
-        module.setFaults({});
-        reconnect("a fault window");
-        break;
-    }
+    case Phase::Faults:
+        return faultWindow();
     case Phase::Calm:
-        ++m_result.counters.calmWindows;
-        event("calm window");
-        userWindow(between(2000, 6000), 0.0, true);
-        reconnect("a calm window");
-        break;
-    case Phase::Babble: {
-        ++m_result.counters.faultWindows;
-        Faults faults;
-        faults.garbageRate = between(5, 30) / 100.0;
-        event("babble window:" + describe(faults));
-        module.setFaults(faults);
-        babble();
-        userWindow(between(2000, 6000), 0.3, false);
-        module.setFaults({});
-        break;
+        return calmWindow();
+    case Phase::Babble:
+        return babbleWindow();
+    case Phase::HangUp:
+        return hangUp();
+    case Phase::Reset:
+        return resetWhileConnected();
     }
-    case Phase::HangUp: {
-        ++m_result.counters.hangUps;
-        const qint64 down = between(500, 4000);
-        event("module hangs up for " + std::to_string(down) + " ms");
-        const int failuresBefore = m_model.failureCount();
-        m_linkDropExpected = true;
-        m_module.hangUp();
-        // The device goes away with the module: left dangling, the link could name a pseudo-
-        // terminal number that another process (a test running alongside) has taken since.
-        QFile::remove(m_link);
-        if (!waitUntil([this] { return !m_comm.PortOpen(); }, 2000)) {
-            fatal("the port stayed open after the module hung up");
-            return;
-        }
-        // The loss is on the status line and its reason on the tooltip until the search ends.
-        if (m_w.statusbox.ToolTip.find("Link lost") == std::string::npos)
-            problem("the hang-up is not reported on the status tooltip: \"" +
-                    m_w.statusbox.ToolTip + "\"");
-        m_portClosed = true;
-        m_movedWhileDown.clear();
-        moveRandomSlider(); // the user reacts at once, before the module is back
-        // Sometimes the user presses RESET before the module is back: that scan finds nothing.
-        if (chance(0.3)) {
-            event("RESET clicked while the module is away");
-            clickReset();
-        }
-        userWindow(down, 0.0, false);
-        if (m_aborted || !restartModule())
-            return;
-        m_portClosed = false;
-        runFor(between(0, 800));
-        if (m_model.failureCount() != failuresBefore)
-            problem("handler failure during the outage: " + m_model.lastFailure());
-        if (!reconnect("a hang-up"))
-            return;
-        if (!m_movedWhileDown.empty())
-            checkMovesReached(m_movedWhileDown, "the outage");
-        break;
+}
+
+void Soak::faultWindow()
+{
+    sim::ModuleSim &module = m_module.module();
+    ++m_result.counters.faultWindows;
+    const Faults faults = randomFaults();
+    const qint64 length = faults.silent ? between(1000, 4000) : between(3000, 10000);
+    event("fault window " + std::to_string(length) + " ms:" + describe(faults));
+    module.setFaults(faults);
+    userWindow(length, 0.0, !faults.silent);
+    module.setFaults({});
+    reconnect("a fault window");
+}
+
+void Soak::calmWindow()
+{
+    ++m_result.counters.calmWindows;
+    event("calm window");
+    userWindow(between(2000, 6000), 0.0, true);
+    reconnect("a calm window");
+}
+
+void Soak::babbleWindow()
+{
+    sim::ModuleSim &module = m_module.module();
+    ++m_result.counters.faultWindows;
+    Faults faults;
+    faults.garbageRate = between(5, 30) / 100.0;
+    event("babble window:" + describe(faults));
+    module.setFaults(faults);
+    babble();
+    userWindow(between(2000, 6000), 0.3, false);
+    module.setFaults({});
+}
+
+// The module hangs up and its device goes away for a while; the user moves a slider meanwhile.
+void Soak::hangUp()
+{
+    ++m_result.counters.hangUps;
+    const qint64 down = between(500, 4000);
+    event("module hangs up for " + std::to_string(down) + " ms");
+    const int failuresBefore = m_model.failureCount();
+    m_linkDropExpected = true;
+    m_module.hangUp();
+    // The device goes away with the module: left dangling, the link could name a pseudo-
+    // terminal number that another process (a test running alongside) has taken since.
+    QFile::remove(m_link);
+    if (!waitUntil([this] { return !m_comm.PortOpen(); }, 2000)) {
+        fatal("the port stayed open after the module hung up");
+        return;
     }
-    case Phase::Reset: {
-        const bool calm = chance(0.5);
-        Faults faults;
-        if (!calm) {
-            faults = randomFaults();
-            faults.silent = false;
-        }
-        event(std::string("RESET while connected") + (calm ? "" : ", under" + describe(faults)));
-        module.setFaults(faults);
+    // The loss is on the status line and its reason on the tooltip until the search ends.
+    if (m_w.statusbox.ToolTip.find("Link lost") == std::string::npos)
+        problem("the hang-up is not reported on the status tooltip: \"" + m_w.statusbox.ToolTip +
+                "\"");
+    m_portClosed = true;
+    m_movedWhileDown.clear();
+    moveRandomSlider(); // the user reacts at once, before the module is back
+    // Sometimes the user presses RESET before the module is back: that scan finds nothing.
+    if (chance(0.3)) {
+        event("RESET clicked while the module is away");
         clickReset();
-        // The scan runs from the start: a calm line must be found within 4 s; under faults the
-        // scan may miss the module and run on through ports 2 and 3.
-        if (calm && !waitUntil([this] { return linked(); }, 4000)) {
-            fatal("no reconnection within 4 s of RESET on a calm line (status \"" +
-                  m_w.statusbox.Text + "\")");
-            return;
-        }
-        waitUntil([this] { return !m_w.Timer5.Enabled(); }, 10000);
-        module.setFaults({});
-        reconnect("a RESET under faults");
-        break;
     }
+    userWindow(down, 0.0, false);
+    if (m_aborted || !restartModule())
+        return;
+    m_portClosed = false;
+    runFor(between(0, 800));
+    if (m_model.failureCount() != failuresBefore)
+        problem("handler failure during the outage: " + m_model.lastFailure());
+    if (!reconnect("a hang-up"))
+        return;
+    if (!m_movedWhileDown.empty())
+        checkMovesReached(m_movedWhileDown, "the outage");
+}
+
+void Soak::resetWhileConnected()
+{
+    sim::ModuleSim &module = m_module.module();
+    const bool calm = chance(0.5);
+    Faults faults;
+    if (!calm) {
+        faults = randomFaults();
+        faults.silent = false;
     }
+    event(std::string("RESET while connected") + (calm ? "" : ", under" + describe(faults)));
+    module.setFaults(faults);
+    clickReset();
+    // The scan runs from the start: a calm line must be found within 4 s; under faults the
+    // scan may miss the module and run on through ports 2 and 3.
+    if (calm && !waitUntil([this] { return linked(); }, 4000)) {
+        fatal("no reconnection within 4 s of RESET on a calm line (status \"" + m_w.statusbox.Text +
+              "\")");
+        return;
+    }
+    waitUntil([this] { return !m_w.Timer5.Enabled(); }, 10000);
+    module.setFaults({});
+    reconnect("a RESET under faults");
 }
 
 void Soak::settleAndCheck()
