@@ -97,15 +97,16 @@ void expectWholeCommands(const std::vector<std::string> &log)
 
 } // namespace
 
-TEST(EndToEnd, ConnectsToTheSimulatorAboutTwoSecondsAfterLoading)
+// The exact timing of the scan is pinned in virtual time; over a real line only its order is
+// checked, with room for a busy machine.
+TEST(EndToEnd, ConnectsToTheSimulatorAfterTheFirstScanTick)
 {
     PtyServer module;
     ASSERT_TRUE(module.start()) << module.errorString().toStdString();
     Program program({module.devicePath(), QString(), QString()});
     program.model.Form_Load();
-    const qint64 took = waitFor([&] { return program.connectedOn(1); }, 4000);
-    ASSERT_GE(took, 1400);
-    EXPECT_LE(took, 2500);
+    const qint64 took = waitFor([&] { return program.connectedOn(1); }, 8000);
+    ASSERT_GE(took, 1400); // not before the first scan tick at 1.5 s
     EXPECT_EQ(program.w.revdata.Text, "26");
     // Polling starts: engine speed and volts arrive through the real port.
     EXPECT_GE(
@@ -129,9 +130,8 @@ TEST(EndToEnd, MissingThenSilentThenModuleConnectsOnPortThree)
     // opens at 6 s and answers.
     EXPECT_GE(waitFor([&] { return program.w.statusbox.Text == "Comm port: 1"; }, 2500), 1400);
     EXPECT_NE(program.w.statusbox.ToolTip.find("no such device"), std::string::npos);
-    const qint64 took = waitFor([&] { return program.connectedOn(3); }, 8000);
-    EXPECT_GE(took, 6000 - 1600 - 100);
-    EXPECT_LE(took, 6000 - 1500 + 800);
+    const qint64 took = waitFor([&] { return program.connectedOn(3); }, 12000);
+    EXPECT_GE(took, 6000 - 1600 - 100); // not before ports 1 and 2 have had their turns
     EXPECT_FALSE(silent.module().commandLog().empty()); // the silent port was probed
 }
 
