@@ -1,8 +1,8 @@
 // The program's link over real pseudo-terminals, with the simulated module on the far end.
+#include "pty_server.h"
+#include "qt_serial_comm.h"
 #include "qt_timer_host.h"
 #include "window_model.h"
-#include "qt_serial_comm.h"
-#include "pty_server.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -19,26 +19,14 @@
 #include <stdlib.h>
 #include <unistd.h>
 
+#include "event_wait.h"
+
 using namespace quelo;
 using quelo::sim::PtyServer;
 
 namespace {
 
-// Runs the event loop until pred() holds or timeoutMs passes; returns the time it took.
-qint64 waitFor(const std::function<bool()> &pred, int timeoutMs)
-{
-    QElapsedTimer elapsed;
-    elapsed.start();
-    QEventLoop loop;
-    QTimer poll;
-    QObject::connect(&poll, &QTimer::timeout, &loop, [&] {
-        if (pred() || elapsed.elapsed() > timeoutMs)
-            loop.quit();
-    });
-    poll.start(5);
-    loop.exec();
-    return pred() ? elapsed.elapsed() : -1;
-}
+using quelo::test::waitFor;
 
 struct Program
 {

@@ -17,6 +17,8 @@
 
 #include <gtest/gtest.h>
 
+#include "event_wait.h"
+
 #include <array>
 #include <csignal>
 
@@ -24,20 +26,7 @@ using quelo::sim::PtyServer;
 
 namespace {
 
-bool waitFor(const std::function<bool()> &pred, int timeoutMs)
-{
-    QElapsedTimer elapsed;
-    elapsed.start();
-    QEventLoop loop;
-    QTimer poll;
-    QObject::connect(&poll, &QTimer::timeout, &loop, [&] {
-        if (pred() || elapsed.elapsed() > timeoutMs)
-            loop.quit();
-    });
-    poll.start(10);
-    loop.exec();
-    return pred();
-}
+using quelo::test::waitUntil;
 
 QString readAll(const QString &path)
 {
@@ -58,7 +47,7 @@ void start(QProcess &program, const QStringList &arguments)
 // Runs the program to its end, serving the event loop meanwhile (the simulator lives on it).
 bool finish(QProcess &program, int timeoutMs)
 {
-    return waitFor([&] { return program.state() == QProcess::NotRunning; }, timeoutMs);
+    return waitUntil([&] { return program.state() == QProcess::NotRunning; }, timeoutMs);
 }
 
 // Every line the module received is one whole command: "/", a letter or "*", maybe a value.
@@ -149,9 +138,9 @@ TEST(Program, LogsStatusAndPortEventsWithTimesAndQuitsCleanlyOnSigterm)
     ASSERT_TRUE(program.waitForStarted());
 
     ASSERT_TRUE(
-        waitFor([&] { return readAll(logPath).contains("status: Connected Comm Port 3"); }, 9000))
+        waitUntil([&] { return readAll(logPath).contains("status: Connected Comm Port 3"); }, 9000))
         << readAll(logPath).toStdString();
-    waitFor([] { return false; }, 400); // let polling run, so a command may be in flight
+    waitUntil([] { return false; }, 400); // let polling run, so a command may be in flight
     ::kill(static_cast<pid_t>(program.processId()), SIGTERM);
     ASSERT_TRUE(finish(program, 5000));
     EXPECT_EQ(program.exitStatus(), QProcess::NormalExit);
@@ -182,7 +171,7 @@ TEST(Program, SigintAlsoClosesThePortAndExitsZero)
     ASSERT_TRUE(module.start());
     QProcess program;
     start(program, {"--ports", module.devicePath()});
-    ASSERT_TRUE(waitFor([&] { return module.module().commandLog().size() > 8; }, 9000));
+    ASSERT_TRUE(waitUntil([&] { return module.module().commandLog().size() > 8; }, 9000));
     ::kill(static_cast<pid_t>(program.processId()), SIGINT);
     ASSERT_TRUE(finish(program, 5000));
     EXPECT_EQ(program.exitStatus(), QProcess::NormalExit);
