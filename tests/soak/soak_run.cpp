@@ -235,10 +235,14 @@ void Soak::fatal(const std::string &text)
     m_aborted = true;
 }
 
-// Whether the link is up; the first sighting after a RESET counts a reconnection.
+// Whether the link is up; the first sighting after a RESET counts a reconnection. A module
+// that has not answered for a while (a silent or lossy fault window) is still linked: the
+// status line says so and polling goes on.
 bool Soak::linked()
 {
-    const bool up = m_w.statusbox.Text == kConnected && m_comm.PortOpen() && !m_w.Timer5.Enabled();
+    const std::string &status = m_w.statusbox.Text;
+    const bool shown = status == kConnected || status.rfind("No answer from the module on", 0) == 0;
+    const bool up = shown && m_comm.PortOpen() && !m_w.Timer5.Enabled();
     if (up && m_resetSinceLink) {
         m_resetSinceLink = false;
         const qint64 took = now() - m_lastResetMs;
