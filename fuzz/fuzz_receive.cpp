@@ -4,6 +4,7 @@
 
 #include "framing.h"
 #include "hex2dec.h"
+#include "parameters.h"
 
 #include <cctype>
 #include <cstdint>
@@ -31,19 +32,6 @@ const std::string *g_wire = nullptr;
     std::abort();
 }
 
-struct Parameter
-{
-    char write;     // upper-case letter on the wire
-    char readBack;  // letter of the read-back line
-    ScrollBar WindowState::*slider;
-};
-
-constexpr Parameter kParameters[] = {
-    {'D', 'd', &WindowState::cyclescroll},    {'L', 'l', &WindowState::ledscroll},
-    {'T', 't', &WindowState::pprscroll},      {'V', 'v', &WindowState::vscroll},
-    {'C', 'c', &WindowState::conshiftscroll}, {'M', 'm', &WindowState::maxrpmscroll},
-    {'N', 'n', &WindowState::maxadvancescroll}};
-
 // Values a write may carry: chosen by the user, or reported by the module itself.
 struct Allowed
 {
@@ -67,11 +55,11 @@ struct Allowed
                                   std::isxdigit(static_cast<unsigned char>(partialLine[2]));
             const auto k = Hex2Dec(partialLine.substr(1, 2));
             for (const Parameter &p : kParameters) {
-                if (readBack && partialLine[0] == p.readBack && k) {
+                if (readBack && partialLine[0] == p.letter && k) {
                     long long v = static_cast<long long>(*k);
-                    if (p.readBack == 'c' && v > 20)
+                    if (p.letter == 'c' && v > 20)
                         v -= 255;
-                    values[p.write].insert(v);
+                    values[p.writeLetter].insert(v);
                 }
             }
             partialLine.clear();
@@ -94,7 +82,7 @@ void checkWire(const std::string &wire, const WindowState &w, const Allowed &all
             violated("malformed command on the wire");
         const std::string value = command.substr(2);
         for (const Parameter &p : kParameters) {
-            if (command[1] != p.write)
+            if (command[1] != p.writeLetter)
                 continue;
             char *end = nullptr;
             const long long v = std::strtoll(value.c_str(), &end, 10);
@@ -102,7 +90,7 @@ void checkWire(const std::string &wire, const WindowState &w, const Allowed &all
                 violated("write without a decimal value");
             if (!(w.*p.slider).inRange(v))
                 violated("write outside the slider's range");
-            const auto it = allowed.values.find(p.write);
+            const auto it = allowed.values.find(p.writeLetter);
             if (it == allowed.values.end() || !it->second.count(v))
                 violated("write of a value nobody chose");
         }
@@ -130,7 +118,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
             ScrollBar &slider = w.*p.slider;
             const int span = slider.Max() - slider.Min() + 1;
             const auto v = static_cast<std::int16_t>(slider.Min() + data[pos++] % span);
-            allowed.values[p.write].insert(v);
+            allowed.values[p.writeLetter].insert(v);
             h.model.moveSlider(slider, v);
             break;
         }
