@@ -9,11 +9,11 @@
 #include "window_model.h"
 
 #include <QAction>
-#include <QDir>
-#include <QLineSeries>
 #include <QApplication>
 #include <QDateTime>
+#include <QDir>
 #include <QFile>
+#include <QLineSeries>
 #include <QMenuBar>
 #include <QMessageBox>
 #include <QTemporaryDir>
@@ -326,20 +326,20 @@ TEST_F(AppWindowTest, TrendsShowTheLiveRunAndOpenRecordings)
     for (int i = 0; i < rpm->count(); ++i)
         EXPECT_EQ(rpm->at(i).y(), module.engineAt(module.firstIdleMs()).rpm);
 
-    const QString bad = writeFile(
-        "bad.csv", "time,elapsed_s,rpm,advance_deg,bus_volts,prop_angle_deg,event\r\n"
-                   "2026-03-01T12:00:00.000+01:00,0.000,1000,,,,\r\n"
-                   "2026-03-01T12:00:00.240+01:00,0.240,fast,,,,\r\n");
+    const QString bad =
+        writeFile("bad.csv", "time,elapsed_s,rpm,advance_deg,bus_volts,prop_angle_deg,event\r\n"
+                             "2026-03-01T12:00:00.000+01:00,0.000,1000,,,,\r\n"
+                             "2026-03-01T12:00:00.240+01:00,0.240,fast,,,,\r\n");
     window.openRecording(bad);
     ASSERT_EQ(messages(window).size(), 1);
     EXPECT_TRUE(messages(window).front()->text().contains("line 3"))
         << messages(window).front()->text().toStdString();
     EXPECT_TRUE(trends.isLive());
 
-    const QString good = writeFile(
-        "good.csv", "time,elapsed_s,rpm,advance_deg,bus_volts,prop_angle_deg,event\r\n"
-                    "2026-03-01T12:00:00.000+01:00,0.000,1000,19.6,13.8,,\r\n"
-                    "2026-03-01T12:00:00.240+01:00,0.240,2600,,,,\r\n");
+    const QString good =
+        writeFile("good.csv", "time,elapsed_s,rpm,advance_deg,bus_volts,prop_angle_deg,event\r\n"
+                              "2026-03-01T12:00:00.000+01:00,0.000,1000,19.6,13.8,,\r\n"
+                              "2026-03-01T12:00:00.240+01:00,0.240,2600,,,,\r\n");
     window.openRecording(good);
     EXPECT_FALSE(trends.isLive());
     EXPECT_EQ(trends.windowTitle(), QStringLiteral("Trends — good.csv"));

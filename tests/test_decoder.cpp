@@ -401,17 +401,23 @@ TEST_F(Decoder, TheRunObserverHearsEachTelemetryKindInTheGaugesUnits)
 {
     ToldReports told;
     h.model.setRunObserver(&told);
-    line("x0031");    // below 50 rpm: a stopped engine
-    line("x0FA0");    // 4000 rpm
-    line("x8000");    // not taken
-    line("b0E");      // 14 counts: 19.6 degrees, where the target rounds to 20
-    line("w7D");      // 12.5 V, where the target rounds to 12
-    line("p41");      // 65 counts: 91.39 degrees
-    line("pFF");      // 358.5 degrees
-    line("p0200");    // 2 counts, trailing digits ignored
-    line("=0031" "0E" "0000" "8A"); // the frame keeps 49 rpm
-    line("=FFFF" "0E" "0000" "8A"); // speed not taken, the rest is
-    line("k0E");      // not a reply the module sends
+    line("x0031"); // below 50 rpm: a stopped engine
+    line("x0FA0"); // 4000 rpm
+    line("x8000"); // not taken
+    line("b0E");   // 14 counts: 19.6 degrees, where the target rounds to 20
+    line("w7D");   // 12.5 V, where the target rounds to 12
+    line("p41");   // 65 counts: 91.39 degrees
+    line("pFF");   // 358.5 degrees
+    line("p0200"); // 2 counts, trailing digits ignored
+    line("=0031"
+         "0E"
+         "0000"
+         "8A"); // the frame keeps 49 rpm
+    line("=FFFF"
+         "0E"
+         "0000"
+         "8A");  // speed not taken, the rest is
+    line("k0E"); // not a reply the module sends
     ASSERT_EQ(told.reports.size(), 9u);
     const auto expect = [&](std::size_t i, std::optional<double> rpm, std::optional<double> adv,
                             std::optional<double> volts, std::optional<double> prop) {
@@ -469,7 +475,7 @@ TEST_F(Decoder, TheRunObserverHearsStatusChangesParameterReportsAndTheStore)
     line("/W");
     const std::vector<std::string> expected{"led_mode=Mode", "advance_shift=-4.2",
                                             "max_rpm_limit=2560", "led_mode=Diag", "stored"};
-    EXPECT_EQ(std::vector<std::string>(told.events.begin() + std::ptrdiff_t(statuses),
-                                       told.events.end()),
-              expected);
+    EXPECT_EQ(
+        std::vector<std::string>(told.events.begin() + std::ptrdiff_t(statuses), told.events.end()),
+        expected);
 }

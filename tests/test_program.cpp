@@ -351,8 +351,8 @@ TEST(Program, RecordsAHeadlessRunAndRefusesAnUnwritableFile)
     ASSERT_TRUE(module.module().setParameter('m', 10));
     QTemporaryDir dir;
     const QString path = dir.filePath(QStringLiteral("export-run.csv"));
-    const HeadlessRun exported = runHeadless(
-        {"--ports", module.devicePath(), "--record", path, "--export-config", "-"});
+    const HeadlessRun exported =
+        runHeadless({"--ports", module.devicePath(), "--record", path, "--export-config", "-"});
     ASSERT_EQ(exported.exitCode, 0) << exported.err.toStdString();
     QString header;
     QStringList events;
@@ -364,8 +364,8 @@ TEST(Program, RecordsAHeadlessRunAndRefusesAnUnwritableFile)
 
     const QString unwritable = dir.filePath(QStringLiteral("missing/run.csv"));
     module.module().clearCommandLog();
-    for (const QStringList &mode : {QStringList{"--quit-after", "5"},
-                                    QStringList{"--export-config", "-"}}) {
+    for (const QStringList &mode :
+         {QStringList{"--quit-after", "5"}, QStringList{"--export-config", "-"}}) {
         QProcess program;
         start(program, QStringList{"--ports", module.devicePath(), "--record", unwritable} + mode);
         ASSERT_TRUE(finish(program, 10000));

@@ -1,8 +1,8 @@
 #pragma once
 
-#include "parameters.h"
 #include "config_transfer.h"
 #include "options.h"
+#include "parameters.h"
 
 #include <QStringList>
 

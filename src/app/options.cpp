@@ -21,7 +21,8 @@ const QString kDescription = QStringLiteral(
     "program finds the module, reads or writes its seven configuration parameters, reports\n"
     "its progress on standard error and exits. --record works with and without a window.\n"
     "Exit status: 0 done; 1 a module or link problem (no module found, --timeout passed, a\n"
-    "value the module did not take, --demo, --screenshot or --record failed); 2 a bad command line or a\n"
+    "value the module did not take, --demo, --screenshot or --record failed); 2 a bad command line "
+    "or a\n"
     "bad or unwritable configuration file.");
 
 Options answer(Options::Action action, const QString &text)
@@ -73,8 +74,9 @@ struct OptionSet
         QStringLiteral("Record the run from launch into FILE (CSV: time, engine speed, advance, "
                        "bus voltage, propeller angle and the link's events), replacing it."),
         QStringLiteral("FILE")};
-    QCommandLineOption trends{QStringLiteral("trends"),
-                              QStringLiteral("Open the Trends window at launch (as View > Trends).")};
+    QCommandLineOption trends{
+        QStringLiteral("trends"),
+        QStringLiteral("Open the Trends window at launch (as View > Trends).")};
     QCommandLineOption exportConfig{
         QStringLiteral("export-config"),
         QStringLiteral("Without a window: wait until the module has reported its firmware "

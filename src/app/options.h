@@ -35,7 +35,7 @@ struct Options
     std::optional<double> quitAfterSeconds;
     QString screenshot;
     QString logFile;
-    QString record; // --record: the run is recorded into this file from launch
+    QString record;      // --record: the run is recorded into this file from launch
     bool trends = false; // --trends: the Trends window opens at launch
 
     // Without a window: read the module's configuration into a file ("-": standard output),

@@ -149,8 +149,8 @@ void LineDecoder::propellerLine(const Reply &reply)
     m_reply.proptarget = m_reply.scratch;
     if (m_observer) {
         TelemetryReport report;
-        report.propAngleDeg = std::min(m_reply.propcount * kPropDegreesPerCount,
-                                       double(kMaxPropDegrees));
+        report.propAngleDeg =
+            std::min(m_reply.propcount * kPropDegreesPerCount, double(kMaxPropDegrees));
         m_observer->telemetry(report);
     }
 }

@@ -40,7 +40,8 @@ public:
 
     // Told, after the window state has taken each line, what the module reported: the values
     // of telemetry lines, "<parameter key>=<value box text>" when a read-back reports another
-    // value than the last one (the first one included), and "stored" on the store echo. Not owned; null (the default) tells nobody.
+    // value than the last one (the first one included), and "stored" on the store echo. Not owned;
+    // null (the default) tells nobody.
     void setObserver(RunObserver *observer) { m_observer = observer; }
 
 private:

@@ -120,8 +120,8 @@ void AppWindow::createFileMenu()
 void AppWindow::createViewMenu()
 {
     QMenu *view = menuBar()->addMenu(tr("&View"));
-    QAction *trendsAction = addMenuAction(view, "actionTrends", tr("&Trends"),
-                                          {QKeySequence(Qt::CTRL | Qt::Key_T)});
+    QAction *trendsAction =
+        addMenuAction(view, "actionTrends", tr("&Trends"), {QKeySequence(Qt::CTRL | Qt::Key_T)});
     connect(trendsAction, &QAction::triggered, this, &AppWindow::showTrends);
 }
 
@@ -291,9 +291,9 @@ void AppWindow::recordingChanged()
     const bool on = m_runFile.isRecording();
     m_record->setChecked(on);
     m_record->setText(on ? tr("Stop recording") : tr("&Record run…"));
-    setWindowTitle(on ? tr("%1 — recording %2")
-                            .arg(m_title, QFileInfo(m_runFile.fileName()).fileName())
-                      : m_title);
+    setWindowTitle(
+        on ? tr("%1 — recording %2").arg(m_title, QFileInfo(m_runFile.fileName()).fileName())
+           : m_title);
 }
 
 void AppWindow::recordTriggered(bool on)
@@ -301,12 +301,11 @@ void AppWindow::recordTriggered(bool on)
     if (!on)
         return stopRecording();
     const QString folder = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
-    const QString name = QStringLiteral("quelo-run-%1.csv")
-                             .arg(QDateTime::currentDateTime().toString(
-                                 QStringLiteral("yyyyMMdd-HHmmss")));
-    const QString path = QFileDialog::getSaveFileName(this, tr("Record run"),
-                                                      QDir(folder).filePath(name),
-                                                      kRecordingFilter);
+    const QString name =
+        QStringLiteral("quelo-run-%1.csv")
+            .arg(QDateTime::currentDateTime().toString(QStringLiteral("yyyyMMdd-HHmmss")));
+    const QString path = QFileDialog::getSaveFileName(
+        this, tr("Record run"), QDir(folder).filePath(name), kRecordingFilter);
     QString error;
     if (!path.isEmpty() && !startRecording(path, error))
         tell(tr("Record run"), error);
