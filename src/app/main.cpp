@@ -135,7 +135,9 @@ int runWindow(const Options &options, int argc, char *argv[])
         return kExitLink;
     model.Form_Load();
     client = &appWindow.client();
-    const PerfLog perfLog(*client); // silent unless quelo.perf logging is on
+    // The top-level window: the client's widgets report paints as part of it. Silent unless
+    // quelo.perf logging is on.
+    const PerfLog perfLog(appWindow);
     // SIGINT and SIGTERM close the window as the user would: the port is closed as on unload.
     const QuitSignals quitSignals([&appWindow] { appWindow.close(); });
     appWindow.show();
