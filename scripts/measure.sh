@@ -6,7 +6,12 @@
 #     after connecting, the first pass over the module's parameters takes about 13 s and moves
 #     the advance needle and its band once);
 #   - first paint: the time from process start to the end of the window's first paint, over the
-#     runs above and STARTS short extra runs (default 5).
+#     runs above and STARTS short extra runs (default 5);
+#   - recording and trends: three runs side by side, each on its own `quelo-sim --steady`, for
+#     TRENDS_S seconds (default 60, measured from REST_SETTLE_S): plain, with `--record`, and with
+#     `--trends` (the Trends window open and live); peak RSS of the last;
+#   - opening a one-hour recording (15,000 rows, generated here) in the Trends window with
+#     quelo-trends-shot, OPENS times (default 3).
 # CPU is utime+stime from /proc as a percentage of one core; peak RSS is VmHWM. Repaints come
 # from the program's "quelo.perf" logging category. Takes about two minutes; not for CI.
 #
@@ -25,9 +30,12 @@ spin_reference=66 # % of one core: polling with a spinning 0.25 s pause (referen
 if [ ! -f "$build/CMakeCache.txt" ]; then
     cmake -S . -B "$build" -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
 fi
-cmake --build "$build" -j"${JOBS:-2}" --target quelo-link quelo-sim >/dev/null
+cmake --build "$build" -j"${JOBS:-2}" --target quelo-link quelo-sim quelo-trends-shot >/dev/null
 link="$build/bin/quelo-link"
 sim="$build/bin/quelo-sim"
+shot="$build/bin/quelo-trends-shot"
+trends_s=${TRENDS_S:-60}
+opens=${OPENS:-3}
 
 work=$(mktemp -d /tmp/quelo-measure.XXXXXX)
 export QT_QPA_PLATFORM=offscreen
@@ -67,7 +75,7 @@ first_paint() { awk '$2 == "first-paint-ms" { print $3; exit }' "$1"; }
 
 fail() { echo "measure.sh: $*" >&2; exit 1; }
 
-echo "Measuring $link on $(nproc) cores ($(awk -F': ' '/model name/ { print $2; exit }' /proc/cpuinfo)); about $((moving_s + rest_s + 2 * starts + 10)) s"
+echo "Measuring $link on $(nproc) cores ($(awk -F': ' '/model name/ { print $2; exit }' /proc/cpuinfo)); about $((moving_s + rest_s + 2 * starts + rest_settle_s + trends_s + 20)) s"
 
 # --- Needles moving: the demo's simulated engine runs through its cycle. -----------------------
 "$link" --demo --quit-after $((moving_s + 2)) 2>"$work/moving.log" &
@@ -127,6 +135,78 @@ read -r paint_median paint_max < <(printf '%s\n' "${paints[@]}" | sort -g | awk 
     { v[NR] = $1 } END { m = (NR % 2) ? v[(NR + 1) / 2] : (v[NR / 2] + v[NR / 2 + 1]) / 2;
                          printf "%.1f %.1f\n", m, v[NR] }')
 
+# --- Recording and trends: three runs side by side on simulators holding the engine still. -----
+# A recording of SECONDS seconds, one telemetry row every 240 ms through an engine cycle, with
+# an event row now and then: the size of an hour's run at the module's report rate.
+fake_recording() { awk -v n="$(( $1 * 1000 / 240 ))" 'BEGIN {
+    printf "time,elapsed_s,rpm,advance_deg,bus_volts,prop_angle_deg,event\r\n"
+    for (i = 0; i < n; i++) {
+        ms = i * 240; s = int(ms / 1000); c = s % 80
+        rpm = c < 10 ? 0 : c < 40 ? 1000 : c < 55 ? 2650 : c < 70 ? 1000 : 0
+        stamp = sprintf("2026-03-01T%02d:%02d:%02d.%03d+01:00", 12 + int(s / 3600), int(s / 60) % 60, s % 60, ms % 1000)
+        if (i % 500 == 0)
+            printf "%s,%.3f,,,,,Connected Comm Port 1\r\n", stamp, ms / 1000
+        printf "%s,%.3f,%d,%.1f,%.1f,,\r\n", stamp, ms / 1000, rpm + (i % 7), rpm ? 19.6 + (i % 5) * 1.4 : 0, 13.8 + (i % 3) / 10
+    } }'; }
+
+sims=()
+for name in plain record trends; do
+    "$sim" --steady --link "$work/tty-$name" >"$work/sim-$name.out" 2>&1 &
+    sims+=("$!")
+    started+=("$!")
+done
+for name in plain record trends; do
+    for _ in $(seq 50); do
+        [ -L "$work/tty-$name" ] && break
+        sleep 0.1
+    done
+    [ -L "$work/tty-$name" ] || fail "quelo-sim did not start: $(cat "$work/sim-$name.out")"
+done
+span=$((rest_settle_s + trends_s))
+declare -A run_pid
+for name in plain record trends; do
+    extra=()
+    [ "$name" = record ] && extra=(--record "$work/run.csv")
+    [ "$name" = trends ] && extra=(--trends)
+    "$link" --ports "$work/tty-$name" --quit-after $((span + 2)) "${extra[@]}" \
+        2>"$work/$name.log" &
+    run_pid[$name]=$!
+    started+=("$!")
+done
+t_start=$(now)
+sleep_until "$t_start" "$rest_settle_s"
+declare -A t0 t1
+for name in plain record trends; do t0[$name]=$(cpu_ticks "${run_pid[$name]}"); done
+s0=$(now)
+sleep_until "$t_start" "$span"
+for name in plain record trends; do t1[$name]=$(cpu_ticks "${run_pid[$name]}"); done
+s1=$(now)
+for name in plain record trends; do
+    holds_pty "${run_pid[$name]}" /dev/pts || fail "the $name run is not connected"
+done
+trends_rss=$(peak_rss_kb "${run_pid[trends]}")
+for name in plain record trends; do
+    wait "${run_pid[$name]}" || fail "the $name run failed: $(cat "$work/$name.log")"
+done
+for pid in "${sims[@]}"; do kill "$pid" 2>/dev/null || true; done
+plain_cpu=$(cpu_percent "${t0[plain]}" "$s0" "${t1[plain]}" "$s1")
+record_cpu=$(cpu_percent "${t0[record]}" "$s0" "${t1[record]}" "$s1")
+trends_cpu=$(cpu_percent "${t0[trends]}" "$s0" "${t1[trends]}" "$s1")
+record_rows=$(($(wc -l <"$work/run.csv") - 1))
+record_extra=$(awk -v a="$record_cpu" -v b="$plain_cpu" 'BEGIN { printf "%.2f", a - b }')
+trends_extra=$(awk -v a="$trends_cpu" -v b="$plain_cpu" 'BEGIN { printf "%.2f", a - b }')
+trends_rss_mb=$(awk -v a="$trends_rss" 'BEGIN { printf "%.1f", a / 1024 }')
+
+fake_recording 3600 >"$work/hour.csv"
+hour_rows=$(($(wc -l <"$work/hour.csv") - 1))
+open_times=()
+for i in $(seq "$opens"); do
+    out=$("$shot" "$work/hour.csv") || fail "quelo-trends-shot failed"
+    open_times+=("$(awk '{ for (i = 1; i < NF; i++) if ($i == "total-ms") print $(i + 1) }' <<<"$out")")
+done
+open_ms=$(printf '%s\n' "${open_times[@]}" | sort -g | awk '{ v[NR] = $1 } END { print v[int((NR + 1) / 2)] }')
+open_max=$(printf '%s\n' "${open_times[@]}" | sort -g | tail -n1)
+
 # --- Table. -------------------------------------------------------------------------------------
 verdict() { awk -v v="$1" -v lim="$2" 'BEGIN { print (v != "n/a" && v + 0 <= lim + 0) ? "ok" : "MISS" }'; }
 peak_rss_mb=$(awk -v a="$moving_rss" -v b="$rest_rss" 'BEGIN { printf "%.1f", (a > b ? a : b) / 1024 }')
@@ -148,5 +228,15 @@ printf '%-44s %12s %10s %s\n' "first paint after process start (ms), median" "$p
     "<= 100" "$(verdict "$paint_median" 100)"
 printf '%-44s %12s %10s %s\n' "  slowest of ${#paints[@]} starts" "$paint_max" "<= 100" \
     "$(verdict "$paint_max" 100)"
+printf '%-44s %12s %10s %s\n' "CPU, steady run side by side: plain" "$plain_cpu" "" ""
+printf '%-44s %12s %10s %s\n' "  with --record, extra points ($record_rows rows)" "$record_extra" "<= 0.1" \
+    "$(verdict "$record_extra" 0.1)"
+printf '%-44s %12s %10s %s\n' "  with Trends open and live, extra points" "$trends_extra" "<= 2" \
+    "$(verdict "$trends_extra" 2)"
+printf '%-44s %12s %10s %s\n' "peak RSS with Trends open (MB)" "$trends_rss_mb" "<= 80" \
+    "$(verdict "$trends_rss_mb" 80)"
+printf '%-44s %12s %10s %s\n' "open a $hour_rows-row recording (ms), median" "$open_ms" "< 1000" \
+    "$(verdict "$open_ms" 999)"
+printf '%-44s %12s %10s %s\n' "  slowest of $opens" "$open_max" "< 1000" "$(verdict "$open_max" 999)"
 printf '%-44s %12s %10s %s\n' "less CPU than the spinning pause (${spin_reference} %)" "${ratio}x" \
     ">= 20x" "$ratio_ok"

@@ -11,7 +11,9 @@
 #include <QAction>
 #include <QApplication>
 #include <QDateTime>
+#include <QDir>
 #include <QFile>
+#include <QLineSeries>
 #include <QMenuBar>
 #include <QMessageBox>
 #include <QTemporaryDir>
@@ -212,4 +214,148 @@ TEST_F(AppWindowTest, LoadingAFilePreviewsItThenMovesTheSlidersWithoutStoring)
         << ::testing::PrintToString(moduleValues());
     clock.advance(3000);
     EXPECT_EQ(module.storeCount(), 0);
+}
+
+namespace {
+
+QStringList fileLines(const QString &path)
+{
+    QFile f(path);
+    if (!f.open(QIODevice::ReadOnly))
+        return {};
+    return QString::fromUtf8(f.readAll()).split(QStringLiteral("\r\n"), Qt::SkipEmptyParts);
+}
+
+QList<QMessageBox *> messages(QWidget &window)
+{
+    return window.findChildren<QMessageBox *>();
+}
+
+} // namespace
+
+TEST_F(AppWindowTest, RecordingNamesItsFileInTheTitleAndRecordsWhatTheModuleReports)
+{
+    QAction *record = action("actionRecord");
+    ASSERT_NE(record, nullptr);
+    EXPECT_TRUE(record->isCheckable());
+    EXPECT_TRUE(record->shortcuts().contains(QKeySequence(Qt::CTRL | Qt::Key_R)));
+    ASSERT_NE(action("actionOpenRecording"), nullptr);
+    ASSERT_NE(action("actionTrends"), nullptr);
+    EXPECT_TRUE(action("actionTrends")->shortcuts().contains(QKeySequence(Qt::CTRL | Qt::Key_T)));
+
+    const QString path = dir.filePath(QStringLiteral("run.csv"));
+    QString error;
+    ASSERT_TRUE(window.startRecording(path, error)) << error.toStdString();
+    EXPECT_EQ(window.windowTitle(), QStringLiteral("QUELO DATA LINK — recording run.csv"));
+    EXPECT_TRUE(record->isChecked());
+    EXPECT_EQ(record->text(), QStringLiteral("Stop recording"));
+
+    module.holdEngine(module.firstIdleMs());
+    const int idleRpm = module.engineAt(module.firstIdleMs()).rpm;
+    ASSERT_TRUE(connectAndReport());
+    clock.advance(3000);
+
+    // Unticking the item stops the recording and gives the title back.
+    record->trigger();
+    EXPECT_FALSE(window.isRecording());
+    EXPECT_FALSE(record->isChecked());
+    EXPECT_EQ(window.windowTitle(), QStringLiteral("QUELO DATA LINK"));
+
+    const QStringList lines = fileLines(path);
+    ASSERT_GT(lines.size(), 10);
+    EXPECT_EQ(lines.front(), "time,elapsed_s,rpm,advance_deg,bus_volts,prop_angle_deg,event");
+    EXPECT_TRUE(lines.filter(QStringLiteral(",Connected Comm Port 1")).size() == 1)
+        << lines.join('\n').toStdString();
+    EXPECT_EQ(lines.filter(QStringLiteral(",led_mode=Mode")).size(), 1)
+        << lines.join('\n').toStdString();
+    int rpmRows = 0;
+    for (const QString &line : lines.mid(1)) {
+        const QStringList fields = line.split(',');
+        ASSERT_EQ(fields.size(), 7) << line.toStdString();
+        if (fields[6].isEmpty() && !fields[2].isEmpty()) {
+            EXPECT_EQ(fields[2].toInt(), idleRpm) << line.toStdString();
+            ++rpmRows;
+        }
+    }
+    EXPECT_GT(rpmRows, 5);
+
+    // A file that cannot be written is refused and nothing changes.
+    EXPECT_FALSE(window.startRecording(dir.filePath("missing/run.csv"), error));
+    EXPECT_TRUE(error.contains("missing")) << error.toStdString();
+    EXPECT_FALSE(record->isChecked());
+    EXPECT_EQ(window.windowTitle(), QStringLiteral("QUELO DATA LINK"));
+}
+
+// A folder that vanishes under a running recording: the item is unticked, the title restored,
+// and one message says so without stopping the window; the link goes on.
+TEST_F(AppWindowTest, AFailedRecordingStopsWithOneMessageThatDoesNotBlock)
+{
+    window.show();
+    ASSERT_TRUE(QDir(dir.path()).mkdir(QStringLiteral("runs")));
+    const QString path = dir.filePath(QStringLiteral("runs/run.csv"));
+    QString error;
+    ASSERT_TRUE(window.startRecording(path, error)) << error.toStdString();
+    ASSERT_TRUE(connectAndReport());
+    ASSERT_TRUE(QDir(dir.filePath(QStringLiteral("runs"))).removeRecursively());
+    clock.advance(3000); // many reports after the failure
+
+    EXPECT_FALSE(window.isRecording());
+    EXPECT_FALSE(action("actionRecord")->isChecked());
+    EXPECT_EQ(window.windowTitle(), QStringLiteral("QUELO DATA LINK"));
+    const QList<QMessageBox *> shown = messages(window);
+    ASSERT_EQ(shown.size(), 1);
+    EXPECT_FALSE(shown.front()->isModal());
+    EXPECT_EQ(QApplication::activeModalWidget(), nullptr);
+    EXPECT_TRUE(shown.front()->text().contains("stopped")) << shown.front()->text().toStdString();
+    EXPECT_TRUE(moduleConnected(model.state()));
+}
+
+// Trends shows the live trend kept since launch; Open recording shows a file, or one message
+// naming the line at fault and the chart as it was.
+TEST_F(AppWindowTest, TrendsShowTheLiveRunAndOpenRecordings)
+{
+    module.holdEngine(module.firstIdleMs());
+    ASSERT_TRUE(connectAndReport());
+    clock.advance(3000);
+    action("actionTrends")->trigger();
+    TrendsWindow &trends = window.trends();
+    ASSERT_TRUE(trends.isVisible());
+    EXPECT_TRUE(trends.isLive());
+    QLineSeries *rpm = trends.series(Trend::EngineSpeed);
+    ASSERT_GE(rpm->count(), 2); // kept since launch, before the window existed
+    for (int i = 0; i < rpm->count(); ++i)
+        EXPECT_EQ(rpm->at(i).y(), module.engineAt(module.firstIdleMs()).rpm);
+
+    const QString bad =
+        writeFile("bad.csv", "time,elapsed_s,rpm,advance_deg,bus_volts,prop_angle_deg,event\r\n"
+                             "2026-03-01T12:00:00.000+01:00,0.000,1000,,,,\r\n"
+                             "2026-03-01T12:00:00.240+01:00,0.240,fast,,,,\r\n");
+    window.openRecording(bad);
+    ASSERT_EQ(messages(window).size(), 1);
+    EXPECT_TRUE(messages(window).front()->text().contains("line 3"))
+        << messages(window).front()->text().toStdString();
+    EXPECT_TRUE(trends.isLive());
+
+    const QString good =
+        writeFile("good.csv", "time,elapsed_s,rpm,advance_deg,bus_volts,prop_angle_deg,event\r\n"
+                              "2026-03-01T12:00:00.000+01:00,0.000,1000,19.6,13.8,,\r\n"
+                              "2026-03-01T12:00:00.240+01:00,0.240,2600,,,,\r\n");
+    window.openRecording(good);
+    EXPECT_FALSE(trends.isLive());
+    EXPECT_EQ(trends.windowTitle(), QStringLiteral("Trends — good.csv"));
+    EXPECT_EQ(trends.series(Trend::EngineSpeed)->count(), 2);
+    EXPECT_EQ(trends.series(Trend::BusVolts)->count(), 1);
+}
+
+TEST_F(AppWindowTest, AboutNamesTheLicence)
+{
+    QString text;
+    onNextDialog([&text](QDialog &dialog) {
+        if (auto *box = qobject_cast<QMessageBox *>(&dialog))
+            text = box->text();
+        dialog.accept();
+    });
+    action("actionAbout")->trigger();
+    EXPECT_TRUE(dialogSeen);
+    EXPECT_TRUE(text.contains("Licence: GPL-3.0-or-later")) << text.toStdString();
 }

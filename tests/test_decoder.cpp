@@ -1,7 +1,11 @@
 #include "harness.h"
 #include "parameters.h"
+#include "run_recording.h"
 
 #include <gtest/gtest.h>
+
+#include <optional>
+#include <vector>
 
 using namespace quelo;
 using quelo::test::Harness;
@@ -373,4 +377,105 @@ TEST_F(Decoder, AReadBackAnsweringAnOlderWriteKeepsTheUsersNewerValue)
     EXPECT_EQ(w.maxadvancescroll.Tag, "0");
     EXPECT_EQ(w.maxadvancedata.Text, "39.2");
     EXPECT_EQ(w.statusbox.ToolTip, ""); // nothing was refused
+}
+
+namespace {
+// What a recording would be told: each telemetry report, and the event texts.
+struct ToldReports : RunObserver
+{
+    std::vector<TelemetryReport> reports;
+    std::vector<std::string> events;
+    void telemetry(const TelemetryReport &report) override { reports.push_back(report); }
+    void event(const std::string &text) override { events.push_back(text); }
+};
+
+std::optional<double> none()
+{
+    return std::nullopt;
+}
+} // namespace
+
+// Each kind of telemetry line is reported once, with only the quantities it carries, in the
+// gauges' units unrounded; a line the window does not take is not reported.
+TEST_F(Decoder, TheRunObserverHearsEachTelemetryKindInTheGaugesUnits)
+{
+    ToldReports told;
+    h.model.setRunObserver(&told);
+    line("x0031"); // below 50 rpm: a stopped engine
+    line("x0FA0"); // 4000 rpm
+    line("x8000"); // not taken
+    line("b0E");   // 14 counts: 19.6 degrees, where the target rounds to 20
+    line("w7D");   // 12.5 V, where the target rounds to 12
+    line("p41");   // 65 counts: 91.39 degrees
+    line("pFF");   // 358.5 degrees
+    line("p0200"); // 2 counts, trailing digits ignored
+    line("=0031"
+         "0E"
+         "0000"
+         "8A"); // the frame keeps 49 rpm
+    line("=FFFF"
+         "0E"
+         "0000"
+         "8A");  // speed not taken, the rest is
+    line("k0E"); // not a reply the module sends
+    ASSERT_EQ(told.reports.size(), 9u);
+    const auto expect = [&](std::size_t i, std::optional<double> rpm, std::optional<double> adv,
+                            std::optional<double> volts, std::optional<double> prop) {
+        const TelemetryReport &r = told.reports[i];
+        EXPECT_EQ(r.rpm, rpm) << "report " << i;
+        ASSERT_EQ(r.advanceDeg.has_value(), adv.has_value()) << "report " << i;
+        if (adv) {
+            EXPECT_NEAR(*r.advanceDeg, *adv, 1e-9) << "report " << i;
+        }
+        EXPECT_EQ(r.busVolts, volts) << "report " << i;
+        ASSERT_EQ(r.propAngleDeg.has_value(), prop.has_value()) << "report " << i;
+        if (prop) {
+            EXPECT_NEAR(*r.propAngleDeg, *prop, 1e-9) << "report " << i;
+        }
+    };
+    expect(0, 0.0, none(), none(), none());
+    expect(1, 4000.0, none(), none(), none());
+    expect(2, none(), 19.6, none(), none());
+    expect(3, none(), none(), 12.5, none());
+    expect(4, none(), none(), none(), 91.39);
+    expect(5, none(), none(), none(), 358.53);
+    expect(6, none(), none(), none(), 2.812);
+    expect(7, 49.0, 19.6, 13.8, none());
+    expect(8, none(), 19.6, 13.8, none());
+    EXPECT_TRUE(told.events.empty());
+
+    h.model.setRunObserver(nullptr);
+    line("x03E8");
+    EXPECT_EQ(told.reports.size(), 9u);
+    EXPECT_EQ(w.rpmtarget, 1000);
+}
+
+// Events: the status line's texts, a parameter when the module reports a new value for it
+// (as its value box shows it), and the store echo.
+TEST_F(Decoder, TheRunObserverHearsStatusChangesParameterReportsAndTheStore)
+{
+    ToldReports told;
+    h.model.setRunObserver(&told);
+    std::vector<std::string> logged;
+    h.model.linkLog().setSink([&logged](const std::string &text) {
+        if (text.rfind("status: ", 0) == 0)
+            logged.push_back(text.substr(8));
+    });
+    h.connect();
+    ASSERT_GE(told.events.size(), 2u);
+    EXPECT_EQ(told.events, logged); // every text the status line changed to, in order
+    EXPECT_EQ(told.events.back(), "Connected Comm Port 1");
+    const std::size_t statuses = told.events.size();
+
+    reply("l01");
+    reply("l01"); // the same value again: nothing new
+    reply("cFC"); // 252 = 255 - 3: a shift of -3 counts, -4.2 degrees
+    reply("m0A");
+    reply("l02");
+    line("/W");
+    const std::vector<std::string> expected{"led_mode=Mode", "advance_shift=-4.2",
+                                            "max_rpm_limit=2560", "led_mode=Diag", "stored"};
+    EXPECT_EQ(
+        std::vector<std::string>(told.events.begin() + std::ptrdiff_t(statuses), told.events.end()),
+        expected);
 }

@@ -120,3 +120,24 @@ TEST(Options, HelpDocumentsTheConfigCommandsAndExitCodes)
                              "1 a module or link problem", "2 a bad command line"})
         EXPECT_TRUE(help.contains(QLatin1String(word))) << word;
 }
+
+TEST(Options, RecordWorksWithAndWithoutAWindowTrendsOnlyWithOne)
+{
+    const Options window = parse({"--record", "run.csv", "--trends"});
+    ASSERT_EQ(window.action, Options::Action::Run) << window.text.toStdString();
+    EXPECT_EQ(window.record, "run.csv");
+    EXPECT_TRUE(window.trends);
+    EXPECT_FALSE(parse({}).trends);
+    EXPECT_TRUE(parse({}).record.isEmpty());
+
+    const Options headless = parse({"--export-config", "-", "--record", "run.csv"});
+    ASSERT_EQ(headless.action, Options::Action::Run) << headless.text.toStdString();
+    EXPECT_EQ(headless.record, "run.csv");
+
+    const Options noFile = parse({"--record", ""});
+    EXPECT_EQ(noFile.action, Options::Action::Error);
+    EXPECT_TRUE(noFile.text.contains("--record")) << noFile.text.toStdString();
+    const Options trendsHeadless = parse({"--import-config", "c.json", "--trends"});
+    EXPECT_EQ(trendsHeadless.action, Options::Action::Error);
+    EXPECT_TRUE(trendsHeadless.text.contains("--trends")) << trendsHeadless.text.toStdString();
+}

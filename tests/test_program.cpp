@@ -269,6 +269,104 @@ TEST(Program, HeadlessFailuresGiveTheirExitCodes)
     EXPECT_TRUE(silent.err.contains("timed out: no module connected")) << silent.err.toStdString();
 }
 
+namespace {
+
+const QString kRecordingHeader =
+    QStringLiteral("time,elapsed_s,rpm,advance_deg,bus_volts,prop_angle_deg,event");
+
+// The rows of a recording, split into fields (no field of these runs holds a comma).
+QList<QStringList> recordedRows(const QString &path, QString &header)
+{
+    const QStringList lines = readAll(path).split(QStringLiteral("\r\n"), Qt::SkipEmptyParts);
+    header = lines.value(0);
+    QList<QStringList> rows;
+    for (const QString &line : lines.mid(1))
+        rows << line.split(',');
+    return rows;
+}
+
+} // namespace
+
+// --record against a module whose engine is held at idle: every telemetry row carries the
+// engine speed, advance and bus voltage the module reports, and the link's events are there.
+TEST(Program, RecordsARunFromLaunchWithTheModulesValues)
+{
+    PtyServer module;
+    ASSERT_TRUE(module.start()) << module.errorString().toStdString();
+    const std::int64_t idle = module.module().firstIdleMs();
+    module.module().holdEngine(idle);
+    module.module().setTelemetryEnabled(true, 200); // frames besides the polled replies
+    const quelo::sim::EngineState engine = module.module().engineAt(idle);
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("run.csv"));
+    QProcess program;
+    start(program, {"--ports", module.devicePath(), "--record", path, "--quit-after", "6"});
+    ASSERT_TRUE(finish(program, 15000));
+    ASSERT_EQ(program.exitCode(), 0) << program.readAllStandardError().toStdString();
+
+    QString header;
+    const QList<QStringList> rows = recordedRows(path, header);
+    EXPECT_EQ(header, kRecordingHeader);
+    QStringList events;
+    int telemetryRows = 0;
+    for (const QStringList &row : rows) {
+        ASSERT_EQ(row.size(), 7) << row.join(',').toStdString();
+        if (!row[6].isEmpty()) {
+            events << row[6];
+            continue;
+        }
+        ++telemetryRows;
+        if (!row[2].isEmpty()) {
+            EXPECT_EQ(row[2].toInt(), engine.rpm) << row.join(',').toStdString();
+        }
+        if (!row[3].isEmpty()) {
+            EXPECT_EQ(row[3], QString::number(engine.advanceCount * 1.4, 'f', 1));
+        }
+        if (!row[4].isEmpty()) {
+            EXPECT_EQ(row[4], QString::number(engine.busTenths / 10.0, 'f', 1));
+        }
+    }
+    EXPECT_GT(telemetryRows, 10);
+    EXPECT_EQ(events.value(0), "Waiting for connection - Port 1") << events.join('|').toStdString();
+    EXPECT_TRUE(events.contains("Connected Comm Port 1")) << events.join('|').toStdString();
+}
+
+// Without a window too: an export records the run; a file that cannot be written stops the
+// program before any port is opened.
+TEST(Program, RecordsAHeadlessRunAndRefusesAnUnwritableFile)
+{
+    PtyServer module;
+    ASSERT_TRUE(module.start()) << module.errorString().toStdString();
+    ASSERT_TRUE(module.module().setParameter('m', 10));
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("export-run.csv"));
+    const HeadlessRun exported =
+        runHeadless({"--ports", module.devicePath(), "--record", path, "--export-config", "-"});
+    ASSERT_EQ(exported.exitCode, 0) << exported.err.toStdString();
+    QString header;
+    QStringList events;
+    for (const QStringList &row : recordedRows(path, header))
+        events << row.value(6);
+    EXPECT_EQ(header, kRecordingHeader);
+    EXPECT_TRUE(events.contains("Connected Comm Port 1")) << events.join('|').toStdString();
+    EXPECT_TRUE(events.contains("max_rpm_limit=2560")) << events.join('|').toStdString();
+
+    const QString unwritable = dir.filePath(QStringLiteral("missing/run.csv"));
+    module.module().clearCommandLog();
+    for (const QStringList &mode :
+         {QStringList{"--quit-after", "5"}, QStringList{"--export-config", "-"}}) {
+        QProcess program;
+        start(program, QStringList{"--ports", module.devicePath(), "--record", unwritable} + mode);
+        ASSERT_TRUE(finish(program, 10000));
+        EXPECT_EQ(program.exitCode(), 1) << mode.join(' ').toStdString();
+        const QString err = QString::fromUtf8(program.readAllStandardError());
+        EXPECT_TRUE(err.contains("quelo-link: Cannot record into " + unwritable))
+            << err.toStdString();
+    }
+    EXPECT_FALSE(QFileInfo::exists(unwritable));
+    EXPECT_TRUE(module.module().commandLog().empty());
+}
+
 int main(int argc, char **argv)
 {
     QCoreApplication app(argc, argv);

@@ -76,12 +76,13 @@ ConfigTransfer ConfigCommand::startTransfer(WindowModel &model, ConfigTransfer::
     return ConfigTransfer::importInto(model, m_import, std::move(now), timeoutMs, progress);
 }
 
-int ConfigCommand::run(const QStringList &devices)
+int ConfigCommand::run(const QStringList &devices, RunObserver *observer)
 {
     QtTimerHost timers;
     QtSerialComm comm(devices);
     WindowModel model(comm, timers);
     model.linkLog().setSink(linkLogSink());
+    model.setRunObserver(observer);
 
     QElapsedTimer clock;
     clock.start();
@@ -127,6 +128,7 @@ int ConfigCommand::run(const QStringList &devices)
     ticker.stop();
     // Closes the port as the window does on unload: a command half sent is finished first.
     model.Form_Unload();
+    model.setRunObserver(nullptr);
     if (*exitCode == kExitDone && m_options.importConfig.isEmpty())
         return finishExport(transfer.values());
     return *exitCode;

@@ -1,12 +1,14 @@
 #pragma once
 
-#include "parameters.h"
 #include "config_transfer.h"
 #include "options.h"
+#include "parameters.h"
 
 #include <QStringList>
 
 namespace quelo {
+
+class RunObserver;
 
 // --export-config and --import-config: the module's configuration to or from a file, without
 // a window. Runs on a QCoreApplication's event loop; creates no widget and needs no display.
@@ -23,7 +25,8 @@ public:
     // Finds the module on the devices of ports 1..3, does the export or import and closes the
     // port as on unload. Returns the exit code: kExitDone, kExitLink, or kExitUsage when the
     // exported file cannot be written. Needs the application object; returns when done.
-    int run(const QStringList &devices);
+    // The observer, when given, hears what the module reports meanwhile (--record).
+    int run(const QStringList &devices, RunObserver *observer = nullptr);
 
 private:
     ConfigTransfer startTransfer(WindowModel &model, ConfigTransfer::Clock now) const;

@@ -1,6 +1,7 @@
 #include "app_window.h"
 #include "config_command.h"
 #include "demo_module.h"
+#include "launch_recording.h"
 #include "link_logging.h"
 #include "main_window.h"
 #include "options.h"
@@ -8,6 +9,7 @@
 #include "qt_serial_comm.h"
 #include "qt_timer_host.h"
 #include "quit_signals.h"
+#include "run_file.h"
 #include "view_fonts.h"
 #include "window_model.h"
 #include "window_printer.h"
@@ -102,7 +104,11 @@ int runConfigCommand(const Options &options, int argc, char *argv[])
     RunSetup setup;
     if (const int failed = setup.start(options); failed >= 0)
         return failed;
-    return command.run(setup.devices());
+    RunFile recording;
+    const bool recorded = !options.record.isEmpty();
+    if (recorded && !recordAtLaunch(recording, options.record))
+        return kExitLink;
+    return command.run(setup.devices(), recorded ? &recording : nullptr);
 }
 
 int runWindow(const Options &options, int argc, char *argv[])
@@ -121,14 +127,21 @@ int runWindow(const Options &options, int argc, char *argv[])
             printWindow(*client);
     });
     model.linkLog().setSink(linkLogSink());
-    model.Form_Load();
     AppWindow appWindow(model);
     appWindow.setPortDevices(setup.devices());
+    // Recording starts before the port scan, so the file has the run's first status line.
+    if (!options.record.isEmpty() && !recordAtLaunch(appWindow, options.record))
+        return kExitLink;
+    model.Form_Load();
     client = &appWindow.client();
-    const PerfLog perfLog(*client); // silent unless quelo.perf logging is on
+    // The top-level window: the client's widgets report paints as part of it. Silent unless
+    // quelo.perf logging is on.
+    const PerfLog perfLog(appWindow);
     // SIGINT and SIGTERM close the window as the user would: the port is closed as on unload.
     const QuitSignals quitSignals([&appWindow] { appWindow.close(); });
     appWindow.show();
+    if (options.trends)
+        appWindow.showTrends();
 
     int exitCode = 0;
     if (options.quitAfterSeconds)

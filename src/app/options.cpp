@@ -21,9 +21,10 @@ const QString kDescription = QStringLiteral(
     "group in name order with numbers compared by value.\n"
     "With --export-config or --import-config no window opens (no display is needed): the\n"
     "program finds the module, reads or writes its seven configuration parameters, reports\n"
-    "its progress on standard error and exits.\n"
+    "its progress on standard error and exits. --record works with and without a window.\n"
     "Exit status: 0 done; 1 a module or link problem (no module found, --timeout passed, a\n"
-    "value the module did not take, --demo or --screenshot failed); 2 a bad command line or a\n"
+    "value the module did not take, --demo, --screenshot or --record failed); 2 a bad command line "
+    "or a\n"
     "bad or unwritable configuration file.");
 
 Options answer(Options::Action action, const QString &text)
@@ -73,6 +74,14 @@ struct OptionSet
                            QStringLiteral("Append the link's events (quelo.link), with times, to "
                                           "FILE."),
                            QStringLiteral("FILE")};
+    QCommandLineOption record{
+        QStringLiteral("record"),
+        QStringLiteral("Record the run from launch into FILE (CSV: time, engine speed, advance, "
+                       "bus voltage, propeller angle and the link's events), replacing it."),
+        QStringLiteral("FILE")};
+    QCommandLineOption trends{
+        QStringLiteral("trends"),
+        QStringLiteral("Open the Trends window at launch (as View > Trends).")};
     QCommandLineOption exportConfig{
         QStringLiteral("export-config"),
         QStringLiteral("Without a window: wait until the module has reported its firmware "
@@ -115,6 +124,8 @@ std::optional<QString> parseConfigCommand(const QCommandLineParser &parser, cons
         return command + QStringLiteral(" runs without a window: no --quit-after");
     if ((exporting || importing) && parser.isSet(set.screenshot))
         return command + QStringLiteral(" runs without a window: no --screenshot");
+    if ((exporting || importing) && parser.isSet(set.trends))
+        return command + QStringLiteral(" runs without a window: no --trends");
     if (!parser.isSet(set.timeout))
         return std::nullopt;
     if (!exporting && !importing)
@@ -138,8 +149,8 @@ Options parseOptions(const QStringList &arguments)
     const QCommandLineOption help = parser.addHelpOption();
     const QCommandLineOption version = parser.addVersionOption();
     const OptionSet set;
-    parser.addOptions({set.ports, set.demo, set.screenshot, set.quitAfter, set.log,
-                       set.exportConfig, set.importConfig, set.timeout});
+    parser.addOptions({set.ports, set.demo, set.screenshot, set.quitAfter, set.log, set.record,
+                       set.trends, set.exportConfig, set.importConfig, set.timeout});
     if (!parser.parse(arguments))
         return failure(parser.errorText());
     if (parser.isSet(help))
@@ -182,6 +193,10 @@ Options parseOptions(const QStringList &arguments)
     options.logFile = parser.value(set.log);
     if (parser.isSet(set.log) && options.logFile.isEmpty())
         return failure(QStringLiteral("--log needs a file name"));
+    options.trends = parser.isSet(set.trends);
+    options.record = parser.value(set.record);
+    if (parser.isSet(set.record) && options.record.isEmpty())
+        return failure(QStringLiteral("--record needs a file name"));
     if (const std::optional<QString> error = parseConfigCommand(parser, set, options))
         return failure(*error);
     return options;

@@ -35,6 +35,8 @@ struct Options
     std::optional<double> quitAfterSeconds;
     QString screenshot;
     QString logFile;
+    QString record;      // --record: the run is recorded into this file from launch
+    bool trends = false; // --trends: the Trends window opens at launch
 
     // Without a window: read the module's configuration into a file ("-": standard output),
     // or put a file's configuration into the module and store it. At most one is set.
@@ -49,8 +51,8 @@ struct Options
 // or misread is an error: an unknown option, a positional word, more than three --ports
 // entries, a --quit-after that is not a finite number of seconds from 0 to one day,
 // --screenshot without --quit-after, --timeout without an export or import or not above 0
-// seconds, and --export-config and --import-config together or with --quit-after or
-// --screenshot.
+// seconds, --export-config and --import-config together or with --quit-after or
+// --screenshot, and --record without a file name.
 Options parseOptions(const QStringList &arguments);
 
 } // namespace quelo

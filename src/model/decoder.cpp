@@ -6,6 +6,9 @@
 #include "link_log.h"
 #include "parameters.h"
 #include "reply.h"
+#include "run_recording.h"
+
+#include <algorithm>
 
 namespace quelo {
 
@@ -91,19 +94,31 @@ void LineDecoder::telemetryFrame(const Reply &reply)
     // Engine speed: four digits; a value above 7FFF is not taken.
     m_reply.hexfield = reply.field;
     const auto speed = Hex2Dec(m_reply.hexfield);
-    if (fitsInt16(speed)) {
+    const bool speedTaken = fitsInt16(speed);
+    if (speedTaken) {
         m_reply.rpmtarget = toInt16(speed);
         m_needles.rpmdial.Tag = "1";
     }
 
     // Advance: jumps the advance needle, which then glides back to advtarget.
-    m_reply.scratch = roundHalfEven16(fieldValue(reply.advanceField) * kDegreesPerCount);
+    const std::int16_t advance = fieldValue(reply.advanceField);
+    m_reply.scratch = roundHalfEven16(advance * kDegreesPerCount);
     m_needles.advdial.Value = m_reply.scratch;
     m_reply.proptarget = m_reply.scratch;
 
     // Bus voltage in tenths of a volt, as on the "w" line.
-    m_reply.voltstarget = roundHalfEven16(fieldValue(reply.voltsField) / kTenthsPerVolt);
+    const std::int16_t tenths = fieldValue(reply.voltsField);
+    m_reply.voltstarget = roundHalfEven16(tenths / kTenthsPerVolt);
     m_needles.voltsdial.Tag = "1";
+
+    if (!m_observer)
+        return;
+    TelemetryReport report;
+    if (speedTaken)
+        report.rpm = m_reply.rpmtarget;
+    report.advanceDeg = advance * kDegreesPerCount;
+    report.busVolts = tenths / kTenthsPerVolt;
+    m_observer->telemetry(report);
 }
 
 // An echo refreshes the value box from the slider, or confirms the store; it touches no flag.
@@ -112,6 +127,8 @@ void LineDecoder::echoLine(const Reply &reply)
 {
     if (reply.letter == 'W') {
         m_rows.Command3.BackColor = kDarkGrey;
+        if (m_observer)
+            m_observer->event("stored");
         return;
     }
     const Parameter *p = parameterByWriteLetter(reply.letter);
@@ -130,6 +147,12 @@ void LineDecoder::propellerLine(const Reply &reply)
     if (m_reply.scratch > kMaxPropDegrees)
         m_reply.scratch = kMaxPropDegrees;
     m_reply.proptarget = m_reply.scratch;
+    if (m_observer) {
+        TelemetryReport report;
+        report.propAngleDeg =
+            std::min(m_reply.propcount * kPropDegreesPerCount, double(kMaxPropDegrees));
+        m_observer->telemetry(report);
+    }
 }
 
 void LineDecoder::versionLine(const Reply &reply)
@@ -152,17 +175,34 @@ void LineDecoder::engineSpeedLine(const Reply &reply)
         m_reply.scratch = 0;
     m_reply.rpmtarget = m_reply.scratch;
     m_needles.rpmdial.Tag = "1";
+    if (m_observer) {
+        TelemetryReport report;
+        report.rpm = m_reply.rpmtarget;
+        m_observer->telemetry(report);
+    }
 }
 
 void LineDecoder::advanceLine(const Reply &reply)
 {
-    m_reply.advtarget = roundHalfEven16(fieldValue(reply.field) * kDegreesPerCount);
+    const std::int16_t count = fieldValue(reply.field);
+    m_reply.advtarget = roundHalfEven16(count * kDegreesPerCount);
+    if (m_observer) {
+        TelemetryReport report;
+        report.advanceDeg = count * kDegreesPerCount;
+        m_observer->telemetry(report);
+    }
 }
 
 void LineDecoder::voltsLine(const Reply &reply)
 {
-    m_reply.voltstarget = roundHalfEven16(fieldValue(reply.field) / kTenthsPerVolt);
+    const std::int16_t tenths = fieldValue(reply.field);
+    m_reply.voltstarget = roundHalfEven16(tenths / kTenthsPerVolt);
     m_needles.voltsdial.Tag = "1";
+    if (m_observer) {
+        TelemetryReport report;
+        report.busVolts = tenths / kTenthsPerVolt;
+        m_observer->telemetry(report);
+    }
 }
 
 void LineDecoder::shiftEnableLine(const Reply &reply)
@@ -280,6 +320,7 @@ void LineDecoder::clearPending(ReadBack &r)
 // back to it), and the user is told once, without interrupting anything.
 void LineDecoder::finishReadBack(ReadBack &r)
 {
+    tellReported(r.p, r.k);
     r.slider.Visible = true;
     if (r.verdict != Verdict::Refused)
         return;
@@ -289,6 +330,18 @@ void LineDecoder::finishReadBack(ReadBack &r)
     if (m_events.tell)
         m_events.tell(text);
     m_log.event("refused: " + text);
+}
+
+// The observer hears of a parameter when the module reports another value than it last did
+// (or the first one), whoever changed it.
+void LineDecoder::tellReported(const Parameter &p, long long k)
+{
+    std::optional<long long> &last = m_lastReported[indexOf(p)];
+    if (last == k)
+        return;
+    last = k;
+    if (m_observer)
+        m_observer->event(std::string(p.key) + "=" + p.text(k));
 }
 
 // A read-back that disagrees with a pending change is a refusal once the module has echoed

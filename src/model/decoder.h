@@ -2,12 +2,15 @@
 
 #include "window_state.h"
 
+#include <array>
 #include <functional>
+#include <optional>
 #include <string>
 
 namespace quelo {
 
 class LinkLog;
+class RunObserver;
 struct Parameter;
 struct Reply;
 
@@ -34,6 +37,12 @@ public:
     // Decodes the line rBuff holds, then empties rBuff, whatever the line held; a value the
     // window cannot hold ends the decoding at that step and is rethrown after the emptying.
     void HandleInput(std::string &rBuff);
+
+    // Told, after the window state has taken each line, what the module reported: the values
+    // of telemetry lines, "<parameter key>=<value box text>" when a read-back reports another
+    // value than the last one (the first one included), and "stored" on the store echo. Not owned;
+    // null (the default) tells nobody.
+    void setObserver(RunObserver *observer) { m_observer = observer; }
 
 private:
     // What a read-back means for a slider whose change may still be on its way to the module.
@@ -74,6 +83,7 @@ private:
     void clearPending(ReadBack &r);
     void finishReadBack(ReadBack &r);
     void moveLimitBand(char letter, std::int16_t k);
+    void tellReported(const Parameter &p, long long k);
     Verdict judge(const Parameter &p, const ScrollBar &slider, long long reported);
 
     ReplyState &m_reply;
@@ -81,6 +91,9 @@ private:
     Needles &m_needles;
     const LinkLog &m_log;
     ReplyEvents m_events;
+    RunObserver *m_observer = nullptr;
+    // What the module last reported for each parameter, in table order and the slider's units.
+    std::array<std::optional<long long>, 7> m_lastReported{};
 };
 
 } // namespace quelo

@@ -2,6 +2,7 @@
 
 #include "errors.h"
 #include "mscomm.h"
+#include "run_recording.h"
 
 #include <exception>
 
@@ -38,6 +39,12 @@ ReplyEvents WindowModel::replyEvents()
     return events;
 }
 
+void WindowModel::setRunObserver(RunObserver *observer)
+{
+    m_observer = observer;
+    m_decoder.setObserver(observer);
+}
+
 void WindowModel::bindTimer(Timer &timer, TimerHost &host, std::function<void()> handler)
 {
     timer.setHandler([this, handler = std::move(handler)] { dispatch(handler); });
@@ -56,8 +63,11 @@ template <typename Handler> void WindowModel::dispatch(Handler &&handler)
         m_lastFailure = e.what();
         m_w.statusbox.ToolTip = m_lastFailure;
     }
-    if (m_w.statusbox.Text != statusBefore)
+    if (m_w.statusbox.Text != statusBefore) {
         m_log.event("status: " + m_w.statusbox.Text);
+        if (m_observer)
+            m_observer->event(m_w.statusbox.Text);
+    }
     if (m_changed)
         m_changed();
 }

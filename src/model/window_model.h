@@ -18,6 +18,7 @@
 namespace quelo {
 
 class MSComm;
+class RunObserver;
 class TimerHost;
 
 // The window without widgets: its state and the handlers of its events, wired to the serial
@@ -48,6 +49,10 @@ public:
     // The user moved a slider: raises its change when the value differs.
     void moveSlider(ScrollBar &slider, std::int16_t value);
 
+    // Told what the module reports (see LineDecoder::setObserver) and, as events, every text
+    // the status line changes to. Not owned; null (the default) tells nobody.
+    void setRunObserver(RunObserver *observer);
+
     // Called after every event, so a view can show what changed.
     void setChangeListener(std::function<void()> listener) { m_changed = std::move(listener); }
 
@@ -72,6 +77,7 @@ private:
     NeedleAnimation m_animation;
     ConnectionPanel m_panel;
     std::function<void()> m_changed;
+    RunObserver *m_observer = nullptr;
     int m_failures = 0;
     std::string m_lastFailure;
 };

@@ -13,6 +13,7 @@
 #include <QDateTime>
 #include <QDir>
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QLayout>
 #include <QMenuBar>
 #include <QMessageBox>
@@ -23,6 +24,7 @@ namespace quelo {
 namespace {
 
 const QString kFileFilter = QObject::tr("Quelo configuration (*.json);;All files (*)");
+const QString kRecordingFilter = QObject::tr("Recordings (*.csv);;All files (*)");
 
 // What the module has not yet reported, as the window labels it.
 QString missingText(const WindowState &w)
@@ -59,14 +61,29 @@ QAction *addMenuAction(QMenu *menu, const char *name, const QString &text,
 AppWindow::AppWindow(WindowModel &model, QWidget *parent)
     : QMainWindow(parent), m_model(model), m_client(new MainWindow(model, this))
 {
-    setWindowTitle(m_client->windowTitle());
+    m_title = m_client->windowTitle();
+    setWindowTitle(m_title);
     setCentralWidget(m_client);
     // The client area has a fixed size; the window is that plus the menu bar, never more.
     layout()->setSizeConstraint(QLayout::SetFixedSize);
     createFileMenu();
+    createViewMenu();
     createHelpMenu();
     connect(m_client, &MainWindow::modelChanged, this, &AppWindow::updateActions);
     updateActions();
+
+    m_observers.add(&m_runFile);
+    m_observers.add(&m_liveFeed);
+    m_model.setRunObserver(&m_observers);
+    connect(&m_runFile, &RunFile::failed, this, [this](const QString &message) {
+        recordingChanged();
+        tell(tr("Record run"), message);
+    });
+}
+
+AppWindow::~AppWindow()
+{
+    m_model.setRunObserver(nullptr);
 }
 
 void AppWindow::createFileMenu()
@@ -81,6 +98,13 @@ void AppWindow::createFileMenu()
                       shortcutFor(QKeySequence::Open, QKeySequence(Qt::CTRL | Qt::Key_O)));
     connect(load, &QAction::triggered, this, &AppWindow::loadConfiguration);
     file->addSeparator();
+    m_record = addMenuAction(file, "actionRecord", tr("&Record run…"),
+                             {QKeySequence(Qt::CTRL | Qt::Key_R)});
+    m_record->setCheckable(true);
+    connect(m_record, &QAction::triggered, this, &AppWindow::recordTriggered);
+    QAction *open = addMenuAction(file, "actionOpenRecording", tr("Open &recording…"), {});
+    connect(open, &QAction::triggered, this, &AppWindow::openRecordingTriggered);
+    file->addSeparator();
     QAction *print =
         addMenuAction(file, "actionPrint", tr("&Print"),
                       shortcutFor(QKeySequence::Print, QKeySequence(Qt::CTRL | Qt::Key_P)));
@@ -91,6 +115,22 @@ void AppWindow::createFileMenu()
                       shortcutFor(QKeySequence::Quit, QKeySequence(Qt::CTRL | Qt::Key_Q)));
     quit->setMenuRole(QAction::QuitRole);
     connect(quit, &QAction::triggered, this, &QWidget::close);
+}
+
+void AppWindow::createViewMenu()
+{
+    QMenu *view = menuBar()->addMenu(tr("&View"));
+    QAction *trendsAction =
+        addMenuAction(view, "actionTrends", tr("&Trends"), {QKeySequence(Qt::CTRL | Qt::Key_T)});
+    connect(trendsAction, &QAction::triggered, this, &AppWindow::showTrends);
+}
+
+void AppWindow::showTrends()
+{
+    TrendsWindow &window = trends();
+    window.show();
+    window.raise();
+    window.activateWindow();
 }
 
 void AppWindow::createHelpMenu()
@@ -210,11 +250,94 @@ void AppWindow::showAbout()
                            .arg(QCoreApplication::applicationVersion(), dataLinkText()));
 }
 
-// Closing the window is the window's unload: the port is closed as the model does it.
+// Closing the window is the window's unload: the port is closed as the model does it, and the
+// recording ends after the status line's last change.
 void AppWindow::closeEvent(QCloseEvent *event)
 {
     m_model.Form_Unload();
+    stopRecording();
+    if (m_trends)
+        m_trends->close();
     event->accept();
+}
+
+TrendsWindow &AppWindow::trends()
+{
+    if (!m_trends) {
+        m_trends = new TrendsWindow(m_liveFeed.trend(), this);
+        m_trends->setWindowFlag(Qt::Window);
+    }
+    return *m_trends;
+}
+
+bool AppWindow::startRecording(const QString &path, QString &error)
+{
+    const bool started = m_runFile.start(path);
+    if (!started)
+        error = m_runFile.errorString();
+    recordingChanged();
+    return started;
+}
+
+void AppWindow::stopRecording()
+{
+    m_runFile.stop();
+    recordingChanged();
+}
+
+// The item is ticked and the title names the file while, and only while, a recording runs.
+void AppWindow::recordingChanged()
+{
+    const bool on = m_runFile.isRecording();
+    m_record->setChecked(on);
+    m_record->setText(on ? tr("Stop recording") : tr("&Record run…"));
+    setWindowTitle(
+        on ? tr("%1 — recording %2").arg(m_title, QFileInfo(m_runFile.fileName()).fileName())
+           : m_title);
+}
+
+void AppWindow::recordTriggered(bool on)
+{
+    if (!on)
+        return stopRecording();
+    const QString folder = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+    const QString name =
+        QStringLiteral("quelo-run-%1.csv")
+            .arg(QDateTime::currentDateTime().toString(QStringLiteral("yyyyMMdd-HHmmss")));
+    const QString path = QFileDialog::getSaveFileName(
+        this, tr("Record run"), QDir(folder).filePath(name), kRecordingFilter);
+    QString error;
+    if (!path.isEmpty() && !startRecording(path, error))
+        tell(tr("Record run"), error);
+    recordingChanged();
+}
+
+void AppWindow::openRecordingTriggered()
+{
+    const QString folder = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+    const QString path =
+        QFileDialog::getOpenFileName(this, tr("Open recording"), folder, kRecordingFilter);
+    if (!path.isEmpty())
+        openRecording(path);
+}
+
+void AppWindow::openRecording(const QString &path)
+{
+    const RecordingRead read = readRecordingFile(path);
+    if (!read.error.empty())
+        return tell(tr("Open recording"), QString::fromStdString(read.error));
+    TrendsWindow &window = trends();
+    window.showRecording(read.recording, QFileInfo(path).fileName());
+    showTrends();
+}
+
+// A message that does not stop the window: the link and the gauges go on behind it.
+void AppWindow::tell(const QString &title, const QString &text)
+{
+    auto *box = new QMessageBox(QMessageBox::Warning, title, text, QMessageBox::Ok, this);
+    box->setAttribute(Qt::WA_DeleteOnClose);
+    box->setModal(false);
+    box->show();
 }
 
 } // namespace quelo

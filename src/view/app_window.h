@@ -1,5 +1,9 @@
 #pragma once
 
+#include "run_file.h"
+#include "run_recording.h"
+#include "trends_window.h"
+
 #include <QMainWindow>
 #include <QStringList>
 
@@ -15,13 +19,15 @@ class WindowModel;
 // which keeps every control where it is and is what PRINT and --screenshot capture. Every menu
 // action goes through the model's handlers: Print is PRINT, Connection information is
 // CONNECTION INFO, Quit is closing the window, and a loaded configuration moves the sliders as
-// the user would.
+// the user would. The window tells the model's run observer to the recording and to the live
+// trend, which is kept from the start so that Trends opens on the last five minutes.
 class AppWindow : public QMainWindow
 {
     Q_OBJECT
 
 public:
     explicit AppWindow(WindowModel &model, QWidget *parent = nullptr);
+    ~AppWindow() override;
 
     MainWindow &client() { return *m_client; }
     // The devices of ports 1..3, for About.
@@ -32,12 +38,31 @@ public:
     // when confirmed, the sliders move to its values. Storing is left to the user.
     void loadFile(const QString &path);
 
+    // Records the run into `path` as File > Record run does once its file dialog has picked
+    // it, replacing a recording under way. False, with the reason in `error`, when the file
+    // cannot be written; nothing changes then.
+    bool startRecording(const QString &path, QString &error);
+    void stopRecording();
+    bool isRecording() const { return m_runFile.isRecording(); }
+    // Shows a recording in the trends window as File > Open recording does; a file that does
+    // not read is reported (naming the line at fault) and the chart stays as it was.
+    void openRecording(const QString &path);
+    // The trends window, created on first use.
+    TrendsWindow &trends();
+    // Shows the trends window as View > Trends does.
+    void showTrends();
+
 protected:
     void closeEvent(QCloseEvent *event) override;
 
 private:
     void createFileMenu();
+    void createViewMenu();
     void createHelpMenu();
+    void recordTriggered(bool on);
+    void openRecordingTriggered();
+    void recordingChanged();
+    void tell(const QString &title, const QString &text);
     void updateActions();
     void saveConfiguration();
     void loadConfiguration();
@@ -48,7 +73,13 @@ private:
     WindowModel &m_model;
     MainWindow *m_client = nullptr;
     QAction *m_save = nullptr;
+    QAction *m_record = nullptr;
     QStringList m_devices;
+    QString m_title;
+    RunFile m_runFile;
+    LiveTrendFeed m_liveFeed;
+    RunObservers m_observers;
+    TrendsWindow *m_trends = nullptr;
 };
 
 } // namespace quelo

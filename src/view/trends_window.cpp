@@ -87,7 +87,15 @@ protected:
 
 } // namespace
 
-TrendsWindow::TrendsWindow(QWidget *parent) : QMainWindow(parent)
+void LiveTrendFeed::telemetry(const TelemetryReport &report)
+{
+    m_trend.add(double(QDateTime::currentMSecsSinceEpoch()), report);
+}
+
+TrendsWindow::TrendsWindow(QWidget *parent) : TrendsWindow(m_ownTrend, parent) {}
+
+TrendsWindow::TrendsWindow(LiveTrend &live, QWidget *parent)
+    : QMainWindow(parent), m_liveTrend(live)
 {
     setWindowTitle(tr("Trends"));
     buildChart();

@@ -20,6 +20,19 @@ QT_END_NAMESPACE
 
 namespace quelo {
 
+// Keeps the live trend while no trends window exists: reports stamped with the system clock.
+// Costs a deque append per report.
+class LiveTrendFeed final : public RunObserver
+{
+public:
+    void telemetry(const TelemetryReport &report) override;
+    void event(const std::string &) override {}
+    LiveTrend &trend() { return m_trend; }
+
+private:
+    LiveTrend m_trend;
+};
+
 // A separate window charting engine speed, advance and bus voltage against time, each on its
 // own axis. Live mode shows the last five minutes of reports and takes new points at most four
 // times a second, and only while the window is shown; recording mode shows a whole recorded run.
@@ -32,6 +45,8 @@ public:
     static constexpr int kFlushIntervalMs = 250;
 
     explicit TrendsWindow(QWidget *parent = nullptr);
+    // Charts the live trend a feed keeps; the feed must outlive the window.
+    explicit TrendsWindow(LiveTrend &live, QWidget *parent = nullptr);
     ~TrendsWindow() override;
 
     // Live reports: kept whether or not the window is shown; telemetry() stamps them with the
@@ -70,7 +85,8 @@ private:
     QDateTimeAxis *m_timeAxis = nullptr;
     std::array<QLineSeries *, kTrendCount> m_series{};
     std::array<QValueAxis *, kTrendCount> m_axes{};
-    LiveTrend m_liveTrend;
+    LiveTrend m_ownTrend;
+    LiveTrend &m_liveTrend;
     QTimer m_flushTimer;
     bool m_live = true;
 };

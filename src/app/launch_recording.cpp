@@ -1,0 +1,38 @@
+#include "launch_recording.h"
+
+#include "app_window.h"
+#include "run_file.h"
+
+#include <cstdio>
+
+namespace quelo {
+
+namespace {
+
+void sayError(const QString &text)
+{
+    std::fprintf(stderr, "quelo-link: %s\n", qPrintable(text));
+    std::fflush(stderr);
+}
+
+} // namespace
+
+bool recordAtLaunch(AppWindow &window, const QString &path)
+{
+    QString error;
+    if (window.startRecording(path, error))
+        return true;
+    sayError(error);
+    return false;
+}
+
+bool recordAtLaunch(RunFile &file, const QString &path)
+{
+    QObject::connect(&file, &RunFile::failed, &file, &sayError);
+    if (file.start(path))
+        return true;
+    sayError(file.errorString());
+    return false;
+}
+
+} // namespace quelo
