@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Arbitrary bytes from the serial line into the connected window, with the scheduler, the
 // pacing and the animation ticking between chunks and a user moving sliders and clicking.
 #include "harness.h"

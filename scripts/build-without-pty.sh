@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Builds the program as it is built where there are no pseudo-terminals (no simulated module,
 # no --demo) into build-nopty, and checks that it runs and says so.
 set -euo pipefail

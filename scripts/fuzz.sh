@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Fuzzes the receive path for SECONDS (default 60) with libFuzzer, from the seed corpus.
 set -euo pipefail
 cd "$(dirname "$0")/.."

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Measures quelo-link offscreen against its performance targets and prints a table:
 #   - needles moving: `quelo-link --demo` for MOVING_S seconds (default 60);
 #   - needles at rest, polling going on: `quelo-sim --steady` (engine held at idle) and

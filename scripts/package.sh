@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Builds the Debian package into build/ and checks that it holds what it must.
 set -euo pipefail
 cd "$(dirname "$0")/.."

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Installs what is missing, builds, and starts the program on the built-in simulated module.
 # Extra arguments go to quelo-link (try --help).
 set -euo pipefail

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Builds, then soaks the link against the simulated module for MINUTES (default 30): line
 # faults, hang-ups, RESET clicks, slider moves and store clicks over real pseudo-terminals.
 # Prints a line of progress per minute and a final verdict; exits non-zero on failure.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The window with its menu bar, on the simulated module in virtual time: the menus' actions,
 // when Save is offered, and loading a configuration file through the preview.
 #include "app_window.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The program's link over real pseudo-terminals, with the simulated module on the far end.
 #include "pty_server.h"
 #include "qt_serial_comm.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A link that dies or goes quiet while connected, in virtual time.
 #include "harness.h"
 #include "module_sim.h"

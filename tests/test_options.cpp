@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The command line: what is accepted, and everything the program would misread refused.
 #include "options.h"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The advice given when a port will not open: which reason for which facts.
 #include "port_access.h"
 #include "qt_serial_comm.h"

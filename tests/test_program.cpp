@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The quelo-link program as a user runs it: its command line, its log, and SIGINT/SIGTERM, with
 // the simulated module on a pseudo-terminal.
 #include "pty_server.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The short fault soak: the program's link over real pseudo-terminals against the simulated
 // module, half a minute of line faults, hang-ups, refused writes, RESET clicks and user changes.
 // QUELO_SOAK_SEED picks another seed; scripts/soak.sh runs it for longer. The phases are printed;

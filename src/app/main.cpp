@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "app_window.h"
 #include "config_command.h"
 #include "demo_module.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // quelo-soak: the fault soak for as long as asked, with a line of progress per minute.
 #include "soak_run.h"
 
