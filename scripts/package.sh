@@ -10,7 +10,7 @@ build=${BUILD_DIR:-build}
 deb=$(ls -t "$build"/quelo-link_*.deb | head -n 1)
 contents=$(dpkg-deb -c "$deb")
 for path in ./usr/bin/quelo-link ./usr/bin/quelo-sim ./usr/share/applications/quelo-link.desktop \
-            ./usr/share/icons/hicolor/scalable/apps/quelo-link.svg; do
+            ./usr/share/icons/hicolor/scalable/apps/quelo-link.svg ./usr/share/doc/quelo-link/copyright; do
     grep -q " $path\$" <<<"$contents" || { echo "package.sh: $deb lacks $path" >&2; exit 1; }
 done
 dpkg-deb -f "$deb" Depends | grep -q qt6-qpa-plugins || { echo "package.sh: Depends lacks the Qt platform plugins" >&2; exit 1; }
