@@ -144,9 +144,36 @@ void AppWindow::createHelpMenu()
     connect(about, &QAction::triggered, this, &AppWindow::showAbout);
 }
 
-// Save is offered once the module has reported everything since it connected.
+bool AppWindow::menuInputsChanged()
+{
+    const WindowState &w = m_model.state();
+    std::size_t i = 0;
+    bool changed = m_menuInputs.empty();
+    auto take = [&](const std::string &value) {
+        if (i == m_menuInputs.size())
+            m_menuInputs.emplace_back();
+        if (m_menuInputs[i] != value) {
+            m_menuInputs[i] = value;
+            changed = true;
+        }
+        ++i;
+    };
+    take(w.statusbox.Text);
+    take(w.revdata.Tag);
+    for (const Parameter &p : kParameters) {
+        take((w.*p.box).Tag);
+        take((w.*p.box).Text);
+        take((w.*p.slider).Tag);
+    }
+    return changed;
+}
+
+// Save is offered once the module has reported everything since it connected. Worked out
+// again only when something it depends on has changed.
 void AppWindow::updateActions()
 {
+    if (!menuInputsChanged())
+        return;
     const WindowState &w = m_model.state();
     const bool connected = moduleConnected(w);
     const bool ready = connected && reportedConfig(w).has_value();

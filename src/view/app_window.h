@@ -6,7 +6,10 @@
 #include "trends_window.h"
 
 #include <QMainWindow>
+
 #include <QStringList>
+#include <string>
+#include <vector>
 
 class QAction;
 class QMenu;
@@ -65,6 +68,7 @@ private:
     void recordingChanged();
     void tell(const QString &title, const QString &text);
     void updateActions();
+    bool menuInputsChanged();
     void saveConfiguration();
     void loadConfiguration();
     bool explainLoadNotReady();
@@ -74,6 +78,9 @@ private:
     WindowModel &m_model;
     MainWindow *m_client = nullptr;
     QAction *m_save = nullptr;
+    // What Save's state was last worked out from: the status line, the version's and the
+    // parameters' flags and texts. Most model events (the animation's ticks) change none of it.
+    std::vector<std::string> m_menuInputs;
     QAction *m_record = nullptr;
     QStringList m_devices;
     QString m_title;
