@@ -56,7 +56,6 @@ void WindowModel::bindTimer(Timer &timer, TimerHost &host, std::function<void()>
 
 template <typename Handler> void WindowModel::dispatch(Handler &&handler)
 {
-    const std::string statusBefore = m_w.statusbox.Text;
     try {
         handler();
     } catch (const std::exception &e) {
@@ -64,7 +63,10 @@ template <typename Handler> void WindowModel::dispatch(Handler &&handler)
         m_lastFailure = e.what();
         m_w.statusbox.ToolTip = m_lastFailure;
     }
-    if (m_w.statusbox.Text != statusBefore) {
+    // Every change of the status line happens inside a handler, so comparing with the text last
+    // reported finds each one without copying the text on every tick.
+    if (m_w.statusbox.Text != m_reportedStatus) {
+        m_reportedStatus = m_w.statusbox.Text;
         m_log.event("status: " + m_w.statusbox.Text);
         if (m_observer)
             m_observer->event(m_w.statusbox.Text);

@@ -81,6 +81,7 @@ private:
     RunObserver *m_observer = nullptr;
     int m_failures = 0;
     std::string m_lastFailure;
+    std::string m_reportedStatus; // the status-line text last logged
 };
 
 } // namespace quelo
