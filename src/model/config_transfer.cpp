@@ -25,7 +25,7 @@ const TextBox &boxOf(const WindowState &w, const Parameter &p)
 std::optional<int> reportedValue(const WindowState &w, const Parameter &p)
 {
     const TextBox &box = boxOf(w, p);
-    if (!tagIs(box.Tag, 1))
+    if (!reported(box))
         return std::nullopt;
     return valueFromBoxText(p, box.Text);
 }
@@ -34,7 +34,7 @@ std::optional<int> reportedValue(const WindowState &w, const Parameter &p)
 // the model has given up writing it.
 bool settled(const WindowState &w, const Parameter &p)
 {
-    return reportedValue(w, p) && !tagIs((w.*p.slider).Tag, 1);
+    return reportedValue(w, p) && !writePending(w.*p.slider);
 }
 
 std::string join(const std::vector<std::string> &parts)
@@ -49,7 +49,7 @@ std::string join(const std::vector<std::string> &parts)
 
 std::optional<ConfigValues> reportedConfig(const WindowState &w)
 {
-    if (!tagIs(w.revdata.Tag, 1))
+    if (!reported(w.revdata))
         return std::nullopt;
     ConfigValues config;
     for (std::size_t i = 0; i < kParameterCount; ++i) {
@@ -66,7 +66,7 @@ std::optional<ConfigValues> reportedConfig(const WindowState &w)
 std::vector<std::string> missingReports(const WindowState &w)
 {
     std::vector<std::string> missing;
-    if (!tagIs(w.revdata.Tag, 1))
+    if (!reported(w.revdata))
         missing.push_back("firmware version");
     for (const Parameter &p : kParameters)
         if (!settled(w, p))
@@ -243,7 +243,7 @@ void ConfigTransfer::timeOut()
     if (m_phase == Phase::Storing)
         return fail("timed out: the module did not echo the store");
     std::vector<std::string> missing;
-    if (m_phase == Phase::Reading && !tagIs(w.revdata.Tag, 1))
+    if (m_phase == Phase::Reading && !reported(w.revdata))
         missing.push_back("firmware version");
     for (std::size_t i = 0; i < kParameterCount; ++i) {
         const Parameter &p = kParameters[i];
@@ -253,7 +253,7 @@ void ConfigTransfer::timeOut()
         const TextBox &box = boxOf(w, p);
         if (m_phase == Phase::Writing)
             item += " (asked " + decimalInteger(m_wanted.values[i]) + ")";
-        else if (tagIs(box.Tag, 1) && !box.Text.empty() && !valueFromBoxText(p, box.Text))
+        else if (reported(box) && !box.Text.empty() && !valueFromBoxText(p, box.Text))
             item += " (the module reports \"" + box.Text + "\", outside the slider's range)";
         missing.push_back(item);
     }
