@@ -19,6 +19,7 @@
 #include <QMenuBar>
 #include <QMessageBox>
 #include <QStandardPaths>
+#include <QStatusBar>
 
 namespace quelo {
 
@@ -65,6 +66,7 @@ AppWindow::AppWindow(WindowModel &model, QWidget *parent)
     m_title = m_client->windowTitle();
     setWindowTitle(m_title);
     setCentralWidget(m_client);
+    m_notes = new StatusNotes(statusBar(), this);
     // The client area has a fixed size; the window is that plus the menu bar, never more.
     layout()->setSizeConstraint(QLayout::SetFixedSize);
     createFileMenu();

@@ -3,6 +3,7 @@
 
 #include "run_file.h"
 #include "run_recording.h"
+#include "status_notes.h"
 #include "trends_window.h"
 
 #include <QMainWindow>
@@ -55,6 +56,8 @@ public:
     TrendsWindow &trends();
     // Shows the trends window as View > Trends does.
     void showTrends();
+    // The status bar below the client area, for the program's own messages.
+    StatusNotes &notes() { return *m_notes; }
 
 protected:
     void closeEvent(QCloseEvent *event) override;
@@ -77,6 +80,7 @@ private:
 
     WindowModel &m_model;
     MainWindow *m_client = nullptr;
+    StatusNotes *m_notes = nullptr;
     QAction *m_save = nullptr;
     // What Save's state was last worked out from: the status line, the version's and the
     // parameters' flags and texts. Most model events (the animation's ticks) change none of it.
