@@ -14,17 +14,20 @@ for p in "${packages[@]}"; do
 done
 [ ${#missing[@]} -eq 0 ] && exit 0
 
-echo "Installing: ${missing[*]}"
+# How to become root decides whether anything can be installed; say "Installing" only then.
 if [ "$(id -u)" -eq 0 ]; then
-    apt-get update -qq
-    DEBIAN_FRONTEND=noninteractive apt-get install -y -qq "${missing[@]}"
+    as_root=()
 elif command -v sudo >/dev/null 2>&1; then
-    # sudo drops DEBIAN_FRONTEND from the environment: pass it through env.
-    sudo apt-get update -qq
-    sudo env DEBIAN_FRONTEND=noninteractive apt-get install -y -qq "${missing[@]}"
+    as_root=(sudo)
 else
-    echo "These packages are missing and there is no sudo to install them. Run this as root," >&2
-    echo "or ask an administrator to run:" >&2
+    echo "Missing packages: ${missing[*]}" >&2
+    echo "Nothing was installed: this needs root, and there is no sudo. Run this as root, or" >&2
+    echo "ask an administrator to run:" >&2
     echo "  apt-get update && apt-get install -y ${missing[*]}" >&2
     exit 1
 fi
+
+echo "Installing: ${missing[*]}"
+# sudo drops DEBIAN_FRONTEND from the environment: pass it through env.
+"${as_root[@]}" apt-get update -qq
+"${as_root[@]}" env DEBIAN_FRONTEND=noninteractive apt-get install -y -qq "${missing[@]}"

@@ -11,6 +11,9 @@
 #   - recording and trends: three runs side by side, each on its own `quelo-sim --steady`, for
 #     TRENDS_S seconds (default 60, measured from REST_SETTLE_S): plain, with `--record`, and with
 #     `--trends` (the Trends window open and live); peak RSS of the last;
+#   - searching: the simulator quits under a connected quelo-link, which searches ports 1..3 round
+#     after round; CPU over SEARCH_S seconds (default 40), then the simulator comes back and the
+#     time to the reconnection is taken;
 #   - opening a one-hour recording (15,000 rows, generated here) in the Trends window with
 #     quelo-trends-shot, OPENS times (default 3).
 # CPU is utime+stime from /proc as a percentage of one core; peak RSS is VmHWM. Repaints come
@@ -36,6 +39,7 @@ link="$build/bin/quelo-link"
 sim="$build/bin/quelo-sim"
 shot="$build/bin/quelo-trends-shot"
 trends_s=${TRENDS_S:-60}
+search_s=${SEARCH_S:-40}
 opens=${OPENS:-3}
 
 work=$(mktemp -d /tmp/quelo-measure.XXXXXX)
@@ -76,7 +80,7 @@ first_paint() { awk '$2 == "first-paint-ms" { print $3; exit }' "$1"; }
 
 fail() { echo "measure.sh: $*" >&2; exit 1; }
 
-echo "Measuring $link on $(nproc) cores ($(awk -F': ' '/model name/ { print $2; exit }' /proc/cpuinfo)); about $((moving_s + rest_s + 2 * starts + rest_settle_s + trends_s + 20)) s"
+echo "Measuring $link on $(nproc) cores ($(awk -F': ' '/model name/ { print $2; exit }' /proc/cpuinfo)); about $((moving_s + rest_s + 2 * starts + rest_settle_s + trends_s + search_s + 35)) s"
 
 # --- Needles moving: the demo's simulated engine runs through its cycle. -----------------------
 "$link" --demo --quit-after $((moving_s + 2)) 2>"$work/moving.log" &
@@ -125,6 +129,48 @@ rest_cpu=$(cpu_percent "$ticks0" "$s0" "$ticks1" "$s1")
 sim_cpu=$(cpu_percent "$sim_ticks0" "$s0" "$sim_ticks1" "$s1")
 read -r rest_gauge rest_widget < <(paints_per_second "$work/rest.log" \
     $((rest_settle_s + 1)) "$rest_s")
+
+# --- Searching: the module goes away under a connected program and comes back. ------------------
+start_sim() {
+    "$sim" --steady --link "$work/tty-lost" >"$work/sim-lost.out" 2>&1 &
+    sim_pid=$!
+    started+=("$sim_pid")
+    for _ in $(seq 50); do
+        [ -L "$work/tty-lost" ] && return
+        sleep 0.1
+    done
+    fail "quelo-sim did not start: $(cat "$work/sim-lost.out")"
+}
+start_sim
+QT_LOGGING_RULES="quelo.perf.info=false" \
+    "$link" --ports "$work/tty-lost" --log "$work/lost.log" --quit-after $((search_s + 30)) &
+pid=$!
+started+=("$pid")
+t_start=$(now)
+for _ in $(seq 100); do
+    grep -q "status: Connected" "$work/lost.log" 2>/dev/null && break
+    sleep 0.1
+done
+grep -q "status: Connected" "$work/lost.log" || fail "no connection before the search run"
+kill "$sim_pid" && wait "$sim_pid" || true
+sleep 1
+ticks0=$(cpu_ticks "$pid")
+s0=$(now)
+sleep "$search_s"
+ticks1=$(cpu_ticks "$pid")
+s1=$(now)
+search_cpu=$(cpu_percent "$ticks0" "$s0" "$ticks1" "$s1")
+search_rounds=$(grep -c "status: Valid comm port not found" "$work/lost.log")
+start_sim
+back=$(now)
+for _ in $(seq 150); do
+    [ "$(grep -c "status: Connected" "$work/lost.log")" -ge 2 ] && break
+    sleep 0.1
+done
+reconnect_s=$(awk -v a="$back" -v b="$(now)" 'BEGIN { printf "%.1f", b - a }')
+[ "$(grep -c "status: Connected" "$work/lost.log")" -ge 2 ] || reconnect_s=n/a
+wait "$pid" || fail "the search run failed"
+kill "$sim_pid" && wait "$sim_pid" || true
 
 # --- First paint: the two runs above and a few short ones. --------------------------------------
 paints=("$(first_paint "$work/moving.log")" "$(first_paint "$work/rest.log")")
@@ -220,6 +266,10 @@ printf '%-44s %12s %10s %s\n' "CPU, needles moving (% of one core)" "$moving_cpu
 printf '%-44s %12s %10s %s\n' "CPU, needles at rest, polling (% of a core)" "$rest_cpu" "<= 1" \
     "$(verdict "$rest_cpu" 1)"
 printf '%-44s %12s %10s %s\n' "  quelo-sim beside it (not counted)" "$sim_cpu" "" ""
+printf '%-44s %12s %10s %s\n' "CPU, searching after a lost link ($search_rounds rounds)" \
+    "$search_cpu" "<= 1" "$(verdict "$search_cpu" 1)"
+printf '%-44s %12s %10s %s\n' "  module back: reconnected after (s)" "$reconnect_s" "<= 10.5" \
+    "$(verdict "$reconnect_s" 10.5)"
 printf '%-44s %12s %10s %s\n' "gauge repaints/s, needles moving" "$moving_gauge" "" \
     "(all widgets: $moving_widget)"
 printf '%-44s %12s %10s %s\n' "gauge repaints/s, needles at rest" "$rest_gauge" "0" \

@@ -8,6 +8,7 @@
 #include "main_window.h"
 #include "sim_comm.h"
 #include "window_model.h"
+#include "window_printer.h"
 
 #include <QAction>
 #include <QApplication>
@@ -17,6 +18,8 @@
 #include <QLineSeries>
 #include <QMenuBar>
 #include <QMessageBox>
+#include <QStatusBar>
+#include <QStatusTipEvent>
 #include <QTemporaryDir>
 #include <QTimer>
 
@@ -111,7 +114,12 @@ TEST_F(AppWindowTest, MenusSitAboveTheUnchangedClientArea)
     const int menuHeight = window.menuBar()->height();
     EXPECT_GT(menuHeight, 0);
     EXPECT_EQ(window.client().geometry(), QRect(0, menuHeight, 800, 675));
-    EXPECT_EQ(window.size(), QSize(800, 675 + menuHeight));
+    // The status bar goes below the client area, across its width; nothing else is added.
+    const QStatusBar *bar = window.statusBar();
+    const int barHeight = bar->height();
+    EXPECT_GT(barHeight, 0);
+    EXPECT_EQ(bar->geometry(), QRect(0, menuHeight + 675, 800, barHeight));
+    EXPECT_EQ(window.size(), QSize(800, menuHeight + 675 + barHeight));
 
     const std::pair<const char *, QKeySequence> shortcuts[] = {
         {"actionSave", QKeySequence(Qt::CTRL | Qt::Key_S)},
@@ -192,6 +200,8 @@ TEST_F(AppWindowTest, LoadingAFilePreviewsItThenMovesTheSlidersWithoutStoring)
     EXPECT_TRUE(dialogSeen);
     EXPECT_TRUE(shown.contains("nothing was changed")) << shown.toStdString();
     EXPECT_EQ(sliders(), before);
+    EXPECT_TRUE(window.notes().current().contains("bad.json was not loaded; nothing was changed"))
+        << window.notes().current().toStdString();
 
     // Cancel in the preview: nothing moves.
     int changes = -1;
@@ -211,6 +221,8 @@ TEST_F(AppWindowTest, LoadingAFilePreviewsItThenMovesTheSlidersWithoutStoring)
     window.loadFile(path);
     EXPECT_TRUE(dialogSeen);
     EXPECT_EQ(sliders(), file.values);
+    EXPECT_EQ(window.notes().current().toStdString(),
+              "Loaded good.json: 5 values being written; press STORE CONFIGURATION to store them");
     EXPECT_TRUE(clock.runUntil([&] { return moduleValues() == file.values; }, clock.now() + 30000))
         << ::testing::PrintToString(moduleValues());
     clock.advance(3000);
@@ -359,4 +371,72 @@ TEST_F(AppWindowTest, AboutNamesTheLicence)
     action("actionAbout")->trigger();
     EXPECT_TRUE(dialogSeen);
     EXPECT_TRUE(text.contains("Licence: GPL-3.0-or-later")) << text.toStdString();
+}
+
+// The program's own messages go to the status bar below the client area and to the link log:
+// what the module did with a change, recording, and configuration files.
+TEST_F(AppWindowTest, MessagesAreToldInTheStatusBarAndStayUntilReplaced)
+{
+    window.show();
+    StatusNotes &notes = window.notes();
+    EXPECT_EQ(notes.current(), "");
+
+    // The module keeps its own maximum rpm when asked for more than it allows.
+    module.setAcceptedRange('m', {0, 12});
+    ASSERT_TRUE(connectAndReport());
+    window.statusBar()->clearMessage();
+    model.moveSlider(model.state().maxrpmscroll, 15);
+    ASSERT_TRUE(clock.runUntil([&] { return !notes.current().isEmpty(); }, 30000));
+    EXPECT_TRUE(notes.current().startsWith("The module kept MAX RPM LIMIT at"))
+        << notes.current().toStdString();
+    EXPECT_GE(notes.remainingMs(), StatusNotes::kMinimumMs);
+
+    // Hovering a menu item must not wipe it.
+    QStatusTipEvent hover{QString()};
+    QApplication::sendEvent(&window, &hover);
+    EXPECT_TRUE(notes.current().startsWith("The module kept")) << notes.current().toStdString();
+
+    // Recording started, stopped, not started.
+    QString error;
+    const QString path = dir.filePath(QStringLiteral("run.csv"));
+    ASSERT_TRUE(window.startRecording(path, error));
+    EXPECT_EQ(notes.current().toStdString(),
+              ("Recording to " + QDir::toNativeSeparators(path)).toStdString());
+    window.stopRecording();
+    EXPECT_EQ(notes.current().toStdString(),
+              ("Recording stopped: " + QDir::toNativeSeparators(path)).toStdString());
+    EXPECT_FALSE(window.startRecording(dir.filePath(QStringLiteral("missing/run.csv")), error));
+    EXPECT_TRUE(notes.current().startsWith("Recording not started: "))
+        << notes.current().toStdString();
+    EXPECT_GE(notes.remainingMs(), StatusNotes::kMinimumMs);
+
+    // A long message stays on one line and leaves the window's size alone; its whole text is
+    // the bar's tooltip.
+    const QSize size = window.size();
+    const QString longText = QString(300, QLatin1Char('x')) + QStringLiteral("\nsecond line");
+    notes.post(longText);
+    QApplication::processEvents();
+    EXPECT_EQ(window.size(), size);
+    EXPECT_EQ(window.client().grab().size(), QSize(800, 675));
+    EXPECT_FALSE(notes.current().contains('\n'));
+    EXPECT_EQ(window.statusBar()->toolTip(), longText);
+}
+
+// PRINT takes the client area alone, whatever the status bar shows below it.
+TEST(AppWindowPrint, PrintTakesTheClientAreaWithoutTheStatusBar)
+{
+    test::VirtualClock clock;
+    sim::ModuleSim module;
+    test::SimComm comm{clock, module};
+    QImage page;
+    AppWindow *shown = nullptr;
+    WindowModel model{comm, clock, [&] { page = pageImage(shown->client()).toImage(); }};
+    AppWindow window{model};
+    shown = &window;
+    window.show();
+    window.notes().post(QStringLiteral("A message in the status bar"));
+    model.Command2_Click();
+    ASSERT_FALSE(page.isNull());
+    EXPECT_EQ(page.size(), QSize(800, 675));
+    EXPECT_EQ(page, window.client().grab().toImage());
 }

@@ -18,6 +18,7 @@
 
 #include <fcntl.h>
 #include <stdlib.h>
+#include <termios.h>
 #include <unistd.h>
 
 #include "event_wait.h"
@@ -166,6 +167,32 @@ TEST(EndToEnd, WhatWasWrittenReachesTheLineBeforeThePortCloses)
         comm.setPortOpen(false);
         EXPECT_EQ(line.received(), QByteArray::fromStdString(commands + "/M15\r")) << round;
     }
+}
+
+TEST(EndToEnd, ThePortIsOpenedAt9600BaudEightDataBitsNoParityOneStopBit)
+{
+    RawPty line;
+    ASSERT_GE(line.slave, 0);
+    // Start from other settings, so that only the open can have made them right.
+    termios other{};
+    ASSERT_EQ(::tcgetattr(line.slave, &other), 0);
+    ::cfsetispeed(&other, B38400);
+    ::cfsetospeed(&other, B38400);
+    other.c_cflag = (other.c_cflag & ~CSIZE) | CS7 | PARENB | PARODD | CSTOPB;
+    ASSERT_EQ(::tcsetattr(line.slave, TCSANOW, &other), 0);
+
+    QtSerialComm comm({line.path, QString(), QString()});
+    comm.setPortOpen(true);
+    termios t{};
+    ASSERT_EQ(::tcgetattr(line.slave, &t), 0);
+    EXPECT_EQ(::cfgetospeed(&t), static_cast<speed_t>(B9600));
+    EXPECT_EQ(::cfgetispeed(&t), static_cast<speed_t>(B9600));
+    EXPECT_EQ(t.c_cflag & CSIZE, static_cast<tcflag_t>(CS8));
+    EXPECT_EQ(t.c_cflag & PARENB, 0u);
+    EXPECT_EQ(t.c_cflag & CSTOPB, 0u);
+    EXPECT_EQ(t.c_cflag & CRTSCTS, 0u);
+    EXPECT_EQ(t.c_iflag & (IXON | IXOFF), 0u);
+    comm.setPortOpen(false);
 }
 
 TEST(EndToEnd, AStuckLineDoesNotHoldTheCloseLongerThanHalfASecond)

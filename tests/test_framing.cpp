@@ -103,3 +103,27 @@ TEST_F(Framing, APeerThatNeverEndsALineCannotGrowTheBuffer)
     EXPECT_EQ(w.rpmtarget, 256);
     EXPECT_EQ(w.rxbuffer, "");
 }
+
+TEST_F(Framing, AnOverlongLineIsDroppedWholeUpToItsLineEnd)
+{
+    // A reply hidden past the bound inside noise must not be decoded from the middle.
+    const std::string line = "Q" + std::string(6000, 'Z') + "x1F40" + std::string(4091, 'Z') + "\r";
+    for (const std::size_t chunk :
+         {std::size_t{1}, std::size_t{64}, std::size_t{1000}, std::size_t{4097}, line.size()}) {
+        Harness fresh;
+        for (std::size_t i = 0; i < line.size(); i += chunk)
+            fresh.feed(line.substr(i, chunk));
+        EXPECT_EQ(fresh.w.rpmtarget, 0) << chunk;
+        EXPECT_EQ(fresh.w.rxbuffer, "") << chunk;
+        // The next line is a reply again.
+        fresh.feed("x0100\r");
+        EXPECT_EQ(fresh.w.rpmtarget, 256) << chunk;
+    }
+
+    // Lines before the over-long one in the same chunk are decoded; the rest of its chunk after
+    // its line end too.
+    h.feed("w8C\r" + std::string(5000, 'Z'));
+    EXPECT_EQ(w.voltstarget, 14);
+    h.feed("x1F40" + std::string(100, 'Z') + "\rx0200\r");
+    EXPECT_EQ(w.rpmtarget, 512);
+}

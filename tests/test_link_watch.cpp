@@ -2,9 +2,12 @@
 // A link that dies or goes quiet while connected, in virtual time.
 #include "harness.h"
 #include "module_sim.h"
+#include "parameters.h"
 #include "sim_comm.h"
 
 #include <gtest/gtest.h>
+
+#include <vector>
 
 using namespace quelo;
 using quelo::sim::ModuleSim;
@@ -56,18 +59,64 @@ TEST_F(LinkLost, AHangUpIsShownAndTheSameSearchAsResetReconnects)
     EXPECT_EQ(h.model.failureCount(), 0);
 }
 
-TEST_F(LinkLost, AnAdapterThatStaysAwayEndsInOneSearchNotALoop)
+TEST_F(LinkLost, AfterALossTheSearchGoesOnUntilTheAdapterIsBack)
 {
     h.connect();
     h.comm.presentPorts.clear();
     h.comm.hangUp("/dev/ttyUSB0: the device went away");
-    h.clock.advance(6000);
-    EXPECT_EQ(w.statusbox.Text, "Valid comm port not found");
+
+    // Each round shows the scan's own texts: every port in turn, then one interval's pause
+    // with "Valid comm port not found", then port 1 again.
+    std::vector<std::string> seen{w.statusbox.Text};
+    for (int t = 0; t < 14000; t += 100) {
+        h.clock.advance(100);
+        if (w.statusbox.Text != seen.back())
+            seen.push_back(w.statusbox.Text);
+    }
+    const std::vector<std::string> round{"Comm port: 1", "Comm port: 2", "Comm port: 3",
+                                         "Valid comm port not found"};
+    std::vector<std::string> expected{kLost};
+    expected.insert(expected.end(), round.begin(), round.end());
+    expected.insert(expected.end(), round.begin(), round.end());
+    expected.push_back("Comm port: 1");
+    EXPECT_EQ(seen, expected);
     EXPECT_TRUE(contains(w.statusbox.ToolTip, "went away"));
     EXPECT_TRUE(contains(w.statusbox.ToolTip, "Port 1: no such device"));
+    EXPECT_TRUE(w.Timer5.Enabled());
+
+    // Ten minutes later the adapter is plugged back in: found within one round.
+    h.clock.advance(600000);
+    h.comm.presentPorts = {1};
+    ASSERT_TRUE(h.clock.runUntil([&] { return tagIs(w.Tag, 1); }, 6000));
+    h.feed("u1A\r");
+    EXPECT_EQ(w.statusbox.Text, kConnected);
+    EXPECT_FALSE(w.Timer5.Enabled());
+    EXPECT_EQ(h.model.failureCount(), 0);
+}
+
+TEST_F(LinkLost, ResetDuringTheEndlessSearchSearchesOnceAsAtLaunch)
+{
+    h.connect();
+    h.comm.presentPorts.clear();
+    h.comm.hangUp("gone");
+    h.clock.advance(20000);
+    ASSERT_TRUE(w.Timer5.Enabled());
+
+    // RESET is the user's own search, which gives up after port 3 as it always has.
+    h.model.Command5_Click();
+    h.clock.advance(6000);
+    EXPECT_EQ(w.statusbox.Text, "Valid comm port not found");
+    EXPECT_FALSE(w.Timer5.Enabled());
     h.clock.advance(30000);
     EXPECT_EQ(w.statusbox.Text, "Valid comm port not found");
     EXPECT_EQ(h.comm.opens, 1);
+
+    // A search that starts at launch gives up too: only a lost link searches on.
+    Harness fresh;
+    fresh.model.Form_Load();
+    fresh.clock.advance(6000);
+    EXPECT_EQ(fresh.w.statusbox.Text, "Valid comm port not found");
+    EXPECT_FALSE(fresh.w.Timer5.Enabled());
 }
 
 TEST_F(LinkLost, APortFailingBeforeAConnectionIsOnlyNotedInTheTooltip)
@@ -212,4 +261,122 @@ TEST_F(AgainstTheSimulator, AModuleThatStopsAnsweringIsReportedUntilItAnswersAga
     const std::vector<std::string> back = statusOver(1000);
     EXPECT_EQ(back, (std::vector<std::string>{kNoAnswer, kConnected}));
     EXPECT_EQ(model.failureCount(), 0);
+}
+
+namespace {
+
+// The adapter of port 1 pulled out and put back: a pull while the port is open is the hang-up
+// the serial layer reports.
+struct Replugging : AgainstTheSimulator
+{
+    std::vector<std::string> told;
+
+    Replugging()
+    {
+        model.setMessageListener([this](const std::string &text) { told.push_back(text); });
+    }
+    void unplug()
+    {
+        comm.presentPorts.clear();
+        if (comm.PortOpen())
+            comm.hangUp("/dev/ttyUSB0: the device went away");
+    }
+    void plug() { comm.presentPorts = {1}; }
+    bool allReported() const
+    {
+        for (const Parameter &p : kParameters)
+            if (!tagIs((w.*p.box).Tag, 1) || writePending(w.*p.slider))
+                return false;
+        return true;
+    }
+    ParameterTraffic &traffic(char letter)
+    {
+        return w.traffic[indexOf(*parameterByLetter(letter))];
+    }
+    bool toldOf(const std::string &part) const
+    {
+        for (const std::string &text : told)
+            if (contains(text, part))
+                return true;
+        return false;
+    }
+};
+
+} // namespace
+
+TEST_F(Replugging, AModuleBackTwoSecondsAfterTheLossIsFound)
+{
+    connect();
+    for (int round = 0; round < 3; ++round) {
+        unplug();
+        ASSERT_EQ(w.statusbox.Text, kLost);
+        // The user is told why the status line now goes round the ports.
+        ASSERT_FALSE(told.empty());
+        EXPECT_EQ(told.back(), "Link lost on Comm Port 1: /dev/ttyUSB0: the device went away. "
+                               "Searching until the module answers.");
+        clock.advance(2000);
+        plug();
+        // The first search tried port 1 while it was away; the next round finds it.
+        EXPECT_TRUE(clock.runUntil([&] { return w.statusbox.Text == kConnected; }, 12000))
+            << round << ": " << w.statusbox.Text;
+    }
+    EXPECT_EQ(model.failureCount(), 0);
+}
+
+TEST_F(Replugging, ReplugsEverySecondForAMinuteNeverEndTheSearch)
+{
+    connect();
+    for (int second = 0; second < 60; ++second) {
+        if (second % 2 == 0)
+            unplug();
+        else
+            plug();
+        clock.advance(1000);
+        ASSERT_TRUE(w.Timer5.Enabled() || w.statusbox.Text == kConnected) << second;
+    }
+    plug();
+    EXPECT_TRUE(clock.runUntil([&] { return w.statusbox.Text == kConnected; }, 12000))
+        << w.statusbox.Text;
+}
+
+TEST_F(Replugging, AChangeNotYetSentWhenTheLinkWentIsWrittenAfterTheReconnection)
+{
+    connect();
+    ASSERT_TRUE(clock.runUntil([&] { return allReported(); }, 30000));
+    const int before = module.parameter('m');
+    const std::int16_t wanted = before == 12 ? 9 : 12;
+    model.moveSlider(w.maxrpmscroll, wanted);
+    unplug(); // before the scheduler's next tick could send it
+    clock.advance(2000);
+    plug();
+    ASSERT_TRUE(clock.runUntil([&] { return w.statusbox.Text == kConnected; }, 12000));
+    EXPECT_TRUE(clock.runUntil([&] { return allReported(); }, 30000));
+    EXPECT_EQ(module.parameter('m'), wanted);
+    EXPECT_EQ(w.maxrpmscroll.Value(), wanted);
+    EXPECT_FALSE(toldOf(parameterByLetter('m')->name));
+}
+
+TEST_F(Replugging, AChangeTheModuleLostWithTheLinkIsToldNeverDroppedSilently)
+{
+    connect();
+    ASSERT_TRUE(clock.runUntil([&] { return allReported(); }, 30000));
+    const int before = module.parameter('m');
+    const std::int16_t wanted = before == 12 ? 9 : 12;
+    model.moveSlider(w.maxrpmscroll, wanted);
+    // The module takes and echoes the write; the link goes before its read-back confirms it,
+    // and the module comes back without it (a power cycle: it was not stored).
+    ASSERT_TRUE(clock.runUntil([&] { return traffic('m').echoed; }, 5000));
+    ASSERT_TRUE(writePending(w.maxrpmscroll));
+    unplug();
+    module.setParameter('m', before);
+    clock.advance(2000);
+    plug();
+    ASSERT_TRUE(clock.runUntil([&] { return w.statusbox.Text == kConnected; }, 12000));
+    EXPECT_TRUE(clock.runUntil([&] { return !writePending(w.maxrpmscroll); }, 60000));
+
+    // Either the module holds the user's value, or the user was told it did not take it.
+    const bool applied = module.parameter('m') == wanted;
+    EXPECT_TRUE(applied || toldOf(parameterByLetter('m')->name))
+        << "module " << module.parameter('m') << ", " << told.size() << " messages";
+    EXPECT_EQ(w.maxrpmscroll.Value(), module.parameter('m'));
 }

@@ -5,6 +5,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
@@ -117,7 +118,24 @@ TEST(DevicePath, RelativePathsFromTheWorkingDirectoryAndLinksResolved)
     // Missing: made absolute, so the open reports the file as missing rather than a /dev name.
     EXPECT_EQ(QtSerialComm::openPathFor(QStringLiteral("rel/none")),
               QDir(dir.path()).absolutePath() + "/rel/none");
-    // A bare name is the port layer's to look up among the serial devices.
-    EXPECT_EQ(QtSerialComm::openPathFor(QStringLiteral("ttyUSB0")), QStringLiteral("ttyUSB0"));
+    QDir::setCurrent(saved);
+}
+
+// A bare name is checked and locked as the device under /dev, as a program naming it in full
+// would: otherwise the lock and the permission check look at a file in the working directory.
+TEST(DevicePath, ABareNameIsTheDeviceUnderDev)
+{
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    QFile decoy(dir.filePath(QStringLiteral("null"))); // a file of the same name here
+    ASSERT_TRUE(decoy.open(QIODevice::WriteOnly));
+    const QString saved = QDir::currentPath();
+    ASSERT_TRUE(QDir::setCurrent(dir.path()));
+    EXPECT_EQ(QtSerialComm::openPathFor(QStringLiteral("ttyUSB0")), QStringLiteral("/dev/ttyUSB0"));
+    EXPECT_EQ(QtSerialComm::openPathFor(QStringLiteral("null")), QStringLiteral("/dev/null"));
+    // A link under /dev is resolved like any other.
+    const QFileInfo link(QStringLiteral("/dev/fd"));
+    if (link.isSymLink())
+        EXPECT_EQ(QtSerialComm::openPathFor(QStringLiteral("fd")), link.canonicalFilePath());
     QDir::setCurrent(saved);
 }

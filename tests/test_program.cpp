@@ -8,6 +8,7 @@
 #include <QElapsedTimer>
 #include <QEventLoop>
 #include <QFile>
+#include <QImage>
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QProcess>
@@ -147,6 +148,10 @@ TEST(Program, LogsStatusAndPortEventsWithTimesAndQuitsCleanlyOnSigterm)
     EXPECT_EQ(program.exitStatus(), QProcess::NormalExit);
     EXPECT_EQ(program.exitCode(), 0);
 
+    // The events went to the file, not to standard error as well.
+    const QString err = QString::fromUtf8(program.readAllStandardError());
+    EXPECT_FALSE(err.contains("status:")) << err.toStdString();
+
     const QString log = readAll(logPath);
     // Every line carries its time: "quelo.link: 2025-01-31T12:34:56.789 ...".
     static const QRegularExpression timed(
@@ -248,6 +253,7 @@ TEST(Program, HeadlessFailuresGiveTheirExitCodes)
             runHeadless({"--ports", module.devicePath(), "--import-config", path});
         EXPECT_EQ(run.exitCode, 2) << run.err.toStdString();
         EXPECT_TRUE(run.err.startsWith("quelo-link: " + path + ": ")) << run.err.toStdString();
+        EXPECT_EQ(run.err.count(path), 1) << run.err.toStdString(); // named once
     }
     EXPECT_TRUE(module.module().commandLog().empty());
 
@@ -262,12 +268,61 @@ TEST(Program, HeadlessFailuresGiveTheirExitCodes)
         << none.err.toStdString();
     EXPECT_TRUE(none.out.isEmpty());
 
-    // A module that never answers: the timeout names what was missing.
+    // A module that never answers: the timeout names each port and what became of it, also
+    // before the search has reached it.
     module.module().setFaults({true, 0, 0, 0, 0, 0});
-    const HeadlessRun silent =
+    const HeadlessRun early =
         runHeadless({"--ports", module.devicePath(), "--export-config", "-", "--timeout", "1"});
+    EXPECT_EQ(early.exitCode, 1) << early.err.toStdString();
+    EXPECT_TRUE(early.err.contains("timed out: no module connected on ports " +
+                                   module.devicePath() + ", (none), (none)"))
+        << early.err.toStdString();
+    EXPECT_TRUE(early.err.contains("Port 1: not tried yet")) << early.err.toStdString();
+    EXPECT_FALSE(early.err.contains("()")) << early.err.toStdString();
+    const HeadlessRun silent =
+        runHeadless({"--ports", module.devicePath(), "--export-config", "-", "--timeout", "6"});
     EXPECT_EQ(silent.exitCode, 1) << silent.err.toStdString();
-    EXPECT_TRUE(silent.err.contains("timed out: no module connected")) << silent.err.toStdString();
+    EXPECT_TRUE(silent.err.contains("Port 1: opened; the module did not answer"))
+        << silent.err.toStdString();
+    EXPECT_TRUE(silent.err.contains("Port 2: no serial device for this port"))
+        << silent.err.toStdString();
+    EXPECT_FALSE(silent.err.contains("(Comm port")) << silent.err.toStdString();
+
+    // An export that cannot write its file names the file once.
+    module.module().setFaults({});
+    const QString unwritable = dir.filePath(QStringLiteral("missing/out.json"));
+    const HeadlessRun noFile =
+        runHeadless({"--ports", module.devicePath(), "--export-config", unwritable});
+    EXPECT_EQ(noFile.exitCode, 2) << noFile.err.toStdString();
+    EXPECT_EQ(noFile.err.count(unwritable), 1) << noFile.err.toStdString();
+}
+
+// A window run where there is no display says what to do instead of letting Qt abort.
+TEST(Program, AWindowWithoutADisplaySaysWhatToDoAndExitsTwo)
+{
+    QProcess program;
+    startHeadless(program, {"--ports", ",,"});
+    ASSERT_TRUE(finish(program, 10000));
+    EXPECT_EQ(program.exitStatus(), QProcess::NormalExit);
+    EXPECT_EQ(program.exitCode(), 2);
+    const QString err = QString::fromUtf8(program.readAllStandardError());
+    for (const char *advice : {"no display", "desktop session", "QT_QPA_PLATFORM=offscreen",
+                               "--quit-after", "--export-config", "--import-config"})
+        EXPECT_TRUE(err.contains(QLatin1String(advice))) << advice << "\n" << err.toStdString();
+    EXPECT_FALSE(err.contains("Reinstalling")) << err.toStdString();
+}
+
+// --screenshot takes the client area alone, whatever the status bar below it shows.
+TEST(Program, TheScreenshotIsTheClientAreaAlone)
+{
+    QTemporaryDir dir;
+    const QString shot = dir.filePath(QStringLiteral("window.png"));
+    QProcess program;
+    start(program, {"--ports", ",,", "--record", dir.filePath(QStringLiteral("run.csv")),
+                    "--quit-after", "1", "--screenshot", shot});
+    ASSERT_TRUE(finish(program, 15000));
+    EXPECT_EQ(program.exitCode(), 0) << program.readAllStandardError().toStdString();
+    EXPECT_EQ(QImage(shot).size(), QSize(800, 675));
 }
 
 namespace {

@@ -42,16 +42,21 @@ void sayError(const QString &text)
     say(QStringLiteral("quelo-link: ") + text);
 }
 
-// "no module answered on ports A, B, C", then why each port was passed over.
-QString noModuleMessage(const QStringList &devices, const std::string &reasons)
+// `lead` + " on ports A, B, C", then what became of each port: why it was passed over, or that
+// the search had not reached it yet.
+QString noModuleMessage(const QString &lead, const QStringList &devices, const WindowModel &model)
 {
     QStringList names;
     for (const QString &device : devices)
         names << (device.isEmpty() ? QStringLiteral("(none)") : device);
-    QString text =
-        QStringLiteral("no module answered on ports ") + names.join(QStringLiteral(", "));
-    for (const QString &line : QString::fromStdString(reasons).split('\n', Qt::SkipEmptyParts))
-        text += QStringLiteral("\n  ") + line;
+    QString text = lead + QStringLiteral(" on ports ") + names.join(QStringLiteral(", "));
+    for (int port = 1; port <= 3; ++port) {
+        const std::string note = model.portNote(port);
+        text +=
+            QStringLiteral("\n  Port %1: %2")
+                .arg(port)
+                .arg(note.empty() ? QStringLiteral("not tried yet") : QString::fromStdString(note));
+    }
     return text;
 }
 
@@ -100,14 +105,15 @@ int ConfigCommand::run(const QStringList &devices, RunObserver *observer)
     const auto check = [&] {
         if (exitCode)
             return;
-        if (transfer.phase() == ConfigTransfer::Phase::Connecting &&
-            model.state().statusbox.Text == kNoPortFound) {
-            sayError(noModuleMessage(devices, model.state().statusbox.ToolTip));
+        const bool connecting = transfer.phase() == ConfigTransfer::Phase::Connecting;
+        if (connecting && model.state().statusbox.Text == kNoPortFound) {
+            sayError(noModuleMessage(QStringLiteral("no module answered"), devices, model));
             return finish(kExitLink);
         }
         transfer.update();
         if (transfer.phase() == ConfigTransfer::Phase::Failed) {
-            sayError(QString::fromStdString(transfer.failure()));
+            const QString failure = QString::fromStdString(transfer.failure());
+            sayError(connecting ? noModuleMessage(failure, devices, model) : failure);
             return finish(kExitLink);
         }
         if (transfer.phase() == ConfigTransfer::Phase::Done)
@@ -150,7 +156,7 @@ int ConfigCommand::finishExport(const ConfigValues &values)
     }
     QString error;
     if (!writeConfig(m_options.exportConfig, values, now, error)) {
-        sayError(QStringLiteral("cannot write %1: %2").arg(m_options.exportConfig, error));
+        sayError(error); // names the file
         return kExitUsage;
     }
     say(QStringLiteral("wrote ") + m_options.exportConfig);

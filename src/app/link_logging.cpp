@@ -55,9 +55,12 @@ void LinkLogOutput::handle(QtMsgType type, const QMessageLogContext &context,
         text =
             QDateTime::currentDateTime().toString(Qt::ISODateWithMs) + QLatin1Char(' ') + message;
         if (self->m_file.isOpen()) {
+            // With a log file the link's events go there only: standard error stays for the
+            // program's own messages (a headless run's progress and errors).
             self->m_file.write(
                 (QStringLiteral("%1: %2\n").arg(QLatin1String(context.category), text)).toUtf8());
             self->m_file.flush();
+            return;
         }
     }
     if (self && self->m_previous) {

@@ -13,7 +13,8 @@ namespace quelo {
 LinkLog::Sink linkLogSink();
 
 // Puts a time (ISO 8601, milliseconds) on every quelo.link line and, with a file, appends those
-// lines to it as well, then hands every message on to the handler that was installed before.
+// lines to it instead of standard error; every other message goes on to the handler that was
+// installed before.
 // Qt's message handler is process-wide, so only one LinkLogOutput may be alive at a time; the
 // previous handler is restored when it goes.
 class LinkLogOutput

@@ -47,6 +47,33 @@ int answerWithoutWindow(const Options &options)
     return -1;
 }
 
+// Qt aborts a window run without a display, with advice that does not apply. Looked at before
+// the application object exists: where Qt would pick X11 or Wayland and neither is there, and
+// no platform was chosen.
+bool noDisplayForWindow()
+{
+#if defined(Q_OS_UNIX) && !defined(Q_OS_MACOS)
+    for (const char *name : {"QT_QPA_PLATFORM", "DISPLAY", "WAYLAND_DISPLAY"})
+        if (!qEnvironmentVariableIsEmpty(name))
+            return false;
+    return true;
+#else
+    return false;
+#endif
+}
+
+void explainNoDisplay()
+{
+    std::fputs("quelo-link: no display to open the window on (neither DISPLAY nor WAYLAND_DISPLAY "
+               "is set).\n"
+               "  Run it from a desktop session; or run the window without a screen:\n"
+               "    QT_QPA_PLATFORM=offscreen quelo-link --quit-after SECONDS [--screenshot "
+               "FILE.png]\n"
+               "  or use a command that needs no window: --export-config FILE, --import-config "
+               "FILE.\n",
+               stderr);
+}
+
 // Quits after the given time as closing the window would, saving a screenshot of the client
 // area (without the menu bar) first if asked.
 void scheduleQuit(const Options &options, AppWindow &window, int &exitCode)
@@ -161,6 +188,11 @@ int main(int argc, char *argv[])
     const Options options = parseOptions(arguments);
     if (const int answered = answerWithoutWindow(options); answered >= 0)
         return answered;
-    return options.configCommand() ? runConfigCommand(options, argc, argv)
-                                   : runWindow(options, argc, argv);
+    if (options.configCommand())
+        return runConfigCommand(options, argc, argv);
+    if (noDisplayForWindow()) {
+        explainNoDisplay();
+        return kExitUsage;
+    }
+    return runWindow(options, argc, argv);
 }

@@ -16,17 +16,19 @@ namespace {
 
 const QString kDescription = QStringLiteral(
     "Data link for the Quelo Series 508 ignition module.\n"
-    "The module is looked for on ports 1, 2 and 3 in turn (9600 baud, 8N1). Without --ports\n"
-    "those are COM1..COM3 on Windows, and elsewhere the first three serial devices the\n"
-    "system lists: USB adapters (ttyUSB*, ttyACM*, cu.usb*) first, then the others, each\n"
-    "group in name order with numbers compared by value.\n"
-    "With --export-config or --import-config no window opens (no display is needed): the\n"
-    "program finds the module, reads or writes its seven configuration parameters, reports\n"
-    "its progress on standard error and exits. --record works with and without a window.\n"
-    "Exit status: 0 done; 1 a module or link problem (no module found, --timeout passed, a\n"
-    "value the module did not take, --demo, --screenshot or --record failed); 2 a bad command line "
-    "or a\n"
-    "bad or unwritable configuration file.");
+    "The module is looked for on ports 1, 2 and 3 in turn (9600 baud, 8N1). Without\n"
+    "--ports those are COM1..COM3 on Windows, and elsewhere the first three serial\n"
+    "devices the system lists: USB adapters (ttyUSB*, ttyACM*, cu.usb*) first, then\n"
+    "the others, each group in name order with numbers compared by value.\n"
+    "With --export-config or --import-config no window opens (no display is needed):\n"
+    "the program finds the module, reads or writes its seven configuration\n"
+    "parameters, reports its progress on standard error and exits. --record works\n"
+    "with and without a window.\n"
+    "Exit status: 0 done; 1 a module or link problem (no module found, --timeout\n"
+    "passed, a value the module did not take, --demo, --screenshot or --record\n"
+    "failed); 2 a bad command line, a bad or unwritable configuration file, or a\n"
+    "window run without a display (use QT_QPA_PLATFORM=offscreen with --quit-after,\n"
+    "or the headless commands).");
 
 Options answer(Options::Action action, const QString &text)
 {
@@ -56,7 +58,8 @@ struct OptionSet
                              QStringLiteral("Device paths for ports 1..3, comma separated. An "
                                             "entry may be empty or name a missing device: that "
                                             "port then fails to open. A relative path is taken "
-                                            "from the working directory."),
+                                            "from the working directory; a bare name "
+                                            "(ttyUSB0) is the device under /dev."),
                              QStringLiteral("DEV1,DEV2,DEV3")};
     QCommandLineOption demo{
         QStringLiteral("demo"),
@@ -73,7 +76,7 @@ struct OptionSet
                                  QStringLiteral("SECONDS")};
     QCommandLineOption log{QStringLiteral("log"),
                            QStringLiteral("Append the link's events (quelo.link), with times, to "
-                                          "FILE."),
+                                          "FILE instead of standard error."),
                            QStringLiteral("FILE")};
     QCommandLineOption record{
         QStringLiteral("record"),

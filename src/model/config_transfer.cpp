@@ -94,7 +94,8 @@ int moveSlidersTo(WindowModel &model, const ConfigValues &module, const ConfigVa
             continue;
         ScrollBar &slider = sliderOf(w, p);
         if (slider.Value() == value)
-            model.moveSlider(slider, static_cast<std::int16_t>(value == minOf(p) ? maxOf(p) : minOf(p)));
+            model.moveSlider(slider,
+                             static_cast<std::int16_t>(value == minOf(p) ? maxOf(p) : minOf(p)));
         model.moveSlider(slider, static_cast<std::int16_t>(value));
         ++moved;
     }
@@ -239,7 +240,7 @@ void ConfigTransfer::timeOut()
 {
     const WindowState &w = m_model.state();
     if (m_phase == Phase::Connecting)
-        return fail("timed out: no module connected (" + w.statusbox.Text + ")");
+        return fail("timed out: no module connected"); // the caller knows the ports
     if (m_phase == Phase::Storing)
         return fail("timed out: the module did not echo the store");
     std::vector<std::string> missing;

@@ -14,6 +14,8 @@ void LineFraming::MSComm1_OnComm()
     if (m_comm.CommEvent() != MSComm::comEvReceive)
         return;
     m_rx.rxbuffer += m_comm.Input();
+    if (m_dropping)
+        dropOverlongLine();
 
     // Every complete line is decoded in order; a CR LF pair ends one line. An unfinished tail
     // waits in rxbuffer for the rest of its line.
@@ -41,12 +43,31 @@ void LineFraming::MSComm1_OnComm()
         m_comm.Tag = "0";
     }
 
-    if (rx.size() > kMaxBuffer)
-        rx.erase(0, rx.size() - kMaxBuffer);
+    // What follows the last line end is one unfinished line.
+    const auto lastEnd = rx.find_last_of("\r\n");
+    const std::size_t tail = lastEnd == std::string::npos ? 0 : lastEnd + 1;
+    if (rx.size() - tail > kMaxBuffer) {
+        rx.erase(tail);
+        m_dropping = true;
+    }
     if (replied && m_lineListener)
         m_lineListener();
     if (failure)
         std::rethrow_exception(failure);
+}
+
+// Takes away the over-long line's characters up to and including its line end; the lines after
+// it are decoded as usual. Without a line end yet, everything received belongs to it.
+void LineFraming::dropOverlongLine()
+{
+    std::string &rx = m_rx.rxbuffer;
+    const auto end = rx.find_first_of("\r\n");
+    if (end == std::string::npos) {
+        rx.clear();
+        return;
+    }
+    m_dropping = false;
+    rx.erase(0, end + 1);
 }
 
 } // namespace quelo

@@ -17,7 +17,8 @@ class LineFraming
 {
 public:
     // No reply of the module comes near this; a peer that never ends a line cannot grow the
-    // buffer past it.
+    // buffer past it. A line that outgrows it is noise: it is dropped whole, up to its line
+    // end, never decoded from somewhere in its middle.
     static constexpr std::size_t kMaxBuffer = 4096;
 
     LineFraming(WindowState &w, MSComm &comm, LineDecoder &decoder)
@@ -32,10 +33,13 @@ public:
     void setLineListener(std::function<void()> listener) { m_lineListener = std::move(listener); }
 
 private:
+    void dropOverlongLine();
+
     ReceiveState &m_rx;
     MSComm &m_comm;
     LineDecoder &m_decoder;
     std::function<void()> m_lineListener;
+    bool m_dropping = false; // the rest of an over-long line is still to come
 };
 
 } // namespace quelo

@@ -22,6 +22,7 @@ void PortScan::Form_Load()
     m_link.statusbox.ToolTip.clear();
     m_notes = {};
     m_lostReason.clear();
+    m_searchUntilFound = false;
     m_answerTimer.setEnabled(false);
     m_answerMissing = false;
     m_link.Tag = "0";
@@ -88,11 +89,8 @@ void PortScan::scanningTick()
         port = static_cast<int>(std::stod(m_link.Timer5.Tag)) + 1;
         m_link.Timer5.Tag = decimalInteger(port);
     });
-    if (port > 3) {
-        m_link.statusbox.Text = "Valid comm port not found";
-        m_link.Timer5.setEnabled(false);
-        return;
-    }
+    if (port > 3)
+        return searchEnded();
     step([&] {
         if (m_comm.PortOpen())
             closePort();
@@ -111,6 +109,18 @@ void PortScan::scanningTick()
     step([&] { m_tx.txqueue = m_link.pollstring; });
     step([&] { m_link.statusbox.Text = "Waiting for connection - Port " + m_link.Timer5.Tag; });
     step([&] { m_link.Tag = "1"; });
+}
+
+// Every port has had its turn. A search after a lost link pauses for this tick, with the scan's
+// own text on the status line, and the next tick tries port 1 again; an adapter that comes back
+// at any time is found within one round. Otherwise the scan stops until RESET.
+void PortScan::searchEnded()
+{
+    m_link.statusbox.Text = "Valid comm port not found";
+    if (m_searchUntilFound)
+        m_link.Timer5.Tag = "0";
+    else
+        m_link.Timer5.setEnabled(false);
 }
 
 void PortScan::resetTick()
@@ -146,20 +156,24 @@ bool PortScan::connected() const
     return port >= 1 && port <= 3;
 }
 
-void PortScan::portFailed(const std::string &reason)
+bool PortScan::portFailed(const std::string &reason)
 {
     const int port = m_comm.CommPort();
     if (!connected()) {
         // The scan is still looking, or has given up: it reports this port like any other.
         note(port, reason);
-        return;
+        return false;
     }
-    // The same search RESET starts, so a re-plugged adapter or a restarted module is found
-    // without a click. The loss stays on the status line until the first scan tick.
+    // The same search RESET starts, but one that goes on until a module answers, so a
+    // re-plugged adapter or a restarted module is found without a click however long it was
+    // away. The loss stays on the status line until the first scan tick.
     Command5_Click();
-    m_lostReason = "Link lost: " + reason;
+    m_searchUntilFound = true;
+    m_lostReason = "Link lost: " + reason +
+                   "\nSearching ports 1-3 until the module answers (RESET searches once).";
     m_link.statusbox.Text = "Link lost on Comm Port " + decimalInteger(port);
-    m_link.statusbox.ToolTip = m_lostReason + "\nSearching for the module again.";
+    m_link.statusbox.ToolTip = m_lostReason;
+    return true;
 }
 
 void PortScan::versionAnswered()
@@ -179,6 +193,11 @@ void PortScan::versionAnswered()
 void PortScan::tell(const std::string &text)
 {
     m_link.statusbox.ToolTip = text;
+}
+
+std::string PortScan::portNote(int port) const
+{
+    return port >= 1 && port <= 3 ? m_notes[static_cast<std::size_t>(port - 1)] : std::string();
 }
 
 void PortScan::lineArrived()

@@ -14,7 +14,9 @@ class Pacing;
 
 // Finds the module: tries ports 1, 2 and 3 in turn, probing each for one scan interval. Owns
 // the status line while the link is up: a port that fails is reported and the module searched
-// for again, and a module that stops answering is reported until it answers again.
+// for again, and a module that stops answering is reported until it answers again. A search
+// started by a lost link does not give up: after port 3 it pauses for one scan interval and
+// begins again at port 1, until a module answers or RESET starts a search of its own.
 class PortScan
 {
 public:
@@ -31,8 +33,9 @@ public:
     void Command5_Click();
 
     // Called when the open port fails on its own; the reason goes to the status line's tooltip.
-    // A failure while connected is shown on the status line and starts the search again.
-    void portFailed(const std::string &reason);
+    // A failure while connected is shown on the status line and starts the search again: then
+    // returns true, the link was lost.
+    bool portFailed(const std::string &reason);
     // Called whenever a reply line has been handed to the decoder.
     void lineArrived();
     // The module answered the probe with its firmware version: while a probe is outstanding
@@ -40,6 +43,8 @@ public:
     void versionAnswered();
     // A message for the user about the link, on the status line's tooltip.
     void tell(const std::string &text);
+    // Why port 1..3 was passed over in the current search; empty when it has not been tried.
+    std::string portNote(int port) const;
 
     // Runs out when no reply line has come for kAnswerTimeoutMs while connected; its tick runs
     // answerOverdue().
@@ -49,6 +54,7 @@ public:
 private:
     void scanningTick();
     void resetTick();
+    void searchEnded();
     void note(int port, const std::string &text);
     void closePort();
     bool connected() const;
@@ -64,6 +70,8 @@ private:
     std::array<std::string, 3> m_notes;
     // Why the last link was lost, kept at the head of the tooltip while the search runs.
     std::string m_lostReason;
+    // The search follows a lost link: it starts again after port 3 instead of giving up.
+    bool m_searchUntilFound = false;
     Timer m_answerTimer{"Answer", kAnswerTimeoutMs, false};
     bool m_answerMissing = false;
 };

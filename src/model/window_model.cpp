@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "window_model.h"
 
+#include "convert.h"
 #include "errors.h"
 #include "mscomm.h"
 #include "run_recording.h"
@@ -26,7 +27,12 @@ WindowModel::WindowModel(MSComm &comm, TimerHost &timers, ConnectionPanel::Print
     // Slider Change handlers run inside whatever set the value: they are not events of their own.
     comm.setOnComm([this] { dispatch([this] { m_framing.MSComm1_OnComm(); }); });
     comm.setOnFailure([this](const std::string &reason) {
-        dispatch([this, reason] { m_scan.portFailed(reason); });
+        dispatch([this, reason] {
+            const std::string port = decimalInteger(m_comm.CommPort());
+            if (m_scan.portFailed(reason) && m_messages)
+                m_messages("Link lost on Comm Port " + port + ": " + reason +
+                           ". Searching until the module answers.");
+        });
     });
 }
 
@@ -36,8 +42,15 @@ ReplyEvents WindowModel::replyEvents()
     ReplyEvents events;
     events.probeAnswered = [this] { m_pacing.stopProbeRefill(); };
     events.versionAnswered = [this] { m_scan.versionAnswered(); };
-    events.tell = [this](const std::string &text) { m_scan.tell(text); };
+    events.tell = [this](const std::string &text) { tell(text); };
     return events;
+}
+
+void WindowModel::tell(const std::string &text)
+{
+    m_scan.tell(text);
+    if (m_messages)
+        m_messages(text);
 }
 
 void WindowModel::setRunObserver(RunObserver *observer)

@@ -57,6 +57,16 @@ public:
     // Called after every event, so a view can show what changed.
     void setChangeListener(std::function<void()> listener) { m_changed = std::move(listener); }
 
+    // Told every message the model has for the user (a value the module kept, ...), as it
+    // also goes to the status line's tooltip. Null (the default) tells nobody.
+    void setMessageListener(std::function<void(const std::string &)> listener)
+    {
+        m_messages = std::move(listener);
+    }
+
+    // Why port 1..3 was passed over in the current search; empty when it has not been tried.
+    std::string portNote(int port) const { return m_scan.portNote(port); }
+
     // Handler failures so far, and the last reason.
     int failureCount() const { return m_failures; }
     const std::string &lastFailure() const { return m_lastFailure; }
@@ -64,6 +74,7 @@ public:
 private:
     template <typename Handler> void dispatch(Handler &&handler);
     ReplyEvents replyEvents();
+    void tell(const std::string &text);
     void bindTimer(Timer &timer, TimerHost &host, std::function<void()> handler);
 
     WindowState m_w;
@@ -78,6 +89,7 @@ private:
     NeedleAnimation m_animation;
     ConnectionPanel m_panel;
     std::function<void()> m_changed;
+    std::function<void(const std::string &)> m_messages;
     RunObserver *m_observer = nullptr;
     int m_failures = 0;
     std::string m_lastFailure;

@@ -231,7 +231,7 @@ bool readConfig(const QString &path, ConfigValues &config, QString &error)
 {
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly)) {
-        error = QStringLiteral("cannot read %1: %2").arg(path, file.errorString());
+        error = QStringLiteral("cannot read it: %1").arg(file.errorString());
         return false;
     }
     return parseConfig(file.readAll(), config, error);

@@ -114,9 +114,14 @@ void QtSerialComm::setPortOpen(bool open)
 
 QString QtSerialComm::openPathFor(const QString &device)
 {
-    if (!device.contains(QLatin1Char('/')))
+#ifdef Q_OS_WIN
+    if (!device.contains(QLatin1Char('/')) && !device.contains(QLatin1Char('\\')))
         return device;
-    const QFileInfo info(device);
+#endif
+    // A bare name is a device under /dev: every check and the lock must see the same path a
+    // program naming the device in full would use.
+    const QFileInfo info(device.contains(QLatin1Char('/')) ? device
+                                                           : QStringLiteral("/dev/") + device);
     const QString canonical = info.canonicalFilePath();
     // A missing device keeps its absolute name, so the open fails with "no such device".
     return canonical.isEmpty() ? info.absoluteFilePath() : canonical;

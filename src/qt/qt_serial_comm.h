@@ -29,9 +29,9 @@ public:
     QString deviceFor(int port) const;
 
     // The path a device name is opened under. A name with a slash is a file path: a relative one
-    // is taken from the working directory, and symbolic links are resolved, so the port's lock is
-    // taken on the device itself whatever name reaches it. A bare name ("ttyUSB0", "COM1") is
-    // left to the port layer, which looks it up among the system's serial devices.
+    // is taken from the working directory. A bare name ("ttyUSB0") is the device of that name
+    // under /dev (on Windows, "COM1" is left to the port layer). Symbolic links are resolved,
+    // so the port's lock is taken on the device itself whatever name reaches it.
     static QString openPathFor(const QString &device);
 
     // Ports 1..3 when no --ports is given: COM1..COM3 on Windows; elsewhere the first three

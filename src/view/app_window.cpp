@@ -67,6 +67,8 @@ AppWindow::AppWindow(WindowModel &model, QWidget *parent)
     setWindowTitle(m_title);
     setCentralWidget(m_client);
     m_notes = new StatusNotes(statusBar(), this);
+    m_model.setMessageListener(
+        [this](const std::string &text) { m_notes->post(QString::fromStdString(text)); });
     // The client area has a fixed size; the window is that plus the menu bar, never more.
     layout()->setSizeConstraint(QLayout::SetFixedSize);
     createFileMenu();
@@ -80,6 +82,7 @@ AppWindow::AppWindow(WindowModel &model, QWidget *parent)
     m_model.setRunObserver(&m_observers);
     connect(&m_runFile, &RunFile::failed, this, [this](const QString &message) {
         recordingChanged();
+        note(message);
         tell(tr("Record run"), message);
     });
 }
@@ -87,6 +90,7 @@ AppWindow::AppWindow(WindowModel &model, QWidget *parent)
 AppWindow::~AppWindow()
 {
     m_model.setRunObserver(nullptr);
+    m_model.setMessageListener({});
 }
 
 void AppWindow::createFileMenu()
@@ -201,9 +205,13 @@ void AppWindow::saveConfiguration()
     if (path.isEmpty())
         return;
     QString error;
-    if (!writeConfig(path, *config, QDateTime::currentDateTime(), error))
+    if (!writeConfig(path, *config, QDateTime::currentDateTime(), error)) {
+        note(tr("The configuration was not saved: %1").arg(error));
         QMessageBox::warning(this, tr("Save configuration"),
                              tr("The configuration was not saved.\n%1").arg(error));
+        return;
+    }
+    note(tr("Configuration saved to %1").arg(QDir::toNativeSeparators(path)));
 }
 
 // While the module is not connected or has not reported everything, there is nothing to
@@ -241,6 +249,8 @@ void AppWindow::loadFile(const QString &path)
     ConfigValues file;
     QString error;
     if (!readConfig(path, file, error)) {
+        note(tr("%1 was not loaded; nothing was changed: %2")
+                 .arg(QDir::toNativeSeparators(path), error));
         QMessageBox::warning(this, tr("Load configuration"),
                              tr("%1 was not loaded; nothing was changed.\n%2")
                                  .arg(QDir::toNativeSeparators(path), error));
@@ -250,11 +260,18 @@ void AppWindow::loadFile(const QString &path)
         return;
     ConfigPreviewDialog preview(*reportedConfig(m_model.state()), file, this);
     if (preview.exec() != QDialog::Accepted)
-        return;
+        return note(tr("Loading %1 was cancelled; nothing was changed")
+                        .arg(QDir::toNativeSeparators(path)));
     // The link may have changed while the preview was open: compare with the module as it is.
     if (explainLoadNotReady())
         return;
-    moveSlidersTo(m_model, *reportedConfig(m_model.state()), file);
+    const int moved = moveSlidersTo(m_model, *reportedConfig(m_model.state()), file);
+    const QString name = QFileInfo(path).fileName();
+    if (moved == 0)
+        note(tr("Loaded %1: the module already holds its values").arg(name));
+    else
+        note(tr("Loaded %1: %2 being written; press STORE CONFIGURATION to store them")
+                 .arg(name, moved == 1 ? tr("1 value") : tr("%1 values").arg(moved)));
 }
 
 QString AppWindow::dataLinkText() const
@@ -303,15 +320,23 @@ TrendsWindow &AppWindow::trends()
 bool AppWindow::startRecording(const QString &path, QString &error)
 {
     const bool started = m_runFile.start(path);
-    if (!started)
+    if (started) {
+        note(tr("Recording to %1").arg(QDir::toNativeSeparators(m_runFile.fileName())));
+    } else {
         error = m_runFile.errorString();
+        note(tr("Recording not started: %1").arg(error));
+    }
     recordingChanged();
     return started;
 }
 
 void AppWindow::stopRecording()
 {
+    const bool wasRecording = m_runFile.isRecording();
+    const QString file = m_runFile.fileName();
     m_runFile.stop();
+    if (wasRecording)
+        note(tr("Recording stopped: %1").arg(QDir::toNativeSeparators(file)));
     recordingChanged();
 }
 
@@ -354,11 +379,28 @@ void AppWindow::openRecordingTriggered()
 void AppWindow::openRecording(const QString &path)
 {
     const RecordingRead read = readRecordingFile(path);
-    if (!read.error.empty())
+    if (!read.error.empty()) {
+        note(tr("%1 was not opened: %2")
+                 .arg(QDir::toNativeSeparators(path), QString::fromStdString(read.error)));
         return tell(tr("Open recording"), QString::fromStdString(read.error));
+    }
     TrendsWindow &window = trends();
     window.showRecording(read.recording, QFileInfo(path).fileName());
     showTrends();
+}
+
+void AppWindow::note(const QString &text)
+{
+    m_notes->post(text);
+}
+
+// The status bar is for the program's messages: a menu's hover text (empty for every item
+// here) would otherwise wipe the message shown.
+bool AppWindow::event(QEvent *event)
+{
+    if (event->type() == QEvent::StatusTip)
+        return true;
+    return QMainWindow::event(event);
 }
 
 // A message that does not stop the window: the link and the gauges go on behind it.

@@ -56,11 +56,13 @@ public:
     TrendsWindow &trends();
     // Shows the trends window as View > Trends does.
     void showTrends();
-    // The status bar below the client area, for the program's own messages.
+    // The status bar below the client area, for the program's own messages: the model's
+    // messages, recording started, stopped or failed, and the results of configuration files.
     StatusNotes &notes() { return *m_notes; }
 
 protected:
     void closeEvent(QCloseEvent *event) override;
+    bool event(QEvent *event) override;
 
 private:
     void createFileMenu();
@@ -70,6 +72,7 @@ private:
     void openRecordingTriggered();
     void recordingChanged();
     void tell(const QString &title, const QString &text);
+    void note(const QString &text);
     void updateActions();
     bool menuInputsChanged();
     void saveConfiguration();

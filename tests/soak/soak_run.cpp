@@ -166,6 +166,7 @@ private:
     bool m_aborted = false;
     bool m_wasLinked = false;
     bool m_resetSinceLink = false;
+    bool m_backSinceLoss = false; // the module came back after a hang-up; the search must find it
     bool m_linkDropExpected = false; // a RESET click or a hang-up since the link was last seen up
     qint64 m_lastResetMs = 0;
     bool m_portClosed = false;                 // between a hang-up and the module's return
@@ -236,7 +237,8 @@ void Soak::fatal(const std::string &text)
     m_aborted = true;
 }
 
-// Whether the link is up; the first sighting after a RESET counts a reconnection. A module
+// Whether the link is up; the first sighting after a RESET, or after the module came back from a
+// hang-up, counts a reconnection. A module
 // that has not answered for a while (a silent or lossy fault window) is still linked: the
 // status line says so and polling goes on.
 bool Soak::linked()
@@ -244,12 +246,14 @@ bool Soak::linked()
     const std::string &status = m_w.statusbox.Text;
     const bool shown = status == kConnected || status.rfind("No answer from the module on", 0) == 0;
     const bool up = shown && m_comm.PortOpen() && !m_w.Timer5.Enabled();
-    if (up && m_resetSinceLink) {
+    if (up && (m_resetSinceLink || m_backSinceLoss)) {
+        const char *after = m_resetSinceLink ? " ms after RESET" : " ms after the module came back";
         m_resetSinceLink = false;
+        m_backSinceLoss = false;
         const qint64 took = now() - m_lastResetMs;
         ++m_result.counters.reconnections;
         m_result.counters.longestReconnectMs = std::max(m_result.counters.longestReconnectMs, took);
-        event("link up, " + std::to_string(took) + " ms after RESET");
+        event("link up, " + std::to_string(took) + after);
     }
     return up;
 }
@@ -587,6 +591,11 @@ void Soak::hangUp()
     userWindow(down, 0.0, false);
     if (m_aborted || !restartModule())
         return;
+    // The search that followed the loss goes on until the module answers: no click needed.
+    if (!m_resetSinceLink) {
+        m_backSinceLoss = true;
+        m_lastResetMs = now();
+    }
     m_portClosed = false;
     runFor(between(0, 800));
     if (m_model.failureCount() != failuresBefore)

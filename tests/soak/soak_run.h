@@ -20,7 +20,7 @@ struct SoakCounters
     int hangUps = 0;
     int resetClicks = 0;    // every RESET click, the ones after a hang-up included
     int repeatedResets = 0; // RESET clicked again because a scan under faults missed the module
-    int reconnections = 0;  // the link came back after a RESET
+    int reconnections = 0;  // the link came back after a RESET or a hang-up
     int sliderMoves = 0;
     int movesWhileClosed = 0; // slider moves made while the port was closed
     int storeClicks = 0;
