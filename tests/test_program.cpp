@@ -417,8 +417,8 @@ TEST(Program, AWindowRunKeepsARestorePointThatHistoryLists)
     QTemporaryDir dir;
     const QString folder = dir.filePath(QStringLiteral("restore points"));
     QProcess program;
-    start(program, {"--ports", module.devicePath(), "--history-dir", folder, "--quit-after", "9"});
-    ASSERT_TRUE(finish(program, 20000));
+    start(program, {"--ports", module.devicePath(), "--history-dir", folder, "--quit-after", "14"});
+    ASSERT_TRUE(finish(program, 30000));
     ASSERT_EQ(program.exitCode(), 0) << program.readAllStandardError().toStdString();
 
     const QList<QStringList> lines = historyLines(folder);
