@@ -17,6 +17,7 @@
 #include <QVBoxLayout>
 
 #include <algorithm>
+#include <cstdlib>
 
 namespace quelo {
 
@@ -41,6 +42,21 @@ void markChanged(QTableWidgetItem &cell, const QString &before)
     cell.setData(HistoryWindow::kChangedRole, true);
 }
 
+// A parameter's name on two lines, broken at the blank nearest its middle, so that the ten
+// columns fit the window.
+QString columnTitle(const char *name)
+{
+    QString title = QString::fromLatin1(name);
+    int best = -1;
+    for (int i = 0; i < title.size(); ++i)
+        if (title[i] == QLatin1Char(' ') &&
+            (best < 0 || std::abs(i - title.size() / 2) < std::abs(best - title.size() / 2)))
+            best = i;
+    if (best > 0 && title.size() > 10)
+        title[best] = QLatin1Char('\n');
+    return title;
+}
+
 QPushButton *button(QWidget *parent, const QString &text, const char *name)
 {
     auto *b = new QPushButton(text, parent);
@@ -58,7 +74,7 @@ HistoryWindow::HistoryWindow(HistoryStore &store, QWidget *parent)
     m_table->setObjectName(QStringLiteral("historyTable"));
     QStringList headers{tr("Time"), tr("Event"), tr("Firmware")};
     for (const Parameter &p : kParameters)
-        headers << QString::fromLatin1(p.name);
+        headers << columnTitle(p.name);
     m_table->setColumnCount(static_cast<int>(headers.size()));
     m_table->setHorizontalHeaderLabels(headers);
     m_table->setSelectionBehavior(QAbstractItemView::SelectRows);
@@ -81,7 +97,7 @@ HistoryWindow::HistoryWindow(HistoryStore &store, QWidget *parent)
     layout->addWidget(m_table);
     layout->addWidget(m_state);
     layout->addLayout(buttons);
-    resize(1000, 420);
+    resize(860, 400);
 
     connect(m_table, &QTableWidget::itemSelectionChanged, this, &HistoryWindow::selectionChanged);
     connect(m_compareModule, &QPushButton::clicked, this,
