@@ -21,7 +21,7 @@ using quelo::test::VirtualClock;
 namespace {
 
 constexpr char kLetters[] = "dltvcmn"; // file order
-constexpr std::size_t kMaxRpm = 5;      // index of max_rpm_limit
+constexpr std::size_t kMaxRpm = 5;     // index of max_rpm_limit
 
 // The window model on the simulated module, with a history watcher whose sink keeps what a
 // history folder would keep.
@@ -33,7 +33,10 @@ struct Bench
     WindowModel model{comm, clock};
     HistoryList kept;
     std::vector<Snapshot> taken;
-    HistoryWatcher watcher{model, [this] { return Stamp{1'700'000'000'000 + clock.now(), 60, 0}; },
+    HistoryWatcher watcher{model,
+                           [this] {
+                               return Stamp{1'700'000'000'000 + clock.now(), 60, 0};
+                           },
                            [this](const Snapshot &s) {
                                taken.push_back(s);
                                if (!kept.repeatsNewest(s))

@@ -104,7 +104,8 @@ TEST(HistoryFolder, PassesOverWhatIsNotARestorePointWithoutOpeningIt)
         f.write(bytes);
     };
     write("garbage.json", "\xef\xbb\xbf{");
-    write("plain-config.json", configToJson(snapshot(kStart, 9).config, QDateTime::currentDateTime()));
+    write("plain-config.json",
+          configToJson(snapshot(kStart, 9).config, QDateTime::currentDateTime()));
     write("big.json", QByteArray(70 * 1024, ' '));
     ASSERT_EQ(mkfifo(QFile::encodeName(dir.filePath("fifo.json")).constData(), 0600), 0);
     ASSERT_TRUE(QDir(dir.path()).mkdir(QStringLiteral("folder.json")));

@@ -69,9 +69,8 @@ protected:
     bool storeAndConfirm()
     {
         model.Command3_Click();
-        const bool echoed =
-            clock.runUntil([&] { return model.state().Command3.BackColor == kDarkGrey; },
-                           clock.now() + 5000);
+        const bool echoed = clock.runUntil(
+            [&] { return model.state().Command3.BackColor == kDarkGrey; }, clock.now() + 5000);
         clock.advance(10);
         store().flush();
         return echoed;
@@ -263,7 +262,8 @@ TEST_F(HistoryWindowTest, UndoAndRedoMoveTheSliderAsTheUserWouldAndConnectingCle
     EXPECT_EQ(undo.count(), 1);
 
     model.Command5_Click(); // RESET: the module connects again
-    ASSERT_TRUE(clock.runUntil([&] { return !moduleConnected(model.state()); }, clock.now() + 1000));
+    ASSERT_TRUE(
+        clock.runUntil([&] { return !moduleConnected(model.state()); }, clock.now() + 1000));
     ASSERT_TRUE(settled());
     EXPECT_EQ(undo.count(), 0);
     EXPECT_FALSE(undoAction->isEnabled());

@@ -431,8 +431,8 @@ TEST(Program, AWindowRunKeepsARestorePointThatHistoryLists)
     const QString file = line.mid(11).join(' ');
     EXPECT_TRUE(file.startsWith(folder + '/')) << file.toStdString();
 
-    const HeadlessRun imported =
-        runHeadless({"--ports", module.devicePath(), "--import-config", file, "--history-dir", folder});
+    const HeadlessRun imported = runHeadless(
+        {"--ports", module.devicePath(), "--import-config", file, "--history-dir", folder});
     ASSERT_EQ(imported.exitCode, 0) << imported.err.toStdString();
     EXPECT_TRUE(imported.err.contains("the module already holds every value"))
         << imported.err.toStdString();

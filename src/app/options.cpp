@@ -177,8 +177,8 @@ Options parseOptions(const QStringList &arguments)
     const QCommandLineOption version = parser.addVersionOption();
     const OptionSet set;
     parser.addOptions({set.ports, set.demo, set.screenshot, set.quitAfter, set.log, set.record,
-                       set.trends, set.exportConfig, set.importConfig, set.timeout,
-                       set.historyDir, set.history});
+                       set.trends, set.exportConfig, set.importConfig, set.timeout, set.historyDir,
+                       set.history});
     if (!parser.parse(arguments))
         return failure(parser.errorText());
     if (parser.isSet(help))

@@ -119,10 +119,9 @@ const std::vector<Snapshot> &HistoryFolder::load()
 
 QString HistoryFolder::newFileName(const Snapshot &snapshot) const
 {
-    const QString stem =
-        QDateTime::fromMSecsSinceEpoch(snapshot.utcMs, Qt::UTC)
-            .toString(QStringLiteral("yyyyMMdd-HHmmss-zzz-")) +
-        QString::fromLatin1(eventName(snapshot.event));
+    const QString stem = QDateTime::fromMSecsSinceEpoch(snapshot.utcMs, Qt::UTC)
+                             .toString(QStringLiteral("yyyyMMdd-HHmmss-zzz-")) +
+                         QString::fromLatin1(eventName(snapshot.event));
     QString name = stem + QStringLiteral(".json");
     for (int n = 2; QFileInfo::exists(QDir(m_path).filePath(name)); ++n)
         name = stem + QStringLiteral("-%1.json").arg(n);

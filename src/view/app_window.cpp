@@ -266,10 +266,11 @@ void AppWindow::restoreSnapshot(const Snapshot &snapshot)
     const HistoryStore *store = m_changes->store();
     if (!store)
         return;
-    loadConfig(store->filePath(snapshot),
-               tr("Restore %1 (%2)")
-                   .arg(HistoryWindow::timeText(snapshot), QString::fromLatin1(eventName(snapshot.event))),
-               SnapshotEvent::Restored);
+    loadConfig(
+        store->filePath(snapshot),
+        tr("Restore %1 (%2)")
+            .arg(HistoryWindow::timeText(snapshot), QString::fromLatin1(eventName(snapshot.event))),
+        SnapshotEvent::Restored);
 }
 
 void AppWindow::compareWithModule(const Snapshot &snapshot)

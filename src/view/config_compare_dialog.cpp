@@ -47,16 +47,15 @@ ConfigCompareDialog::ConfigCompareDialog(const QString &windowTitle, const Side 
         grid->addWidget(cell(this, QString::fromStdString(leftTexts[i]), differs, key + "/left"),
                         row, 1);
         grid->addWidget(cell(this, QStringLiteral("\u2192"), differs), row, 2);
+        grid->addWidget(cell(this, QString::fromStdString(rightTexts[i]), differs, key + "/right"),
+                        row, 3);
         grid->addWidget(
-            cell(this, QString::fromStdString(rightTexts[i]), differs, key + "/right"), row, 3);
-        grid->addWidget(cell(this, differs ? tr(kDifferenceMarker) : QString(), true,
-                             key + "/marker"),
-                        row, 4);
+            cell(this, differs ? tr(kDifferenceMarker) : QString(), true, key + "/marker"), row, 4);
     }
-    auto *summary = new QLabel(m_differences == 0
-                                   ? tr("The seven values are the same.")
-                                   : tr("%n value(s) differ.", nullptr, m_differences),
-                               this);
+    auto *summary =
+        new QLabel(m_differences == 0 ? tr("The seven values are the same.")
+                                      : tr("%n value(s) differ.", nullptr, m_differences),
+                   this);
     summary->setObjectName(QStringLiteral("summary"));
     auto *buttons = new QDialogButtonBox(QDialogButtonBox::Close, this);
     connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);

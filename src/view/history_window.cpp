@@ -66,8 +66,7 @@ QPushButton *button(QWidget *parent, const QString &text, const char *name)
 
 } // namespace
 
-HistoryWindow::HistoryWindow(HistoryStore &store, QWidget *parent)
-    : QWidget(parent), m_store(store)
+HistoryWindow::HistoryWindow(HistoryStore &store, QWidget *parent) : QWidget(parent), m_store(store)
 {
     setWindowTitle(tr("History"));
     m_table = new QTableWidget(this);
@@ -163,7 +162,8 @@ void HistoryWindow::fillRow(int row, const Snapshot &entry, const Snapshot *befo
         QTableWidgetItem *cell = item(QString::fromStdString(texts[i]));
         cell->setTextAlignment(Qt::AlignCenter);
         if (changed[i])
-            markChanged(*cell, QString::fromStdString(kParameters[i].text(before->config.values[i])));
+            markChanged(*cell,
+                        QString::fromStdString(kParameters[i].text(before->config.values[i])));
         m_table->setItem(row, kFirstValueColumn + static_cast<int>(i), cell);
     }
 }

@@ -51,12 +51,11 @@ std::array<bool, kParameterCount> changedFrom(const Snapshot &entry, const Snaps
 
 std::string historyLine(const Snapshot &entry, const std::string &path)
 {
-    std::string line = isoTime(entry.utcMs, entry.utcOffsetMinutes) + " " +
-                       eventName(entry.event) + " firmware=" + entry.config.firmware +
-                       " port=" + decimalInteger(entry.port);
+    std::string line = isoTime(entry.utcMs, entry.utcOffsetMinutes) + " " + eventName(entry.event) +
+                       " firmware=" + entry.config.firmware + " port=" + decimalInteger(entry.port);
     for (std::size_t i = 0; i < kParameterCount; ++i)
-        line += std::string(" ") + kParameters[i].key + "=" +
-                decimalInteger(entry.config.values[i]);
+        line +=
+            std::string(" ") + kParameters[i].key + "=" + decimalInteger(entry.config.values[i]);
     return line + " " + path;
 }
 
