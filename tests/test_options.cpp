@@ -145,3 +145,21 @@ TEST(Options, RecordWorksWithAndWithoutAWindowTrendsOnlyWithOne)
     EXPECT_EQ(trendsHeadless.action, Options::Action::Error);
     EXPECT_TRUE(trendsHeadless.text.contains("--trends")) << trendsHeadless.text.toStdString();
 }
+
+// --history lists without a window or a port: anything else with it would be ignored.
+TEST(Options, HistoryTakesOnlyItsFolder)
+{
+    const Options listed = parse({"--history", "--history-dir", "/h"});
+    ASSERT_EQ(listed.action, Options::Action::Run) << listed.text.toStdString();
+    EXPECT_TRUE(listed.listHistory);
+    EXPECT_EQ(listed.historyDir, "/h");
+    EXPECT_EQ(parse({"--import-config", "a.json", "--history-dir", "h"}).historyDir, "h");
+    EXPECT_FALSE(parse({}).listHistory);
+    for (const QStringList &bad : {QStringList{"--history", "--demo"},
+                                   QStringList{"--history", "--export-config", "-"},
+                                   QStringList{"--history-dir", ""}}) {
+        const Options o = parse(bad);
+        EXPECT_EQ(o.action, Options::Action::Error) << bad.join(' ').toStdString();
+        EXPECT_TRUE(o.text.contains("--history")) << o.text.toStdString();
+    }
+}

@@ -36,10 +36,20 @@ QString readAll(const QString &path)
     return file.open(QIODevice::ReadOnly) ? QString::fromUtf8(file.readAll()) : QString();
 }
 
+// The program's application data (its configuration history) goes to a folder of the test's
+// own, never into the home folder of whoever runs the tests.
+QProcessEnvironment programEnvironment()
+{
+    static QTemporaryDir dataHome;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert(QStringLiteral("XDG_DATA_HOME"), dataHome.path());
+    return env;
+}
+
 // Starts the program offscreen on the given arguments.
 void start(QProcess &program, const QStringList &arguments)
 {
-    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    QProcessEnvironment env = programEnvironment();
     env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
     env.remove(QStringLiteral("QT_LOGGING_RULES"));
     program.setProcessEnvironment(env);
@@ -64,7 +74,7 @@ void expectWholeCommands(const std::vector<std::string> &log)
 // Starts the program as a script would on a machine without a display.
 void startHeadless(QProcess &program, const QStringList &arguments)
 {
-    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    QProcessEnvironment env = programEnvironment();
     for (const char *name : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM", "QT_LOGGING_RULES"})
         env.remove(QString::fromLatin1(name));
     program.setProcessEnvironment(env);
@@ -421,6 +431,103 @@ TEST(Program, RecordsAHeadlessRunAndRefusesAnUnwritableFile)
     }
     EXPECT_FALSE(QFileInfo::exists(unwritable));
     EXPECT_TRUE(module.module().commandLog().empty());
+}
+
+namespace {
+
+// What --history prints: one line per restore point, split at the blanks.
+QList<QStringList> historyLines(const QString &folder)
+{
+    const HeadlessRun listed = runHeadless({"--history", "--history-dir", folder}, 10000);
+    EXPECT_EQ(listed.exitCode, 0) << listed.err.toStdString();
+    QList<QStringList> lines;
+    for (const QString &line : QString::fromUtf8(listed.out).split('\n', Qt::SkipEmptyParts))
+        lines << line.split(' ');
+    return lines;
+}
+
+// "max_rpm_limit=12" ... of a --history line, in file order.
+std::array<int, 7> lineValues(const QStringList &fields)
+{
+    std::array<int, 7> values{};
+    for (std::size_t i = 0; i < values.size(); ++i) {
+        const QString prefix = QLatin1String(kKeys[i]) + '=';
+        const QStringList found = fields.filter(QRegularExpression('^' + prefix));
+        values[i] = found.size() == 1 ? found[0].mid(prefix.size()).toInt() : -99;
+    }
+    return values;
+}
+
+} // namespace
+
+// A window run keeps the connection's restore point; --history lists it without a display or
+// a port, and the file it names is a configuration file --import-config takes.
+TEST(Program, AWindowRunKeepsARestorePointThatHistoryLists)
+{
+    PtyServer module;
+    ASSERT_TRUE(module.start()) << module.errorString().toStdString();
+    const std::array<int, 7> values{4, 2, 1, 1, -3, 10, 28};
+    for (std::size_t i = 0; i < values.size(); ++i)
+        ASSERT_TRUE(module.module().setParameter(kLetters[i], values[i]));
+    QTemporaryDir dir;
+    const QString folder = dir.filePath(QStringLiteral("restore points"));
+    QProcess program;
+    start(program, {"--ports", module.devicePath(), "--history-dir", folder, "--quit-after", "14"});
+    ASSERT_TRUE(finish(program, 30000));
+    ASSERT_EQ(program.exitCode(), 0) << program.readAllStandardError().toStdString();
+
+    const QList<QStringList> lines = historyLines(folder);
+    ASSERT_EQ(lines.size(), 1);
+    const QStringList &line = lines.front();
+    EXPECT_EQ(line.value(1), "connected");
+    EXPECT_EQ(line.value(2), "firmware=26");
+    EXPECT_EQ(line.value(3), "port=1");
+    EXPECT_EQ(lineValues(line), values);
+    const QString file = line.mid(11).join(' ');
+    EXPECT_TRUE(file.startsWith(folder + '/')) << file.toStdString();
+
+    const HeadlessRun imported = runHeadless(
+        {"--ports", module.devicePath(), "--import-config", file, "--history-dir", folder});
+    ASSERT_EQ(imported.exitCode, 0) << imported.err.toStdString();
+    EXPECT_TRUE(imported.err.contains("the module already holds every value"))
+        << imported.err.toStdString();
+    EXPECT_EQ(historyLines(folder).size(), 1) << "the same values are not kept twice";
+
+    const HeadlessRun empty =
+        runHeadless({"--history", "--history-dir", dir.filePath(QStringLiteral("none"))});
+    EXPECT_EQ(empty.exitCode, 0);
+    EXPECT_TRUE(empty.out.isEmpty());
+    const HeadlessRun mixed = runHeadless({"--history", "--ports", module.devicePath()});
+    EXPECT_EQ(mixed.exitCode, 2) << mixed.err.toStdString();
+}
+
+// A headless import keeps the module's values before it and, once stored, the file's.
+TEST(Program, AHeadlessImportAddsARestorePointEqualToTheFile)
+{
+    PtyServer module;
+    ASSERT_TRUE(module.start()) << module.errorString().toStdString();
+    const std::array<int, 7> before{3, 1, 2, 0, -5, 14, 31};
+    for (std::size_t i = 0; i < before.size(); ++i)
+        ASSERT_TRUE(module.module().setParameter(kLetters[i], before[i]));
+    QTemporaryDir dir;
+    const QString folder = dir.filePath(QStringLiteral("history"));
+    const QString path = dir.filePath(QStringLiteral("tuned.json"));
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write(R"({"format": "quelo-config", "version": 1, "firmware": "26", "parameters": {
+        "run_mode_start_delay": 3, "led_mode": 3, "tach_pulses_per_rev": 2, "tach_volts": 0,
+        "advance_shift": -5, "max_rpm_limit": 9, "max_advance_limit": 31}})");
+    file.close();
+
+    const HeadlessRun imported = runHeadless(
+        {"--ports", module.devicePath(), "--import-config", path, "--history-dir", folder});
+    ASSERT_EQ(imported.exitCode, 0) << imported.err.toStdString();
+    const QList<QStringList> lines = historyLines(folder);
+    ASSERT_EQ(lines.size(), 2);
+    EXPECT_EQ(lines[0].value(1), "imported");
+    EXPECT_EQ(lineValues(lines[0]), (std::array<int, 7>{3, 3, 2, 0, -5, 9, 31}));
+    EXPECT_EQ(lines[1].value(1), "connected");
+    EXPECT_EQ(lineValues(lines[1]), before);
 }
 
 int main(int argc, char **argv)

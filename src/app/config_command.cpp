@@ -3,6 +3,7 @@
 
 #include "config_file.h"
 #include "config_transfer.h"
+#include "history_command.h"
 #include "link_logging.h"
 #include "qt_serial_comm.h"
 #include "qt_timer_host.h"
@@ -88,7 +89,11 @@ int ConfigCommand::run(const QStringList &devices, RunObserver *observer)
     QtSerialComm comm(devices);
     WindowModel model(comm, timers);
     model.linkLog().setSink(linkLogSink());
-    model.setRunObserver(observer);
+    RunHistory history(model, m_options);
+    RunObservers observers;
+    observers.add(observer);
+    observers.add(&history.observer());
+    model.setRunObserver(&observers);
 
     QElapsedTimer clock;
     clock.start();
@@ -110,6 +115,8 @@ int ConfigCommand::run(const QStringList &devices, RunObserver *observer)
             sayError(noModuleMessage(QStringLiteral("no module answered"), devices, model));
             return finish(kExitLink);
         }
+        // The restore point of the connection is taken before the import moves a slider.
+        history.update();
         transfer.update();
         if (transfer.phase() == ConfigTransfer::Phase::Failed) {
             const QString failure = QString::fromStdString(transfer.failure());

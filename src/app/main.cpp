@@ -2,6 +2,7 @@
 #include "app_window.h"
 #include "config_command.h"
 #include "demo_module.h"
+#include "history_command.h"
 #include "launch_recording.h"
 #include "link_logging.h"
 #include "main_window.h"
@@ -157,6 +158,7 @@ int runWindow(const Options &options, int argc, char *argv[])
     model.linkLog().setSink(linkLogSink());
     AppWindow appWindow(model);
     appWindow.setPortDevices(setup.devices());
+    appWindow.changes().startHistory(historyFolder(options));
     // Recording starts before the port scan, so the file has the run's first status line.
     if (!options.record.isEmpty() && !recordAtLaunch(appWindow, options.record))
         return kExitLink;
@@ -188,6 +190,11 @@ int main(int argc, char *argv[])
     const Options options = parseOptions(arguments);
     if (const int answered = answerWithoutWindow(options); answered >= 0)
         return answered;
+    if (options.listHistory) {
+        QCoreApplication app(argc, argv);
+        QCoreApplication::setApplicationName(QStringLiteral("quelo-link"));
+        return printHistory(options);
+    }
     if (options.configCommand())
         return runConfigCommand(options, argc, argv);
     if (noDisplayForWindow()) {

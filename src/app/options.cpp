@@ -99,6 +99,16 @@ struct OptionSet
                        "configuration (as STORE CONFIGURATION) and exit. Nothing is stored when "
                        "the module does not take a value."),
         QStringLiteral("FILE")};
+    QCommandLineOption historyDir{
+        QStringLiteral("history-dir"),
+        QStringLiteral("Keep the configuration history (restore points) in DIR instead of the "
+                       "application data folder's \"history\"."),
+        QStringLiteral("DIR")};
+    QCommandLineOption history{
+        QStringLiteral("history"),
+        QStringLiteral("Print the restore points, newest first, one line each (time, event, "
+                       "firmware, port, the seven values by file key, the file) and exit. "
+                       "Needs no display and no port.")};
     QCommandLineOption timeout{QStringLiteral("timeout"),
                                QStringLiteral("Give up an export or import after SECONDS (above "
                                               "0, up to 86400; default 30)."),
@@ -144,6 +154,22 @@ std::optional<QString> parseConfigCommand(const QCommandLineParser &parser, cons
     return std::nullopt;
 }
 
+// --history-dir, and --history, which takes nothing else but it.
+std::optional<QString> parseHistory(const QCommandLineParser &parser, const OptionSet &set,
+                                    Options &options)
+{
+    options.historyDir = parser.value(set.historyDir);
+    if (parser.isSet(set.historyDir) && options.historyDir.isEmpty())
+        return QStringLiteral("--history-dir needs a folder");
+    options.listHistory = parser.isSet(set.history);
+    if (!options.listHistory)
+        return std::nullopt;
+    for (const QString &name : parser.optionNames())
+        if (name != QStringLiteral("history") && name != QStringLiteral("history-dir"))
+            return QStringLiteral("--history takes no other option than --history-dir");
+    return std::nullopt;
+}
+
 } // namespace
 
 Options parseOptions(const QStringList &arguments)
@@ -154,7 +180,8 @@ Options parseOptions(const QStringList &arguments)
     const QCommandLineOption version = parser.addVersionOption();
     const OptionSet set;
     parser.addOptions({set.ports, set.demo, set.screenshot, set.quitAfter, set.log, set.record,
-                       set.trends, set.exportConfig, set.importConfig, set.timeout});
+                       set.trends, set.exportConfig, set.importConfig, set.timeout, set.historyDir,
+                       set.history});
     if (!parser.parse(arguments))
         return failure(parser.errorText());
     if (parser.isSet(help))
@@ -202,6 +229,8 @@ Options parseOptions(const QStringList &arguments)
     if (parser.isSet(set.record) && options.record.isEmpty())
         return failure(QStringLiteral("--record needs a file name"));
     if (const std::optional<QString> error = parseConfigCommand(parser, set, options))
+        return failure(*error);
+    if (const std::optional<QString> error = parseHistory(parser, set, options))
         return failure(*error);
     return options;
 }

@@ -45,6 +45,11 @@ struct Options
     QString importConfig;
     double timeoutSeconds = kDefaultTimeoutSeconds; // bounds an export or an import
 
+    // Restore points go to this folder instead of the application data folder's "history".
+    QString historyDir;
+    // --history: print the restore points, newest first, and exit (no window, no port).
+    bool listHistory = false;
+
     bool configCommand() const { return !exportConfig.isEmpty() || !importConfig.isEmpty(); }
 };
 
@@ -53,7 +58,7 @@ struct Options
 // entries, a --quit-after that is not a finite number of seconds from 0 to one day,
 // --screenshot without --quit-after, --timeout without an export or import or not above 0
 // seconds, --export-config and --import-config together or with --quit-after or
-// --screenshot, and --record without a file name.
+// --screenshot, --record without a file name, and --history with anything but --history-dir.
 Options parseOptions(const QStringList &arguments);
 
 } // namespace quelo

@@ -1,9 +1,12 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "app_window.h"
 
+#include "config_compare_dialog.h"
 #include "config_file.h"
 #include "config_preview_dialog.h"
 #include "config_transfer.h"
+#include "history_store.h"
+#include "history_window.h"
 #include "main_window.h"
 #include "mscomm.h"
 #include "window_model.h"
@@ -69,16 +72,25 @@ AppWindow::AppWindow(WindowModel &model, QWidget *parent)
     m_notes = new StatusNotes(statusBar(), this);
     m_model.setMessageListener(
         [this](const std::string &text) { m_notes->post(QString::fromStdString(text)); });
+    m_changes = new ChangeHistory(model, this);
     // The client area has a fixed size; the window is that plus the menu bar, never more.
     layout()->setSizeConstraint(QLayout::SetFixedSize);
     createFileMenu();
+    createEditMenu();
     createViewMenu();
     createHelpMenu();
     connect(m_client, &MainWindow::modelChanged, this, &AppWindow::updateActions);
+    connect(m_client, &MainWindow::modelChanged, m_changes, &ChangeHistory::modelChanged);
+    connect(m_client, &MainWindow::sliderMovedByUser, m_changes, &ChangeHistory::sliderMoved);
+    connect(m_changes, &ChangeHistory::historyFailed, m_notes, &StatusNotes::post);
+    connect(m_changes, &ChangeHistory::compareWithModuleRequested, this,
+            &AppWindow::compareWithModule);
+    connect(m_changes, &ChangeHistory::restoreRequested, this, &AppWindow::restoreSnapshot);
     updateActions();
 
     m_observers.add(&m_runFile);
     m_observers.add(&m_liveFeed);
+    m_observers.add(&m_changes->watcher());
     m_model.setRunObserver(&m_observers);
     connect(&m_runFile, &RunFile::failed, this, [this](const QString &message) {
         recordingChanged();
@@ -104,6 +116,7 @@ void AppWindow::createFileMenu()
         addMenuAction(file, "actionLoad", tr("&Load configuration…"),
                       shortcutFor(QKeySequence::Open, QKeySequence(Qt::CTRL | Qt::Key_O)));
     connect(load, &QAction::triggered, this, &AppWindow::loadConfiguration);
+    file->addAction(m_changes->historyAction());
     file->addSeparator();
     m_record = addMenuAction(file, "actionRecord", tr("&Record run…"),
                              {QKeySequence(Qt::CTRL | Qt::Key_R)});
@@ -122,6 +135,13 @@ void AppWindow::createFileMenu()
                       shortcutFor(QKeySequence::Quit, QKeySequence(Qt::CTRL | Qt::Key_Q)));
     quit->setMenuRole(QAction::QuitRole);
     connect(quit, &QAction::triggered, this, &QWidget::close);
+}
+
+void AppWindow::createEditMenu()
+{
+    QMenu *edit = menuBar()->addMenu(tr("&Edit"));
+    edit->addAction(m_changes->undoAction());
+    edit->addAction(m_changes->redoAction());
 }
 
 void AppWindow::createViewMenu()
@@ -246,6 +266,37 @@ void AppWindow::loadConfiguration()
 
 void AppWindow::loadFile(const QString &path)
 {
+    loadConfig(path, tr("Load %1").arg(QFileInfo(path).fileName()), SnapshotEvent::Imported);
+}
+
+void AppWindow::restoreSnapshot(const Snapshot &snapshot)
+{
+    const HistoryStore *store = m_changes->store();
+    if (!store)
+        return;
+    loadConfig(
+        store->filePath(snapshot),
+        tr("Restore %1 (%2)")
+            .arg(HistoryWindow::timeText(snapshot), QString::fromLatin1(eventName(snapshot.event))),
+        SnapshotEvent::Restored);
+}
+
+void AppWindow::compareWithModule(const Snapshot &snapshot)
+{
+    if (explainLoadNotReady())
+        return;
+    auto *dialog = new ConfigCompareDialog(
+        tr("Compare with the module"), {tr("Module now"), *reportedConfig(m_model.state())},
+        {HistoryWindow::timeText(snapshot) + QLatin1Char(' ') + eventName(snapshot.event),
+         snapshot.config},
+        m_changes->historyWindow());
+    dialog->setAttribute(Qt::WA_DeleteOnClose);
+    dialog->open();
+}
+
+// One undo step, and a restore point once the module has confirmed the values.
+void AppWindow::loadConfig(const QString &path, const QString &label, SnapshotEvent event)
+{
     ConfigValues file;
     QString error;
     if (!readConfig(path, file, error)) {
@@ -265,7 +316,9 @@ void AppWindow::loadFile(const QString &path)
     // The link may have changed while the preview was open: compare with the module as it is.
     if (explainLoadNotReady())
         return;
-    const int moved = moveSlidersTo(m_model, *reportedConfig(m_model.state()), file);
+    const ConfigValues before = *reportedConfig(m_model.state());
+    const int moved = moveSlidersTo(m_model, before, file);
+    m_changes->fileLoaded(label, before, file, event);
     const QString name = QFileInfo(path).fileName();
     if (moved == 0)
         note(tr("Loaded %1: the module already holds its values").arg(name));

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include "change_history.h"
 #include "run_file.h"
 #include "run_recording.h"
 #include "status_notes.h"
@@ -42,6 +43,12 @@ public:
     // picked `path`: a bad file is reported and changes nothing; a good one is previewed and,
     // when confirmed, the sliders move to its values. Storing is left to the user.
     void loadFile(const QString &path);
+    // History > Restore: the restore point's file goes exactly the way of a loaded file.
+    void restoreSnapshot(const Snapshot &snapshot);
+    // History > Compare with the module: the module's values now beside the restore point's.
+    void compareWithModule(const Snapshot &snapshot);
+    // Undo, redo and the configuration history.
+    ChangeHistory &changes() { return *m_changes; }
 
     // Records the run into `path` as File > Record run does once its file dialog has picked
     // it, replacing a recording under way. False, with the reason in `error`, when the file
@@ -66,6 +73,7 @@ protected:
 
 private:
     void createFileMenu();
+    void createEditMenu();
     void createViewMenu();
     void createHelpMenu();
     void recordTriggered(bool on);
@@ -78,12 +86,14 @@ private:
     void saveConfiguration();
     void loadConfiguration();
     bool explainLoadNotReady();
+    void loadConfig(const QString &path, const QString &label, SnapshotEvent event);
     void showAbout();
     QString dataLinkText() const;
 
     WindowModel &m_model;
     MainWindow *m_client = nullptr;
     StatusNotes *m_notes = nullptr;
+    ChangeHistory *m_changes = nullptr;
     QAction *m_save = nullptr;
     // What Save's state was last worked out from: the status line, the version's and the
     // parameters' flags and texts. Most model events (the animation's ticks) change none of it.

@@ -204,7 +204,9 @@ void MainWindow::createConfiguration()
         auto *slider = new QScrollBar(Qt::Horizontal, frame);
         slider->setObjectName(QString::fromLatin1(p.sliderName));
         slider->setGeometry(384, place.y + 8, 129, 17);
-        m_sliders.emplace_back(m_model, w.*p.slider, *slider);
+        m_sliders.emplace_back(m_model, w.*p.slider, *slider, [this, i](int before, int after) {
+            emit sliderMovedByUser(static_cast<int>(i), before, after);
+        });
     }
 
     m_command3 =

@@ -33,6 +33,8 @@ public:
 signals:
     // After the window has shown a change of the model (every model event).
     void modelChanged();
+    // The user moved the slider of kParameters[parameter] (not a read-back moving it).
+    void sliderMovedByUser(int parameter, int before, int after);
 
 protected:
     void closeEvent(QCloseEvent *event) override;

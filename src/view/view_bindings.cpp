@@ -34,7 +34,8 @@ void TextBoxBinding::sync()
     }
 }
 
-SliderBinding::SliderBinding(WindowModel &model, ScrollBar &slider, QScrollBar &view)
+SliderBinding::SliderBinding(WindowModel &model, ScrollBar &slider, QScrollBar &view,
+                             UserMoved userMoved)
     : m_slider(slider), m_view(view)
 {
     m_view.setRange(slider.Min(), slider.Max());
@@ -44,9 +45,13 @@ SliderBinding::SliderBinding(WindowModel &model, ScrollBar &slider, QScrollBar &
     m_view.setTracking(false);
     m_view.setValue(slider.Value());
     m_view.setVisible(slider.Visible);
-    QObject::connect(&m_view, &QScrollBar::valueChanged, &m_view, [&model, &slider](int value) {
-        model.moveSlider(slider, static_cast<std::int16_t>(value));
-    });
+    QObject::connect(&m_view, &QScrollBar::valueChanged, &m_view,
+                     [&model, &slider, userMoved = std::move(userMoved)](int value) {
+                         const int before = slider.Value();
+                         model.moveSlider(slider, static_cast<std::int16_t>(value));
+                         if (userMoved && before != value)
+                             userMoved(before, value);
+                     });
 }
 
 void SliderBinding::sync()

@@ -3,6 +3,7 @@
 
 #include "controls.h"
 
+#include <functional>
 #include <string>
 
 class QLineEdit;
@@ -30,10 +31,14 @@ private:
 
 // Ties a model slider to a scroll bar both ways: the user's moves go to the model as one
 // change each, and the model's value and visibility come back without raising a change.
+// `userMoved`, when given, hears each move of the user's with the values before and after.
 class SliderBinding
 {
 public:
-    SliderBinding(WindowModel &model, ScrollBar &slider, QScrollBar &view);
+    using UserMoved = std::function<void(int before, int after)>;
+
+    SliderBinding(WindowModel &model, ScrollBar &slider, QScrollBar &view,
+                  UserMoved userMoved = {});
     void sync();
 
 private:

@@ -1,0 +1,62 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+
+#include "history.h"
+
+#include <QWidget>
+
+class QLabel;
+class QPushButton;
+class QTableWidget;
+
+namespace quelo {
+
+class HistoryStore;
+
+// File > History: the restore points newest first, one row each with its time, event,
+// firmware and the seven values as the value boxes show them; a value that differs from the
+// restore point before it is marked (bold on a tinted cell, its old value in the tooltip).
+// With one row selected: compare it with the module, or restore it; with two: compare them
+// side by side. Show folder opens the folder in the file manager. The window asks the store
+// only for what it has already read: opening it never waits for the disk.
+class HistoryWindow : public QWidget
+{
+    Q_OBJECT
+
+public:
+    // The role under which a value cell says whether it differs from the row below it.
+    static constexpr int kChangedRole = Qt::UserRole + 1;
+    // The table's columns before the seven values.
+    static constexpr int kFirstValueColumn = 3;
+
+    explicit HistoryWindow(HistoryStore &store, QWidget *parent = nullptr);
+
+    QTableWidget &table() { return *m_table; }
+    // The selected restore points, newest first.
+    std::vector<Snapshot> selected() const;
+    // Shows the two selected restore points side by side, older on the left.
+    void compareSelected();
+
+    // "20 Dec 2026 17:24:25" in local time, for the title of a comparison.
+    static QString timeText(const Snapshot &snapshot);
+
+signals:
+    void compareWithModuleRequested(const Snapshot &snapshot);
+    void restoreRequested(const Snapshot &snapshot);
+
+private:
+    void refill();
+    void selectionChanged();
+    void showFolder();
+    void fillRow(int row, const Snapshot &entry, const Snapshot *before);
+
+    HistoryStore &m_store;
+    std::vector<Snapshot> m_shown; // the rows, newest first
+    QTableWidget *m_table = nullptr;
+    QLabel *m_state = nullptr;
+    QPushButton *m_compareModule = nullptr;
+    QPushButton *m_restore = nullptr;
+    QPushButton *m_compare = nullptr;
+};
+
+} // namespace quelo
