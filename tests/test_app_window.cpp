@@ -17,6 +17,7 @@
 #include <QLineSeries>
 #include <QMenuBar>
 #include <QMessageBox>
+#include <QStatusBar>
 #include <QTemporaryDir>
 #include <QTimer>
 
@@ -111,7 +112,8 @@ TEST_F(AppWindowTest, MenusSitAboveTheUnchangedClientArea)
     const int menuHeight = window.menuBar()->height();
     EXPECT_GT(menuHeight, 0);
     EXPECT_EQ(window.client().geometry(), QRect(0, menuHeight, 800, 675));
-    EXPECT_EQ(window.size(), QSize(800, 675 + menuHeight));
+    // The status bar below the client area is the window's own too.
+    EXPECT_EQ(window.size(), QSize(800, 675 + menuHeight + window.statusBar()->height()));
 
     const std::pair<const char *, QKeySequence> shortcuts[] = {
         {"actionSave", QKeySequence(Qt::CTRL | Qt::Key_S)},
