@@ -78,11 +78,15 @@ TEST(Options, ExportAndImportRunWithoutAWindowWithATimeout)
     EXPECT_TRUE(out.importConfig.isEmpty());
     EXPECT_TRUE(out.configCommand());
     EXPECT_EQ(out.timeoutSeconds, kDefaultTimeoutSeconds);
+    EXPECT_FALSE(out.timeoutGiven); // the import's default grows with its work
+    EXPECT_FALSE(out.anyFirmware);
 
     const Options in = parse({"--import-config", "c.json", "--timeout", "2.5", "--demo"});
     ASSERT_EQ(in.action, Options::Action::Run) << in.text.toStdString();
     EXPECT_EQ(in.importConfig, "c.json");
     EXPECT_EQ(in.timeoutSeconds, 2.5);
+    EXPECT_TRUE(in.timeoutGiven);
+    EXPECT_TRUE(parse({"--import-config", "c.json", "--any-firmware"}).anyFirmware);
     EXPECT_TRUE(in.demo);
 
     EXPECT_FALSE(parse({}).configCommand()); // the window
@@ -112,13 +116,16 @@ TEST(Options, ConfigCommandsRefuseWhatTheyCannotHonour)
     for (const char *bad : {"0", "-1", "nan", "inf", "86401", "", "5s"})
         mentions({"--export-config", "-", "--timeout", bad}, "--timeout");
     EXPECT_FALSE(error({"--export-config"}).empty());
+    mentions({"--export-config", "-", "--any-firmware"}, "--import-config");
+    mentions({"--any-firmware"}, "--import-config");
 }
 
 TEST(Options, HelpDocumentsTheConfigCommandsAndExitCodes)
 {
-    const QString help = parse({"--help"}).text;
+    const QString help = parse({"--help"}).text.simplified(); // lines are wrapped
     for (const char *word : {"--export-config", "--import-config", "--timeout", "0 done",
-                             "1 a module or link problem", "2 a bad command line"})
+                             "1 a module or link problem", "2 a bad command line", "--any-firmware",
+                             "other firmware", "more for each value it writes", "put back"})
         EXPECT_TRUE(help.contains(QLatin1String(word))) << word;
 }
 

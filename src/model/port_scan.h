@@ -40,6 +40,9 @@ public:
     void versionAnswered();
     // A message for the user about the link, on the status line's tooltip.
     void tell(const std::string &text);
+    // The module answered the probe on the open port and has not fallen silent since: what the
+    // status line shows as "Connected Comm Port n".
+    bool isConnected() const { return connected() && !m_answerMissing; }
 
     // Runs out when no reply line has come for kAnswerTimeoutMs while connected; its tick runs
     // answerOverdue().
