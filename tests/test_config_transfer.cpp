@@ -463,6 +463,19 @@ TEST(ConfigTransfer, FileFromOtherFirmwareIsRefusedBeforeAnythingIsWritten)
     EXPECT_EQ(s.module.storeCount(), 1);
 }
 
+// The file's firmware text is named in messages, never repeated at length or raw.
+TEST(ConfigTransfer, FirmwareMismatchNamesBothVersionsSafely)
+{
+    EXPECT_EQ(firmwareMismatch("26", "26"), "");
+    EXPECT_EQ(firmwareMismatch("99", "26"),
+              "saved from firmware 99; the connected module has firmware 26");
+    EXPECT_EQ(firmwareMismatch("", ""),
+              "saved from firmware (not named in the file); the connected module has firmware ");
+    EXPECT_EQ(firmwareMismatch("\x1b[2J" + std::string(100000, '9'), "26"),
+              "saved from firmware ?[2J99999999999999999999...; the connected module has "
+              "firmware 26");
+}
+
 // A module answering 0.9 s late: an import changing all seven values fits the default time,
 // which grows with the values to write.
 TEST(ConfigTransfer, DefaultTimeFitsAWholeImportOnASlowModule)

@@ -107,7 +107,7 @@ struct OptionSet
     QCommandLineOption timeout{
         QStringLiteral("timeout"),
         QStringLiteral("Give up an export or import after SECONDS (above 0, up to 86400; default "
-                       "30, and for an import %1 more for each value it writes). A failed import "
+                       "30, and for an import %1 s more for each value it writes). A failed import "
                        "then has up to %2 s and %1 s per value to put back what it wrote.")
             .arg(ConfigTransfer::kMsPerValue / 1000)
             .arg(ConfigTransfer::kPutBackBaseMs / 1000),

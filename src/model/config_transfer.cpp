@@ -91,9 +91,12 @@ std::string firmwareMismatch(const std::string &file, const std::string &module)
     constexpr std::size_t kMaxNamed = 24;
     if (!file.empty() && file == module)
         return {};
-    const std::string named = file.empty()               ? "(not named in the file)"
-                              : file.size() <= kMaxNamed ? file
-                                                         : file.substr(0, kMaxNamed) + "...";
+    std::string named = file.empty()               ? "(not named in the file)"
+                        : file.size() <= kMaxNamed ? file
+                                                   : file.substr(0, kMaxNamed) + "...";
+    for (char &ch : named)
+        if (static_cast<unsigned char>(ch) < 0x20 || ch == 0x7F)
+            ch = '?'; // a control character would reach the terminal
     return "saved from firmware " + named + "; the connected module has firmware " + module;
 }
 
