@@ -10,6 +10,7 @@
 #include "window_model.h"
 #include "window_printer.h"
 
+#include <QAbstractButton>
 #include <QAction>
 #include <QApplication>
 #include <QDateTime>
@@ -53,8 +54,7 @@ protected:
     bool connectAndReport()
     {
         model.Form_Load();
-        return clock.runUntil(
-            [&] { return moduleConnected(model.state()) && reportedConfig(model.state()); }, 30000);
+        return clock.runUntil([&] { return model.isConnected() && reportedConfig(model); }, 30000);
     }
     std::array<int, 7> sliders() const
     {
@@ -152,12 +152,12 @@ TEST_F(AppWindowTest, SaveIsOfferedOnceEverythingIsReported)
     EXPECT_TRUE(save->toolTip().contains("not connected")) << save->toolTip().toStdString();
 
     model.Form_Load();
-    ASSERT_TRUE(clock.runUntil([&] { return moduleConnected(model.state()); }, 10000));
+    ASSERT_TRUE(clock.runUntil([&] { return model.isConnected(); }, 10000));
     EXPECT_FALSE(save->isEnabled());
     EXPECT_TRUE(save->toolTip().contains("Waiting for the module to report"))
         << save->toolTip().toStdString();
 
-    ASSERT_TRUE(clock.runUntil([&] { return reportedConfig(model.state()).has_value(); }, 30000));
+    ASSERT_TRUE(clock.runUntil([&] { return reportedConfig(model).has_value(); }, 30000));
     EXPECT_TRUE(save->isEnabled());
 
     // A slider moved and not yet confirmed: the window no longer shows the module's values.
@@ -170,6 +170,7 @@ TEST_F(AppWindowTest, LoadingAFilePreviewsItThenMovesTheSlidersWithoutStoring)
 {
     ConfigValues file;
     file.values = {5, 1, 0, 2, 0, 9, 30};
+    file.firmware = "43"; // saved from this module
     QString error;
     const QString path = dir.filePath("good.json");
     ASSERT_TRUE(writeConfig(path, file, QDateTime::currentDateTime(), error))
@@ -227,6 +228,48 @@ TEST_F(AppWindowTest, LoadingAFilePreviewsItThenMovesTheSlidersWithoutStoring)
         << ::testing::PrintToString(moduleValues());
     clock.advance(3000);
     EXPECT_EQ(module.storeCount(), 0);
+}
+
+// A file saved from a module with other firmware: the preview warns, naming both versions, and
+// only a second Yes moves the sliders.
+TEST_F(AppWindowTest, AFileFromOtherFirmwareLoadsOnlyAfterASecondYes)
+{
+    ConfigValues file;
+    file.values = {5, 1, 0, 2, 0, 9, 30};
+    file.firmware = "99";
+    QString error;
+    const QString path = dir.filePath("other.json");
+    ASSERT_TRUE(writeConfig(path, file, QDateTime::currentDateTime(), error))
+        << error.toStdString();
+    ASSERT_TRUE(connectAndReport());
+    const std::array<int, 7> before = sliders();
+
+    for (const QMessageBox::StandardButton answer : {QMessageBox::No, QMessageBox::Yes}) {
+        QString warning;
+        bool asked = false;
+        onNextDialog([&](QDialog &preview) {
+            if (auto *dialog = qobject_cast<ConfigPreviewDialog *>(&preview))
+                warning = dialog->firmwareWarning();
+            onNextDialog([&](QDialog &question) {
+                if (auto *box = qobject_cast<QMessageBox *>(&question)) {
+                    asked = true;
+                    box->button(answer)->click();
+                }
+            });
+            preview.accept(); // OK
+            if (preview.isVisible())
+                preview.reject();
+        });
+        window.loadFile(path);
+        EXPECT_TRUE(warning.contains("firmware 99")) << warning.toStdString();
+        EXPECT_TRUE(warning.contains("firmware 43")) << warning.toStdString();
+        EXPECT_TRUE(asked);
+        if (answer == QMessageBox::No) {
+            EXPECT_EQ(sliders(), before);
+        } else {
+            EXPECT_EQ(sliders(), file.values);
+        }
+    }
 }
 
 namespace {
@@ -320,7 +363,7 @@ TEST_F(AppWindowTest, AFailedRecordingStopsWithOneMessageThatDoesNotBlock)
     EXPECT_FALSE(shown.front()->isModal());
     EXPECT_EQ(QApplication::activeModalWidget(), nullptr);
     EXPECT_TRUE(shown.front()->text().contains("stopped")) << shown.front()->text().toStdString();
-    EXPECT_TRUE(moduleConnected(model.state()));
+    EXPECT_TRUE(model.isConnected());
 }
 
 // Trends shows the live trend kept since launch; Open recording shows a file, or one message

@@ -3,7 +3,9 @@
 
 #include <QDialogButtonBox>
 #include <QLabel>
+#include <QMessageBox>
 #include <QPushButton>
+#include <QTimer>
 
 #include <gtest/gtest.h>
 
@@ -22,6 +24,7 @@ TEST(ConfigPreviewDialog, ListsNowAndFileMarkingTheChanges)
 {
     ConfigValues now;
     now.values = {2, 1, 1, 2, -4, 12, 25};
+    now.firmware = "26";
     ConfigValues file = now;
     file.values[1] = 3;  // LED mode
     file.values[4] = -5; // advance shift
@@ -58,4 +61,76 @@ TEST(ConfigPreviewDialog, ListsNowAndFileMarkingTheChanges)
     EXPECT_EQ(dialog.result(), QDialog::Rejected);
     buttons->button(QDialogButtonBox::Ok)->click();
     EXPECT_EQ(dialog.result(), QDialog::Accepted);
+}
+
+namespace {
+
+// Answers the question the dialog asks from inside accept() with `button`; returns whether a
+// question was asked.
+bool answerQuestion(ConfigPreviewDialog &dialog, QMessageBox::StandardButton button)
+{
+    bool asked = false;
+    QTimer answer; // runs inside the question's own event loop, if one is asked
+    answer.setSingleShot(true);
+    QObject::connect(&answer, &QTimer::timeout, &dialog, [&] {
+        auto *question = dialog.findChild<QMessageBox *>(QStringLiteral("firmwareQuestion"));
+        if (!question)
+            return;
+        asked = question->text().contains(dialog.firmwareWarning());
+        question->button(button)->click();
+    });
+    answer.start(0);
+    dialog.findChild<QDialogButtonBox *>()->button(QDialogButtonBox::Ok)->click();
+    return asked;
+}
+
+} // namespace
+
+// The file's name, saved time and firmware head the preview; a file from other firmware is
+// warned of, naming both versions, and OK takes a second Yes.
+TEST(ConfigPreviewDialog, FileFromOtherFirmwareIsWarnedOfAndNeedsASecondConfirmation)
+{
+    ConfigValues now;
+    now.values = {2, 1, 1, 2, -4, 12, 25};
+    now.firmware = "26";
+    ConfigValues file = now;
+    file.saved = "2026-03-01T09:15:30.000+01:00";
+
+    {
+        ConfigPreviewDialog same(now, file, QStringLiteral("hangar.json"));
+        const QString facts = label(same, QStringLiteral("fileFacts"))->text();
+        EXPECT_TRUE(facts.contains("File: hangar.json")) << facts.toStdString();
+        EXPECT_TRUE(facts.contains("Saved: 2026-03-01 09:15:30")) << facts.toStdString();
+        EXPECT_TRUE(facts.contains("Firmware: 26")) << facts.toStdString();
+        EXPECT_EQ(label(same, QStringLiteral("firmwareWarning")), nullptr);
+        EXPECT_TRUE(same.firmwareWarning().isEmpty());
+        EXPECT_FALSE(answerQuestion(same, QMessageBox::No));
+        EXPECT_EQ(same.result(), QDialog::Accepted); // one OK is enough
+    }
+
+    file.firmware = "99";
+    ConfigPreviewDialog other(now, file, QStringLiteral("hangar.json"));
+    QLabel *warning = label(other, QStringLiteral("firmwareWarning"));
+    ASSERT_NE(warning, nullptr);
+    EXPECT_TRUE(warning->text().contains("firmware 99")) << warning->text().toStdString();
+    EXPECT_TRUE(warning->text().contains("firmware 26")) << warning->text().toStdString();
+    EXPECT_TRUE(label(other, QStringLiteral("fileFacts"))->text().contains("Firmware: 99"));
+    other.setResult(QDialog::Rejected);
+    EXPECT_TRUE(answerQuestion(other, QMessageBox::No));
+    EXPECT_EQ(other.result(), QDialog::Rejected); // OK alone does not load it
+    EXPECT_TRUE(answerQuestion(other, QMessageBox::Yes));
+    EXPECT_EQ(other.result(), QDialog::Accepted);
+}
+
+// A file's texts are shown, never trusted: a huge firmware or saved text is cut short.
+TEST(ConfigPreviewDialog, LongFileTextsAreShortened)
+{
+    ConfigValues now;
+    now.firmware = "26";
+    ConfigValues file = now;
+    file.firmware = std::string(100000, '9');
+    file.saved = std::string(100000, 'x');
+    ConfigPreviewDialog dialog(now, file, QString(10000, QLatin1Char('n')));
+    EXPECT_LT(label(dialog, QStringLiteral("fileFacts"))->text().size(), 300);
+    EXPECT_LT(label(dialog, QStringLiteral("firmwareWarning"))->text().size(), 300);
 }

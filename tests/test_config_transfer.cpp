@@ -7,6 +7,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <functional>
 #include <map>
 
 using namespace quelo;
@@ -44,6 +45,8 @@ private:
 };
 
 constexpr std::int64_t kTimeoutMs = 30000;
+// Long enough for any transfer below to end on its own bounds.
+constexpr std::int64_t kRunLimitMs = 300000;
 constexpr char kLetters[] = "dltvcmn"; // file order
 
 // The window model on the simulated module in virtual time, with a transfer watching it after
@@ -55,24 +58,36 @@ struct Bench
     RewritingSimComm comm{clock, module};
     WindowModel model{comm, clock};
     std::vector<std::string> progress;
+    // Called after every model event before the transfer looks: a test's way to change the
+    // module, the line or the transfer's time at a chosen moment.
+    std::function<void(ConfigTransfer &)> onEvent;
+    // Added to the transfer's clock: a jump makes its deadline pass at once.
+    std::int64_t skippedMs = 0;
 
     ConfigTransfer run(ConfigTransfer transfer)
     {
-        model.setChangeListener([&] { transfer.update(); });
+        model.setChangeListener([&] {
+            if (onEvent)
+                onEvent(transfer);
+            transfer.update();
+        });
         model.Form_Load();
-        clock.runUntil([&] { return transfer.finished(); }, kTimeoutMs + 5000);
+        clock.runUntil([&] { return transfer.finished(); }, kRunLimitMs);
         model.setChangeListener({});
         return transfer;
     }
+    ConfigTransfer::Clock transferClock()
+    {
+        return [this] { return clock.now() + skippedMs; };
+    }
     ConfigTransfer exportConfig()
     {
-        return run(ConfigTransfer::exportFrom(
-            model, [this] { return clock.now(); }, kTimeoutMs, recorder()));
+        return run(ConfigTransfer::exportFrom(model, transferClock(), kTimeoutMs, recorder()));
     }
-    ConfigTransfer importConfig(const ConfigValues &config)
+    ConfigTransfer importConfig(const ConfigValues &config,
+                                ConfigTransfer::Limits limits = kTimeoutMs)
     {
-        return run(ConfigTransfer::importInto(
-            model, config, [this] { return clock.now(); }, kTimeoutMs, recorder()));
+        return run(ConfigTransfer::importInto(model, config, transferClock(), limits, recorder()));
     }
     ConfigTransfer::Progress recorder()
     {
@@ -108,11 +123,26 @@ struct Bench
     }
 };
 
-ConfigValues file(const std::array<int, 7> &values)
+// A file saved from a module with the simulator's firmware (version 1A, shown as 26).
+ConfigValues file(const std::array<int, 7> &values, const std::string &firmware = "26")
 {
     ConfigValues c;
     c.values = values;
+    c.firmware = firmware;
     return c;
+}
+
+bool has(const std::string &text, const std::string &part)
+{
+    return text.find(part) != std::string::npos;
+}
+
+// The index of the last command `line` in the module's log; -1 when it is not there.
+long lastCommand(const ModuleSim &module, const std::string &line)
+{
+    const auto &log = module.commandLog();
+    const auto it = std::find(log.rbegin(), log.rend(), line);
+    return static_cast<long>(log.rend() - it) - 1;
 }
 
 bool contains(const std::vector<std::string> &lines, const std::string &line)
@@ -189,13 +219,13 @@ TEST(ConfigTransfer, ImportEqualToTheModuleWritesNothingAndStoresOnce)
     Bench s;
     s.setModule({4, 0, 2, 1, 3, 10, 30});
     std::size_t writingFrom = 0;
-    const ConfigTransfer t = s.run(ConfigTransfer::importInto(
-        s.model, file({4, 0, 2, 1, 3, 10, 30}), [&] { return s.clock.now(); }, kTimeoutMs,
-        [&](const std::string &text) {
-            s.progress.push_back(text);
-            if (text == "the module already holds every value")
-                writingFrom = s.module.commandLog().size();
-        }));
+    const ConfigTransfer t =
+        s.run(ConfigTransfer::importInto(s.model, file({4, 0, 2, 1, 3, 10, 30}), s.transferClock(),
+                                         kTimeoutMs, [&](const std::string &text) {
+                                             s.progress.push_back(text);
+                                             if (text == "the module already holds every value")
+                                                 writingFrom = s.module.commandLog().size();
+                                         }));
     ASSERT_EQ(t.phase(), ConfigTransfer::Phase::Done) << t.failure();
     ASSERT_GT(writingFrom, 0u);
     EXPECT_EQ(s.writes(writingFrom), 0);
@@ -219,22 +249,246 @@ TEST(ConfigTransfer, RefusedValueIsNeverStored)
     EXPECT_NE(t.failure().find("max_rpm_limit"), std::string::npos) << t.failure();
 }
 
-TEST(ConfigTransfer, RefusedValueIsListedWithAskedAndKept)
+// One value refused among several: every other value the import wrote is put back, on a
+// quick and on a slow module, whether the module keeps its value or clamps the one asked.
+TEST(ConfigTransfer, RefusedValuePutsBackEveryOtherValueAndStoresNothing)
+{
+    const std::array<int, 7> start{2, 1, 1, 2, -4, 12, 25};
+    for (const int latencyMs : {8, 900}) {
+        for (const auto policy :
+             {sim::OutOfRangePolicy::EchoKeepOld, sim::OutOfRangePolicy::EchoClamp}) {
+            SCOPED_TRACE(::testing::Message()
+                         << "latency " << latencyMs << " ms, policy " << static_cast<int>(policy));
+            Bench s;
+            s.setModule(start);
+            s.module.setBaseLatencyMs(latencyMs);
+            s.module.setOutOfRangePolicy(policy);
+            s.comm.rewrites["/M9"] = "/M99"; // out of range: kept at 12 or clamped to 16
+            const ConfigTransfer t = s.importConfig(file({3, 3, 1, 2, 5, 9, 25}));
+            ASSERT_EQ(t.phase(), ConfigTransfer::Phase::Failed);
+            EXPECT_EQ(s.module.storeCount(), 0);
+            EXPECT_EQ(s.count('W'), 0);
+            EXPECT_EQ(s.moduleValues(), start);
+            // The module did take the other values before they were put back.
+            EXPECT_GE(lastCommand(s.module, "/D3"), 0);
+            EXPECT_LT(lastCommand(s.module, "/D3"), lastCommand(s.module, "/D2"));
+            EXPECT_GE(lastCommand(s.module, "/C5"), 0);
+            EXPECT_LT(lastCommand(s.module, "/C5"), lastCommand(s.module, "/C-4"));
+            ASSERT_EQ(t.refusals().size(), 1u) << t.failure();
+            EXPECT_EQ(t.refusals()[0].key, "max_rpm_limit");
+            EXPECT_EQ(t.refusals()[0].asked, 9);
+            const bool clamped = policy == sim::OutOfRangePolicy::EchoClamp;
+            EXPECT_EQ(t.refusals()[0].kept, clamped ? 16 : 12);
+            EXPECT_TRUE(has(t.failure(), clamped ? "max_rpm_limit asked 9, kept 16"
+                                                 : "max_rpm_limit asked 9, kept 12"))
+                << t.failure();
+            EXPECT_TRUE(has(t.failure(), "; put back run_mode_start_delay to 2, led_mode to 1, "
+                                         "advance_shift to -4"))
+                << t.failure();
+            EXPECT_EQ(has(t.failure(), "max_rpm_limit to 12"), clamped) << t.failure();
+            EXPECT_TRUE(has(t.failure(), "; nothing stored")) << t.failure();
+            EXPECT_EQ(t.values().values, start);
+        }
+    }
+}
+
+// The deadline passes while the values are being written: each one written is put back.
+TEST(ConfigTransfer, TimeoutMidwayPutsBackWhatWasWritten)
+{
+    Bench s;
+    const std::array<int, 7> start{2, 1, 1, 2, -4, 12, 25};
+    s.setModule(start);
+    s.onEvent = [&](ConfigTransfer &) {
+        if (s.module.parameter('d') == 5 && s.skippedMs == 0)
+            s.skippedMs = 10 * kTimeoutMs;
+    };
+    const ConfigTransfer t = s.importConfig(file({5, 3, 0, 2, 5, 9, 30}));
+    ASSERT_EQ(t.phase(), ConfigTransfer::Phase::Failed);
+    EXPECT_EQ(t.failure().rfind("timed out: not yet confirmed: ", 0), 0u) << t.failure();
+    EXPECT_TRUE(has(t.failure(), "; put back run_mode_start_delay to 2")) << t.failure();
+    EXPECT_TRUE(has(t.failure(), "; nothing stored")) << t.failure();
+    EXPECT_EQ(s.moduleValues(), start);
+    EXPECT_EQ(s.module.storeCount(), 0);
+    EXPECT_EQ(s.count('W'), 0);
+}
+
+// Putting back fails too: the user learns each value now live in the module but not stored,
+// whether the module refuses the earlier value or stops answering.
+TEST(ConfigTransfer, FailedPutBackNamesEachValueLiveButNotStored)
+{
+    const std::array<int, 7> start{2, 1, 1, 2, -4, 12, 25};
+    const ConfigValues wanted = file({5, 3, 1, 2, -4, 9, 25});
+    {
+        Bench s;
+        s.setModule(start);
+        s.comm.rewrites["/M9"] = "/M99"; // refused: the import fails
+        s.onEvent = [&](ConfigTransfer &) {
+            if (s.module.parameter('d') == 5) // from now on the module takes no other delay
+                s.module.setAcceptedRange('d', {5, 5});
+        };
+        const ConfigTransfer t = s.importConfig(wanted);
+        ASSERT_EQ(t.phase(), ConfigTransfer::Phase::Failed);
+        EXPECT_TRUE(has(t.failure(), "putting back failed: live in the module but not stored: "
+                                     "run_mode_start_delay 5 (was 2)"))
+            << t.failure();
+        EXPECT_FALSE(has(t.failure(), "led_mode")) << "put back: " << t.failure();
+        EXPECT_EQ(s.module.parameter('l'), 1);
+        EXPECT_EQ(s.module.storeCount(), 0);
+    }
+    {
+        Bench s;
+        s.setModule(start);
+        s.onEvent = [&](ConfigTransfer &) {
+            if (s.module.parameter('d') == 5)
+                s.module.setFaults({.silent = true});
+        };
+        const ConfigTransfer t = s.importConfig(wanted);
+        ASSERT_EQ(t.phase(), ConfigTransfer::Phase::Failed);
+        EXPECT_EQ(t.failure().rfind("timed out: not yet confirmed: ", 0), 0u) << t.failure();
+        EXPECT_TRUE(has(t.failure(), "; putting back timed out: live in the module but not "
+                                     "stored: run_mode_start_delay unconfirmed (file's value 5, "
+                                     "earlier value 2)"))
+            << t.failure();
+        EXPECT_TRUE(has(t.failure(), "max_rpm_limit unconfirmed (file's value 9, earlier value "
+                                     "12)"))
+            << t.failure();
+        EXPECT_EQ(s.module.storeCount(), 0);
+        // Putting back ends on its own bound after the import's own deadline.
+        EXPECT_LE(s.clock.now(), kTimeoutMs + ConfigTransfer::kPutBackBaseMs +
+                                     3 * ConfigTransfer::kMsPerValue + 1000);
+    }
+}
+
+// Told to stop (a signal): before writing, nothing is written; while writing, everything
+// written is put back, and a second stop ends putting back at once; once the store is on the
+// wire, its echo is waited for.
+TEST(ConfigTransfer, InterruptionPutsBackAndNeverStores)
+{
+    const std::array<int, 7> start{2, 1, 1, 2, -4, 12, 25};
+    const ConfigValues wanted = file({5, 3, 0, 2, 5, 9, 30});
+    {
+        Bench s;
+        s.setModule(start);
+        s.onEvent = [&](ConfigTransfer &t) {
+            if (s.model.isConnected())
+                t.interrupt();
+        };
+        const ConfigTransfer t = s.importConfig(wanted);
+        ASSERT_EQ(t.phase(), ConfigTransfer::Phase::Failed);
+        EXPECT_EQ(t.failure(), "interrupted; nothing written");
+        EXPECT_EQ(s.writes(), 0);
+    }
+    {
+        Bench s;
+        s.setModule(start);
+        bool interrupted = false;
+        s.onEvent = [&](ConfigTransfer &t) {
+            if (s.module.parameter('d') == 5 && !interrupted) {
+                interrupted = true;
+                t.interrupt();
+            }
+        };
+        const ConfigTransfer t = s.importConfig(wanted);
+        ASSERT_EQ(t.phase(), ConfigTransfer::Phase::Failed);
+        EXPECT_EQ(t.failure().rfind("interrupted; put back run_mode_start_delay to 2", 0), 0u)
+            << t.failure();
+        EXPECT_EQ(s.moduleValues(), start);
+        EXPECT_EQ(s.module.storeCount(), 0);
+        EXPECT_EQ(s.count('W'), 0);
+    }
+    {
+        Bench s;
+        s.setModule(start);
+        s.onEvent = [&](ConfigTransfer &t) {
+            if (s.module.parameter('d') == 5 && t.phase() == ConfigTransfer::Phase::Writing) {
+                t.interrupt();
+                t.interrupt();
+            }
+        };
+        const ConfigTransfer t = s.importConfig(wanted);
+        ASSERT_EQ(t.phase(), ConfigTransfer::Phase::Failed);
+        EXPECT_TRUE(has(t.failure(), "interrupted again while putting back: live in the module "
+                                     "but not stored: run_mode_start_delay unconfirmed"))
+            << t.failure();
+        EXPECT_EQ(s.module.storeCount(), 0);
+    }
+    {
+        Bench s;
+        s.setModule(start);
+        s.onEvent = [&](ConfigTransfer &t) {
+            if (t.phase() == ConfigTransfer::Phase::Storing)
+                t.interrupt();
+        };
+        const ConfigTransfer t = s.importConfig(wanted);
+        ASSERT_EQ(t.phase(), ConfigTransfer::Phase::Done) << t.failure();
+        EXPECT_EQ(s.module.storeCount(), 1);
+        EXPECT_EQ(s.moduleValues(), wanted.values);
+    }
+}
+
+// A file saved from a module with other firmware is refused before anything goes out, unless
+// the caller accepts any firmware.
+TEST(ConfigTransfer, FileFromOtherFirmwareIsRefusedBeforeAnythingIsWritten)
+{
+    const std::array<int, 7> start{2, 1, 1, 2, -4, 12, 25};
+    const std::array<int, 7> wanted{5, 3, 0, 2, 5, 9, 30};
+    for (const std::string firmware : {"99", ""}) {
+        Bench s;
+        s.setModule(start);
+        const ConfigTransfer t = s.importConfig(file(wanted, firmware));
+        ASSERT_EQ(t.phase(), ConfigTransfer::Phase::Failed);
+        EXPECT_TRUE(t.firmwareRefused());
+        EXPECT_EQ(t.failure(), "the file was saved from firmware " +
+                                   (firmware.empty() ? "(not named in the file)" : firmware) +
+                                   "; the connected module has firmware 26; nothing written");
+        // The connection writes back what the module reports; no other value goes out.
+        for (const std::string &line : s.module.commandLog()) {
+            const Parameter *p = line.size() > 2 ? parameterByWriteLetter(line[1]) : nullptr;
+            if (p) {
+                EXPECT_EQ(line.substr(2), std::to_string(start[indexOf(*p)])) << line;
+            }
+        }
+        EXPECT_EQ(s.module.storeCount(), 0);
+        EXPECT_EQ(s.moduleValues(), start);
+    }
+    Bench s;
+    s.setModule(start);
+    ConfigTransfer transfer =
+        ConfigTransfer::importInto(s.model, file(wanted, "99"), s.transferClock(), kTimeoutMs);
+    transfer.acceptAnyFirmware();
+    const ConfigTransfer t = s.run(std::move(transfer));
+    ASSERT_EQ(t.phase(), ConfigTransfer::Phase::Done) << t.failure();
+    EXPECT_FALSE(t.firmwareRefused());
+    EXPECT_EQ(s.moduleValues(), wanted);
+    EXPECT_EQ(s.module.storeCount(), 1);
+}
+
+// The file's firmware text is named in messages, never repeated at length or raw.
+TEST(ConfigTransfer, FirmwareMismatchNamesBothVersionsSafely)
+{
+    EXPECT_EQ(firmwareMismatch("26", "26"), "");
+    EXPECT_EQ(firmwareMismatch("99", "26"),
+              "saved from firmware 99; the connected module has firmware 26");
+    EXPECT_EQ(firmwareMismatch("", ""),
+              "saved from firmware (not named in the file); the connected module has firmware ");
+    EXPECT_EQ(firmwareMismatch("\x1b[2J" + std::string(100000, '9'), "26"),
+              "saved from firmware ?[2J99999999999999999999...; the connected module has "
+              "firmware 26");
+}
+
+// A module answering 0.9 s late: an import changing all seven values fits the default time,
+// which grows with the values to write.
+TEST(ConfigTransfer, DefaultTimeFitsAWholeImportOnASlowModule)
 {
     Bench s;
     s.setModule({2, 1, 1, 2, -4, 12, 25});
-    s.module.setOutOfRangePolicy(sim::OutOfRangePolicy::EchoKeepOld);
-    s.comm.rewrites["/M9"] = "/M99";
-    const ConfigTransfer t = s.importConfig(file({3, 1, 1, 2, -4, 9, 25}));
-    ASSERT_EQ(t.phase(), ConfigTransfer::Phase::Failed);
-    EXPECT_EQ(s.module.storeCount(), 0);
-    EXPECT_EQ(s.count('W'), 0);
-    EXPECT_EQ(s.module.parameter('d'), 3); // the other write still goes through
-    ASSERT_EQ(t.refusals().size(), 1u) << t.failure();
-    EXPECT_EQ(t.refusals()[0].key, "max_rpm_limit");
-    EXPECT_EQ(t.refusals()[0].asked, 9);
-    EXPECT_EQ(t.refusals()[0].kept, 12);
-    EXPECT_NE(t.failure().find("max_rpm_limit asked 9, kept 12"), std::string::npos) << t.failure();
+    s.module.setBaseLatencyMs(900);
+    const std::array<int, 7> wanted{5, 3, 0, 0, 6, 9, 20};
+    const ConfigTransfer t =
+        s.importConfig(file(wanted), {kTimeoutMs, ConfigTransfer::kMsPerValue});
+    ASSERT_EQ(t.phase(), ConfigTransfer::Phase::Done) << t.failure();
+    EXPECT_EQ(s.moduleValues(), wanted);
+    EXPECT_EQ(s.module.storeCount(), 1);
 }
 
 TEST(ConfigTransfer, TimeoutNamesWhatIsMissing)
@@ -263,8 +517,8 @@ TEST(ConfigTransfer, TimeoutNamesWhatIsMissing)
         s.comm.rewrites["/D7"] = "/q";
         const ConfigTransfer t = s.importConfig(file({7, 1, 1, 2, -4, 12, 25}));
         ASSERT_EQ(t.phase(), ConfigTransfer::Phase::Failed);
-        EXPECT_EQ(t.failure(), "the module did not take every value, nothing stored: "
-                               "run_mode_start_delay asked 7, kept 2");
+        EXPECT_EQ(t.failure(), "the module did not take every value: run_mode_start_delay asked "
+                               "7, kept 2; nothing was changed; nothing stored");
         EXPECT_EQ(s.module.storeCount(), 0);
     }
 }
@@ -276,26 +530,25 @@ TEST(ConfigTransfer, MovingSlidersToAFileWritesItsValuesButNeverStores)
     Bench s;
     s.setModule({2, 1, 1, 2, -4, 12, 25});
     s.model.Form_Load();
-    ASSERT_TRUE(s.clock.runUntil(
-        [&] { return moduleConnected(s.model.state()) && reportedConfig(s.model.state()); },
-        kTimeoutMs));
+    ASSERT_TRUE(s.clock.runUntil([&] { return s.model.isConnected() && reportedConfig(s.model); },
+                                 kTimeoutMs));
     // Stored: the store button is grey again.
     s.model.Command3_Click();
     ASSERT_TRUE(s.clock.runUntil([&] { return s.model.state().Command3.BackColor == kDarkGrey; },
                                  s.clock.now() + 5000));
     ASSERT_EQ(s.module.storeCount(), 1);
-    const ConfigValues now = *reportedConfig(s.model.state());
+    const ConfigValues now = *reportedConfig(s.model);
     const std::size_t from = s.module.commandLog().size();
 
     // Advance shift asks for 0, which its slider already shows while the module holds -4.
     const std::array<int, 7> wanted{5, 1, 0, 2, 0, 9, 30};
     EXPECT_EQ(moveSlidersTo(s.model, now, file(wanted)), 5);
     EXPECT_EQ(s.model.state().Command3.BackColor, kGreen);
-    ASSERT_TRUE(s.clock.runUntil(
-        [&] { return s.moduleValues() == wanted && reportedConfig(s.model.state()); },
-        s.clock.now() + kTimeoutMs))
+    ASSERT_TRUE(
+        s.clock.runUntil([&] { return s.moduleValues() == wanted && reportedConfig(s.model); },
+                         s.clock.now() + kTimeoutMs))
         << "the module holds " << ::testing::PrintToString(s.moduleValues());
-    EXPECT_EQ(reportedConfig(s.model.state())->values, wanted);
+    EXPECT_EQ(reportedConfig(s.model)->values, wanted);
     s.clock.advance(5000);
     EXPECT_EQ(s.count('W', from), 0);
     EXPECT_EQ(s.module.storeCount(), 1);

@@ -54,7 +54,7 @@ struct Bench
     bool settle(std::int64_t limitMs = 30000)
     {
         return clock.runUntil(
-            [&] { return moduleConnected(model.state()) && reportedConfig(model.state()); },
+            [&] { return model.isConnected() && reportedConfig(model); },
             limitMs);
     }
     bool connect()
@@ -112,7 +112,7 @@ TEST(HistoryWatcher, AConnectionTakesOneRestorePointAndAReconnectionWithTheSameV
 
     // RESET and the same module again: a restore point is offered, and the history keeps none.
     b.model.Command5_Click();
-    ASSERT_TRUE(b.clock.runUntil([&] { return !moduleConnected(b.model.state()); }, 1000));
+    ASSERT_TRUE(b.clock.runUntil([&] { return !b.model.isConnected(); }, 1000));
     ASSERT_TRUE(b.settle());
     b.clock.advance(5000);
     EXPECT_EQ(b.taken.size(), 2u);

@@ -50,7 +50,7 @@ protected:
     bool settled(std::int64_t limitMs = 30000)
     {
         return clock.runUntil(
-            [&] { return moduleConnected(model.state()) && reportedConfig(model.state()); },
+            [&] { return model.isConnected() && reportedConfig(model); },
             clock.now() + limitMs);
     }
     bool connectAndReport()
@@ -263,7 +263,7 @@ TEST_F(HistoryWindowTest, UndoAndRedoMoveTheSliderAsTheUserWouldAndConnectingCle
 
     model.Command5_Click(); // RESET: the module connects again
     ASSERT_TRUE(
-        clock.runUntil([&] { return !moduleConnected(model.state()); }, clock.now() + 1000));
+        clock.runUntil([&] { return !model.isConnected(); }, clock.now() + 1000));
     ASSERT_TRUE(settled());
     EXPECT_EQ(undo.count(), 0);
     EXPECT_FALSE(undoAction->isEnabled());
@@ -287,7 +287,7 @@ TEST_F(HistoryWindowTest, AnUnwritableFolderIsOneMessageAndTheLinkGoesOn)
     EXPECT_TRUE(storeAndConfirm());
     clock.advance(3000);
     EXPECT_GT(module.commandLog().size(), mark + 5) << "polling goes on";
-    EXPECT_TRUE(moduleConnected(model.state()));
+    EXPECT_TRUE(model.isConnected());
     EXPECT_TRUE(store().isOff());
     EXPECT_EQ(window.notes().current(), note);
 }

@@ -78,11 +78,15 @@ TEST(Options, ExportAndImportRunWithoutAWindowWithATimeout)
     EXPECT_TRUE(out.importConfig.isEmpty());
     EXPECT_TRUE(out.configCommand());
     EXPECT_EQ(out.timeoutSeconds, kDefaultTimeoutSeconds);
+    EXPECT_FALSE(out.timeoutGiven); // the import's default grows with its work
+    EXPECT_FALSE(out.anyFirmware);
 
     const Options in = parse({"--import-config", "c.json", "--timeout", "2.5", "--demo"});
     ASSERT_EQ(in.action, Options::Action::Run) << in.text.toStdString();
     EXPECT_EQ(in.importConfig, "c.json");
     EXPECT_EQ(in.timeoutSeconds, 2.5);
+    EXPECT_TRUE(in.timeoutGiven);
+    EXPECT_TRUE(parse({"--import-config", "c.json", "--any-firmware"}).anyFirmware);
     EXPECT_TRUE(in.demo);
 
     EXPECT_FALSE(parse({}).configCommand()); // the window
@@ -112,16 +116,20 @@ TEST(Options, ConfigCommandsRefuseWhatTheyCannotHonour)
     for (const char *bad : {"0", "-1", "nan", "inf", "86401", "", "5s"})
         mentions({"--export-config", "-", "--timeout", bad}, "--timeout");
     EXPECT_FALSE(error({"--export-config"}).empty());
+    mentions({"--export-config", "-", "--any-firmware"}, "--import-config");
+    mentions({"--any-firmware"}, "--import-config");
 }
 
 TEST(Options, HelpDocumentsTheConfigCommandsAndExitCodes)
 {
-    const QString help = parse({"--help"}).text;
+    const QString text = parse({"--help"}).text;
+    const QString help = text.simplified(); // lines are wrapped
     for (const char *word : {"--export-config", "--import-config", "--timeout", "0 done",
-                             "1 a module or link problem", "2 a bad"})
+                             "1 a module or link problem", "2 a bad command line", "--any-firmware",
+                             "other firmware", "more for each value it writes", "put back"})
         EXPECT_TRUE(help.contains(QLatin1String(word))) << word;
     // A terminal's 80 columns hold every line (Qt wraps the options; the rest is ours).
-    for (const QString &line : help.split(QLatin1Char('\n')))
+    for (const QString &line : text.split(QLatin1Char('\n')))
         EXPECT_LE(line.size(), 80) << line.toStdString();
 }
 

@@ -21,6 +21,7 @@
 
 #include "event_wait.h"
 
+#include <algorithm>
 #include <array>
 #include <csignal>
 
@@ -333,6 +334,110 @@ TEST(Program, TheScreenshotIsTheClientAreaAlone)
     ASSERT_TRUE(finish(program, 15000));
     EXPECT_EQ(program.exitCode(), 0) << program.readAllStandardError().toStdString();
     EXPECT_EQ(QImage(shot).size(), QSize(800, 675));
+}
+
+namespace {
+
+// A configuration file as the program writes one, saved from a module with `firmware`.
+QString writeConfigFile(const QTemporaryDir &dir, const std::array<int, 7> &values,
+                        const QString &firmware)
+{
+    QJsonObject parameters;
+    for (std::size_t i = 0; i < values.size(); ++i)
+        parameters.insert(QLatin1String(kKeys[i]), values[i]);
+    QJsonObject root{{"format", "quelo-config"},
+                     {"version", 1},
+                     {"saved", "2026-03-01T09:15:30.000+01:00"},
+                     {"firmware", firmware},
+                     {"parameters", parameters}};
+    const QString path = dir.filePath(QStringLiteral("config-%1.json").arg(firmware));
+    QFile file(path);
+    if (file.open(QIODevice::WriteOnly))
+        file.write(QJsonDocument(root).toJson());
+    return path;
+}
+
+std::array<int, 7> moduleValues(PtyServer &module)
+{
+    std::array<int, 7> values{};
+    for (std::size_t i = 0; i < values.size(); ++i)
+        values[i] = module.module().parameter(kLetters[i]);
+    return values;
+}
+
+// Writes and stores in the module's log other than the connection's write-backs of `values`.
+int writesOtherThan(const std::vector<std::string> &log, const std::array<int, 7> &values)
+{
+    static const QRegularExpression write(QStringLiteral("^/([DLTVCMNW])(.*)$"));
+    return static_cast<int>(std::count_if(log.begin(), log.end(), [&](const std::string &line) {
+        const QRegularExpressionMatch m = write.match(QString::fromStdString(line));
+        if (!m.hasMatch())
+            return false;
+        const auto index = QStringLiteral("DLTVCMN").indexOf(m.captured(1));
+        return index < 0 || m.captured(2).toInt() != values[static_cast<std::size_t>(index)];
+    }));
+}
+
+} // namespace
+
+// A file saved from a module with other firmware: refused with exit 2 before anything is
+// written, naming both versions; imported with --any-firmware.
+TEST(Program, HeadlessImportRefusesAFileFromOtherFirmwareUnlessTold)
+{
+    PtyServer module;
+    ASSERT_TRUE(module.start()) << module.errorString().toStdString();
+    const std::array<int, 7> start{2, 1, 1, 2, -4, 12, 25};
+    for (std::size_t i = 0; i < start.size(); ++i)
+        ASSERT_TRUE(module.module().setParameter(kLetters[i], start[i]));
+    QTemporaryDir dir;
+    const std::array<int, 7> wanted{4, 1, 1, 2, -4, 10, 25};
+    const QString path = writeConfigFile(dir, wanted, QStringLiteral("99"));
+
+    const HeadlessRun refused =
+        runHeadless({"--ports", module.devicePath(), "--import-config", path});
+    EXPECT_EQ(refused.exitCode, 2) << refused.err.toStdString();
+    EXPECT_TRUE(
+        refused.err.contains("saved from firmware 99; the connected module has firmware 26"))
+        << refused.err.toStdString();
+    EXPECT_TRUE(refused.err.contains("--any-firmware")) << refused.err.toStdString();
+    EXPECT_EQ(writesOtherThan(module.module().commandLog(), start), 0);
+    EXPECT_EQ(moduleValues(module), start);
+
+    const HeadlessRun taken =
+        runHeadless({"--ports", module.devicePath(), "--import-config", path, "--any-firmware"});
+    EXPECT_EQ(taken.exitCode, 0) << taken.err.toStdString();
+    EXPECT_EQ(moduleValues(module), wanted);
+    EXPECT_EQ(module.module().storeCount(), 1);
+    expectWholeCommands(module.module().commandLog());
+}
+
+// SIGTERM while an import writes to a slow module: what was written is put back, nothing is
+// stored, exit 1, and the program says what it put back.
+TEST(Program, HeadlessImportInterruptedMidwayPutsBackAndStoresNothing)
+{
+    PtyServer module;
+    ASSERT_TRUE(module.start()) << module.errorString().toStdString();
+    const std::array<int, 7> start{2, 1, 1, 2, -4, 12, 25};
+    for (std::size_t i = 0; i < start.size(); ++i)
+        ASSERT_TRUE(module.module().setParameter(kLetters[i], start[i]));
+    module.module().setBaseLatencyMs(300);
+    QTemporaryDir dir;
+    const QString path = writeConfigFile(dir, {5, 3, 0, 2, 5, 9, 30}, QStringLiteral("26"));
+
+    QProcess program;
+    startHeadless(program, {"--ports", module.devicePath(), "--import-config", path});
+    ASSERT_TRUE(waitUntil([&] { return module.module().parameter('d') == 5; }, 30000));
+    ::kill(static_cast<pid_t>(program.processId()), SIGTERM);
+    ASSERT_TRUE(finish(program, 60000));
+    const QString err = QString::fromUtf8(program.readAllStandardError());
+    EXPECT_EQ(program.exitStatus(), QProcess::NormalExit);
+    EXPECT_EQ(program.exitCode(), 1) << err.toStdString();
+    EXPECT_TRUE(err.contains("interrupted; put back run_mode_start_delay to 2"))
+        << err.toStdString();
+    EXPECT_TRUE(err.contains("nothing stored")) << err.toStdString();
+    EXPECT_EQ(moduleValues(module), start);
+    EXPECT_EQ(module.module().storeCount(), 0);
+    expectWholeCommands(module.module().commandLog());
 }
 
 namespace {

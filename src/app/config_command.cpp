@@ -80,7 +80,28 @@ ConfigTransfer ConfigCommand::startTransfer(WindowModel &model, ConfigTransfer::
     const auto progress = [](const std::string &text) { say(QString::fromStdString(text)); };
     if (m_options.importConfig.isEmpty())
         return ConfigTransfer::exportFrom(model, std::move(now), timeoutMs, progress);
-    return ConfigTransfer::importInto(model, m_import, std::move(now), timeoutMs, progress);
+    // Without --timeout the bound grows with the values to write, so a slow module still has
+    // time for a whole import.
+    const ConfigTransfer::Limits limits(timeoutMs,
+                                        m_options.timeoutGiven ? 0 : ConfigTransfer::kMsPerValue);
+    ConfigTransfer transfer =
+        ConfigTransfer::importInto(model, m_import, std::move(now), limits, progress);
+    if (m_options.anyFirmware)
+        transfer.acceptAnyFirmware();
+    return transfer;
+}
+
+// A file saved from other firmware is a bad file for this module: nothing was written.
+int ConfigCommand::failed(const ConfigTransfer &transfer) const
+{
+    const QString reason = QString::fromStdString(transfer.failure());
+    if (!transfer.firmwareRefused()) {
+        sayError(reason);
+        return kExitLink;
+    }
+    sayError(m_options.importConfig + QStringLiteral(": ") + reason +
+             QStringLiteral(" (--any-firmware imports it all the same)"));
+    return kExitUsage;
 }
 
 int ConfigCommand::run(const QStringList &devices, RunObserver *observer)
@@ -119,8 +140,9 @@ int ConfigCommand::run(const QStringList &devices, RunObserver *observer)
         history.update();
         transfer.update();
         if (transfer.phase() == ConfigTransfer::Phase::Failed) {
-            const QString failure = QString::fromStdString(transfer.failure());
-            sayError(connecting ? noModuleMessage(failure, devices, model) : failure);
+            if (!connecting)
+                return finish(failed(transfer));
+            sayError(noModuleMessage(QString::fromStdString(transfer.failure()), devices, model));
             return finish(kExitLink);
         }
         if (transfer.phase() == ConfigTransfer::Phase::Done)
@@ -129,9 +151,11 @@ int ConfigCommand::run(const QStringList &devices, RunObserver *observer)
     QTimer ticker;
     QObject::connect(&ticker, &QTimer::timeout, &loop, check);
     ticker.start(kCheckIntervalMs);
+    // A signal ends the transfer as the transfer sees fit: an import puts back what it wrote
+    // before it ends, and a second signal stops that.
     const QuitSignals quitSignals([&] {
-        sayError(QStringLiteral("interrupted; nothing stored"));
-        finish(kExitLink);
+        transfer.interrupt();
+        check();
     });
     model.setChangeListener(check);
     model.Form_Load();

@@ -25,13 +25,16 @@ public:
 
     // Finds the module on the devices of ports 1..3, does the export or import and closes the
     // port as on unload. Returns the exit code: kExitDone, kExitLink, or kExitUsage when the
-    // exported file cannot be written. Needs the application object; returns when done.
+    // exported file cannot be written or the file to import was saved from other firmware (and
+    // --any-firmware was not given). A signal interrupts the transfer: an import puts back
+    // what it wrote first. Needs the application object; returns when done.
     // The observer, when given, hears what the module reports meanwhile (--record).
     int run(const QStringList &devices, RunObserver *observer = nullptr);
 
 private:
     ConfigTransfer startTransfer(WindowModel &model, ConfigTransfer::Clock now) const;
     int finishExport(const ConfigValues &values);
+    int failed(const ConfigTransfer &transfer) const;
 
     const Options &m_options;
     ConfigValues m_import;

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "options.h"
 
+#include "config_transfer.h"
 #include "demo_module.h"
 
 #include "port_order.h"
@@ -25,8 +26,9 @@ const QString kDescription = QStringLiteral(
     "parameters, reports its progress on standard error and exits. --record works\n"
     "with and without a window.\n"
     "Exit status: 0 done; 1 a module or link problem (no module found, --timeout\n"
-    "passed, a value the module did not take, --demo, --screenshot or --record\n"
-    "failed); 2 a bad command line, a bad or unwritable configuration file, or a\n"
+    "passed, a value the module did not take, interrupted, --demo, --screenshot or\n"
+    "--record failed); 2 a bad command line, a bad or unwritable configuration file,\n"
+    "a file saved from a module with other firmware (see --any-firmware), or a\n"
     "window run without a display (use QT_QPA_PLATFORM=offscreen with --quit-after,\n"
     "or the headless commands).");
 
@@ -97,7 +99,10 @@ struct OptionSet
         QStringLiteral("Without a window: check FILE, write each value that differs to the "
                        "module, wait until the module reports every one back, store the "
                        "configuration (as STORE CONFIGURATION) and exit. Nothing is stored when "
-                       "the module does not take a value."),
+                       "the module does not take a value. All or nothing: when a value is not "
+                       "taken, the time runs out or the program is interrupted before the store, "
+                       "every value written is put back and nothing is stored. A file saved from "
+                       "a module with other firmware is refused before anything is written."),
         QStringLiteral("FILE")};
     QCommandLineOption historyDir{
         QStringLiteral("history-dir"),
@@ -109,10 +114,18 @@ struct OptionSet
         QStringLiteral("Print the restore points, newest first, one line each (time, event, "
                        "firmware, port, the seven values by file key, the file) and exit. "
                        "Needs no display and no port.")};
-    QCommandLineOption timeout{QStringLiteral("timeout"),
-                               QStringLiteral("Give up an export or import after SECONDS (above "
-                                              "0, up to 86400; default 30)."),
-                               QStringLiteral("SECONDS")};
+    QCommandLineOption anyFirmware{
+        QStringLiteral("any-firmware"),
+        QStringLiteral("With --import-config: import a file saved from a module with other "
+                       "firmware than the connected module's.")};
+    QCommandLineOption timeout{
+        QStringLiteral("timeout"),
+        QStringLiteral("Give up an export or import after SECONDS (above 0, up to 86400; default "
+                       "30, and for an import %1 s more for each value it writes). A failed import "
+                       "then has up to %2 s and %1 s per value to put back what it wrote.")
+            .arg(ConfigTransfer::kMsPerValue / 1000)
+            .arg(ConfigTransfer::kPutBackBaseMs / 1000),
+        QStringLiteral("SECONDS")};
 };
 
 // Reads --export-config, --import-config and --timeout into options; the error text when they
@@ -140,6 +153,9 @@ std::optional<QString> parseConfigCommand(const QCommandLineParser &parser, cons
         return command + QStringLiteral(" runs without a window: no --screenshot");
     if ((exporting || importing) && parser.isSet(set.trends))
         return command + QStringLiteral(" runs without a window: no --trends");
+    options.anyFirmware = parser.isSet(set.anyFirmware);
+    if (options.anyFirmware && !importing)
+        return QStringLiteral("--any-firmware needs --import-config");
     if (!parser.isSet(set.timeout))
         return std::nullopt;
     if (!exporting && !importing)
@@ -151,6 +167,7 @@ std::optional<QString> parseConfigCommand(const QCommandLineParser &parser, cons
             .arg(kMaxQuitAfterSeconds)
             .arg(parser.value(set.timeout));
     options.timeoutSeconds = *seconds;
+    options.timeoutGiven = true;
     return std::nullopt;
 }
 
@@ -180,8 +197,8 @@ Options parseOptions(const QStringList &arguments)
     const QCommandLineOption version = parser.addVersionOption();
     const OptionSet set;
     parser.addOptions({set.ports, set.demo, set.screenshot, set.quitAfter, set.log, set.record,
-                       set.trends, set.exportConfig, set.importConfig, set.timeout, set.historyDir,
-                       set.history});
+                       set.trends, set.exportConfig, set.importConfig, set.anyFirmware,
+                       set.timeout, set.historyDir, set.history});
     if (!parser.parse(arguments))
         return failure(parser.errorText());
     if (parser.isSet(help))

@@ -44,6 +44,11 @@ struct Options
     QString exportConfig;
     QString importConfig;
     double timeoutSeconds = kDefaultTimeoutSeconds; // bounds an export or an import
+    // --timeout was given: a fixed bound. Without it an import is given more time for each
+    // value it has to write.
+    bool timeoutGiven = false;
+    // --any-firmware: import a file saved from a module with other firmware.
+    bool anyFirmware = false;
 
     // Restore points go to this folder instead of the application data folder's "history".
     QString historyDir;
@@ -58,7 +63,8 @@ struct Options
 // entries, a --quit-after that is not a finite number of seconds from 0 to one day,
 // --screenshot without --quit-after, --timeout without an export or import or not above 0
 // seconds, --export-config and --import-config together or with --quit-after or
-// --screenshot, --record without a file name, and --history with anything but --history-dir.
+// --screenshot, --any-firmware without --import-config, --record without a file name, and
+// --history with anything but --history-dir.
 Options parseOptions(const QStringList &arguments);
 
 } // namespace quelo

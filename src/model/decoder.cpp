@@ -7,7 +7,7 @@
 #include "link_log.h"
 #include "parameters.h"
 #include "reply.h"
-#include "run_recording.h"
+#include "run_observer.h"
 
 #include <algorithm>
 
@@ -128,6 +128,7 @@ void LineDecoder::echoLine(const Reply &reply)
 {
     if (reply.letter == 'W') {
         m_rows.Command3.BackColor = kDarkGrey;
+        ++m_storeEchoes;
         if (m_observer)
             m_observer->event("stored");
         return;
@@ -331,6 +332,11 @@ void LineDecoder::finishReadBack(ReadBack &r)
     if (m_events.tell)
         m_events.tell(text);
     m_log.event("refused: " + text);
+}
+
+std::optional<long long> LineDecoder::lastReported(const Parameter &p) const
+{
+    return m_lastReported[indexOf(p)];
 }
 
 // The observer hears of a parameter when the module reports another value than it last did

@@ -45,6 +45,12 @@ public:
     // null (the default) tells nobody.
     void setObserver(RunObserver *observer) { m_observer = observer; }
 
+    // What the module last reported for the parameter in a read-back it was asked for, in the
+    // slider's units (a value outside the slider's range too); none before the first one.
+    std::optional<long long> lastReported(const Parameter &p) const;
+    // How many echoes of the store command the module has sent.
+    int storeEchoes() const { return m_storeEchoes; }
+
 private:
     // What a read-back means for a slider whose change may still be on its way to the module.
     enum class Verdict
@@ -95,6 +101,7 @@ private:
     RunObserver *m_observer = nullptr;
     // What the module last reported for each parameter, in table order and the slider's units.
     std::array<std::optional<long long>, 7> m_lastReported{};
+    int m_storeEchoes = 0;
 };
 
 } // namespace quelo

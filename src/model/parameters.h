@@ -74,6 +74,7 @@ struct ConfigValues
     std::array<int, kParameterCount> values{};
     std::string firmware;
     std::array<std::string, kParameterCount> shown{};
+    std::string saved; // a file's "saved" time as the file gives it; empty for the module's
 };
 
 // The value boxes' texts for values (in the sliders' units).

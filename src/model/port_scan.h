@@ -45,6 +45,9 @@ public:
     void tell(const std::string &text);
     // Why port 1..3 was passed over in the current search; empty when it has not been tried.
     std::string portNote(int port) const;
+    // The module answered the probe on the open port and has not fallen silent since: what the
+    // status line shows as "Connected Comm Port n".
+    bool isConnected() const { return connected() && !m_answerMissing; }
 
     // Runs out when no reply line has come for kAnswerTimeoutMs while connected; its tick runs
     // answerOverdue().

@@ -1,35 +1,14 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include "run_observer.h"
+
 #include <cstdint>
 #include <optional>
 #include <string>
 #include <vector>
 
 namespace quelo {
-
-// What the module reported in one reply line, in the units the gauges show, unrounded: engine
-// speed in rpm (an integer), advance in degrees (count x 1.4), bus voltage in volts (tenths / 10,
-// so 12.5 stays 12.5 where the gauge target holds 12), propeller angle in degrees (count x 1.406,
-// at most 360). A single-value line fills one field; the telemetry frame fills several.
-struct TelemetryReport
-{
-    std::optional<double> rpm;
-    std::optional<double> advanceDeg;
-    std::optional<double> busVolts;
-    std::optional<double> propAngleDeg;
-};
-
-// Told what the module reports while the link runs. Telemetry: once per decoded telemetry line.
-// Events: link and configuration events as one line of text ("Connected Comm Port 1",
-// "maxrpm=2560", "stored").
-class RunObserver
-{
-public:
-    virtual ~RunObserver() = default;
-    virtual void telemetry(const TelemetryReport &report) = 0;
-    virtual void event(const std::string &text) = 0;
-};
 
 // Passes every report on to each observer added, in the order they were added. Observers are
 // not owned and must outlive their membership.

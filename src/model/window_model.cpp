@@ -4,7 +4,7 @@
 #include "convert.h"
 #include "errors.h"
 #include "mscomm.h"
-#include "run_recording.h"
+#include "run_observer.h"
 
 #include <exception>
 
@@ -57,6 +57,11 @@ void WindowModel::setRunObserver(RunObserver *observer)
 {
     m_observer = observer;
     m_decoder.setObserver(observer);
+}
+
+int WindowModel::connectedPort() const
+{
+    return isConnected() ? m_comm.CommPort() : 0;
 }
 
 void WindowModel::bindTimer(Timer &timer, TimerHost &host, std::function<void()> handler)

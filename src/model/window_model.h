@@ -14,6 +14,7 @@
 
 #include <cstdint>
 #include <functional>
+#include <optional>
 #include <string>
 
 namespace quelo {
@@ -49,6 +50,19 @@ public:
     void Command5_Click();
     // The user moved a slider: raises its change when the value differs.
     void moveSlider(ScrollBar &slider, std::int16_t value);
+
+    // What other features ask of the link and the conversation. Connected: the module answered
+    // the probe on the open port and still answers; connectedPort() is then its port (1..3).
+    bool isConnected() const { return m_scan.isConnected(); }
+    int connectedPort() const;
+    // The module's value of a parameter as last read back, in the slider's units; none before
+    // its first read-back.
+    std::optional<long long> lastReported(const Parameter &p) const
+    {
+        return m_decoder.lastReported(p);
+    }
+    // Counts the module's echoes of the store command: a store is confirmed once it goes up.
+    int storeEchoes() const { return m_decoder.storeEchoes(); }
 
     // Told what the module reports (see LineDecoder::setObserver) and, as events, every text
     // the status line changes to. Not owned; null (the default) tells nobody.

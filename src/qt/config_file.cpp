@@ -222,6 +222,7 @@ bool parseConfig(const QByteArray &bytes, ConfigValues &config, QString &error)
         !checkParameters(root.value("parameters").toObject(), raw, read.values, error))
         return false;
     read.firmware = root.value("firmware").toString().toStdString();
+    read.saved = root.value("saved").toString().toStdString();
     read.shown = shownTexts(read);
     config = read;
     return true;

@@ -25,7 +25,8 @@ bool writeConfig(const QString &path, const ConfigValues &config, const QDateTim
 
 // Validates the whole text before taking anything from it. On any problem returns false with
 // one message naming the key and the reason, and leaves `config` untouched. "shown" and
-// "saved" are not checked; other top-level members are ignored.
+// "saved" are not checked ("saved" is kept as text, for display); other top-level members are
+// ignored.
 bool parseConfig(const QByteArray &bytes, ConfigValues &config, QString &error);
 bool readConfig(const QString &path, ConfigValues &config, QString &error);
 

@@ -32,10 +32,10 @@ const QString kFileFilter = QObject::tr("Quelo configuration (*.json);;All files
 const QString kRecordingFilter = QObject::tr("Recordings (*.csv);;All files (*)");
 
 // What the module has not yet reported, as the window labels it.
-QString missingText(const WindowState &w)
+QString missingText(const WindowModel &model)
 {
     QStringList names;
-    for (const std::string &key : missingReports(w)) {
+    for (const std::string &key : missingReports(model)) {
         QString name = QString::fromStdString(key);
         for (const Parameter &p : kParameters)
             if (key == p.key)
@@ -200,22 +200,21 @@ void AppWindow::updateActions()
 {
     if (!menuInputsChanged())
         return;
-    const WindowState &w = m_model.state();
-    const bool connected = moduleConnected(w);
-    const bool ready = connected && reportedConfig(w).has_value();
+    const bool connected = m_model.isConnected();
+    const bool ready = connected && reportedConfig(m_model).has_value();
     m_save->setEnabled(ready);
     if (ready)
         m_save->setToolTip(tr("Save the module's seven parameters to a file"));
     else if (!connected)
         m_save->setToolTip(tr("The module is not connected"));
     else
-        m_save->setToolTip(tr("Waiting for the module to report: %1").arg(missingText(w)));
+        m_save->setToolTip(tr("Waiting for the module to report: %1").arg(missingText(m_model)));
 }
 
 void AppWindow::saveConfiguration()
 {
-    const std::optional<ConfigValues> config = reportedConfig(m_model.state());
-    if (!config || !moduleConnected(m_model.state()))
+    const std::optional<ConfigValues> config = reportedConfig(m_model);
+    if (!config || !m_model.isConnected())
         return;
     const QString folder = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
     const QString name =
@@ -238,12 +237,11 @@ void AppWindow::saveConfiguration()
 // compare a file with and nowhere to put it: says so and returns true.
 bool AppWindow::explainLoadNotReady()
 {
-    const WindowState &w = m_model.state();
     QString why;
-    if (!moduleConnected(w))
+    if (!m_model.isConnected())
         why = tr("The module is not connected.");
-    else if (!reportedConfig(w))
-        why = tr("The module has not yet reported: %1.").arg(missingText(w));
+    else if (!reportedConfig(m_model))
+        why = tr("The module has not yet reported: %1.").arg(missingText(m_model));
     else
         return false;
     QMessageBox::information(this, tr("Load configuration"),
@@ -286,7 +284,7 @@ void AppWindow::compareWithModule(const Snapshot &snapshot)
     if (explainLoadNotReady())
         return;
     auto *dialog = new ConfigCompareDialog(
-        tr("Compare with the module"), {tr("Module now"), *reportedConfig(m_model.state())},
+        tr("Compare with the module"), {tr("Module now"), *reportedConfig(m_model)},
         {HistoryWindow::timeText(snapshot) + QLatin1Char(' ') + eventName(snapshot.event),
          snapshot.config},
         m_changes->historyWindow());
@@ -309,14 +307,14 @@ void AppWindow::loadConfig(const QString &path, const QString &label, SnapshotEv
     }
     if (explainLoadNotReady())
         return;
-    ConfigPreviewDialog preview(*reportedConfig(m_model.state()), file, this);
+    ConfigPreviewDialog preview(*reportedConfig(m_model), file, QFileInfo(path).fileName(), this);
     if (preview.exec() != QDialog::Accepted)
         return note(tr("Loading %1 was cancelled; nothing was changed")
                         .arg(QDir::toNativeSeparators(path)));
     // The link may have changed while the preview was open: compare with the module as it is.
     if (explainLoadNotReady())
         return;
-    const ConfigValues before = *reportedConfig(m_model.state());
+    const ConfigValues before = *reportedConfig(m_model);
     const int moved = moveSlidersTo(m_model, before, file);
     m_changes->fileLoaded(label, before, file, event);
     const QString name = QFileInfo(path).fileName();
@@ -329,13 +327,12 @@ void AppWindow::loadConfig(const QString &path, const QString &label, SnapshotEv
 
 QString AppWindow::dataLinkText() const
 {
-    const WindowState &w = m_model.state();
     QString ports;
     for (int i = 0; i < 3; ++i) {
         const QString device = m_devices.value(i);
         ports += tr("Port %1: %2\n").arg(i + 1).arg(device.isEmpty() ? tr("(none)") : device);
     }
-    const QString link = moduleConnected(w)
+    const QString link = m_model.isConnected()
                              ? tr("Connected on Comm Port %1").arg(m_model.comm().CommPort())
                              : tr("Not connected");
     return tr("%1\n%2Settings: 9600 baud, 8 data bits, no parity, 1 stop bit (9600 8N1)")

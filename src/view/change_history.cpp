@@ -72,7 +72,7 @@ void ChangeHistory::showHistory()
 // undoable no longer is.
 void ChangeHistory::modelChanged()
 {
-    const bool connected = moduleConnected(m_model.state());
+    const bool connected = m_model.isConnected();
     if (connected && !m_connected)
         m_undo->clear();
     m_connected = connected;

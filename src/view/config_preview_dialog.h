@@ -4,14 +4,18 @@
 #include "parameters.h"
 
 #include <QDialog>
+#include <QString>
 
+class QGridLayout;
 class QLabel;
 
 namespace quelo {
 
-// Asks before a configuration file is put into the module: each parameter as "now → file" in
-// the value boxes' own texts, the rows that would change in bold with a marker. Accepted with
-// OK, rejected with Cancel; it changes nothing itself.
+// Asks before a configuration file is put into the module: the file's name, "saved" time and
+// firmware, then each parameter as "now → file" in the value boxes' own texts, the rows that
+// would change in bold with a marker. A file saved from other firmware than the module's gets a
+// warning line naming both, and OK asks once more before it accepts. Accepted with OK,
+// rejected with Cancel; it changes nothing itself.
 class ConfigPreviewDialog : public QDialog
 {
     Q_OBJECT
@@ -19,14 +23,26 @@ class ConfigPreviewDialog : public QDialog
 public:
     ConfigPreviewDialog(const ConfigValues &now, const ConfigValues &file,
                         QWidget *parent = nullptr);
+    // The same for a file of that name.
+    ConfigPreviewDialog(const ConfigValues &now, const ConfigValues &file, const QString &fileName,
+                        QWidget *parent = nullptr);
 
     // How many parameters the file would change.
     int changeCount() const { return m_changes; }
+    // The firmware warning shown, empty when the file's firmware is the module's.
+    const QString &firmwareWarning() const { return m_firmwareWarning; }
+
+    // OK: with a firmware warning, accepts only once the second question is answered Yes.
+    void accept() override;
 
     static constexpr const char *kChangeMarker = "\u25C0 changes";
 
 private:
+    QLabel *fileFacts(const ConfigValues &file, const QString &fileName);
+    QGridLayout *parameterGrid(const ConfigValues &now, const ConfigValues &file);
+
     int m_changes = 0;
+    QString m_firmwareWarning;
 };
 
 } // namespace quelo

@@ -16,7 +16,7 @@ HistoryWatcher::HistoryWatcher(WindowModel &model, Clock clock, Sink sink)
 // configuration is worked out only while a restore point waits for it.
 void HistoryWatcher::update()
 {
-    const bool connected = moduleConnected(m_model.state());
+    const bool connected = m_model.isConnected();
     if (connected && !m_connected && !m_pending)
         m_pending = SnapshotEvent::Connected;
     m_connected = connected;
@@ -47,7 +47,7 @@ void HistoryWatcher::event(const std::string &text)
 
 void HistoryWatcher::take(SnapshotEvent event)
 {
-    const std::optional<ConfigValues> config = reportedConfig(m_model.state());
+    const std::optional<ConfigValues> config = reportedConfig(m_model);
     if (!config)
         return;
     m_pending.reset();
