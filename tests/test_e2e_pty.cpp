@@ -273,6 +273,18 @@ TEST(EndToEnd, RelativePortPathsAreTakenFromTheWorkingDirectory)
     QDir::setCurrent(saved);
 }
 
+TEST(EndToEnd, AFailedOpenOfABareNameNamesTheDeviceItWasTakenFor)
+{
+    QtSerialComm comm({QStringLiteral("quelo-no-such-tty"), QString(), QString()});
+    try {
+        comm.setPortOpen(true);
+        FAIL() << "a missing device opened";
+    } catch (const std::exception &e) {
+        EXPECT_EQ(std::string(e.what()),
+                  "quelo-no-such-tty (/dev/quelo-no-such-tty): no such device");
+    }
+}
+
 int main(int argc, char **argv)
 {
     QCoreApplication app(argc, argv);

@@ -312,13 +312,14 @@ TEST_F(Replugging, AModuleBackTwoSecondsAfterTheLossIsFound)
         ASSERT_EQ(w.statusbox.Text, kLost);
         // The user is told why the status line now goes round the ports.
         ASSERT_FALSE(told.empty());
-        EXPECT_EQ(told.back(), "Link lost on Comm Port 1: /dev/ttyUSB0: the device went away. "
-                               "Searching until the module answers.");
+        EXPECT_EQ(told.back(), "Link lost on Comm Port 1; searching until the module answers. "
+                               "/dev/ttyUSB0: the device went away");
         clock.advance(2000);
         plug();
         // The first search tried port 1 while it was away; the next round finds it.
         EXPECT_TRUE(clock.runUntil([&] { return w.statusbox.Text == kConnected; }, 12000))
             << round << ": " << w.statusbox.Text;
+        EXPECT_EQ(told.back(), "Connected again on Comm Port 1");
     }
     EXPECT_EQ(model.failureCount(), 0);
 }

@@ -176,11 +176,11 @@ bool PortScan::portFailed(const std::string &reason)
     return true;
 }
 
-void PortScan::versionAnswered()
+bool PortScan::versionAnswered()
 {
     m_link.pollstring.clear();
     if (!tagIs(m_link.Tag, 1))
-        return;
+        return false;
     m_link.Tag = "0";
     m_link.statusbox.Text = "Connected Comm Port " + decimalInteger(m_comm.CommPort());
     m_link.statusbox.ToolTip.clear();
@@ -188,6 +188,9 @@ void PortScan::versionAnswered()
     m_schedulerTimer.setEnabled(true);
     m_animationTimer.setEnabled(true);
     m_link.Timer5.setEnabled(false);
+    const bool wasLost = m_searchUntilFound;
+    m_searchUntilFound = false;
+    return wasLost;
 }
 
 void PortScan::tell(const std::string &text)

@@ -39,8 +39,9 @@ public:
     // Called whenever a reply line has been handed to the decoder.
     void lineArrived();
     // The module answered the probe with its firmware version: while a probe is outstanding
-    // (link state "1") the connection is complete and the scheduler starts.
-    void versionAnswered();
+    // (link state "1") the connection is complete and the scheduler starts. Returns true when
+    // that ends the search after a lost link.
+    bool versionAnswered();
     // A message for the user about the link, on the status line's tooltip.
     void tell(const std::string &text);
     // Why port 1..3 was passed over in the current search; empty when it has not been tried.

@@ -30,8 +30,8 @@ WindowModel::WindowModel(MSComm &comm, TimerHost &timers, ConnectionPanel::Print
         dispatch([this, reason] {
             const std::string port = decimalInteger(m_comm.CommPort());
             if (m_scan.portFailed(reason) && m_messages)
-                m_messages("Link lost on Comm Port " + port + ": " + reason +
-                           ". Searching until the module answers.");
+                m_messages("Link lost on Comm Port " + port +
+                           "; searching until the module answers. " + reason);
         });
     });
 }
@@ -41,7 +41,10 @@ ReplyEvents WindowModel::replyEvents()
 {
     ReplyEvents events;
     events.probeAnswered = [this] { m_pacing.stopProbeRefill(); };
-    events.versionAnswered = [this] { m_scan.versionAnswered(); };
+    events.versionAnswered = [this] {
+        if (m_scan.versionAnswered() && m_messages)
+            m_messages("Connected again on Comm Port " + decimalInteger(m_comm.CommPort()));
+    };
     events.tell = [this](const std::string &text) { tell(text); };
     return events;
 }

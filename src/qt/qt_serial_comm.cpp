@@ -190,7 +190,8 @@ void QtSerialComm::drainAndClose()
 QString QtSerialComm::openFailureReason(const QString &device, const QString &path) const
 {
     OpenFailureFacts facts;
-    facts.device = device.toStdString();
+    // The name the user gave, and the device it was taken for when that differs.
+    facts.device = (path == device ? device : device + " (" + path + ")").toStdString();
     switch (m_port.error()) {
     case QSerialPort::DeviceNotFoundError:
         facts.kind = OpenFailureFacts::Kind::NotFound;
