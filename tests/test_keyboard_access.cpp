@@ -204,10 +204,11 @@ TEST_F(KeyboardAccessTest, TheFocusMarkShowsOnlyOnTheFocusedControlAndNeverInAPi
     ASSERT_TRUE(connectAndReport());
     ASSERT_TRUE(showActive());
     MainWindow &client = window.client();
-    const QImage unfocused = client.grab().toImage();
+    QImage unfocused = client.grab().toImage();
     EXPECT_EQ(pageImage(client).toImage(), unfocused);
 
-    for (const char *name : {"cyclescroll", "Command3"}) {
+    // Tabs to the control; it is marked, nothing else is, and a page shows no mark.
+    const auto checkMark = [&](const char *name) {
         const QString target = QString::fromLatin1(name);
         for (int i = 0; i < 12 && focused() != target; ++i)
             press(Qt::Key_Tab);
@@ -216,7 +217,6 @@ TEST_F(KeyboardAccessTest, TheFocusMarkShowsOnlyOnTheFocusedControlAndNeverInAPi
         const QRect area(control->mapTo(&client, QPoint(0, 0)), control->size());
         const QImage marked = client.grab().toImage();
         EXPECT_NE(marked.copy(area), unfocused.copy(area)) << name;
-        // Nothing else changes: the mark stays inside the control.
         QImage outside = marked;
         QImage expected = unfocused;
         for (QImage *image : {&outside, &expected})
@@ -224,7 +224,16 @@ TEST_F(KeyboardAccessTest, TheFocusMarkShowsOnlyOnTheFocusedControlAndNeverInAPi
         EXPECT_EQ(outside, expected) << name;
         EXPECT_EQ(pageImage(client).toImage(), unfocused) << name;
         EXPECT_EQ(focused(), target) << "the picture gives the focus back";
-    }
+    };
+    for (const char *name : {"cyclescroll", "Command3", "Command4", "Command5"})
+        checkMark(name);
+
+    press(Qt::Key_Tab); // to the first slider, away from CONNECTION INFO
+    model.Command4_Click();
+    client.setFocus(); // no control has the focus
+    unfocused = client.grab().toImage();
+    for (const char *name : {"Command1", "Command2"})
+        checkMark(name);
 }
 
 TEST_F(KeyboardAccessTest, AssistiveToolsSeeEachControlWithItsNameAndValue)

@@ -50,4 +50,13 @@ void ColourButton::paintEvent(QPaintEvent *)
         drawFocusMark(painter, r.adjusted(2, 2, -2, -2));
 }
 
+void FocusMarkedButton::paintEvent(QPaintEvent *event)
+{
+    QPushButton::paintEvent(event);
+    if (!hasFocus())
+        return;
+    QPainter painter(this);
+    drawFocusMark(painter, rect().adjusted(2, 2, -2, -2));
+}
+
 } // namespace quelo

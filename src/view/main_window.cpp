@@ -82,7 +82,7 @@ ColourButton *createColourButton(QWidget *parent, const char *name, const QStrin
 QPushButton *createButton(QWidget *parent, const char *name, const QString &text,
                           const QRect &geometry, const QFont &font)
 {
-    auto *button = new QPushButton(text, parent);
+    auto *button = new FocusMarkedButton(text, parent);
     button->setObjectName(QString::fromLatin1(name));
     button->setGeometry(geometry);
     button->setFont(font);
