@@ -6,7 +6,8 @@
 # what it needs. Output in build-windows-core/ (or $BUILD_DIR).
 set -euo pipefail
 cd "$(dirname "$0")/.."
-scripts/deps.sh g++-mingw-w64-x86-64-posix wine64 googletest
+# Wine's recommendations (32-bit Wine, fonts, media libraries) are not needed for test programs.
+DEPS_NO_RECOMMENDS=1 scripts/deps.sh g++-mingw-w64-x86-64-posix wine64 googletest
 build=${BUILD_DIR:-build-windows-core}
 
 generator=()
