@@ -270,6 +270,7 @@ TEST_F(KeyboardAccessTest, AssistiveToolsSeeEachControlWithItsNameAndValue)
     auto *vscroll = child<QScrollBar>("vscroll");
     QAccessibleInterface *tach = QAccessible::queryAccessibleInterface(vscroll);
     EXPECT_EQ(tach->text(QAccessible::Value), "12 volts");
+    ASSERT_NE(tach->valueInterface(), nullptr);
     vscroll->setValue(1);
     EXPECT_EQ(tach->valueInterface()->currentValue().toInt(), 1);
     EXPECT_EQ(tach->text(QAccessible::Value), "12 volts");
@@ -295,6 +296,7 @@ TEST_F(KeyboardAccessTest, AssistiveToolsSeeEachControlWithItsNameAndValue)
     EXPECT_EQ(engine->role(), QAccessible::ProgressBar);
     EXPECT_EQ(engine->text(QAccessible::Name), "Engine speed");
     EXPECT_EQ(engine->text(QAccessible::Value), QStringLiteral("%1 rpm").arg(rpm));
+    ASSERT_NE(engine->valueInterface(), nullptr);
     EXPECT_EQ(engine->valueInterface()->maximumValue().toDouble(), 3500.0);
     const std::pair<const char *, const char *> gauges[] = {{"voltsdial", "Bus voltage"},
                                                             {"advdial", "Ignition advance"},

@@ -115,6 +115,8 @@ protected:
 
 MainWindow::MainWindow(WindowModel &model, QWidget *parent) : QWidget(parent), m_model(model)
 {
+    // Before any control exists: Qt keeps the first accessible interface made for a widget.
+    installAccessibleControls();
     setObjectName(QStringLiteral("zarvo"));
     setWindowTitle(QStringLiteral("QUELO DATA LINK"));
     setFixedSize(800, 675);
@@ -128,7 +130,6 @@ MainWindow::MainWindow(WindowModel &model, QWidget *parent) : QWidget(parent), m
     createConfiguration();
     createConnectionPanel();
     createKeyboardPath();
-    installAccessibleControls();
 
     m_model.setChangeListener([this] { syncWithModel(); });
     syncWithModel();
