@@ -7,6 +7,7 @@
 #include "artwork.h"
 #include "caption_frame.h"
 #include "colour_button.h"
+#include "enter_presses.h"
 #include "gauge_widget.h"
 #include "parameter_slider.h"
 #include "picture_widget.h"
@@ -15,7 +16,6 @@
 
 #include <QApplication>
 #include <QCloseEvent>
-#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -88,28 +88,6 @@ QPushButton *createButton(QWidget *parent, const char *name, const QString &text
     button->setFont(font);
     return button;
 }
-
-// Enter and Return press a focused button as Space does.
-class EnterPresses : public QObject
-{
-public:
-    using QObject::QObject;
-
-protected:
-    bool eventFilter(QObject *watched, QEvent *event) override
-    {
-        if (event->type() != QEvent::KeyPress)
-            return false;
-        const auto *key = static_cast<QKeyEvent *>(event);
-        const bool enter = key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter;
-        if (!enter || key->isAutoRepeat() || (key->modifiers() & ~Qt::KeypadModifier))
-            return false;
-        auto *button = qobject_cast<QAbstractButton *>(watched);
-        if (button && button->isEnabled())
-            button->click();
-        return button != nullptr;
-    }
-};
 
 } // namespace
 
