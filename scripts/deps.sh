@@ -6,7 +6,7 @@ set -euo pipefail
 
 packages=(build-essential cmake pkg-config qt6-base-dev qt6-base-dev-tools qt6-serialport-dev
           libgl-dev libgtest-dev libgmock-dev libbenchmark-dev fonts-liberation file dpkg-dev
-          qt6-charts-dev ccache "$@")
+          qt6-charts-dev "$@")
 
 missing=()
 for p in "${packages[@]}"; do
@@ -28,6 +28,8 @@ else
 fi
 
 echo "Installing: ${missing[*]}"
+options=(-y -qq)
+[ -n "${DEPS_NO_RECOMMENDS:-}" ] && options+=(--no-install-recommends)
 # sudo drops DEBIAN_FRONTEND from the environment: pass it through env.
 "${as_root[@]}" apt-get update -qq
-"${as_root[@]}" env DEBIAN_FRONTEND=noninteractive apt-get install -y -qq "${missing[@]}"
+"${as_root[@]}" env DEBIAN_FRONTEND=noninteractive apt-get install "${options[@]}" "${missing[@]}"

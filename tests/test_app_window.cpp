@@ -304,7 +304,7 @@ TEST_F(AppWindowTest, RecordingNamesItsFileInTheTitleAndRecordsWhatTheModuleRepo
     ASSERT_TRUE(window.startRecording(path, error)) << error.toStdString();
     EXPECT_EQ(window.windowTitle(), QStringLiteral("QUELO DATA LINK — recording run.csv"));
     EXPECT_TRUE(record->isChecked());
-    EXPECT_EQ(record->text(), QStringLiteral("Stop recording"));
+    EXPECT_EQ(record->text(), QStringLiteral("Stop &recording"));
 
     module.holdEngine(module.firstIdleMs());
     const int idleRpm = module.engineAt(module.firstIdleMs()).rpm;

@@ -76,12 +76,12 @@ void explainNoDisplay()
 }
 
 // Quits after the given time as closing the window would, saving a screenshot of the client
-// area (without the menu bar) first if asked.
+// area (without the menu bar, as a page shows it) first if asked.
 void scheduleQuit(const Options &options, AppWindow &window, int &exitCode)
 {
     const auto ms = static_cast<int>(std::lround(*options.quitAfterSeconds * 1000.0));
     QTimer::singleShot(ms, &window, [&window, &exitCode, file = options.screenshot] {
-        if (!file.isEmpty() && !window.client().grab().save(file, "PNG")) {
+        if (!file.isEmpty() && !pageImage(window.client()).save(file, "PNG")) {
             std::fprintf(stderr, "quelo-link: cannot write %s\n", qPrintable(file));
             exitCode = 1;
         }

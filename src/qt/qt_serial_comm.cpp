@@ -2,80 +2,23 @@
 #include "qt_serial_comm.h"
 
 #include "errors.h"
-#include "port_order.h"
 
 #include "link_category.h"
+#include "platform.h"
 #include "port_access.h"
 
 #include <QDeadlineTimer>
-#include <QDir>
 #include <QFileInfo>
-#include <QLockFile>
-#include <QSerialPortInfo>
-
-#ifdef Q_OS_UNIX
-#include <grp.h>
-#include <sys/ioctl.h>
-#include <sys/stat.h>
-#include <time.h>
-#include <unistd.h>
-#endif
 
 namespace quelo {
 
 namespace {
 
-// The process named by the port's lock file, or 0 when there is none. QSerialPort locks
-// "LCK..<name>" in the system's lock directory, the name being the path under /dev with "/"
-// turned into "_" ("LCK..ttyUSB0", "LCK..pts_3").
-qint64 lockHolder(const QString &path)
-{
-    QString name = path;
-    if (name.startsWith(QLatin1String("/dev/")))
-        name.remove(0, 5);
-    const QStringList names = {QStringLiteral("LCK..") + name.replace(QLatin1Char('/'), '_'),
-                               QStringLiteral("LCK..") + QFileInfo(path).fileName()};
-    for (const char *dir : {"/var/lock", "/run/lock", "/var/spool/locks", "/var/spool/uucp",
-                            "/etc/locks", "/tmp", "/var/tmp"}) {
-        for (const QString &lockName : names) {
-            const QString lock = QDir(QString::fromLatin1(dir)).filePath(lockName);
-            qint64 pid = 0;
-            QString host;
-            QString app;
-            if (QFileInfo::exists(lock) && QLockFile(lock).getLockInfo(&pid, &host, &app) &&
-                pid > 0)
-                return pid;
-        }
-    }
-    return 0;
-}
-
 // Who may use the device, and who we are: what the advice on a refused open depends on.
 void gatherAccessFacts(const QString &path, OpenFailureFacts &facts)
 {
-    facts.lockPid = lockHolder(path);
-#ifdef Q_OS_UNIX
-    const QByteArray local = path.toLocal8Bit();
-    facts.readWriteAllowed = ::access(local.constData(), R_OK | W_OK) == 0;
-    facts.uid = ::geteuid();
-    facts.groups.push_back(::getegid());
-    const int count = ::getgroups(0, nullptr);
-    if (count > 0) {
-        std::vector<gid_t> groups(static_cast<std::size_t>(count));
-        if (::getgroups(count, groups.data()) == count)
-            facts.groups.insert(facts.groups.end(), groups.begin(), groups.end());
-    }
-    struct stat st
-    {
-    };
-    if (::stat(local.constData(), &st) == 0) {
-        facts.ownerKnown = true;
-        facts.ownerGid = st.st_gid;
-        facts.groupMayReadWrite = (st.st_mode & S_IRGRP) && (st.st_mode & S_IWGRP);
-        if (const group *g = ::getgrgid(st.st_gid))
-            facts.ownerGroupName = g->gr_name;
-    }
-#endif
+    facts.lockPid = platform::portLockHolder(path);
+    platform::gatherAccessFacts(path, facts);
 }
 
 } // namespace
@@ -166,17 +109,8 @@ void QtSerialComm::drainAndClose()
         if (!m_port.waitForBytesWritten(static_cast<int>(deadline.remainingTime())))
             break;
     }
-    qint64 unsent = m_port.bytesToWrite();
-#ifdef Q_OS_UNIX
-    // Polling the output queue rather than tcdrain(), which may block for ever.
-    int queued = 0;
-    while (::ioctl(static_cast<int>(m_port.handle()), TIOCOUTQ, &queued) == 0 && queued > 0 &&
-           !deadline.hasExpired()) {
-        const timespec step{0, 2'000'000};
-        ::nanosleep(&step, nullptr);
-    }
-    unsent += queued;
-#endif
+    const qint64 unsent =
+        m_port.bytesToWrite() + platform::drainOutputQueue(m_port.handle(), deadline);
     const QString device = deviceFor(m_commPort);
     m_port.close();
     m_port.clearError();
@@ -255,22 +189,7 @@ void QtSerialComm::handleError(QSerialPort::SerialPortError error)
 
 QStringList QtSerialComm::defaultDevices()
 {
-#ifdef Q_OS_WIN
-    return {QStringLiteral("COM1"), QStringLiteral("COM2"), QStringLiteral("COM3")};
-#else
-    std::vector<std::string> names;
-    for (const QSerialPortInfo &info : QSerialPortInfo::availablePorts())
-        names.push_back(info.systemLocation().toStdString());
-    QStringList devices;
-    for (const std::string &name : orderSerialDevices(names)) {
-        if (devices.size() == 3)
-            break;
-        devices << QString::fromStdString(name);
-    }
-    while (devices.size() < 3)
-        devices << QString();
-    return devices;
-#endif
+    return platform::defaultSerialDevices();
 }
 
 } // namespace quelo

@@ -122,7 +122,7 @@ void AppWindow::createFileMenu()
                              {QKeySequence(Qt::CTRL | Qt::Key_R)});
     m_record->setCheckable(true);
     connect(m_record, &QAction::triggered, this, &AppWindow::recordTriggered);
-    QAction *open = addMenuAction(file, "actionOpenRecording", tr("Open &recording…"), {});
+    QAction *open = addMenuAction(file, "actionOpenRecording", tr("&Open recording…"), {});
     connect(open, &QAction::triggered, this, &AppWindow::openRecordingTriggered);
     file->addSeparator();
     QAction *print =
@@ -395,7 +395,7 @@ void AppWindow::recordingChanged()
 {
     const bool on = m_runFile.isRecording();
     m_record->setChecked(on);
-    m_record->setText(on ? tr("Stop recording") : tr("&Record run…"));
+    m_record->setText(on ? tr("Stop &recording") : tr("&Record run…"));
     setWindowTitle(
         on ? tr("%1 — recording %2").arg(m_title, QFileInfo(m_runFile.fileName()).fileName())
            : m_title);

@@ -1,9 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "colour_button.h"
 
+#include "focus_mark.h"
+
 #include <QPainter>
-#include <QStyle>
-#include <QStyleOptionFocusRect>
 
 namespace quelo {
 
@@ -46,13 +46,17 @@ void ColourButton::paintEvent(QPaintEvent *)
     const QRect textArea = r.translated(sunken ? 1 : 0, sunken ? 1 : 0);
     painter.drawText(textArea, Qt::AlignCenter | Qt::TextShowMnemonic, text());
 
-    if (hasFocus()) {
-        QStyleOptionFocusRect focus;
-        focus.initFrom(this);
-        focus.rect = r.adjusted(4, 4, -4, -4);
-        focus.backgroundColor = m_face;
-        style()->drawPrimitive(QStyle::PE_FrameFocusRect, &focus, &painter, this);
-    }
+    if (hasFocus())
+        drawFocusMark(painter, r.adjusted(2, 2, -2, -2));
+}
+
+void FocusMarkedButton::paintEvent(QPaintEvent *event)
+{
+    QPushButton::paintEvent(event);
+    if (!hasFocus())
+        return;
+    QPainter painter(this);
+    drawFocusMark(painter, rect().adjusted(2, 2, -2, -2));
 }
 
 } // namespace quelo

@@ -24,4 +24,17 @@ private:
     QColor m_face = Qt::lightGray;
 };
 
+// A push button with the toolkit's own face that marks the keyboard focus as the window's
+// other controls do.
+class FocusMarkedButton : public QPushButton
+{
+    Q_OBJECT
+
+public:
+    using QPushButton::QPushButton;
+
+protected:
+    void paintEvent(QPaintEvent *event) override;
+};
+
 } // namespace quelo

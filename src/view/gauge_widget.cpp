@@ -3,6 +3,7 @@
 
 #include "view_fonts.h"
 
+#include <QAccessible>
 #include <QPainter>
 #include <QPainterPath>
 #include <QPolygonF>
@@ -88,6 +89,40 @@ void GaugeWidget::sync()
         m_shownValue = m_gauge.Value;
         update();
     }
+    // Only while an assistive tool listens, and only when the words change.
+    if (QAccessible::isActive() && valueText() != m_toldText) {
+        m_toldText = valueText();
+        QAccessibleValueChangeEvent event(this, reading());
+        QAccessible::updateAccessibility(&event);
+    }
+}
+
+void GaugeWidget::setReading(const QString &name, const QString &unit, int decimals)
+{
+    setAccessibleName(name);
+    m_unit = unit;
+    m_decimals = decimals;
+}
+
+double GaugeWidget::reading() const
+{
+    const double scale = std::pow(10.0, m_decimals);
+    return std::round(m_gauge.Value * scale) / scale + 0.0; // + 0.0: never "-0"
+}
+
+QString GaugeWidget::valueText() const
+{
+    return QStringLiteral("%1 %2").arg(QString::number(reading(), 'f', m_decimals), m_unit);
+}
+
+double GaugeWidget::scaleMinimum() const
+{
+    return m_gauge.face().scaleMin;
+}
+
+double GaugeWidget::scaleMaximum() const
+{
+    return m_gauge.face().scaleMax;
 }
 
 std::vector<double> GaugeWidget::bandEnds() const

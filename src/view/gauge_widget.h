@@ -26,6 +26,14 @@ public:
     // Brings the widget up to date with the gauge; repaints only when something visible moved.
     void sync();
 
+    // What assistive tools are told: the gauge's name ("Engine speed"), and its reading, the
+    // needle's value with `decimals` places and the unit ("1020 rpm").
+    void setReading(const QString &name, const QString &unit, int decimals);
+    double reading() const;
+    QString valueText() const;
+    double scaleMinimum() const;
+    double scaleMaximum() const;
+
     int paintCount() const { return m_paintCount; }
 
 protected:
@@ -45,6 +53,9 @@ private:
     QPixmap m_face;
     double m_shownValue;
     std::vector<double> m_shownBandEnds;
+    QString m_unit;
+    int m_decimals = 0;
+    QString m_toldText; // the reading last announced to assistive tools
     int m_paintCount = 0;
 };
 

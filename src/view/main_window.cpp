@@ -3,14 +3,18 @@
 
 #include "parameters.h"
 
+#include "accessible_controls.h"
 #include "artwork.h"
 #include "caption_frame.h"
 #include "colour_button.h"
+#include "enter_presses.h"
 #include "gauge_widget.h"
+#include "parameter_slider.h"
 #include "picture_widget.h"
 #include "view_fonts.h"
 #include "window_model.h"
 
+#include <QApplication>
 #include <QCloseEvent>
 #include <QLabel>
 #include <QLineEdit>
@@ -78,7 +82,7 @@ ColourButton *createColourButton(QWidget *parent, const char *name, const QStrin
 QPushButton *createButton(QWidget *parent, const char *name, const QString &text,
                           const QRect &geometry, const QFont &font)
 {
-    auto *button = new QPushButton(text, parent);
+    auto *button = new FocusMarkedButton(text, parent);
     button->setObjectName(QString::fromLatin1(name));
     button->setGeometry(geometry);
     button->setFont(font);
@@ -89,6 +93,8 @@ QPushButton *createButton(QWidget *parent, const char *name, const QString &text
 
 MainWindow::MainWindow(WindowModel &model, QWidget *parent) : QWidget(parent), m_model(model)
 {
+    // Before any control exists: Qt keeps the first accessible interface made for a widget.
+    installAccessibleControls();
     setObjectName(QStringLiteral("zarvo"));
     setWindowTitle(QStringLiteral("QUELO DATA LINK"));
     setFixedSize(800, 675);
@@ -101,6 +107,7 @@ MainWindow::MainWindow(WindowModel &model, QWidget *parent) : QWidget(parent), m
     createGauges();
     createConfiguration();
     createConnectionPanel();
+    createKeyboardPath();
 
     m_model.setChangeListener([this] { syncWithModel(); });
     syncWithModel();
@@ -125,16 +132,17 @@ void MainWindow::createHeader()
                 pixelFont(sans, 8.25, true));
     createLabel(this, "Label10", tr("Firmware Version:"), {448, 56, 153, 25}, kNavy, highlightText,
                 pixelFont(sans, 12, true), Qt::AlignRight);
-    createTextBox(this, w.revdata, {624, 56, 49, 19}, QColor(0xC0, 0xC0, 0x00), kBlack, 9.75,
-                  Qt::AlignCenter)
-        ->setObjectName(QStringLiteral("revdata"));
+    QLineEdit *revdata = createTextBox(new QLineEdit(this), w.revdata, {624, 56, 49, 19},
+                                       QColor(0xC0, 0xC0, 0x00), kBlack, 9.75, Qt::AlignCenter);
+    revdata->setObjectName(QStringLiteral("revdata"));
+    revdata->setAccessibleName(tr("Firmware Version"));
 
     m_command4 = createColourButton(this, "Command4", tr("CONNECTION INFO"), {48, 336, 153, 33},
                                     rgb(w.Command4.BackColor), pixelFont(sans, 9.75, true));
     connect(m_command4, &QPushButton::clicked, this, [this] { m_model.Command4_Click(); });
-    auto *reset = createColourButton(this, "Command5", tr("RESET"), {88, 376, 73, 25},
-                                     QColor(0x00, 0x80, 0x00), pixelFont(sans, 8.25, true));
-    connect(reset, &QPushButton::clicked, this, [this] { m_model.Command5_Click(); });
+    m_command5 = createColourButton(this, "Command5", tr("RESET"), {88, 376, 73, 25},
+                                    QColor(0x00, 0x80, 0x00), pixelFont(sans, 8.25, true));
+    connect(m_command5, &QPushButton::clicked, this, [this] { m_model.Command5_Click(); });
 
     auto *logo = new PictureWidget(&drawLogo, kWhite, this);
     logo->setObjectName(QStringLiteral("Logo"));
@@ -142,8 +150,8 @@ void MainWindow::createHeader()
 
     createLabel(this, "Label8", tr("Ignition State:"), {16, 616, 121, 25}, kNavy, highlightText,
                 pixelFont(sans, 12, true), Qt::AlignRight);
-    createTextBox(this, w.statusbox, {144, 616, 377, 20}, kNavy, QColor(0x00, 0xFF, 0x00), 12,
-                  Qt::AlignLeft)
+    createTextBox(new StatusLine(tr("Ignition State"), this), w.statusbox, {144, 616, 377, 20},
+                  kNavy, QColor(0x00, 0xFF, 0x00), 12, Qt::AlignLeft)
         ->setObjectName(QStringLiteral("statusbox"));
 }
 
@@ -156,16 +164,37 @@ void MainWindow::createGauges()
         const char *name;
         QRect geometry;
         const bool *shown;
+        // What assistive tools are told: the gauge's name, its unit and decimals.
+        struct
+        {
+            QString name;
+            QString unit;
+            int decimals;
+        } reading;
     };
     // The propeller gauge shows while the scheduler's standing poll asks for the propeller.
-    const Placement placements[] = {{w.AGauge2, "AGauge2", {16, 112, 217, 193}, &w.propellerPoll},
-                                    {w.advdial, "advdial", {152, 432, 201, 169}, nullptr},
-                                    {w.rpmdial, "rpmdial", {360, 432, 201, 169}, nullptr},
-                                    {w.voltsdial, "voltsdial", {568, 432, 201, 169}, nullptr}};
+    const Placement placements[] = {
+        {w.AGauge2,
+         "AGauge2",
+         {16, 112, 217, 193},
+         &w.propellerPoll,
+         {tr("Propeller angle"), tr("degrees"), 0}},
+        {w.advdial,
+         "advdial",
+         {152, 432, 201, 169},
+         nullptr,
+         {tr("Ignition advance"), tr("degrees before top dead centre"), 1}},
+        {w.rpmdial, "rpmdial", {360, 432, 201, 169}, nullptr, {tr("Engine speed"), tr("rpm"), 0}},
+        {w.voltsdial,
+         "voltsdial",
+         {568, 432, 201, 169},
+         nullptr,
+         {tr("Bus voltage"), tr("volts"), 1}}};
     for (const Placement &p : placements) {
         auto *gauge = new GaugeWidget(p.gauge, p.shown, this);
         gauge->setObjectName(QString::fromLatin1(p.name));
         gauge->setGeometry(p.geometry);
+        gauge->setReading(p.reading.name, p.reading.unit, p.reading.decimals);
         m_gauges.push_back(gauge);
     }
 }
@@ -199,14 +228,19 @@ void MainWindow::createConfiguration()
         createLabel(frame, place.captionName, tr(p.caption),
                     {place.captionX, place.y, place.captionWidth, 25}, kNavy, kWhite,
                     pixelFont(sans, 12, true), Qt::AlignRight);
-        createTextBox(frame, w.*p.box, {296, place.y, 81, 25}, kNavy, kWhite, 12, Qt::AlignCenter)
-            ->setObjectName(QString::fromLatin1(p.boxName));
-        auto *slider = new QScrollBar(Qt::Horizontal, frame);
+        const QString name = QString::fromLatin1(p.name);
+        QLineEdit *box = createTextBox(new QLineEdit(frame), w.*p.box, {296, place.y, 81, 25},
+                                       kNavy, kWhite, 12, Qt::AlignCenter);
+        box->setObjectName(QString::fromLatin1(p.boxName));
+        box->setAccessibleName(name);
+        box->setAccessibleDescription(tr("The value the module reported"));
+        auto *slider = new ParameterSlider(name, *box, frame);
         slider->setObjectName(QString::fromLatin1(p.sliderName));
         slider->setGeometry(384, place.y + 8, 129, 17);
         m_sliders.emplace_back(m_model, w.*p.slider, *slider, [this, i](int before, int after) {
             emit sliderMovedByUser(static_cast<int>(i), before, after);
         });
+        m_keyboardPath.push_back(slider);
     }
 
     m_command3 =
@@ -260,22 +294,23 @@ void MainWindow::createConnectionPanel()
                     kBlack, bold);
     }
 
-    auto *back = createButton(panel, "Command1", tr("RETURN"), {400, 528, 129, 33},
+    m_command1 = createButton(panel, "Command1", tr("RETURN"), {400, 528, 129, 33},
                               pixelFont(sans, 8.25, true));
-    connect(back, &QPushButton::clicked, this, [this] { m_model.Command1_Click(); });
-    auto *print = createButton(panel, "Command2", tr("PRINT"), {400, 592, 129, 33},
-                               pixelFont(sans, 8.25, true));
-    connect(print, &QPushButton::clicked, this, [this] { m_model.Command2_Click(); });
+    connect(m_command1, &QPushButton::clicked, this, [this] { m_model.Command1_Click(); });
+    m_command2 = createButton(panel, "Command2", tr("PRINT"), {400, 592, 129, 33},
+                              pixelFont(sans, 8.25, true));
+    connect(m_command2, &QPushButton::clicked, this, [this] { m_model.Command2_Click(); });
 
     panel->setVisible(m_model.state().connection.Visible);
     panel->raise();
 }
 
-QLineEdit *MainWindow::createTextBox(QWidget *parent, const TextBox &box, const QRect &geometry,
+// The boxes only show: a click may select their text, but Tab passes them by.
+QLineEdit *MainWindow::createTextBox(QLineEdit *edit, const TextBox &box, const QRect &geometry,
                                      const QColor &background, const QColor &text, double points,
                                      Qt::Alignment alignment)
 {
-    auto *edit = new QLineEdit(parent);
+    edit->setFocusPolicy(Qt::ClickFocus);
     edit->setGeometry(geometry);
     edit->setFont(pixelFont(QString::fromLatin1(kSansSerif), points, true));
     edit->setAlignment(alignment | Qt::AlignVCenter);
@@ -284,6 +319,52 @@ QLineEdit *MainWindow::createTextBox(QWidget *parent, const TextBox &box, const 
     setColours(*edit, background, text);
     m_textBoxes.emplace_back(box, *edit);
     return edit;
+}
+
+// Tab goes through the sliders in row order, STORE CONFIGURATION, CONNECTION INFO, RESET, then
+// the panel's RETURN and PRINT while it is open. A click gives none of them the focus, so only
+// the keyboard brings up a focus mark; at start the focus rests on the window itself.
+void MainWindow::createKeyboardPath()
+{
+    m_keyboardPath.insert(m_keyboardPath.end(),
+                          {m_command3, m_command4, m_command5, m_command1, m_command2});
+    auto *enterPresses = new EnterPresses(this);
+    QWidget *previous = nullptr;
+    for (QWidget *control : m_keyboardPath) {
+        control->setFocusPolicy(Qt::TabFocus);
+        if (qobject_cast<QAbstractButton *>(control))
+            control->installEventFilter(enterPresses);
+        if (previous)
+            setTabOrder(previous, control);
+        previous = control;
+    }
+    setFocusPolicy(Qt::ClickFocus);
+    setFocus(Qt::OtherFocusReason);
+    showConnectionPanel(m_model.state().connection.Visible);
+}
+
+// What the open panel covers cannot be reached with Tab, as it cannot be clicked; the focus
+// leaves a covered control for RETURN, and the closing panel for CONNECTION INFO.
+void MainWindow::showConnectionPanel(bool shown)
+{
+    QWidget *focused = QApplication::focusWidget();
+    bool focusCovered = false;
+    for (QWidget *control : m_keyboardPath) {
+        if (m_connection->isAncestorOf(control))
+            continue;
+        const QRect area(control->mapTo(this, QPoint(0, 0)), control->size());
+        if (!m_connection->geometry().intersects(area))
+            continue;
+        control->setFocusPolicy(shown ? Qt::NoFocus : Qt::TabFocus);
+        focusCovered = focusCovered || control == focused;
+    }
+    if (!shown && focused && m_connection->isAncestorOf(focused))
+        m_command4->setFocus(Qt::TabFocusReason);
+    m_connection->setVisible(shown);
+    if (shown)
+        m_connection->raise();
+    if (shown && focusCovered)
+        m_command1->setFocus(Qt::TabFocusReason);
 }
 
 void MainWindow::syncWithModel()
@@ -295,11 +376,8 @@ void MainWindow::syncWithModel()
         slider.sync();
     m_command3->setFaceColour(rgb(w.Command3.BackColor));
     m_command4->setFaceColour(rgb(w.Command4.BackColor));
-    if (m_connection->isHidden() == w.connection.Visible) {
-        m_connection->setVisible(w.connection.Visible);
-        if (w.connection.Visible)
-            m_connection->raise();
-    }
+    if (m_connection->isHidden() == w.connection.Visible)
+        showConnectionPanel(w.connection.Visible);
     for (GaugeWidget *gauge : m_gauges)
         gauge->sync();
     emit modelChanged();

@@ -10,6 +10,7 @@
 
 class QLabel;
 class QLineEdit;
+class QPushButton;
 class QScrollBar;
 
 namespace quelo {
@@ -44,9 +45,11 @@ private:
     void createConfiguration();
     void createGauges();
     void createConnectionPanel();
-    QLineEdit *createTextBox(QWidget *parent, const TextBox &box, const QRect &geometry,
+    QLineEdit *createTextBox(QLineEdit *edit, const TextBox &box, const QRect &geometry,
                              const QColor &background, const QColor &text, double points,
                              Qt::Alignment alignment);
+    void createKeyboardPath();
+    void showConnectionPanel(bool shown);
     void syncWithModel();
 
     WindowModel &m_model;
@@ -55,7 +58,12 @@ private:
     std::vector<GaugeWidget *> m_gauges;
     ColourButton *m_command3 = nullptr;
     ColourButton *m_command4 = nullptr;
+    ColourButton *m_command5 = nullptr;
+    QPushButton *m_command1 = nullptr;
+    QPushButton *m_command2 = nullptr;
     QWidget *m_connection = nullptr;
+    // Reached with Tab, in this order; those under the open panel are left out.
+    std::vector<QWidget *> m_keyboardPath;
 };
 
 } // namespace quelo

@@ -2,16 +2,12 @@
 #include "perf_log.h"
 
 #include "gauge_widget.h"
+#include "platform.h"
 
 #include <QCoreApplication>
 #include <QEvent>
 #include <QFile>
 #include <QWidget>
-
-#ifdef Q_OS_LINUX
-#include <ctime>
-#include <unistd.h>
-#endif
 
 Q_LOGGING_CATEGORY(lcPerf, "quelo.perf", QtWarningMsg)
 
@@ -19,26 +15,7 @@ namespace quelo {
 
 double msSinceProcessStart()
 {
-#ifdef Q_OS_LINUX
-    QFile stat(QStringLiteral("/proc/self/stat"));
-    if (!stat.open(QIODevice::ReadOnly))
-        return -1.0;
-    const QByteArray line = stat.readAll();
-    // The command name may hold spaces; the fields after it start past the last ')'.
-    const QList<QByteArray> fields = line.mid(line.lastIndexOf(')') + 2).split(' ');
-    constexpr int kStartTime = 22 - 3; // field 22, counted from field 3 (state)
-    if (fields.size() <= kStartTime)
-        return -1.0;
-    bool ok = false;
-    const qulonglong startTicks = fields.at(kStartTime).toULongLong(&ok);
-    timespec now{};
-    if (!ok || clock_gettime(CLOCK_BOOTTIME, &now) != 0)
-        return -1.0;
-    const double nowMs = now.tv_sec * 1000.0 + now.tv_nsec / 1e6;
-    return nowMs - startTicks * 1000.0 / sysconf(_SC_CLK_TCK);
-#else
-    return -1.0;
-#endif
+    return platform::msSinceProcessStart();
 }
 
 PerfLog::PerfLog(QWidget &window, QObject *parent) : QObject(parent), m_window(window)
@@ -59,8 +36,8 @@ PerfLog::~PerfLog()
 {
     if (!lcPerf().isInfoEnabled())
         return;
-    qCInfo(lcPerf).nospace() << "total seconds " << m_seconds << " widget-paints "
-                             << m_widgetPaints << " gauge-paints " << gaugePaints();
+    qCInfo(lcPerf).nospace() << "total seconds " << m_seconds << " widget-paints " << m_widgetPaints
+                             << " gauge-paints " << gaugePaints();
 }
 
 int PerfLog::gaugePaints() const

@@ -3,6 +3,7 @@
 
 #include "notice.h"
 
+#include <QApplication>
 #include <QDateTime>
 #include <QDir>
 #include <QFileInfo>
@@ -98,7 +99,15 @@ QPixmap pageImage(QWidget &window)
 {
     // A notice left by an earlier print would otherwise be printed into this page.
     Notice::dismissAll(window);
-    return window.grab();
+    // Nor is the keyboard's focus mark part of the window's picture: the control that has the
+    // focus lends it to nobody while the picture is taken, and gets it back.
+    QWidget *focused = QApplication::focusWidget();
+    if (!focused || !window.isAncestorOf(focused))
+        return window.grab();
+    focused->clearFocus();
+    const QPixmap image = window.grab();
+    focused->setFocus(Qt::OtherFocusReason);
+    return image;
 }
 
 } // namespace quelo

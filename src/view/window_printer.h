@@ -14,8 +14,8 @@ namespace quelo {
 // Returns the PDF's path; empty when it went to the printer or failed (then *error says why).
 QString printWindow(QWidget &window, const QString &pdfFolder = {}, QString *error = nullptr);
 
-// The picture a page shows: the window as displayed, without the notices laid over it, which
-// are taken off the window.
+// The picture a page or a screenshot shows: the window as displayed, without the notices laid
+// over it, which are taken off the window, and without the keyboard's focus mark.
 QPixmap pageImage(QWidget &window);
 
 } // namespace quelo
