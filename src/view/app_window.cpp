@@ -1,11 +1,13 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "app_window.h"
 
+#include "chart_marks.h"
 #include "config_file.h"
 #include "config_preview_dialog.h"
 #include "config_transfer.h"
 #include "main_window.h"
 #include "mscomm.h"
+#include "replay_window.h"
 #include "window_model.h"
 
 #include <QCloseEvent>
@@ -105,8 +107,15 @@ void AppWindow::createFileMenu()
                              {QKeySequence(Qt::CTRL | Qt::Key_R)});
     m_record->setCheckable(true);
     connect(m_record, &QAction::triggered, this, &AppWindow::recordTriggered);
+    m_mark = addMenuAction(file, "actionMark", tr("&Mark"),
+                           {QKeySequence(Qt::CTRL | Qt::Key_M), QKeySequence(Qt::Key_M)});
+    m_mark->setToolTip(tr("Mark this moment in the recording"));
+    m_mark->setEnabled(false);
+    connect(m_mark, &QAction::triggered, this, &AppWindow::mark);
     QAction *open = addMenuAction(file, "actionOpenRecording", tr("Open &recording…"), {});
     connect(open, &QAction::triggered, this, &AppWindow::openRecordingTriggered);
+    QAction *replay = addMenuAction(file, "actionReplay", tr("Re&play recording…"), {});
+    connect(replay, &QAction::triggered, this, &AppWindow::replayTriggered);
     file->addSeparator();
     QAction *print =
         addMenuAction(file, "actionPrint", tr("&Print"),
@@ -288,6 +297,8 @@ void AppWindow::closeEvent(QCloseEvent *event)
     stopRecording();
     if (m_trends)
         m_trends->close();
+    for (ReplayWindow *replay : findChildren<ReplayWindow *>())
+        replay->close();
     event->accept();
 }
 
@@ -305,6 +316,8 @@ bool AppWindow::startRecording(const QString &path, QString &error)
     const bool started = m_runFile.start(path);
     if (!started)
         error = m_runFile.errorString();
+    else
+        m_marks = 0;
     recordingChanged();
     return started;
 }
@@ -320,6 +333,7 @@ void AppWindow::recordingChanged()
 {
     const bool on = m_runFile.isRecording();
     m_record->setChecked(on);
+    m_mark->setEnabled(on);
     m_record->setText(on ? tr("Stop recording") : tr("&Record run…"));
     setWindowTitle(
         on ? tr("%1 — recording %2").arg(m_title, QFileInfo(m_runFile.fileName()).fileName())
@@ -359,6 +373,39 @@ void AppWindow::openRecording(const QString &path)
     TrendsWindow &window = trends();
     window.showRecording(read.recording, QFileInfo(path).fileName());
     showTrends();
+}
+
+void AppWindow::mark()
+{
+    if (!m_runFile.isRecording())
+        return;
+    const std::string text = markText(++m_marks);
+    m_observers.event(text);
+    m_notes->post(tr("Marked: %1").arg(QString::fromStdString(text)));
+}
+
+void AppWindow::replayTriggered()
+{
+    const QString folder = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+    const QString path =
+        QFileDialog::getOpenFileName(this, tr("Replay recording"), folder, kRecordingFilter);
+    if (!path.isEmpty())
+        openReplay(path);
+}
+
+ReplayWindow *AppWindow::openReplay(const QString &path)
+{
+    const RecordingRead read = readRecordingFile(path);
+    if (!read.error.empty()) {
+        tell(tr("Replay recording"), QString::fromStdString(read.error));
+        return nullptr;
+    }
+    auto *window = new ReplayWindow(read.recording, QFileInfo(path).fileName(), this);
+    window->setWindowFlag(Qt::Window);
+    window->setAttribute(Qt::WA_DeleteOnClose);
+    window->show();
+    window->replay().play();
+    return window;
 }
 
 // A message that does not stop the window: the link and the gauges go on behind it.
