@@ -12,11 +12,17 @@
 #include <QSlider>
 #include <QVBoxLayout>
 
+#include <algorithm>
+#include <cmath>
+
 namespace quelo {
 
 namespace {
 
-constexpr int kSliderStepMs = 100;
+// The slider moves in steps of a tenth of a second, or of a thousandth of the run when that is
+// longer: finer steps than its pixels would repaint it on every row of a fast replay.
+constexpr double kSliderStepMs = 100;
+constexpr int kSliderSteps = 1000;
 const int kSpeeds[] = {1, 4, 16};
 
 } // namespace
@@ -48,12 +54,12 @@ ReplayWindow::~ReplayWindow()
 
 void ReplayWindow::buildGauges()
 {
-    // The main window's gauges at the main window's sizes, side by side.
+    // The main window's gauges at the main window's sizes, side by side, on its navy.
     auto *panel = new QWidget(this);
     panel->setFixedSize(880, 225);
     panel->setAutoFillBackground(true);
     QPalette palette = panel->palette();
-    palette.setColor(QPalette::Window, QColor(0xC0, 0xC0, 0xC0));
+    palette.setColor(QPalette::Window, QColor(0x00, 0x00, 0x80));
     panel->setPalette(palette);
     const Needles &g = m_replay->gauges();
     struct Placement
@@ -63,11 +69,12 @@ void ReplayWindow::buildGauges()
         QRect geometry;
         const bool *shown;
     };
+    // The propeller gauge last: it hides while the engine runs, as in the main window.
     const Placement placements[] = {
-        {g.AGauge2, "AGauge2", {16, 16, 217, 193}, &m_replay->propellerShown()},
-        {g.advdial, "advdial", {248, 40, 201, 169}, nullptr},
-        {g.rpmdial, "rpmdial", {456, 40, 201, 169}, nullptr},
-        {g.voltsdial, "voltsdial", {664, 40, 201, 169}, nullptr}};
+        {g.advdial, "advdial", {16, 40, 201, 169}, nullptr},
+        {g.rpmdial, "rpmdial", {224, 40, 201, 169}, nullptr},
+        {g.voltsdial, "voltsdial", {432, 40, 201, 169}, nullptr},
+        {g.AGauge2, "AGauge2", {648, 16, 217, 193}, &m_replay->propellerShown()}};
     for (std::size_t i = 0; i < m_gauges.size(); ++i) {
         const Placement &p = placements[i];
         m_gauges[i] = new GaugeWidget(p.gauge, p.shown, panel);
@@ -99,7 +106,8 @@ void ReplayWindow::buildControls()
             [this](int index) { m_replay->setSpeed(m_speed->itemData(index).toInt()); });
     m_position = new QSlider(Qt::Horizontal, this);
     m_position->setObjectName(QStringLiteral("replayPosition"));
-    m_position->setRange(0, int(m_replay->durationMs() / kSliderStepMs));
+    m_sliderStepMs = std::max(kSliderStepMs, m_replay->durationMs() / kSliderSteps);
+    m_position->setRange(0, int(std::ceil(m_replay->durationMs() / m_sliderStepMs)));
     connect(m_position, &QSlider::sliderMoved, this, &ReplayWindow::sliderMoved);
     connect(m_position, &QSlider::actionTriggered, this, [this](int action) {
         if (action != QAbstractSlider::SliderMove) // page and arrow steps
@@ -134,16 +142,16 @@ void ReplayWindow::replayChanged()
     m_play->setText(m_replay->playing() ? tr("Pause") : tr("Play"));
     m_speed->setCurrentIndex(m_speed->findData(m_replay->speed()));
     if (!m_position->isSliderDown())
-        m_position->setValue(int(m_replay->position() / kSliderStepMs));
+        m_position->setValue(int(m_replay->position() / m_sliderStepMs));
     const double at = m_replay->startMs() + m_replay->position();
     if (m_trends)
         m_trends->setCursorTime(at);
     emit positionChanged(at);
 }
 
-void ReplayWindow::sliderMoved(int tenths)
+void ReplayWindow::sliderMoved(int step)
 {
-    m_replay->seek(double(tenths) * kSliderStepMs);
+    m_replay->seek(double(step) * m_sliderStepMs);
 }
 
 TrendsWindow &ReplayWindow::trends()

@@ -51,7 +51,7 @@ private:
     void buildGauges();
     void buildControls();
     void replayChanged();
-    void sliderMoved(int tenths);
+    void sliderMoved(int step);
 
     QString m_fileName;
     QtTimerHost m_timers;
@@ -62,6 +62,7 @@ private:
     QPushButton *m_play = nullptr;
     QComboBox *m_speed = nullptr;
     QSlider *m_position = nullptr;
+    double m_sliderStepMs = 100;
     TrendsWindow *m_trends = nullptr;
     QString m_shownStatus;
 };

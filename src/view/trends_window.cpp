@@ -260,8 +260,17 @@ void TrendsWindow::fitValueAxes(const Recording *recording)
 void TrendsWindow::setMarks(const std::vector<RecordedEvent> &events, double endMs)
 {
     m_overlay.marks = chartMarks(events, endMs);
+    m_view->viewport()->update();
+    // The list is filled again only when the marks changed, not on every live update.
+    const std::vector<ChartEvent> marks = m_overlay.marks.marks();
+    std::vector<double> times;
+    for (const ChartEvent &mark : marks)
+        times.push_back(mark.t);
+    if (times == m_listedMarks)
+        return;
+    m_listedMarks = times;
     m_marksList->clear();
-    for (const ChartEvent &mark : m_overlay.marks.marks()) {
+    for (const ChartEvent &mark : marks) {
         const QString when =
             m_frame.originMs > 0
                 ? QString::fromStdString(elapsedText((mark.t - m_frame.originMs) / 1000))
@@ -270,7 +279,6 @@ void TrendsWindow::setMarks(const std::vector<RecordedEvent> &events, double end
                                          m_marksList);
         item->setData(Qt::UserRole, mark.t);
     }
-    m_view->viewport()->update();
 }
 
 void TrendsWindow::setTimeRange(double first, double last)

@@ -120,6 +120,7 @@ private:
     std::array<QCategoryAxis *, kTrendCount> m_axes{};
     std::array<std::vector<TrendPoint>, kTrendCount> m_points; // what the series hold
     QListWidget *m_marksList = nullptr;
+    std::vector<double> m_listedMarks; // the times the marks list shows
     QAction *m_elapsedAction = nullptr;
     ChartOverlay m_overlay;
     TimeAxisFrame m_frame;
