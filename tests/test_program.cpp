@@ -376,6 +376,13 @@ TEST(Program, ReplaysARecordingOffscreenWithoutOpeningAPort)
     ASSERT_TRUE(finish(bad, 10000));
     EXPECT_EQ(bad.exitCode(), 2);
     EXPECT_TRUE(bad.readAllStandardError().contains("missing.csv"));
+
+    // A device that never ends is refused, not read for ever.
+    QProcess endless;
+    start(endless, {"--replay", "/dev/zero", "--quit-after", "1"});
+    ASSERT_TRUE(finish(endless, 10000));
+    EXPECT_EQ(endless.exitCode(), 2);
+    EXPECT_TRUE(endless.readAllStandardError().contains("not a regular file"));
 }
 
 // Without a window too: an export records the run; a file that cannot be written stops the

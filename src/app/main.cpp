@@ -134,6 +134,11 @@ int runReplay(const Options &options, int argc, char *argv[])
     installFontSubstitutes();
     QApplication app(argc, argv);
     QCoreApplication::setApplicationName(QStringLiteral("quelo-link"));
+    // A FIFO or a device would keep the read waiting for ever: only a regular file is read.
+    if (const QFileInfo info(options.replay); info.exists() && !info.isFile()) {
+        std::fprintf(stderr, "quelo-link: %s is not a regular file\n", qPrintable(options.replay));
+        return kExitUsage;
+    }
     const RecordingRead read = readRecordingFile(options.replay);
     if (!read.error.empty()) {
         std::fprintf(stderr, "quelo-link: %s\n", read.error.c_str());
