@@ -1,4 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
+#include "replay_window.h"
 #include "run_file.h"
 #include "trends_window.h"
 
@@ -285,4 +286,25 @@ TEST(TrendsWindow, TheLiveChartSpansTheDataWhileThereIsLessThanItsWindow)
     EXPECT_EQ(window.marksList()->count(), 1);
     window.setTimeLabels(TimeLabels::Elapsed);
     EXPECT_EQ(window.overlay().timeTicks.front().label, "00:00");
+}
+
+// The replay window: its status line, the chart's cursor following the replay, and a click on
+// the chart moving the replay there.
+TEST(ReplayWindow, TheChartFollowsTheReplayAndAClickMovesIt)
+{
+    ReplayWindow window(eventfulRun(), "run.csv");
+    window.show();
+    Replay &replay = window.replay();
+    EXPECT_FALSE(replay.playing());
+    EXPECT_EQ(window.statusText(), QStringLiteral("Replaying run.csv — 00:00 of 01:00"));
+    TrendsWindow &trends = window.trends();
+    EXPECT_EQ(trends.windowTitle(), QStringLiteral("Trends — run.csv"));
+    EXPECT_EQ(trends.overlay().cursorMs, kStartUtc);
+
+    emit trends.timeClicked(kStartUtc + 23000.0);
+    EXPECT_EQ(replay.position(), 23000);
+    EXPECT_EQ(window.statusText(), QStringLiteral("Replaying run.csv — 00:23 of 01:00"));
+    EXPECT_EQ(replay.targets().rpmtarget, 1000 + 20 * 23);
+    EXPECT_EQ(trends.overlay().cursorMs, kStartUtc + 23000.0);
+    EXPECT_TRUE(trends.overlay().cursorLines.value(1).startsWith("1460 rpm"));
 }

@@ -393,14 +393,13 @@ QStringList TrendsWindow::cursorText(double utcMs) const
 
 void TrendsWindow::placeCursor(std::optional<double> utcMs)
 {
-    // A cursor that moves less than a pixel (a replay at speed) costs no repaint.
-    const auto pixel = [this](std::optional<double> t) -> std::optional<int> {
-        if (!t)
-            return std::nullopt;
-        return int(std::lround(m_chart->mapToPosition(QPointF(*t, 0), m_series[0]).x()));
+    // A cursor that moves less than a pixel on a chart that is shown (a replay at speed) costs
+    // no repaint.
+    const auto pixel = [this](double t) {
+        return std::lround(m_chart->mapToPosition(QPointF(t, 0), m_series[0]).x());
     };
-    if (pixel(utcMs) == pixel(m_overlay.cursorMs) &&
-        utcMs.has_value() == m_overlay.cursorMs.has_value() && m_overlay.cursorMs)
+    if (utcMs && m_overlay.cursorMs && m_view->isVisible() && !m_chart->plotArea().isEmpty() &&
+        pixel(*utcMs) == pixel(*m_overlay.cursorMs))
         return;
     m_overlay.cursorMs = utcMs;
     m_overlay.cursorLines = utcMs ? cursorText(*utcMs) : QStringList();
