@@ -180,3 +180,22 @@ TEST(SleepAtRest, TheQtHostStopsASleepingTimer)
     runLoop(5000, [&] { return ticks >= 3; });
     EXPECT_GE(ticks, 3);
 }
+
+// Whoever queues text wakes the pacing, by assigning or appending; clearing does not.
+TEST(SleepAtRest, QueuedTextWakesThePacingHoweverItIsQueued)
+{
+    LinkRun run(true);
+    WindowState &w = run.model.state();
+    run.runUntil(100);
+    ASSERT_TRUE(w.Timer3.asleep());
+    w.txqueue += "ab";
+    EXPECT_FALSE(w.Timer3.asleep());
+    run.runUntil(200);
+    EXPECT_EQ(w.txqueue, ""); // drained with the port closed, one character per tick
+    EXPECT_TRUE(w.Timer3.asleep());
+    w.txqueue = "x";
+    w.txqueue.clear();
+    run.runUntil(300);
+    EXPECT_TRUE(w.Timer3.asleep());
+    EXPECT_EQ(run.clock.ticks("Timer3"), 3); // "a", "b", and the one that found the queue empty
+}

@@ -10,9 +10,9 @@
 
 namespace quelo {
 
-// The transmit queue: a text that tells its listener whenever it is written and is not empty
-// afterwards, so that the pacing sleeps while nothing is queued and wakes for whatever queues
-// text, whoever writes it. Reads like the std::string it holds.
+// The transmit queue: a text that tells its listener whenever text is put into it (assigned or
+// appended) and it is not empty afterwards, so that the pacing sleeps while nothing is queued and
+// wakes for whatever queues text, whoever writes it. Reads like the std::string it holds.
 class TransmitQueue
 {
 public:
@@ -23,12 +23,21 @@ public:
         return *this;
     }
     TransmitQueue &operator=(const char *text) { return *this = std::string(text); }
+    TransmitQueue &operator+=(const std::string &text)
+    {
+        m_text += text;
+        written();
+        return *this;
+    }
 
     operator const std::string &() const { return m_text; }
     const std::string &str() const { return m_text; }
     bool empty() const { return m_text.empty(); }
     std::size_t size() const { return m_text.size(); }
+    std::size_t length() const { return m_text.length(); }
+    const char *c_str() const { return m_text.c_str(); }
     char front() const { return m_text.front(); }
+    char back() const { return m_text.back(); }
     std::string substr(std::size_t pos, std::size_t n = std::string::npos) const
     {
         return m_text.substr(pos, n);
@@ -42,7 +51,7 @@ public:
     void erase(std::size_t pos, std::size_t n) { m_text.erase(pos, n); }
     void clear() { m_text.clear(); }
 
-    // Called after each assignment that leaves text queued.
+    // Called after each assignment or append that leaves text queued.
     void setFilledListener(std::function<void()> listener) { m_filled = std::move(listener); }
 
     friend bool operator==(const TransmitQueue &a, const std::string &b) { return a.m_text == b; }
