@@ -15,12 +15,19 @@
 #     after round; CPU over SEARCH_S seconds (default 40), then the simulator comes back and the
 #     time to the reconnection is taken;
 #   - opening a one-hour recording (15,000 rows, generated here) in the Trends window with
-#     quelo-trends-shot, OPENS times (default 3).
+#     quelo-trends-shot, OPENS times (default 3);
+#   - at rest side by side: `quelo-link --ports` on `quelo-sim --steady` and the reference
+#     window bench/rest_reference.cpp (four repaint-on-move gauges, one 10 ms timer) running at
+#     the same time, measured over the same SIDE_S seconds (default 30) after REST_SETTLE_S;
+#   - a replay of the hour's recording at 16x (`--replay --speed 16`) for REPLAY_S seconds
+#     (default 30).
 # CPU is utime+stime from /proc as a percentage of one core; peak RSS is VmHWM. Repaints come
 # from the program's "quelo.perf" logging category. Takes about two minutes; not for CI.
 #
 # Usage: scripts/measure.sh            (builds quelo-link and quelo-sim into $BUILD_DIR first,
 #                                       default build-perf)
+#        scripts/measure.sh rest       (only the side-by-side at-rest and replay figures)
+# QPA=xcb with a DISPLAY (e.g. under Xvfb) measures on a window system instead of offscreen.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -34,16 +41,20 @@ spin_reference=66 # % of one core: polling with a spinning 0.25 s pause (referen
 if [ ! -f "$build/CMakeCache.txt" ]; then
     cmake -S . -B "$build" -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
 fi
-cmake --build "$build" -j"${JOBS:-2}" --target quelo-link quelo-sim quelo-trends-shot >/dev/null
+cmake --build "$build" -j"${JOBS:-2}" --target quelo-link quelo-sim quelo-trends-shot \
+    quelo-rest-reference >/dev/null
 link="$build/bin/quelo-link"
 sim="$build/bin/quelo-sim"
 shot="$build/bin/quelo-trends-shot"
+reference="$build/bin/quelo-rest-reference"
+side_s=${SIDE_S:-30}
+replay_s=${REPLAY_S:-30}
 trends_s=${TRENDS_S:-60}
 search_s=${SEARCH_S:-40}
 opens=${OPENS:-3}
 
 work=$(mktemp -d /tmp/quelo-measure.XXXXXX)
-export QT_QPA_PLATFORM=offscreen
+export QT_QPA_PLATFORM=${QPA:-offscreen}
 export QT_LOGGING_RULES="quelo.perf.info=true"
 export XDG_RUNTIME_DIR=${XDG_RUNTIME_DIR:-$work/runtime}
 mkdir -p -m 700 "$XDG_RUNTIME_DIR"
@@ -79,6 +90,88 @@ paints_per_second() { awk -v first="$2" -v last="$3" '
 first_paint() { awk '$2 == "first-paint-ms" { print $3; exit }' "$1"; }
 
 fail() { echo "measure.sh: $*" >&2; exit 1; }
+
+# A recording of SECONDS seconds, one telemetry row every 240 ms through an engine cycle, with
+# an event row now and then: the size of an hour's run at the module's report rate.
+fake_recording() { awk -v n="$(( $1 * 1000 / 240 ))" 'BEGIN {
+    printf "time,elapsed_s,rpm,advance_deg,bus_volts,prop_angle_deg,event\r\n"
+    for (i = 0; i < n; i++) {
+        ms = i * 240; s = int(ms / 1000); c = s % 80
+        rpm = c < 10 ? 0 : c < 40 ? 1000 : c < 55 ? 2650 : c < 70 ? 1000 : 0
+        stamp = sprintf("2026-03-01T%02d:%02d:%02d.%03d+01:00", 12 + int(s / 3600), int(s / 60) % 60, s % 60, ms % 1000)
+        if (i % 500 == 0)
+            printf "%s,%.3f,,,,,Connected Comm Port 1\r\n", stamp, ms / 1000
+        printf "%s,%.3f,%d,%.1f,%.1f,,\r\n", stamp, ms / 1000, rpm + (i % 7), rpm ? 19.6 + (i % 5) * 1.4 : 0, 13.8 + (i % 3) / 10
+    } }'; }
+
+# At rest, side by side: the program polling a still engine and the reference window, started
+# together and measured over the same seconds. Sets side_link, side_ref, side_ratio.
+measure_side_by_side() {
+    "$sim" --steady --link "$work/tty-side" >"$work/sim-side.out" 2>&1 &
+    local sim_pid=$!
+    started+=("$sim_pid")
+    for _ in $(seq 50); do
+        [ -L "$work/tty-side" ] && break
+        sleep 0.1
+    done
+    [ -L "$work/tty-side" ] || fail "quelo-sim did not start: $(cat "$work/sim-side.out")"
+    local span=$((rest_settle_s + side_s))
+    "$link" --ports "$work/tty-side" --quit-after $((span + 2)) 2>"$work/side.log" &
+    local pid=$!
+    started+=("$pid")
+    "$reference" --quit-after $((span + 2)) 2>"$work/reference.log" &
+    local ref=$!
+    started+=("$ref")
+    local t_start
+    t_start=$(now)
+    sleep_until "$t_start" "$rest_settle_s"
+    local a0 r0 s0 a1 r1 s1
+    a0=$(cpu_ticks "$pid"); r0=$(cpu_ticks "$ref"); s0=$(now)
+    sleep_until "$t_start" "$span"
+    a1=$(cpu_ticks "$pid"); r1=$(cpu_ticks "$ref"); s1=$(now)
+    holds_pty "$pid" /dev/pts || fail "the side-by-side run is not connected"
+    wait "$pid" || fail "the side-by-side run failed: $(cat "$work/side.log")"
+    wait "$ref" || fail "the reference window failed: $(cat "$work/reference.log")"
+    kill "$sim_pid" 2>/dev/null || true
+    side_link=$(cpu_percent "$a0" "$s0" "$a1" "$s1")
+    side_ref=$(cpu_percent "$r0" "$s0" "$r1" "$s1")
+    side_ratio=$(awk -v a="$side_link" -v b="$side_ref" 'BEGIN { printf "%.2f", (b > 0 ? a / b : 99) }')
+}
+
+# A replay of an hour's recording at 16x. Sets replay_cpu.
+measure_replay() {
+    [ -f "$work/hour.csv" ] || fake_recording 3600 >"$work/hour.csv"
+    "$link" --replay "$work/hour.csv" --speed 16 --quit-after $((replay_s + 4)) 2>"$work/replay.log" &
+    local pid=$!
+    started+=("$pid")
+    local t_start r0 s0 r1 s1
+    t_start=$(now)
+    sleep_until "$t_start" 2
+    r0=$(cpu_ticks "$pid"); s0=$(now)
+    sleep_until "$t_start" $((replay_s + 2))
+    r1=$(cpu_ticks "$pid"); s1=$(now)
+    wait "$pid" || fail "the replay failed: $(cat "$work/replay.log")"
+    replay_cpu=$(cpu_percent "$r0" "$s0" "$r1" "$s1")
+}
+
+print_rest_rows() {
+    printf '%-44s %12s %10s %s\n' "at rest side by side: quelo-link (% of core)" "$side_link" "" ""
+    printf '%-44s %12s %10s %s\n' "  reference window, same seconds" "$side_ref" "" ""
+    printf '%-44s %12s %10s %s\n' "  quelo-link / reference" "$side_ratio" "<= 0.7" \
+        "$(verdict "$side_ratio" 0.7)"
+    printf '%-44s %12s %10s %s\n' "CPU, replay at 16x (% of one core)" "$replay_cpu" "<= 5" \
+        "$(verdict "$replay_cpu" 5)"
+}
+verdict() { awk -v v="$1" -v lim="$2" 'BEGIN { print (v != "n/a" && v + 0 <= lim + 0) ? "ok" : "MISS" }'; }
+
+if [ "${1:-}" = rest ]; then
+    echo "Measuring at rest side by side and a 16x replay on $(nproc) cores; about $((rest_settle_s + side_s + replay_s + 10)) s ($QT_QPA_PLATFORM)"
+    measure_side_by_side
+    measure_replay
+    printf '\n%-44s %12s %10s %s\n' "quantity" "measured" "target" ""
+    print_rest_rows
+    exit 0
+fi
 
 echo "Measuring $link on $(nproc) cores ($(awk -F': ' '/model name/ { print $2; exit }' /proc/cpuinfo)); about $((moving_s + rest_s + 2 * starts + rest_settle_s + trends_s + search_s + 35)) s"
 
@@ -183,19 +276,6 @@ read -r paint_median paint_max < <(printf '%s\n' "${paints[@]}" | sort -g | awk 
                          printf "%.1f %.1f\n", m, v[NR] }')
 
 # --- Recording and trends: three runs side by side on simulators holding the engine still. -----
-# A recording of SECONDS seconds, one telemetry row every 240 ms through an engine cycle, with
-# an event row now and then: the size of an hour's run at the module's report rate.
-fake_recording() { awk -v n="$(( $1 * 1000 / 240 ))" 'BEGIN {
-    printf "time,elapsed_s,rpm,advance_deg,bus_volts,prop_angle_deg,event\r\n"
-    for (i = 0; i < n; i++) {
-        ms = i * 240; s = int(ms / 1000); c = s % 80
-        rpm = c < 10 ? 0 : c < 40 ? 1000 : c < 55 ? 2650 : c < 70 ? 1000 : 0
-        stamp = sprintf("2026-03-01T%02d:%02d:%02d.%03d+01:00", 12 + int(s / 3600), int(s / 60) % 60, s % 60, ms % 1000)
-        if (i % 500 == 0)
-            printf "%s,%.3f,,,,,Connected Comm Port 1\r\n", stamp, ms / 1000
-        printf "%s,%.3f,%d,%.1f,%.1f,,\r\n", stamp, ms / 1000, rpm + (i % 7), rpm ? 19.6 + (i % 5) * 1.4 : 0, 13.8 + (i % 3) / 10
-    } }'; }
-
 sims=()
 for name in plain record trends; do
     "$sim" --steady --link "$work/tty-$name" >"$work/sim-$name.out" 2>&1 &
@@ -254,8 +334,11 @@ done
 open_ms=$(printf '%s\n' "${open_times[@]}" | sort -g | awk '{ v[NR] = $1 } END { print v[int((NR + 1) / 2)] }')
 open_max=$(printf '%s\n' "${open_times[@]}" | sort -g | tail -n1)
 
+# --- At rest side by side with the reference window, and a replay at 16x. ---------------------
+measure_side_by_side
+measure_replay
+
 # --- Table. -------------------------------------------------------------------------------------
-verdict() { awk -v v="$1" -v lim="$2" 'BEGIN { print (v != "n/a" && v + 0 <= lim + 0) ? "ok" : "MISS" }'; }
 peak_rss_mb=$(awk -v a="$moving_rss" -v b="$rest_rss" 'BEGIN { printf "%.1f", (a > b ? a : b) / 1024 }')
 ratio=$(awk -v c="$moving_cpu" -v r="$spin_reference" 'BEGIN { printf "%.0f", (c > 0 ? r / c : 0) }')
 ratio_ok=$(awk -v x="$ratio" 'BEGIN { print (x >= 20) ? "ok" : "MISS" }')
@@ -291,3 +374,4 @@ printf '%-44s %12s %10s %s\n' "open a $hour_rows-row recording (ms), median" "$o
 printf '%-44s %12s %10s %s\n' "  slowest of $opens" "$open_max" "< 1000" "$(verdict "$open_max" 999)"
 printf '%-44s %12s %10s %s\n' "less CPU than the spinning pause (${spin_reference} %)" "${ratio}x" \
     ">= 20x" "$ratio_ok"
+print_rest_rows

@@ -6,6 +6,7 @@
 #include "config_preview_dialog.h"
 #include "config_transfer.h"
 #include "main_window.h"
+#include "replay_window.h"
 #include "sim_comm.h"
 #include "window_model.h"
 #include "window_printer.h"
@@ -17,10 +18,12 @@
 #include <QDir>
 #include <QFile>
 #include <QLineSeries>
+#include <QListWidget>
 #include <QMenuBar>
 #include <QMessageBox>
 #include <QStatusBar>
 #include <QStatusTipEvent>
+#include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QTimer>
 
@@ -482,4 +485,51 @@ TEST(AppWindowPrint, PrintTakesTheClientAreaWithoutTheStatusBar)
     ASSERT_FALSE(page.isNull());
     EXPECT_EQ(page.size(), QSize(800, 675));
     EXPECT_EQ(page, window.client().grab().toImage());
+}
+
+// Mark (M, Ctrl+M) writes numbered marks into the recording and the live trend, only while
+// recording; a replay opened beside the live link plays without touching the port.
+TEST_F(AppWindowTest, MarksGoIntoTheRecordingAndAReplayLeavesTheLinkAlone)
+{
+    QAction *mark = action("actionMark");
+    ASSERT_NE(mark, nullptr);
+    EXPECT_TRUE(mark->shortcuts().contains(QKeySequence(Qt::CTRL | Qt::Key_M)));
+    EXPECT_TRUE(mark->shortcuts().contains(QKeySequence(Qt::Key_M)));
+    EXPECT_FALSE(mark->isEnabled());
+    window.mark(); // not recording: nothing to mark
+    EXPECT_EQ(window.trends().overlay().marks.events.size(), 0u);
+
+    const QString path = dir.filePath(QStringLiteral("marked.csv"));
+    QString error;
+    ASSERT_TRUE(window.startRecording(path, error)) << error.toStdString();
+    EXPECT_TRUE(mark->isEnabled());
+    module.holdEngine(module.firstIdleMs());
+    ASSERT_TRUE(connectAndReport());
+    mark->trigger();
+    clock.advance(1000);
+    mark->trigger();
+    clock.advance(1000);
+    window.stopRecording();
+    EXPECT_FALSE(mark->isEnabled());
+    const QStringList lines = fileLines(path);
+    EXPECT_EQ(lines.filter(QRegularExpression(QStringLiteral(",mark 1$"))).size(), 1);
+    EXPECT_EQ(lines.filter(QRegularExpression(QStringLiteral(",mark 2$"))).size(), 1);
+    window.showTrends();
+    EXPECT_EQ(window.trends().marksList()->count(), 2);
+
+    // The recording replayed beside the live link: the port stays open, nothing else is opened,
+    // and the polling goes on.
+    const int opens = comm.opens;
+    const std::size_t written = comm.written.size();
+    ReplayWindow *replay = window.openReplay(path);
+    ASSERT_NE(replay, nullptr);
+    EXPECT_TRUE(replay->replay().playing());
+    EXPECT_TRUE(replay->statusText().startsWith(QStringLiteral("Replaying marked.csv — 00:00 of ")))
+        << replay->statusText().toStdString();
+    clock.advance(3000);
+    EXPECT_EQ(comm.opens, opens);
+    EXPECT_TRUE(comm.PortOpen());
+    EXPECT_GT(comm.written.size(), written);
+    EXPECT_TRUE(moduleConnected(model.state()));
+    replay->close();
 }

@@ -9,6 +9,7 @@
 #include <algorithm>
 #include <functional>
 #include <map>
+#include <memory>
 
 using namespace quelo;
 using quelo::sim::ModuleSim;
@@ -71,8 +72,19 @@ struct Bench
                 onEvent(transfer);
             transfer.update();
         });
+        // The deadline is looked at as time passes, as the program's own ticker does: a model
+        // with nothing to do (no module found) sends no events.
+        const auto running = std::make_shared<bool>(true);
+        std::function<void()> tick = [&, running] {
+            if (!*running)
+                return;
+            transfer.update();
+            clock.callAfter(1000, tick);
+        };
+        clock.callAfter(1000, tick);
         model.Form_Load();
         clock.runUntil([&] { return transfer.finished(); }, kRunLimitMs);
+        *running = false;
         model.setChangeListener({});
         return transfer;
     }

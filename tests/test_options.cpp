@@ -171,3 +171,23 @@ TEST(Options, HistoryTakesOnlyItsFolder)
         EXPECT_TRUE(o.text.contains("--history")) << o.text.toStdString();
     }
 }
+
+TEST(Options, ReplayTakesASpeedAndNoPort)
+{
+    const Options replay = parse(
+        {"--replay", "run.csv", "--speed", "16", "--quit-after", "2", "--screenshot", "r.png"});
+    ASSERT_EQ(replay.action, Options::Action::Run) << replay.text.toStdString();
+    EXPECT_EQ(replay.replay, "run.csv");
+    EXPECT_EQ(replay.replaySpeed, 16);
+    EXPECT_EQ(parse({"--replay", "run.csv"}).replaySpeed, 1);
+    for (const QStringList &bad :
+         {QStringList{"--speed", "4"}, QStringList{"--replay", "r.csv", "--speed", "2"},
+          QStringList{"--replay", "r.csv", "--speed", "fast"}, QStringList{"--replay", ""},
+          QStringList{"--replay", "r.csv", "--demo"},
+          QStringList{"--replay", "r.csv", "--ports", "/dev/ttyS0"},
+          QStringList{"--replay", "r.csv", "--record", "x.csv"}}) {
+        const Options options = parse(bad);
+        EXPECT_EQ(options.action, Options::Action::Error) << bad.join(' ').toStdString();
+        EXPECT_FALSE(options.text.isEmpty());
+    }
+}

@@ -8,6 +8,7 @@
 #include <QElapsedTimer>
 #include <QEventLoop>
 #include <QFile>
+#include <QFileInfo>
 #include <QImage>
 #include <QJsonDocument>
 #include <QJsonObject>
@@ -500,6 +501,57 @@ TEST(Program, RecordsARunFromLaunchWithTheModulesValues)
     EXPECT_GT(telemetryRows, 10);
     EXPECT_EQ(events.value(0), "Waiting for connection - Port 1") << events.join('|').toStdString();
     EXPECT_TRUE(events.contains("Connected Comm Port 1")) << events.join('|').toStdString();
+}
+
+// A recorded run played back offscreen for a script: no port of any kind is opened, the
+// screenshot shows the replay window, and a file that does not read is refused.
+TEST(Program, ReplaysARecordingOffscreenWithoutOpeningAPort)
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("run.csv"));
+    {
+        // Gone before the replay starts, so that no terminal of the test is left open to inherit.
+        PtyServer module;
+        ASSERT_TRUE(module.start()) << module.errorString().toStdString();
+        QProcess recorder;
+        start(recorder, {"--ports", module.devicePath(), "--record", path, "--quit-after", "4"});
+        ASSERT_TRUE(finish(recorder, 15000));
+        ASSERT_EQ(recorder.exitCode(), 0);
+    }
+
+    const QString shot = dir.filePath(QStringLiteral("replay.png"));
+    QProcess replay;
+    start(replay, {"--replay", path, "--speed", "16", "--quit-after", "1.5", "--screenshot", shot});
+    ASSERT_TRUE(replay.waitForStarted(5000));
+    // Half-way through, the program holds no terminal or serial device.
+    QEventLoop wait;
+    QTimer::singleShot(800, &wait, &QEventLoop::quit);
+    wait.exec();
+    const QDir fds(QStringLiteral("/proc/%1/fd").arg(replay.processId()));
+    for (const QFileInfo &fd : fds.entryInfoList(QDir::NoDotAndDotDot | QDir::System)) {
+        const QString target = fd.symLinkTarget();
+        EXPECT_FALSE(target.startsWith(QLatin1String("/dev/tty")) ||
+                     target.startsWith(QLatin1String("/dev/pts")) ||
+                     target.startsWith(QLatin1String("/dev/ptmx")))
+            << target.toStdString();
+    }
+    ASSERT_TRUE(finish(replay, 10000));
+    EXPECT_EQ(replay.exitCode(), 0) << replay.readAllStandardError().toStdString();
+    const QImage image(shot);
+    EXPECT_GT(image.width(), 800);
+
+    QProcess bad;
+    start(bad, {"--replay", dir.filePath(QStringLiteral("missing.csv")), "--quit-after", "1"});
+    ASSERT_TRUE(finish(bad, 10000));
+    EXPECT_EQ(bad.exitCode(), 2);
+    EXPECT_TRUE(bad.readAllStandardError().contains("missing.csv"));
+
+    // A device that never ends is refused, not read for ever.
+    QProcess endless;
+    start(endless, {"--replay", "/dev/zero", "--quit-after", "1"});
+    ASSERT_TRUE(finish(endless, 10000));
+    EXPECT_EQ(endless.exitCode(), 2);
+    EXPECT_TRUE(endless.readAllStandardError().contains("not a regular file"));
 }
 
 // Without a window too: an export records the run; a file that cannot be written stops the

@@ -11,13 +11,16 @@
 #include "qt_serial_comm.h"
 #include "qt_timer_host.h"
 #include "quit_signals.h"
+#include "replay_window.h"
 #include "run_file.h"
+#include "trends_window.h"
 #include "view_fonts.h"
 #include "window_model.h"
 #include "window_printer.h"
 
 #include <QApplication>
 #include <QCoreApplication>
+#include <QFileInfo>
 #include <QTimer>
 
 #include <cmath>
@@ -140,6 +143,50 @@ int runConfigCommand(const Options &options, int argc, char *argv[])
     return command.run(setup.devices(), recorded ? &recording : nullptr);
 }
 
+// Quits after the given time, saving a screenshot of `shot` first if asked.
+void scheduleQuit(const Options &options, QWidget &shot, int &exitCode)
+{
+    const auto ms = static_cast<int>(std::lround(*options.quitAfterSeconds * 1000.0));
+    QTimer::singleShot(ms, &shot, [&shot, &exitCode, file = options.screenshot] {
+        if (!file.isEmpty() && !shot.grab().save(file, "PNG")) {
+            std::fprintf(stderr, "quelo-link: cannot write %s\n", qPrintable(file));
+            exitCode = 1;
+        }
+        shot.close();
+    });
+}
+
+// --replay: the replay window alone. No serial component exists, so no port is opened.
+int runReplay(const Options &options, int argc, char *argv[])
+{
+    installFontSubstitutes();
+    QApplication app(argc, argv);
+    QCoreApplication::setApplicationName(QStringLiteral("quelo-link"));
+    // A FIFO or a device would keep the read waiting for ever: only a regular file is read.
+    if (const QFileInfo info(options.replay); info.exists() && !info.isFile()) {
+        std::fprintf(stderr, "quelo-link: %s is not a regular file\n", qPrintable(options.replay));
+        return kExitUsage;
+    }
+    const RecordingRead read = readRecordingFile(options.replay);
+    if (!read.error.empty()) {
+        std::fprintf(stderr, "quelo-link: %s\n", read.error.c_str());
+        return kExitUsage;
+    }
+    ReplayWindow window(read.recording, QFileInfo(options.replay).fileName());
+    const PerfLog perfLog(window);
+    const QuitSignals quitSignals([&window] { window.close(); });
+    window.replay().setSpeed(options.replaySpeed);
+    window.show();
+    if (options.trends)
+        window.showTrends();
+    window.replay().play();
+    int exitCode = 0;
+    if (options.quitAfterSeconds)
+        scheduleQuit(options, window, exitCode);
+    const int loopResult = app.exec();
+    return exitCode != 0 ? exitCode : loopResult;
+}
+
 int runWindow(const Options &options, int argc, char *argv[])
 {
     installFontSubstitutes();
@@ -201,5 +248,7 @@ int main(int argc, char *argv[])
         explainNoDisplay();
         return kExitUsage;
     }
+    if (!options.replay.isEmpty())
+        return runReplay(options, argc, argv);
     return runWindow(options, argc, argv);
 }

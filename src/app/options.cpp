@@ -118,6 +118,15 @@ struct OptionSet
         QStringLiteral("any-firmware"),
         QStringLiteral("With --import-config: import a file saved from a module with other "
                        "firmware than the connected module's.")};
+    QCommandLineOption replay{
+        QStringLiteral("replay"),
+        QStringLiteral("Play a recording back on the gauges in a window of its own; no port is "
+                       "opened."),
+        QStringLiteral("FILE.csv")};
+    QCommandLineOption speed{QStringLiteral("speed"),
+                             QStringLiteral("With --replay: play at N times the recorded pace "
+                                            "(1, 4 or 16; default 1)."),
+                             QStringLiteral("N")};
     QCommandLineOption timeout{
         QStringLiteral("timeout"),
         QStringLiteral("Give up an export or import after SECONDS (above 0, up to 86400; default "
@@ -187,6 +196,34 @@ std::optional<QString> parseHistory(const QCommandLineParser &parser, const Opti
     return std::nullopt;
 }
 
+// Reads --replay and --speed into options; the error text when they do not fit.
+std::optional<QString> parseReplay(const QCommandLineParser &parser, const OptionSet &set,
+                                   Options &options)
+{
+    options.replay = parser.value(set.replay);
+    const bool replaying = parser.isSet(set.replay);
+    if (replaying && options.replay.isEmpty())
+        return QStringLiteral("--replay needs a file name");
+    if (parser.isSet(set.speed)) {
+        if (!replaying)
+            return QStringLiteral("--speed needs --replay");
+        const QString speed = parser.value(set.speed).trimmed();
+        if (speed != QLatin1String("1") && speed != QLatin1String("4") &&
+            speed != QLatin1String("16"))
+            return QStringLiteral("--speed takes 1, 4 or 16, not '%1'").arg(speed);
+        options.replaySpeed = speed.toInt();
+    }
+    if (!replaying)
+        return std::nullopt;
+    for (const QCommandLineOption *portUser :
+         {&set.ports, &set.demo, &set.record, &set.exportConfig, &set.importConfig}) {
+        if (parser.isSet(*portUser))
+            return QStringLiteral("--replay opens no port: no --%1")
+                .arg(portUser->names().constFirst());
+    }
+    return std::nullopt;
+}
+
 } // namespace
 
 Options parseOptions(const QStringList &arguments)
@@ -199,6 +236,7 @@ Options parseOptions(const QStringList &arguments)
     parser.addOptions({set.ports, set.demo, set.screenshot, set.quitAfter, set.log, set.record,
                        set.trends, set.exportConfig, set.importConfig, set.anyFirmware,
                        set.timeout, set.historyDir, set.history});
+    parser.addOptions({set.replay, set.speed});
     if (!parser.parse(arguments))
         return failure(parser.errorText());
     if (parser.isSet(help))
@@ -248,6 +286,8 @@ Options parseOptions(const QStringList &arguments)
     if (const std::optional<QString> error = parseConfigCommand(parser, set, options))
         return failure(*error);
     if (const std::optional<QString> error = parseHistory(parser, set, options))
+        return failure(*error);
+    if (const std::optional<QString> error = parseReplay(parser, set, options))
         return failure(*error);
     return options;
 }

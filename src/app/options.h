@@ -38,6 +38,8 @@ struct Options
     QString logFile;
     QString record;      // --record: the run is recorded into this file from launch
     bool trends = false; // --trends: the Trends window opens at launch
+    QString replay;      // --replay: a recording played back on the gauges; no port is opened
+    int replaySpeed = 1; // --speed: 1, 4 or 16
 
     // Without a window: read the module's configuration into a file ("-": standard output),
     // or put a file's configuration into the module and store it. At most one is set.
@@ -63,8 +65,9 @@ struct Options
 // entries, a --quit-after that is not a finite number of seconds from 0 to one day,
 // --screenshot without --quit-after, --timeout without an export or import or not above 0
 // seconds, --export-config and --import-config together or with --quit-after or
-// --screenshot, --any-firmware without --import-config, --record without a file name, and
-// --history with anything but --history-dir.
+// --screenshot, --any-firmware without --import-config, --record without a file name,
+// --history with anything but --history-dir, --replay with anything that uses a port, and
+// --speed without --replay or other than 1, 4 or 16.
 Options parseOptions(const QStringList &arguments);
 
 } // namespace quelo

@@ -10,6 +10,8 @@ void LiveTrend::add(double t, const TelemetryReport &report)
     const std::optional<double> values[kTrendCount] = {report.rpm, report.advanceDeg,
                                                        report.busVolts};
     m_newest = std::max(m_newest, t);
+    if (m_origin == 0)
+        m_origin = t;
     for (std::size_t i = 0; i < kTrendCount; ++i) {
         Series &s = m_series[i];
         if (values[i]) {
@@ -18,6 +20,29 @@ void LiveTrend::add(double t, const TelemetryReport &report)
         }
         dropOld(s);
     }
+    dropOldEvents();
+}
+
+void LiveTrend::addEvent(double t, const std::string &text)
+{
+    m_newest = std::max(m_newest, t);
+    if (m_origin == 0)
+        m_origin = t;
+    m_events.push_back({t, text});
+    m_newEvents = true;
+    dropOldEvents();
+}
+
+void LiveTrend::dropOldEvents()
+{
+    while (!m_events.empty() && m_events.front().t < m_newest - m_spanMs)
+        m_events.pop_front();
+}
+
+std::vector<RecordedEvent> LiveTrend::takeEvents()
+{
+    m_newEvents = false;
+    return {m_events.begin(), m_events.end()};
 }
 
 void LiveTrend::dropOld(Series &s)
@@ -54,13 +79,17 @@ std::vector<TrendPoint> LiveTrend::takeAll(Trend which)
 void LiveTrend::clear()
 {
     m_series = {};
+    m_events.clear();
+    m_newEvents = false;
     m_newest = 0;
+    m_origin = 0;
 }
 
 bool LiveTrend::hasChanges() const
 {
-    return std::any_of(m_series.begin(), m_series.end(),
-                       [](const Series &s) { return s.unsent != 0 || s.sentDropped != 0; });
+    return m_newEvents || std::any_of(m_series.begin(), m_series.end(), [](const Series &s) {
+               return s.unsent != 0 || s.sentDropped != 0;
+           });
 }
 
 } // namespace quelo

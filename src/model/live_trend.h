@@ -7,6 +7,7 @@
 #include <array>
 #include <cstddef>
 #include <deque>
+#include <string>
 #include <vector>
 
 namespace quelo {
@@ -38,6 +39,15 @@ public:
 
     // Adds the reported quantities at time t (UTC ms), then drops what is older than the span.
     void add(double t, const TelemetryReport &report);
+    // Adds an event (a status-line change, a reported value, a mark) at time t (UTC ms). Events
+    // older than the span go with the points.
+    void addEvent(double t, const std::string &text);
+    // The events in the span, for a chart that redraws them; hasChanges() holds from an added
+    // event until the next take.
+    std::vector<RecordedEvent> takeEvents();
+    // The first moment kept since the trend was last cleared (UTC ms), 0 before any.
+    double origin() const { return m_origin; }
+
     Changes takeChanges(Trend which);
     std::vector<TrendPoint> takeAll(Trend which);
     void clear();
@@ -55,10 +65,14 @@ private:
     };
 
     void dropOld(Series &s);
+    void dropOldEvents();
 
     double m_spanMs;
     double m_newest = 0;
+    double m_origin = 0;
     std::array<Series, kTrendCount> m_series;
+    std::deque<RecordedEvent> m_events;
+    bool m_newEvents = false;
 };
 
 } // namespace quelo

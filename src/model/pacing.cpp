@@ -7,18 +7,35 @@
 
 namespace quelo {
 
-Pacing::Pacing(WindowState &w, MSComm &comm) : m_tx(w), m_link(w), m_comm(comm) {}
+Pacing::Pacing(WindowState &w, MSComm &comm) : m_tx(w), m_link(w), m_comm(comm)
+{
+    // Whatever queues text wakes the pacing; it sleeps again once the queue has run empty, and
+    // through each pause, whose end sends the next character itself.
+    m_tx.txqueue.setFilledListener([this] { updateSleep(); });
+    updateSleep();
+}
 
 void Pacing::Timer3_Timer()
 {
-    if (m_pausing || m_tx.txqueue.empty())
+    if (m_pausing)
         return;
+    if (m_tx.txqueue.empty()) {
+        updateSleep();
+        return;
+    }
     m_tx.txchar = m_tx.txqueue.substr(0, 1);
     if (m_tx.txchar == "%") {
         Pause(0.25f);
         return;
     }
     sendHead();
+    updateSleep();
+}
+
+void Pacing::updateSleep()
+{
+    // While the queue is empty or a pause runs every tick would return at once.
+    m_tx.Timer3.setAsleep(m_pausing || m_tx.txqueue.empty());
 }
 
 void Pacing::Timer4_Timer()
@@ -37,6 +54,7 @@ void Pacing::Pause(float NbSec)
     m_pausing = true;
     m_pauseTimer.setInterval(static_cast<int>(std::lround(NbSec * 1000.0f)));
     m_pauseTimer.setEnabled(true);
+    updateSleep();
 }
 
 void Pacing::pauseElapsed()
@@ -45,12 +63,20 @@ void Pacing::pauseElapsed()
     m_pausing = false;
     // Text that replaced the queue during the pause (store button, port scan) has no marker
     // at its head: it goes out whole from the next tick.
-    if (m_tx.txqueue.empty() || m_tx.txqueue.front() != '%')
+    if (m_tx.txqueue.empty() || m_tx.txqueue.front() != '%') {
+        updateSleep();
         return;
+    }
     m_tx.txqueue.erase(0, 1);
     // Only one marker is honoured per tick: a second "%" right behind goes out as a character.
     m_tx.txchar = m_tx.txqueue.substr(0, 1);
-    sendHead();
+    try {
+        sendHead();
+    } catch (...) {
+        updateSleep(); // the character stays queued: the ticks retry it
+        throw;
+    }
+    updateSleep();
 }
 
 void Pacing::sendHead()

@@ -13,6 +13,9 @@ class MSComm;
 // Sends txqueue one character per pacing tick. A "%" is never sent: it holds the pacing for a
 // quarter of a second. The hold does not block the event loop: the marker stays at the head
 // of the queue until the pause timer fires, so the scheduler still finds the queue busy.
+// The pacing timer sleeps while the queue is empty and while a pause runs (see
+// Timer::setAsleep): the ticks it skips would have done nothing, and the ticks after waking
+// keep its grid.
 class Pacing
 {
 public:
@@ -35,6 +38,7 @@ public:
 
 private:
     void sendHead();
+    void updateSleep();
 
     TransmitState &m_tx;
     const LinkState &m_link;

@@ -84,6 +84,8 @@ template <typename Handler> void WindowModel::dispatch(Handler &&handler)
         m_lastFailure = e.what();
         m_w.statusbox.ToolTip = m_lastFailure;
     }
+    // A handler may have moved a needle directly (the telemetry frame's advance).
+    m_animation.wakeIfMoving();
     // Every change of the status line happens inside a handler, so comparing with the text last
     // reported finds each one without copying the text on every tick.
     if (m_w.statusbox.Text != m_reportedStatus) {

@@ -3,6 +3,7 @@
 
 #include "controls.h"
 #include "timer.h"
+#include "watched.h"
 
 #include <array>
 #include <cstdint>
@@ -40,7 +41,7 @@ struct LinkState
 // the queue whole; the pacing takes characters from its front.
 struct TransmitState
 {
-    std::string txqueue;
+    TransmitQueue txqueue;
     std::string txchar;
     Timer Timer3{"Timer3", 30, true};
     Timer Timer4{"Timer4", 500, false};
@@ -58,10 +59,10 @@ struct ReplyState
     std::string hexfield;
     std::int16_t scratch = 0;
     std::int16_t propcount = 0;
-    std::int16_t rpmtarget = 0;
-    std::int16_t voltstarget = 0;
-    std::int16_t advtarget = 0;
-    std::int16_t proptarget = 0;
+    GaugeTarget rpmtarget;
+    GaugeTarget voltstarget;
+    GaugeTarget advtarget;
+    GaugeTarget proptarget;
     TextBox revdata{"0", "0", true, {}};
 };
 

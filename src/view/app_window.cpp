@@ -2,6 +2,7 @@
 #include "app_window.h"
 
 #include "config_compare_dialog.h"
+#include "chart_marks.h"
 #include "config_file.h"
 #include "config_preview_dialog.h"
 #include "config_transfer.h"
@@ -9,6 +10,7 @@
 #include "history_window.h"
 #include "main_window.h"
 #include "mscomm.h"
+#include "replay_window.h"
 #include "window_model.h"
 
 #include <QCloseEvent>
@@ -122,8 +124,15 @@ void AppWindow::createFileMenu()
                              {QKeySequence(Qt::CTRL | Qt::Key_R)});
     m_record->setCheckable(true);
     connect(m_record, &QAction::triggered, this, &AppWindow::recordTriggered);
+    m_mark = addMenuAction(file, "actionMark", tr("&Mark"),
+                           {QKeySequence(Qt::CTRL | Qt::Key_M), QKeySequence(Qt::Key_M)});
+    m_mark->setToolTip(tr("Mark this moment in the recording"));
+    m_mark->setEnabled(false);
+    connect(m_mark, &QAction::triggered, this, &AppWindow::mark);
     QAction *open = addMenuAction(file, "actionOpenRecording", tr("&Open recording…"), {});
     connect(open, &QAction::triggered, this, &AppWindow::openRecordingTriggered);
+    QAction *replay = addMenuAction(file, "actionReplay", tr("Repla&y recording…"), {});
+    connect(replay, &QAction::triggered, this, &AppWindow::replayTriggered);
     file->addSeparator();
     QAction *print =
         addMenuAction(file, "actionPrint", tr("&Print"),
@@ -355,6 +364,8 @@ void AppWindow::closeEvent(QCloseEvent *event)
     stopRecording();
     if (m_trends)
         m_trends->close();
+    for (ReplayWindow *replay : findChildren<ReplayWindow *>())
+        replay->close();
     event->accept();
 }
 
@@ -376,6 +387,8 @@ bool AppWindow::startRecording(const QString &path, QString &error)
         error = m_runFile.errorString();
         note(tr("Recording not started: %1").arg(error));
     }
+    if (started)
+        m_marks = 0;
     recordingChanged();
     return started;
 }
@@ -395,6 +408,7 @@ void AppWindow::recordingChanged()
 {
     const bool on = m_runFile.isRecording();
     m_record->setChecked(on);
+    m_mark->setEnabled(on);
     m_record->setText(on ? tr("Stop &recording") : tr("&Record run…"));
     setWindowTitle(
         on ? tr("%1 — recording %2").arg(m_title, QFileInfo(m_runFile.fileName()).fileName())
@@ -451,6 +465,39 @@ bool AppWindow::event(QEvent *event)
     if (event->type() == QEvent::StatusTip)
         return true;
     return QMainWindow::event(event);
+}
+
+void AppWindow::mark()
+{
+    if (!m_runFile.isRecording())
+        return;
+    const std::string text = markText(++m_marks);
+    m_observers.event(text);
+    m_notes->post(tr("Marked: %1").arg(QString::fromStdString(text)));
+}
+
+void AppWindow::replayTriggered()
+{
+    const QString folder = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+    const QString path =
+        QFileDialog::getOpenFileName(this, tr("Replay recording"), folder, kRecordingFilter);
+    if (!path.isEmpty())
+        openReplay(path);
+}
+
+ReplayWindow *AppWindow::openReplay(const QString &path)
+{
+    const RecordingRead read = readRecordingFile(path);
+    if (!read.error.empty()) {
+        tell(tr("Replay recording"), QString::fromStdString(read.error));
+        return nullptr;
+    }
+    auto *window = new ReplayWindow(read.recording, QFileInfo(path).fileName(), this);
+    window->setWindowFlag(Qt::Window);
+    window->setAttribute(Qt::WA_DeleteOnClose);
+    window->show();
+    window->replay().play();
+    return window;
 }
 
 // A message that does not stop the window: the link and the gauges go on behind it.

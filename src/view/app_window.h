@@ -19,6 +19,7 @@ class QMenu;
 namespace quelo {
 
 class MainWindow;
+class ReplayWindow;
 class WindowModel;
 
 // The top-level window: a menu bar above the data link's 800 x 675 client area (MainWindow),
@@ -59,6 +60,12 @@ public:
     // Shows a recording in the trends window as File > Open recording does; a file that does
     // not read is reported (naming the line at fault) and the chart stays as it was.
     void openRecording(const QString &path);
+    // Writes the next mark ("mark 1", "mark 2", …, counted from the recording's start) into the
+    // recording and the live trend, as Mark (M, Ctrl+M) does. Nothing while not recording.
+    void mark();
+    // Opens a replay window on a recording as File > Replay recording does; a file that does
+    // not read is reported and nothing opens. The link is left alone.
+    ReplayWindow *openReplay(const QString &path);
     // The trends window, created on first use.
     TrendsWindow &trends();
     // Shows the trends window as View > Trends does.
@@ -78,6 +85,7 @@ private:
     void createHelpMenu();
     void recordTriggered(bool on);
     void openRecordingTriggered();
+    void replayTriggered();
     void recordingChanged();
     void tell(const QString &title, const QString &text);
     void note(const QString &text);
@@ -99,6 +107,8 @@ private:
     // parameters' flags and texts. Most model events (the animation's ticks) change none of it.
     std::vector<std::string> m_menuInputs;
     QAction *m_record = nullptr;
+    QAction *m_mark = nullptr;
+    int m_marks = 0; // marks written into the recording under way
     QStringList m_devices;
     QString m_title;
     RunFile m_runFile;

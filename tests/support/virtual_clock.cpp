@@ -7,15 +7,41 @@ void VirtualClock::timerEnabledChanged(Timer &timer)
 {
     // A new generation cancels the ticks armed before; enabling starts a full interval.
     const std::uint64_t generation = ++m_generation[&timer];
-    if (timer.Enabled())
+    if (!timer.Enabled())
+        return;
+    m_nextDue[&timer] = m_now + timer.Interval();
+    if (running(timer))
         arm(timer, generation, m_now + timer.Interval());
+}
+
+void VirtualClock::timerSleepChanged(Timer &timer)
+{
+    // Asleep: the armed tick is cancelled. Awake: the next tick falls on the grid the timer
+    // kept, at the first grid point not in the past.
+    if (!honourSleep)
+        return;
+    const std::uint64_t generation = ++m_generation[&timer];
+    if (!timer.due())
+        return;
+    std::int64_t due = m_nextDue[&timer];
+    if (due < m_now) {
+        const std::int64_t interval = timer.Interval();
+        due += (m_now - due + interval - 1) / interval * interval;
+    }
+    arm(timer, generation, due);
+}
+
+bool VirtualClock::running(const Timer &timer) const
+{
+    return honourSleep ? timer.due() : timer.Enabled();
 }
 
 void VirtualClock::arm(Timer &timer, std::uint64_t generation, std::int64_t atMs)
 {
     callAt(atMs, [this, &timer, generation, atMs] {
-        if (m_generation[&timer] != generation || !timer.Enabled())
+        if (m_generation[&timer] != generation || !running(timer))
             return;
+        m_nextDue[&timer] = atMs + timer.Interval();
         // The next tick is armed first, so a handler that switches its own timer off or on
         // cancels it through the new generation.
         arm(timer, generation, atMs + timer.Interval());
