@@ -150,7 +150,7 @@ int ConfigCommand::finishExport(const ConfigValues &values)
     }
     QString error;
     if (!writeConfig(m_options.exportConfig, values, now, error)) {
-        sayError(QStringLiteral("cannot write %1: %2").arg(m_options.exportConfig, error));
+        sayError(error + QStringLiteral("; the file is as it was"));
         return kExitUsage;
     }
     say(QStringLiteral("wrote ") + m_options.exportConfig);

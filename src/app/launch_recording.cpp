@@ -2,6 +2,7 @@
 #include "launch_recording.h"
 
 #include "app_window.h"
+#include "link_category.h"
 #include "run_file.h"
 
 #include <cstdio>
@@ -20,6 +21,7 @@ void sayError(const QString &text)
 
 bool recordAtLaunch(AppWindow &window, const QString &path)
 {
+    QObject::connect(&window, &AppWindow::recordingFailed, &window, &sayError);
     QString error;
     if (window.startRecording(path, error))
         return true;
@@ -29,7 +31,10 @@ bool recordAtLaunch(AppWindow &window, const QString &path)
 
 bool recordAtLaunch(RunFile &file, const QString &path)
 {
-    QObject::connect(&file, &RunFile::failed, &file, &sayError);
+    QObject::connect(&file, &RunFile::failed, &file, [](const QString &message) {
+        sayError(message);
+        qCInfo(lcLink).noquote() << "note:" << message;
+    });
     if (file.start(path))
         return true;
     sayError(file.errorString());

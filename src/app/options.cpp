@@ -23,6 +23,9 @@ const QString kDescription = QStringLiteral(
     "With --export-config or --import-config no window opens (no display is needed): the\n"
     "program finds the module, reads or writes its seven configuration parameters, reports\n"
     "its progress on standard error and exits. --record works with and without a window.\n"
+    "Files: only regular files are read (a FIFO or a device is refused at once), a\n"
+    "configuration file only up to 1 MiB; only a regular file or a new name is written, never\n"
+    "a device; the same file may not be named twice.\n"
     "Exit status: 0 done; 1 a module or link problem (no module found, --timeout passed, a\n"
     "value the module did not take, --demo, --screenshot or --record failed); 2 a bad command line "
     "or a\n"
@@ -73,16 +76,18 @@ struct OptionSet
                                  QStringLiteral("SECONDS")};
     QCommandLineOption log{QStringLiteral("log"),
                            QStringLiteral("Append the link's events (quelo.link), with times, to "
-                                          "FILE."),
+                                          "FILE (a regular file or a new name)."),
                            QStringLiteral("FILE")};
     QCommandLineOption record{
         QStringLiteral("record"),
         QStringLiteral("Record the run from launch into FILE (CSV: time, engine speed, advance, "
-                       "bus voltage, propeller angle and the link's events), replacing it."),
+                       "bus voltage, propeller angle and the link's events), replacing it; '-': "
+                       "standard output. Only a regular file or a new name is written."),
         QStringLiteral("FILE")};
     QCommandLineOption trends{
         QStringLiteral("trends"),
-        QStringLiteral("Open the Trends window at launch (as View > Trends).")};
+        QStringLiteral("Open the Trends window at launch (as View > Trends); with FILE.csv after "
+                       "it, on that recording (as File > Open recording).")};
     QCommandLineOption exportConfig{
         QStringLiteral("export-config"),
         QStringLiteral("Without a window: wait until the module has reported its firmware "
@@ -152,6 +157,9 @@ Options parseOptions(const QStringList &arguments)
     const OptionSet set;
     parser.addOptions({set.ports, set.demo, set.screenshot, set.quitAfter, set.log, set.record,
                        set.trends, set.exportConfig, set.importConfig, set.timeout});
+    parser.addPositionalArgument(QStringLiteral("FILE.csv"),
+                                 QStringLiteral("With --trends: a recording to open."),
+                                 QStringLiteral("[--trends FILE.csv]"));
     if (!parser.parse(arguments))
         return failure(parser.errorText());
     if (parser.isSet(help))
@@ -160,9 +168,12 @@ Options parseOptions(const QStringList &arguments)
                                                 QFileInfo(arguments.value(0)).fileName()));
     if (parser.isSet(version))
         return answer(Options::Action::Version, {});
-    if (!parser.positionalArguments().isEmpty())
-        return failure(QStringLiteral("unexpected argument '%1' (options start with --)")
-                           .arg(parser.positionalArguments().constFirst()));
+    const QStringList positional = parser.positionalArguments();
+    const bool oneRecording = positional.size() == 1 && parser.isSet(set.trends);
+    if (!positional.isEmpty() && !oneRecording)
+        return failure(QStringLiteral("unexpected argument '%1' (options start with --; only "
+                                      "--trends takes a recording after it)")
+                           .arg(positional.constLast()));
 
     Options options;
     if (parser.isSet(set.ports)) {
@@ -195,6 +206,7 @@ Options parseOptions(const QStringList &arguments)
     if (parser.isSet(set.log) && options.logFile.isEmpty())
         return failure(QStringLiteral("--log needs a file name"));
     options.trends = parser.isSet(set.trends);
+    options.trendsFile = oneRecording ? positional.constFirst() : QString();
     options.record = parser.value(set.record);
     if (parser.isSet(set.record) && options.record.isEmpty())
         return failure(QStringLiteral("--record needs a file name"));

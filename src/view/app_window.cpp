@@ -6,6 +6,7 @@
 #include "config_transfer.h"
 #include "main_window.h"
 #include "mscomm.h"
+#include "recording_loader.h"
 #include "window_model.h"
 
 #include <QCloseEvent>
@@ -80,8 +81,12 @@ AppWindow::AppWindow(WindowModel &model, QWidget *parent)
     m_model.setRunObserver(&m_observers);
     connect(&m_runFile, &RunFile::failed, this, [this](const QString &message) {
         recordingChanged();
+        m_notes->post(message);
         tell(tr("Record run"), message);
+        emit recordingFailed(message);
     });
+    m_loader = new RecordingLoader(this);
+    connect(m_loader, &RecordingLoader::loaded, this, &AppWindow::recordingLoaded);
 }
 
 AppWindow::~AppWindow()
@@ -201,9 +206,11 @@ void AppWindow::saveConfiguration()
     if (path.isEmpty())
         return;
     QString error;
-    if (!writeConfig(path, *config, QDateTime::currentDateTime(), error))
-        QMessageBox::warning(this, tr("Save configuration"),
-                             tr("The configuration was not saved.\n%1").arg(error));
+    if (writeConfig(path, *config, QDateTime::currentDateTime(), error))
+        return m_notes->post(tr("Configuration saved to %1").arg(QDir::toNativeSeparators(path)));
+    m_notes->post(tr("The configuration was not saved: %1").arg(error));
+    QMessageBox::warning(this, tr("Save configuration"),
+                         tr("The configuration was not saved.\n%1").arg(error));
 }
 
 // While the module is not connected or has not reported everything, there is nothing to
@@ -241,6 +248,7 @@ void AppWindow::loadFile(const QString &path)
     ConfigValues file;
     QString error;
     if (!readConfig(path, file, error)) {
+        m_notes->post(tr("%1 was not loaded: %2").arg(QDir::toNativeSeparators(path), error));
         QMessageBox::warning(this, tr("Load configuration"),
                              tr("%1 was not loaded; nothing was changed.\n%2")
                                  .arg(QDir::toNativeSeparators(path), error));
@@ -353,12 +361,31 @@ void AppWindow::openRecordingTriggered()
 
 void AppWindow::openRecording(const QString &path)
 {
-    const RecordingRead read = readRecordingFile(path);
-    if (!read.error.empty())
-        return tell(tr("Open recording"), QString::fromStdString(read.error));
+    m_loader->load(path);
+}
+
+bool AppWindow::isOpeningRecording() const
+{
+    return m_loader->isLoading();
+}
+
+void AppWindow::recordingLoaded(const QString &path, const RecordingRead &read)
+{
+    if (!read.error.empty()) {
+        const QString error = QString::fromStdString(read.error);
+        m_notes->post(error);
+        return tell(tr("Open recording"), error);
+    }
     TrendsWindow &window = trends();
     window.showRecording(read.recording, QFileInfo(path).fileName());
     showTrends();
+    const QString name = QDir::toNativeSeparators(path);
+    m_notes->post(read.rowsOutOfOrder == 0
+                      ? tr("Opened recording %1").arg(name)
+                      : tr("Opened recording %1; %n row(s) earlier than the row before were put "
+                           "in time order",
+                           nullptr, int(read.rowsOutOfOrder))
+                            .arg(name));
 }
 
 // A message that does not stop the window: the link and the gauges go on behind it.

@@ -18,6 +18,7 @@ class QMenu;
 namespace quelo {
 
 class MainWindow;
+class RecordingLoader;
 class WindowModel;
 
 // The top-level window: a menu bar above the data link's 800 x 675 client area (MainWindow),
@@ -49,15 +50,23 @@ public:
     bool startRecording(const QString &path, QString &error);
     void stopRecording();
     bool isRecording() const { return m_runFile.isRecording(); }
-    // Shows a recording in the trends window as File > Open recording does; a file that does
-    // not read is reported (naming the line at fault) and the chart stays as it was.
+    // Shows a recording in the trends window as File > Open recording does. The file is read
+    // off the window's thread (with a progress dialog and Cancel when it takes a while), so this
+    // returns at once and the link goes on; a file that does not read is reported (naming the
+    // line at fault) and the chart stays as it was.
     void openRecording(const QString &path);
+    bool isOpeningRecording() const;
     // The trends window, created on first use.
     TrendsWindow &trends();
     // Shows the trends window as View > Trends does.
     void showTrends();
     // The status bar below the client area, for the program's own messages.
     StatusNotes &notes() { return *m_notes; }
+
+signals:
+    // The recording stopped on a failed write; the message names the file and the reason. It is
+    // also in the status bar and the link log.
+    void recordingFailed(const QString &message);
 
 protected:
     void closeEvent(QCloseEvent *event) override;
@@ -68,6 +77,7 @@ private:
     void createHelpMenu();
     void recordTriggered(bool on);
     void openRecordingTriggered();
+    void recordingLoaded(const QString &path, const RecordingRead &read);
     void recordingChanged();
     void tell(const QString &title, const QString &text);
     void updateActions();
@@ -92,6 +102,7 @@ private:
     LiveTrendFeed m_liveFeed;
     RunObservers m_observers;
     TrendsWindow *m_trends = nullptr;
+    RecordingLoader *m_loader = nullptr;
 };
 
 } // namespace quelo
