@@ -45,7 +45,7 @@ std::string shown(const std::string &field)
     return "\"" + field.substr(0, cut) + "…\"";
 }
 
-std::string lineText(int line)
+std::string lineText(std::size_t line)
 {
     return "line " + std::to_string(line) + ": ";
 }

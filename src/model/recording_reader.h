@@ -83,8 +83,8 @@ private:
     bool m_quoted = false;
     bool m_quoteSeen = false; // a quote inside a quoted field: doubled, or its end
     bool m_spansLines = false;
-    int m_line = 1;
-    int m_rowLine = 1;
+    std::size_t m_line = 1;
+    std::size_t m_rowLine = 1;
     double m_latest = -std::numeric_limits<double>::infinity();
     std::size_t m_outOfOrder = 0;
 };

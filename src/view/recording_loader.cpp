@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "recording_loader.h"
 
+#include "recording_thin.h"
 #include "run_file.h"
 
 #include <QFileInfo>
@@ -38,11 +39,13 @@ void RecordingLoader::load(const QString &path)
     m_shared = std::make_shared<Shared>();
     const std::shared_ptr<Shared> shared = m_shared;
     m_watcher.setFuture(QtConcurrent::run([path, shared] {
-        return readRecordingFile(path, [shared](qint64 done, qint64 total) {
+        RecordingRead read = readRecordingFile(path, [shared](qint64 done, qint64 total) {
             shared->done = done;
             shared->total = total;
             return !shared->cancelled;
         });
+        read.recording = thinnedForDrawing(std::move(read.recording));
+        return read;
     }));
     if (!m_dialog) {
         m_dialog = new QProgressDialog(m_dialogParent);

@@ -18,7 +18,8 @@ namespace quelo {
 
 // Reads a recording file off the window's thread, so that a large or slow file never stops the
 // link: a progress dialog with Cancel appears when the reading takes more than a moment.
-// loaded() comes on the window's thread once the reading has ended, unless it was cancelled.
+// loaded() comes on the window's thread once the reading has ended, unless it was cancelled,
+// with each series thinned for drawing (thinnedForDrawing) on the reading's thread too.
 class RecordingLoader : public QObject
 {
     Q_OBJECT
