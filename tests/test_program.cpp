@@ -22,6 +22,10 @@
 
 #include <array>
 #include <csignal>
+#include <utility>
+
+#include <sys/resource.h>
+#include <sys/stat.h>
 
 using quelo::sim::PtyServer;
 
@@ -366,6 +370,150 @@ TEST(Program, RecordsAHeadlessRunAndRefusesAnUnwritableFile)
     }
     EXPECT_FALSE(QFileInfo::exists(unwritable));
     EXPECT_TRUE(module.module().commandLog().empty());
+}
+
+namespace {
+
+// A headless run whose files may grow to `limit` bytes at most, as on a nearly full disk.
+HeadlessRun runHeadlessOnAFullDisk(const QStringList &arguments, rlim_t limit)
+{
+    QProcess program;
+    program.setChildProcessModifier([limit] {
+        std::signal(SIGXFSZ, SIG_IGN);
+        rlimit lower{};
+        getrlimit(RLIMIT_FSIZE, &lower);
+        lower.rlim_cur = limit;
+        setrlimit(RLIMIT_FSIZE, &lower);
+    });
+    startHeadless(program, arguments);
+    HeadlessRun run;
+    if (!finish(program, 40000)) {
+        program.kill();
+        program.waitForFinished();
+        return run;
+    }
+    run.exitCode = program.exitStatus() == QProcess::NormalExit ? program.exitCode() : -1;
+    run.out = program.readAllStandardOutput();
+    run.err = QString::fromUtf8(program.readAllStandardError());
+    return run;
+}
+
+} // namespace
+
+// A path that cannot be what it is meant for is refused with exit 2 at once, before the port:
+// the same file named twice (a link included), a device, a FIFO, a folder that is missing.
+TEST(Program, RefusesWrongFilePathsBeforeTouchingThePort)
+{
+    PtyServer module;
+    ASSERT_TRUE(module.start()) << module.errorString().toStdString();
+    QTemporaryDir dir;
+    const QString run = dir.filePath("run.csv");
+    const QString fifo = dir.filePath("fifo.json");
+    ASSERT_EQ(::mkfifo(fifo.toLocal8Bit().constData(), 0600), 0);
+    ASSERT_TRUE(QFile::link(run, dir.filePath("link.csv")));
+    const QStringList port{"--ports", module.devicePath()};
+    const struct
+    {
+        QStringList arguments;
+        QString error;
+    } cases[] = {
+        {{"--record", run, "--export-config", run}, "--record and --export-config name the same"},
+        {{"--record", dir.filePath("link.csv"), "--log", run, "--quit-after", "1"},
+         "--record and --log name the same file"},
+        {{"--record", "-", "--export-config", "-"}, "name the same file (-)"},
+        {{"--export-config", dir.filePath("missing/e.json")}, "does not exist"},
+        {{"--export-config", dir.path()}, "not a regular file"},
+        {{"--export-config", fifo}, "not a regular file"},
+        {{"--import-config", fifo}, "not a regular file"},
+        {{"--import-config", "/dev/zero"}, "not a regular file"},
+    };
+    for (const auto &c : cases) {
+        QElapsedTimer took;
+        took.start();
+        const HeadlessRun result = runHeadless(port + c.arguments, 20000);
+        EXPECT_EQ(result.exitCode, 2) << c.arguments.join(' ').toStdString();
+        EXPECT_TRUE(result.err.contains(c.error)) << result.err.toStdString();
+        EXPECT_LT(took.elapsed(), 5000) << c.arguments.join(' ').toStdString();
+    }
+    EXPECT_TRUE(module.module().commandLog().empty());
+    EXPECT_FALSE(QFileInfo::exists(run));
+}
+
+// A full disk during an export: the old backup stays as it was, exit 2, and no "wrote".
+// During a recording: a message on standard error and in the log, exit 1, whole rows only.
+TEST(Program, AFullDiskNeverDestroysAFileOrPassesForSuccess)
+{
+    PtyServer module;
+    ASSERT_TRUE(module.start()) << module.errorString().toStdString();
+    QTemporaryDir dir;
+    const QString backup = dir.filePath("e2.json");
+    QFile old(backup);
+    ASSERT_TRUE(old.open(QIODevice::WriteOnly));
+    old.write("{\"the\": \"old backup\"}\n");
+    old.close();
+    const QStringList port{"--ports", module.devicePath()};
+
+    const HeadlessRun exported =
+        runHeadlessOnAFullDisk(port + QStringList{"--export-config", backup}, 100);
+    EXPECT_EQ(exported.exitCode, 2) << exported.err.toStdString();
+    EXPECT_FALSE(exported.err.contains("wrote")) << exported.err.toStdString();
+    EXPECT_TRUE(exported.err.contains("cannot write " + backup)) << exported.err.toStdString();
+    EXPECT_EQ(readAll(backup), "{\"the\": \"old backup\"}\n");
+    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden), QStringList{"e2.json"});
+
+    const QString run = dir.filePath("run.csv");
+    const QString log = dir.filePath("link.log");
+    const HeadlessRun recorded = runHeadlessOnAFullDisk(
+        port + QStringList{"--record", run, "--log", log, "--export-config", "-"}, 200);
+    EXPECT_EQ(recorded.exitCode, 1) << recorded.err.toStdString();
+    EXPECT_TRUE(recorded.err.contains("quelo-link: Recording into " + run + " stopped"))
+        << recorded.err.toStdString();
+    EXPECT_TRUE(recorded.err.contains("quelo-link: logging into " + log + " stopped"))
+        << recorded.err.toStdString();
+    EXPECT_TRUE(readAll(run).endsWith("\r\n")) << readAll(run).toStdString();
+    EXPECT_TRUE(readAll(log).endsWith("\n"));
+    EXPECT_TRUE(exported.out.isEmpty());
+}
+
+// --record - streams the recording to standard output, as --export-config - does the file.
+TEST(Program, RecordsToStandardOutput)
+{
+    PtyServer module;
+    ASSERT_TRUE(module.start()) << module.errorString().toStdString();
+    QTemporaryDir dir;
+    QDir::setCurrent(dir.path());
+    const HeadlessRun run = runHeadless({"--ports", module.devicePath(), "--record", "-",
+                                         "--export-config", dir.filePath("e.json")});
+    ASSERT_EQ(run.exitCode, 0) << run.err.toStdString();
+    EXPECT_TRUE(run.out.startsWith(kRecordingHeader.toUtf8() + "\r\n")) << run.out.toStdString();
+    EXPECT_TRUE(run.out.contains("Connected Comm Port 1")) << run.out.toStdString();
+    EXPECT_FALSE(QFileInfo::exists(dir.filePath("-")));
+}
+
+// quelo-link --trends FILE.csv opens Trends on that recording; a bad one is reported.
+TEST(Program, TrendsOpensARecordingNamedOnTheCommandLine)
+{
+    QTemporaryDir dir;
+    const QString good = dir.filePath("good.csv");
+    const QString bad = dir.filePath("bad.csv");
+    for (const auto &[path, row] : {std::pair{good, "1000"}, std::pair{bad, "lots"}}) {
+        QFile file(path);
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write(
+            (kRecordingHeader + "\r\n2026-03-01T13:00:00.250+01:00,0.250," + row + ",,,,\r\n")
+                .toUtf8());
+    }
+    for (const QString &path : {good, bad}) {
+        const QString log = dir.filePath("trends.log");
+        QFile::remove(log);
+        QProcess program;
+        start(program, {"--ports", ",,", "--log", log, "--quit-after", "3", "--trends", path});
+        ASSERT_TRUE(finish(program, 20000));
+        EXPECT_EQ(program.exitCode(), 0);
+        const QString wanted = path == good ? "note: Opened recording " + good
+                                            : "note: " + bad + ", line 2: \"lots\" in column rpm";
+        EXPECT_TRUE(readAll(log).contains(wanted)) << readAll(log).toStdString();
+    }
 }
 
 int main(int argc, char **argv)

@@ -242,7 +242,10 @@ QString fileIdentity(const QString &path)
     };
     if (::stat(encoded(path).constData(), &st) == 0)
         return QStringLiteral("inode %1:%2").arg(quint64(st.st_dev)).arg(quint64(st.st_ino));
-    const QFileInfo info(resolvedTarget(path));
+    // A link to a file still to be made names that file.
+    QFileInfo info(path);
+    for (int hops = 0; info.isSymLink() && hops < 40; ++hops)
+        info.setFile(info.symLinkTarget());
     const QString folder = QFileInfo(info.absolutePath()).canonicalFilePath();
     return (folder.isEmpty() ? info.absolutePath() : folder) + QLatin1Char('/') + info.fileName();
 }
