@@ -35,6 +35,7 @@ RecordingLoader::~RecordingLoader()
 void RecordingLoader::load(const QString &path)
 {
     cancel();
+    m_loading = true;
     m_path = path;
     m_shared = std::make_shared<Shared>();
     const std::shared_ptr<Shared> shared = m_shared;
@@ -64,6 +65,7 @@ void RecordingLoader::load(const QString &path)
 
 void RecordingLoader::cancel()
 {
+    m_loading = false;
     if (m_shared)
         m_shared->cancelled = true;
     m_progressTimer.stop();
@@ -90,6 +92,7 @@ void RecordingLoader::finished()
     // A reading replaced by a newer one, or cancelled, ends without a word.
     if (m_shared->cancelled)
         return;
+    m_loading = false;
     emit loaded(m_path, m_watcher.result());
 }
 

@@ -32,7 +32,8 @@ public:
     // Starts reading `path`; a reading under way is cancelled first.
     void load(const QString &path);
     void cancel();
-    bool isLoading() const { return m_watcher.isRunning(); }
+    // From load() until loaded() has been emitted or the reading was cancelled.
+    bool isLoading() const { return m_loading; }
 
 signals:
     void loaded(const QString &path, const quelo::RecordingRead &read);
@@ -55,6 +56,7 @@ private:
     QString m_path;
     QProgressDialog *m_dialog = nullptr;
     QTimer m_progressTimer;
+    bool m_loading = false;
 };
 
 } // namespace quelo
