@@ -220,6 +220,12 @@ void TrendsWindow::setTimeRange(double first, double last)
 {
     if (last <= first)
         last = first + 1000; // a single moment still gets a visible second
+    // Ticks closer than the labels' step would repeat one label: milliseconds for a short span,
+    // the date for a long one.
+    const double span = last - first;
+    m_timeAxis->setFormat(span < 20000      ? QStringLiteral("HH:mm:ss.zzz")
+                          : span > 86400000 ? QStringLiteral("yyyy-MM-dd HH:mm")
+                                            : QStringLiteral("HH:mm:ss"));
     m_timeAxis->setRange(QDateTime::fromMSecsSinceEpoch(qint64(first)),
                          QDateTime::fromMSecsSinceEpoch(qint64(last)));
 }
