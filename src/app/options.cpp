@@ -173,7 +173,7 @@ Options parseOptions(const QStringList &arguments)
     if (!positional.isEmpty() && !oneRecording)
         return failure(QStringLiteral("unexpected argument '%1' (options start with --; only "
                                       "--trends takes a recording after it)")
-                           .arg(positional.constLast()));
+                           .arg(positional.value(parser.isSet(set.trends) ? 1 : 0)));
 
     Options options;
     if (parser.isSet(set.ports)) {
