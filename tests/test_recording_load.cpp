@@ -31,6 +31,19 @@ using quelo::test::waitUntil;
 
 namespace {
 
+// AddressSanitizer's shadow memory makes the resident size say nothing about the program's.
+#if defined(__SANITIZE_ADDRESS__)
+constexpr bool kMemoryMeasured = false;
+#elif defined(__has_feature)
+#if __has_feature(address_sanitizer)
+constexpr bool kMemoryMeasured = false;
+#else
+constexpr bool kMemoryMeasured = true;
+#endif
+#else
+constexpr bool kMemoryMeasured = true;
+#endif
+
 // Rows every 100 ms from 2026-03-01 12:00 UTC, written in large pieces.
 bool writeRecording(const QString &path, int rows)
 {
@@ -112,6 +125,7 @@ TEST(RecordingLoad, TwoMillionRowsLoadWhileTheLinkKeepsPolling)
     const int drawn = window.trends().series(Trend::EngineSpeed)->count();
     EXPECT_GT(drawn, 1000);
     EXPECT_LE(drawn, 4000);
-    EXPECT_LT(peakResidentKb(), 300 * 1024);
+    if (kMemoryMeasured)
+        EXPECT_LT(peakResidentKb(), 300 * 1024);
     EXPECT_EQ(model.state().statusbox.Text, "Connected Comm Port 1");
 }
