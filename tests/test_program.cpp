@@ -374,8 +374,9 @@ TEST(Program, RecordsAHeadlessRunAndRefusesAnUnwritableFile)
 
 namespace {
 
-// A headless run whose files may grow to `limit` bytes at most, as on a nearly full disk.
-HeadlessRun runHeadlessOnAFullDisk(const QStringList &arguments, rlim_t limit)
+// A run whose files may grow to `limit` bytes at most, as on a nearly full disk; headless
+// unless `window`, which runs offscreen.
+HeadlessRun runOnAFullDisk(const QStringList &arguments, rlim_t limit, bool window = false)
 {
     QProcess program;
     program.setChildProcessModifier([limit] {
@@ -385,7 +386,10 @@ HeadlessRun runHeadlessOnAFullDisk(const QStringList &arguments, rlim_t limit)
         lower.rlim_cur = limit;
         setrlimit(RLIMIT_FSIZE, &lower);
     });
-    startHeadless(program, arguments);
+    if (window)
+        start(program, arguments);
+    else
+        startHeadless(program, arguments);
     HeadlessRun run;
     if (!finish(program, 40000)) {
         program.kill();
@@ -453,8 +457,7 @@ TEST(Program, AFullDiskNeverDestroysAFileOrPassesForSuccess)
     old.close();
     const QStringList port{"--ports", module.devicePath()};
 
-    const HeadlessRun exported =
-        runHeadlessOnAFullDisk(port + QStringList{"--export-config", backup}, 100);
+    const HeadlessRun exported = runOnAFullDisk(port + QStringList{"--export-config", backup}, 100);
     EXPECT_EQ(exported.exitCode, 2) << exported.err.toStdString();
     EXPECT_FALSE(exported.err.contains("wrote")) << exported.err.toStdString();
     EXPECT_TRUE(exported.err.contains("cannot write " + backup)) << exported.err.toStdString();
@@ -463,7 +466,7 @@ TEST(Program, AFullDiskNeverDestroysAFileOrPassesForSuccess)
 
     const QString run = dir.filePath("run.csv");
     const QString log = dir.filePath("link.log");
-    const HeadlessRun recorded = runHeadlessOnAFullDisk(
+    const HeadlessRun recorded = runOnAFullDisk(
         port + QStringList{"--record", run, "--log", log, "--export-config", "-"}, 200);
     EXPECT_EQ(recorded.exitCode, 1) << recorded.err.toStdString();
     EXPECT_TRUE(recorded.err.contains("quelo-link: Recording into " + run + " stopped"))
@@ -473,6 +476,20 @@ TEST(Program, AFullDiskNeverDestroysAFileOrPassesForSuccess)
     EXPECT_TRUE(readAll(run).endsWith("\r\n")) << readAll(run).toStdString();
     EXPECT_TRUE(readAll(log).endsWith("\n"));
     EXPECT_TRUE(exported.out.isEmpty());
+
+    // In the window: standard error and the status bar (whose notes go to the log).
+    QFile::remove(run);
+    QFile::remove(log);
+    const HeadlessRun window = runOnAFullDisk(
+        port + QStringList{"--record", run, "--log", log, "--quit-after", "4"}, 300, true);
+    EXPECT_EQ(window.exitCode, 0) << window.err.toStdString();
+    EXPECT_TRUE(window.err.contains("quelo-link: Recording into " + run + " stopped"))
+        << window.err.toStdString();
+    EXPECT_TRUE(window.err.contains("quelo-link: logging into " + log + " stopped"))
+        << window.err.toStdString();
+    EXPECT_TRUE(window.err.contains(QRegularExpression("note: Recording into .* stopped")))
+        << window.err.toStdString();
+    EXPECT_TRUE(readAll(run).endsWith("\r\n")) << readAll(run).toStdString();
 }
 
 // --record - streams the recording to standard output, as --export-config - does the file.

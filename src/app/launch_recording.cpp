@@ -19,9 +19,13 @@ void sayError(const QString &text)
 
 } // namespace
 
-bool recordAtLaunch(AppWindow &window, const QString &path)
+void reportRecordingFailures(AppWindow &window)
 {
     QObject::connect(&window, &AppWindow::recordingFailed, &window, &sayError);
+}
+
+bool recordAtLaunch(AppWindow &window, const QString &path)
+{
     QString error;
     if (window.startRecording(path, error))
         return true;

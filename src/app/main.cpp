@@ -153,6 +153,7 @@ int runWindow(const Options &options, int argc, char *argv[])
     AppWindow appWindow(model);
     appWindow.setPortDevices(setup.devices());
     setup.setNotes([&appWindow](const QString &message) { appWindow.notes().post(message); });
+    reportRecordingFailures(appWindow);
     // Recording starts before the port scan, so the file has the run's first status line.
     if (!options.record.isEmpty() && !recordAtLaunch(appWindow, options.record))
         return kExitLink;
