@@ -29,8 +29,8 @@ TEST_F(Animation, EngineSpeedReachesAThousandOnTheSixtyFirstTick)
     settle();
     w.rpmtarget = 1000;
     const std::vector<int> firstSteps{100, 90, 81, 72, 65, 59, 53, 48, 43, 38, 35, 31, 28,
-                                      25,  23, 20, 18, 17, 15, 13, 12, 11, 10, 9,  8,  7,
-                                      6,   6,  5,  5,  4,  4,  3,  3,  3,  3,  2,  2};
+                                      25, 23, 20, 18, 17, 15, 13, 12, 11, 10, 9, 8, 7,
+                                      6, 6, 5, 5, 4, 4, 3, 3, 3, 3, 2, 2};
     double before = 0;
     for (std::size_t i = 0; i < firstSteps.size(); ++i) {
         animation.Timer2_Timer();

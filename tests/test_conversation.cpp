@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "sim_comm.h"
 
-#include "convert.h"
 #include "window_model.h"
+#include "convert.h"
 
 #include <gtest/gtest.h>
 

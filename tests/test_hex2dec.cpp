@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "convert.h"
-#include "hex2dec.h"
 #include "int16.h"
+#include "hex2dec.h"
 
 #include "errors.h"
 
@@ -58,10 +58,10 @@ TEST(Hex2Dec, TwentyThreeDigitsAreExactTwentyFourGiveNoValue)
 
 TEST(Hex2Dec, BitPositionsAroundFortyNineAreExact)
 {
-    EXPECT_EQ(text("2000000000000"), "562949953421312");   // 2^49
-    EXPECT_EQ(text("4000000000000"), "1125899906842624");  // 2^50
-    EXPECT_EQ(text("8000000000000"), "2251799813685248");  // 2^51
-    EXPECT_EQ(text("7FFFFFFFFFFFF"), "2251799813685247");  // 2^51 - 1
+    EXPECT_EQ(text("2000000000000"), "562949953421312");  // 2^49
+    EXPECT_EQ(text("4000000000000"), "1125899906842624"); // 2^50
+    EXPECT_EQ(text("8000000000000"), "2251799813685248"); // 2^51
+    EXPECT_EQ(text("7FFFFFFFFFFFF"), "2251799813685247"); // 2^51 - 1
     EXPECT_EQ(text("20000000000001"), "9007199254740993"); // 2^53 + 1: beyond a double
 }
 
