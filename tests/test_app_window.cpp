@@ -18,6 +18,7 @@
 #include <QLineSeries>
 #include <QMenuBar>
 #include <QMessageBox>
+#include <QProgressDialog>
 #include <QTemporaryDir>
 #include <QTimer>
 
@@ -338,6 +339,16 @@ TEST_F(AppWindowTest, TrendsShowTheLiveRunAndOpenRecordings)
         writeFile("bad.csv", "time,elapsed_s,rpm,advance_deg,bus_volts,prop_angle_deg,event\r\n"
                              "2026-03-01T12:00:00.000+01:00,0.000,1000,,,,\r\n"
                              "2026-03-01T12:00:00.240+01:00,0.240,fast,,,,\r\n");
+    // Cancelled at once: no message, and the chart as it was.
+    window.openRecording(bad);
+    auto *progress = window.findChild<QProgressDialog *>();
+    ASSERT_NE(progress, nullptr);
+    emit progress->canceled();
+    EXPECT_FALSE(window.isOpeningRecording());
+    test::waitUntil([] { return false; }, 300); // a result would have come by now
+    EXPECT_TRUE(messages(window).isEmpty());
+    EXPECT_TRUE(trends.isLive());
+
     window.openRecording(bad);
     waitForRecording();
     ASSERT_EQ(messages(window).size(), 1);
