@@ -65,13 +65,14 @@ void expectWholeCommands(const std::vector<std::string> &log)
 }
 
 // Starts the program as a script would on a machine without a display.
-void startHeadless(QProcess &program, const QStringList &arguments)
+void startHeadless(QProcess &program, const QStringList &arguments,
+                   const QString &executable = QStringLiteral(QUELO_LINK_BIN))
 {
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
     for (const char *name : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM", "QT_LOGGING_RULES"})
         env.remove(QString::fromLatin1(name));
     program.setProcessEnvironment(env);
-    program.start(QStringLiteral(QUELO_LINK_BIN), arguments);
+    program.start(executable, arguments);
 }
 
 struct HeadlessRun
@@ -82,10 +83,11 @@ struct HeadlessRun
 };
 
 // Runs a headless export or import to its end, serving the simulator meanwhile.
-HeadlessRun runHeadless(const QStringList &arguments, int timeoutMs = 40000)
+HeadlessRun runHeadless(const QStringList &arguments, int timeoutMs = 40000,
+                        const QString &executable = QStringLiteral(QUELO_LINK_BIN))
 {
     QProcess program;
-    startHeadless(program, arguments);
+    startHeadless(program, arguments, executable);
     HeadlessRun run;
     if (!finish(program, timeoutMs)) {
         program.kill();
@@ -505,6 +507,19 @@ TEST(Program, RecordsToStandardOutput)
     EXPECT_TRUE(run.out.startsWith(kRecordingHeader.toUtf8() + "\r\n")) << run.out.toStdString();
     EXPECT_TRUE(run.out.contains("Connected Comm Port 1")) << run.out.toStdString();
     EXPECT_FALSE(QFileInfo::exists(dir.filePath("-")));
+
+    // A reader that goes away (| head): the recording stops with a message, the export goes
+    // on, and the exit status says the recording failed.
+    const HeadlessRun cut = runHeadless(
+        {"-c",
+         QStringLiteral("'%1' --ports '%2' --record - --export-config '%3' | head -c 100 "
+                        ">/dev/null; exit ${PIPESTATUS[0]}")
+             .arg(QStringLiteral(QUELO_LINK_BIN), module.devicePath(), dir.filePath("e2.json"))},
+        40000, QStringLiteral("/bin/bash"));
+    EXPECT_EQ(cut.exitCode, 1) << cut.err.toStdString();
+    EXPECT_TRUE(cut.err.contains("Recording into standard output stopped"))
+        << cut.err.toStdString();
+    EXPECT_TRUE(QFileInfo::exists(dir.filePath("e2.json")));
 }
 
 // quelo-link --trends FILE.csv opens Trends on that recording; a bad one is reported.

@@ -21,6 +21,7 @@
 #include <QTimer>
 
 #include <cmath>
+#include <csignal>
 #include <cstdio>
 #include <functional>
 #include <memory>
@@ -181,6 +182,9 @@ int runWindow(const Options &options, int argc, char *argv[])
 
 int main(int argc, char *argv[])
 {
+    // A reader of standard output that goes away (| head) makes a write fail with EPIPE, which
+    // is reported like any failed write, instead of ending the program with the port open.
+    std::signal(SIGPIPE, SIG_IGN);
     QStringList arguments;
     for (int i = 0; i < argc; ++i)
         arguments << QString::fromLocal8Bit(argv[i]);
