@@ -6,6 +6,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <chrono>
 #include <clocale>
 #include <locale>
@@ -332,6 +333,33 @@ TEST(RecordingThin, KeepsTheLowestAndHighestOfEachRun)
         peak = peak || p.v == 99999;
     }
     EXPECT_TRUE(peak);
+}
+
+// Reading with a limit, a long text never holds more than about twice the limit per series,
+// and its highest value is still there.
+TEST(RecordingThin, AReadingWithALimitStaysWithinIt)
+{
+    RunRecorder r(at(0));
+    RecordingParser parser;
+    parser.limitPoints(1000);
+    const std::string header = RunRecorder::header();
+    parser.feed(header.data(), header.size());
+    std::size_t most = 0;
+    for (int i = 0; i < 50000; ++i) {
+        const std::string row = i == 31416
+                                    ? r.telemetryRow({65000.0, {}, {}, {}}, at(i * 10))
+                                    : r.eventRow("e", at(i * 10)) +
+                                          r.telemetryRow({1000.0 + i % 7, {}, {}, {}}, at(i * 10));
+        parser.feed(row.data(), row.size());
+    }
+    const RecordingRead read = parser.finish();
+    ASSERT_EQ(read.error, "");
+    most = read.recording.rpm.size();
+    EXPECT_LE(most, 2000u);
+    EXPECT_GE(most, 500u);
+    EXPECT_EQ(read.recording.events.size(), 1000u);
+    EXPECT_TRUE(std::any_of(read.recording.rpm.begin(), read.recording.rpm.end(),
+                            [](const TrendPoint &p) { return p.v == 65000.0; }));
 }
 
 TEST(RecordingReader, FifteenThousandRowsParseFast)

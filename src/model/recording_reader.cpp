@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "recording_reader.h"
 
+#include "recording_thin.h"
 #include "run_recording.h"
 
 #include <algorithm>
@@ -179,8 +180,21 @@ void RecordingParser::endRow()
             return fail(reason);
         m_outOfOrder += t < m_latest ? 1 : 0;
         m_latest = std::max(m_latest, t);
+        keepWithinLimit();
     }
     startRow();
+}
+
+void RecordingParser::keepWithinLimit()
+{
+    if (m_pointLimit == 0)
+        return;
+    Recording &r = m_recording;
+    for (auto *series : {&r.rpm, &r.advanceDeg, &r.busVolts, &r.propAngleDeg})
+        if (series->size() > 2 * m_pointLimit)
+            thinSeries(*series, m_pointLimit);
+    if (r.events.size() > m_pointLimit)
+        r.events.pop_back();
 }
 
 void RecordingParser::startRow()

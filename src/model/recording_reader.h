@@ -60,6 +60,11 @@ public:
 
     RecordingParser();
 
+    // Bounds the memory a long recording takes: each series is thinned (thinSeries) back to
+    // `points` whenever it grows past twice that, and events past `points` are not kept. Every
+    // point kept is still one the text holds. 0, the default, keeps everything.
+    void limitPoints(std::size_t points) { m_pointLimit = points; }
+
     // The next piece of the text; false once the text is known to be malformed.
     bool feed(const char *data, std::size_t size);
     // The end of the text.
@@ -72,6 +77,7 @@ private:
     void takeLastRow();
     void startRow();
     void fail(const std::string &reason);
+    void keepWithinLimit();
 
     Recording m_recording;
     std::string m_error;
@@ -87,6 +93,7 @@ private:
     std::size_t m_rowLine = 1;
     double m_latest = -std::numeric_limits<double>::infinity();
     std::size_t m_outOfOrder = 0;
+    std::size_t m_pointLimit = 0;
 };
 
 RecordingRead parseRecording(const std::string &text);

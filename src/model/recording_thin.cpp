@@ -5,9 +5,7 @@
 
 namespace quelo {
 
-namespace {
-
-void thin(std::vector<TrendPoint> &points, std::size_t maxPoints)
+void thinSeries(std::vector<TrendPoint> &points, std::size_t maxPoints)
 {
     const std::size_t runs = std::max<std::size_t>(maxPoints / 2, 1);
     if (points.size() <= maxPoints)
@@ -29,13 +27,11 @@ void thin(std::vector<TrendPoint> &points, std::size_t maxPoints)
     points = std::move(kept);
 }
 
-} // namespace
-
 Recording thinnedForDrawing(Recording recording, std::size_t maxPoints)
 {
     for (auto *series :
          {&recording.rpm, &recording.advanceDeg, &recording.busVolts, &recording.propAngleDeg})
-        thin(*series, maxPoints);
+        thinSeries(*series, maxPoints);
     return recording;
 }
 

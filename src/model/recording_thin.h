@@ -13,5 +13,7 @@ namespace quelo {
 // is one the file holds, and every peak and dip still shows. Events are kept whole.
 inline constexpr std::size_t kMaxDrawnPoints = 4000;
 Recording thinnedForDrawing(Recording recording, std::size_t maxPoints = kMaxDrawnPoints);
+// The same for one series.
+void thinSeries(std::vector<TrendPoint> &points, std::size_t maxPoints);
 
 } // namespace quelo

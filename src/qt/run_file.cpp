@@ -118,7 +118,8 @@ void RunFile::fail(const QString &reason)
     emit failed(m_error);
 }
 
-RecordingRead readRecordingFile(const QString &path, const ReadProgress &progress)
+RecordingRead readRecordingFile(const QString &path, const ReadProgress &progress,
+                                std::size_t pointLimit)
 {
     constexpr qint64 kPiece = 1 << 20;
     RegularFileReader file;
@@ -130,6 +131,7 @@ RecordingRead readRecordingFile(const QString &path, const ReadProgress &progres
         return failed;
     }
     RecordingParser parser;
+    parser.limitPoints(pointLimit);
     std::vector<char> piece(kPiece);
     qint64 done = 0;
     for (qint64 n; (n = file.read(piece.data(), kPiece, reason)) != 0; done += n) {

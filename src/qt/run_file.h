@@ -69,7 +69,8 @@ using ReadProgress = std::function<bool(qint64 done, qint64 total)>;
 // Reads a recording file, a regular file only and without blocking, a piece at a time (never
 // the whole file in memory), calling `progress` after each piece. The error names the file and,
 // for a malformed file, the line. A cancelled reading returns an empty recording with the error
-// "cancelled".
-RecordingRead readRecordingFile(const QString &path, const ReadProgress &progress = {});
+// "cancelled". A `pointLimit` bounds the points kept (RecordingParser::limitPoints).
+RecordingRead readRecordingFile(const QString &path, const ReadProgress &progress = {},
+                                std::size_t pointLimit = 0);
 
 } // namespace quelo

@@ -13,6 +13,8 @@ namespace quelo {
 namespace {
 
 constexpr int kProgressIntervalMs = 100;
+// Points kept per series while reading: a few dozen megabytes at most, however long the file.
+constexpr std::size_t kPointsWhileReading = 500000;
 // A reading shorter than this shows no dialog at all.
 constexpr int kDialogDelayMs = 400;
 
@@ -40,11 +42,14 @@ void RecordingLoader::load(const QString &path)
     m_shared = std::make_shared<Shared>();
     const std::shared_ptr<Shared> shared = m_shared;
     m_watcher.setFuture(QtConcurrent::run([path, shared] {
-        RecordingRead read = readRecordingFile(path, [shared](qint64 done, qint64 total) {
-            shared->done = done;
-            shared->total = total;
-            return !shared->cancelled;
-        });
+        RecordingRead read = readRecordingFile(
+            path,
+            [shared](qint64 done, qint64 total) {
+                shared->done = done;
+                shared->total = total;
+                return !shared->cancelled;
+            },
+            kPointsWhileReading);
         read.recording = thinnedForDrawing(std::move(read.recording));
         return read;
     }));
