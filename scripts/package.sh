@@ -10,6 +10,7 @@ build=${BUILD_DIR:-build}
 deb=$(ls -t "$build"/quelo-link_*.deb | head -n 1)
 contents=$(dpkg-deb -c "$deb")
 for path in ./usr/bin/quelo-link ./usr/bin/quelo-sim ./usr/share/applications/quelo-link.desktop \
+            ./usr/share/applications/quelo-link-trends.desktop \
             ./usr/share/icons/hicolor/scalable/apps/quelo-link.svg ./usr/share/doc/quelo-link/copyright; do
     grep -q " $path\$" <<<"$contents" || { echo "package.sh: $deb lacks $path" >&2; exit 1; }
 done

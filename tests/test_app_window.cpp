@@ -5,6 +5,7 @@
 #include "config_file.h"
 #include "config_preview_dialog.h"
 #include "config_transfer.h"
+#include "event_wait.h"
 #include "main_window.h"
 #include "replay_window.h"
 #include "sim_comm.h"
@@ -24,6 +25,7 @@
 #include <QStatusBar>
 #include <QStatusTipEvent>
 #include <QRegularExpression>
+#include <QProgressDialog>
 #include <QTemporaryDir>
 #include <QTimer>
 
@@ -48,6 +50,11 @@ protected:
         module.setFirmwareVersion(0x2B);
     }
 
+    // A recording is read on a thread of its own; its end comes through the event loop.
+    void waitForRecording()
+    {
+        ASSERT_TRUE(test::waitUntil([&] { return !window.isOpeningRecording(); }, 20000));
+    }
     QAction *action(const char *name)
     {
         auto *found = window.findChild<QAction *>(QString::fromLatin1(name));
@@ -366,6 +373,7 @@ TEST_F(AppWindowTest, AFailedRecordingStopsWithOneMessageThatDoesNotBlock)
     EXPECT_FALSE(shown.front()->isModal());
     EXPECT_EQ(QApplication::activeModalWidget(), nullptr);
     EXPECT_TRUE(shown.front()->text().contains("stopped")) << shown.front()->text().toStdString();
+    EXPECT_EQ(window.notes().current(), shown.front()->text());
     EXPECT_TRUE(model.isConnected());
 }
 
@@ -389,7 +397,18 @@ TEST_F(AppWindowTest, TrendsShowTheLiveRunAndOpenRecordings)
         writeFile("bad.csv", "time,elapsed_s,rpm,advance_deg,bus_volts,prop_angle_deg,event\r\n"
                              "2026-03-01T12:00:00.000+01:00,0.000,1000,,,,\r\n"
                              "2026-03-01T12:00:00.240+01:00,0.240,fast,,,,\r\n");
+    // Cancelled at once: no message, and the chart as it was.
     window.openRecording(bad);
+    auto *progress = window.findChild<QProgressDialog *>();
+    ASSERT_NE(progress, nullptr);
+    emit progress->canceled();
+    EXPECT_FALSE(window.isOpeningRecording());
+    test::waitUntil([] { return false; }, 300); // a result would have come by now
+    EXPECT_TRUE(messages(window).isEmpty());
+    EXPECT_TRUE(trends.isLive());
+
+    window.openRecording(bad);
+    waitForRecording();
     ASSERT_EQ(messages(window).size(), 1);
     EXPECT_TRUE(messages(window).front()->text().contains("line 3"))
         << messages(window).front()->text().toStdString();
@@ -400,7 +419,9 @@ TEST_F(AppWindowTest, TrendsShowTheLiveRunAndOpenRecordings)
                               "2026-03-01T12:00:00.000+01:00,0.000,1000,19.6,13.8,,\r\n"
                               "2026-03-01T12:00:00.240+01:00,0.240,2600,,,,\r\n");
     window.openRecording(good);
+    waitForRecording();
     EXPECT_FALSE(trends.isLive());
+    EXPECT_EQ(window.notes().current(), "Opened recording " + good);
     EXPECT_EQ(trends.windowTitle(), QStringLiteral("Trends — good.csv"));
     EXPECT_EQ(trends.series(Trend::EngineSpeed)->count(), 2);
     EXPECT_EQ(trends.series(Trend::BusVolts)->count(), 1);

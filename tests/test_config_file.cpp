@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "config_file.h"
+#include "file_faults.h"
 
 #include <QDir>
 #include <QFile>
@@ -163,18 +164,123 @@ TEST(ConfigFile, WritingIsAllOrNothing)
     EXPECT_TRUE(error.startsWith("cannot read it: ")) << error.toStdString();
     EXPECT_FALSE(error.contains("absent.json")) << error.toStdString();
 
-    // A directory nobody may write to: the file already there stays whole.
-    QFile::setPermissions(dir.path(), QFileDevice::ReadOwner | QFileDevice::ExeOwner);
-    if (QFileInfo(dir.path()).isWritable())
-        GTEST_SKIP() << "running with rights that ignore directory permissions";
+    // A full disk, as root too: the write fails, says so, and the file already there stays
+    // whole, with no temporary file left beside it.
+    QFile old(path);
+    ASSERT_TRUE(old.open(QIODevice::ReadOnly));
+    const QByteArray oldBytes = old.readAll();
+    old.close();
     ConfigValues other = sample();
     other.values[0] = 8;
-    EXPECT_FALSE(writeConfig(path, other, kSaved, error));
-    EXPECT_FALSE(error.isEmpty());
+    {
+        test::FileSizeLimit full(100);
+        EXPECT_FALSE(writeConfig(path, other, kSaved, error));
+    }
+    EXPECT_TRUE(error.contains(path)) << error.toStdString();
+    ASSERT_TRUE(old.open(QIODevice::ReadOnly));
+    EXPECT_EQ(old.readAll(), oldBytes);
+    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden), QStringList{"config.json"});
+
+    // A directory nobody may write to: the same, where permissions bind this process.
+    QFile::setPermissions(dir.path(), QFileDevice::ReadOwner | QFileDevice::ExeOwner);
+    if (!QFileInfo(dir.path()).isWritable()) {
+        EXPECT_FALSE(writeConfig(path, other, kSaved, error));
+        EXPECT_FALSE(error.isEmpty());
+    }
     QFile::setPermissions(dir.path(),
                           QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
     ASSERT_TRUE(readConfig(path, back, error)) << error.toStdString();
     EXPECT_EQ(back.values[0], 3);
+}
+
+// Several editors on Windows save UTF-8 "with BOM"; the mark once crashed the key scanner.
+TEST(ConfigFile, AByteOrderMarkIsAcceptedAndNoTextCrashesTheParser)
+{
+    ConfigValues back;
+    QString error;
+    const QByteArray bom("\xEF\xBB\xBF");
+    ASSERT_TRUE(parseConfig(bom + configToJson(sample(), kSaved), back, error))
+        << error.toStdString();
+    EXPECT_EQ(back.values, sample().values);
+    for (const QByteArray text : {bom + "{}", bom + "[]", bom + "{\"a\":[}]}", QByteArray("}]"),
+                                  bom + "{\"parameters\":{\"led_mode\":1,\"led_mode\":1}}"}) {
+        back.firmware = "untouched";
+        EXPECT_FALSE(parseConfig(text, back, error)) << text.toStdString();
+        EXPECT_FALSE(error.isEmpty());
+        EXPECT_EQ(back.firmware, "untouched");
+    }
+}
+
+// A FIFO, a device, /dev/zero, a folder or a huge file are refused at once, without blocking
+// and without reading them whole; in a child, so a hang fails rather than stops the test.
+TEST(ConfigFile, ReadsOnlyARegularFileOfAtMostOneMebibyte)
+{
+    QTemporaryDir dir;
+    const QString fifo = dir.filePath("fifo.json");
+    ASSERT_EQ(::mkfifo(fifo.toLocal8Bit().constData(), 0600), 0);
+    const QString huge = dir.filePath("huge.json");
+    {
+        QFile f(huge);
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+        ASSERT_TRUE(f.resize(qint64(8) << 30)); // sparse: 8 GiB that reading would need
+    }
+    const QString big = dir.filePath("big.json");
+    {
+        QFile f(big);
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+        f.write(QByteArray(int(kMaxConfigBytes), ' ') + configToJson(sample(), kSaved));
+    }
+    QStringList refused{fifo, "/dev/zero", dir.path(), huge, big};
+    std::string why;
+    if (test::makeDeviceNode(dir.filePath("node.json"), why))
+        refused << dir.filePath("node.json");
+    for (const QString &path : refused) {
+        const int code = test::exitCodeInChild(
+            [&] {
+                ConfigValues back;
+                QString error;
+                const bool read = readConfig(path, back, error);
+                const bool why = error.contains("not a regular file") || error.contains("larger");
+                return read ? 1 : why ? 0 : 2;
+            },
+            3000);
+        EXPECT_EQ(code, 0) << path.toStdString() << (code < 0 ? ": blocked" : ": not refused");
+    }
+    if (!why.empty())
+        GTEST_SKIP() << "the device node was not tried: " << why;
+}
+
+// Writing never replaces a device node or a FIFO (a typo naming a serial device); a link to a
+// file is followed and stays a link.
+TEST(ConfigFile, WritesOnlyARegularFileOrANewName)
+{
+    QTemporaryDir dir;
+    QString error;
+    const QString fifo = dir.filePath("fifo.json");
+    ASSERT_EQ(::mkfifo(fifo.toLocal8Bit().constData(), 0600), 0);
+    EXPECT_FALSE(writeConfig(fifo, sample(), kSaved, error));
+    EXPECT_TRUE(error.contains("not a regular file")) << error.toStdString();
+    EXPECT_FALSE(writeConfig(dir.path(), sample(), kSaved, error));
+    EXPECT_TRUE(QFileInfo(dir.path()).isDir());
+
+    const QString target = dir.filePath("real.json");
+    ASSERT_TRUE(writeConfig(target, sample(), kSaved, error)) << error.toStdString();
+    const QString link = dir.filePath("link.json");
+    ASSERT_TRUE(QFile::link(target, link));
+    ConfigValues other = sample();
+    other.values[0] = 8;
+    ASSERT_TRUE(writeConfig(link, other, kSaved, error)) << error.toStdString();
+    EXPECT_TRUE(QFileInfo(link).isSymLink());
+    ConfigValues back;
+    ASSERT_TRUE(readConfig(target, back, error));
+    EXPECT_EQ(back.values[0], 8);
+
+    std::string why;
+    const QString node = dir.filePath("ttyUSB0");
+    if (!test::makeDeviceNode(node, why))
+        GTEST_SKIP() << why;
+    EXPECT_FALSE(writeConfig(node, sample(), kSaved, error));
+    EXPECT_TRUE(test::isCharacterDevice(node)) << "the device node was replaced";
 }
 
 TEST(ConfigFile, DefaultName)

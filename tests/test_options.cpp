@@ -191,3 +191,24 @@ TEST(Options, ReplayTakesASpeedAndNoPort)
         EXPECT_FALSE(options.text.isEmpty());
     }
 }
+
+// quelo-link --trends FILE.csv opens that recording; a word after anything else, or a second
+// one, is still refused.
+TEST(Options, TrendsTakesOneRecordingAndDashMeansStandardOutput)
+{
+    const Options opened = parse({"--trends", "run.csv"});
+    ASSERT_EQ(opened.action, Options::Action::Run) << opened.text.toStdString();
+    EXPECT_TRUE(opened.trends);
+    EXPECT_EQ(opened.trendsFile, "run.csv");
+    EXPECT_TRUE(parse({"--trends"}).trendsFile.isEmpty());
+    const Options two = parse({"--trends", "a.csv", "b.csv"});
+    EXPECT_EQ(two.action, Options::Action::Error);
+    EXPECT_TRUE(two.text.contains("'b.csv'")) << two.text.toStdString();
+    EXPECT_EQ(parse({"--demo", "run.csv"}).action, Options::Action::Error);
+
+    const QString help = parse({"--help"}).text;
+    EXPECT_TRUE(
+        help.simplified().contains("replacing it; '-': standard output. Only a regular file"))
+        << help.toStdString();
+    EXPECT_TRUE(help.contains("FILE.csv"));
+}

@@ -25,6 +25,10 @@
 #include <algorithm>
 #include <array>
 #include <csignal>
+#include <utility>
+
+#include <sys/resource.h>
+#include <sys/stat.h>
 
 using quelo::sim::PtyServer;
 
@@ -74,13 +78,14 @@ void expectWholeCommands(const std::vector<std::string> &log)
 }
 
 // Starts the program as a script would on a machine without a display.
-void startHeadless(QProcess &program, const QStringList &arguments)
+void startHeadless(QProcess &program, const QStringList &arguments,
+                   const QString &executable = QStringLiteral(QUELO_LINK_BIN))
 {
     QProcessEnvironment env = programEnvironment();
     for (const char *name : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM", "QT_LOGGING_RULES"})
         env.remove(QString::fromLatin1(name));
     program.setProcessEnvironment(env);
-    program.start(QStringLiteral(QUELO_LINK_BIN), arguments);
+    program.start(executable, arguments);
 }
 
 struct HeadlessRun
@@ -91,10 +96,11 @@ struct HeadlessRun
 };
 
 // Runs a headless export or import to its end, serving the simulator meanwhile.
-HeadlessRun runHeadless(const QStringList &arguments, int timeoutMs = 40000)
+HeadlessRun runHeadless(const QStringList &arguments, int timeoutMs = 40000,
+                        const QString &executable = QStringLiteral(QUELO_LINK_BIN))
 {
     QProcess program;
-    startHeadless(program, arguments);
+    startHeadless(program, arguments, executable);
     HeadlessRun run;
     if (!finish(program, timeoutMs)) {
         program.kill();
@@ -615,6 +621,34 @@ std::array<int, 7> lineValues(const QStringList &fields)
     return values;
 }
 
+// A run whose files may grow to `limit` bytes at most, as on a nearly full disk; headless
+// unless `window`, which runs offscreen.
+HeadlessRun runOnAFullDisk(const QStringList &arguments, rlim_t limit, bool window = false)
+{
+    QProcess program;
+    program.setChildProcessModifier([limit] {
+        std::signal(SIGXFSZ, SIG_IGN);
+        rlimit lower{};
+        getrlimit(RLIMIT_FSIZE, &lower);
+        lower.rlim_cur = limit;
+        setrlimit(RLIMIT_FSIZE, &lower);
+    });
+    if (window)
+        start(program, arguments);
+    else
+        startHeadless(program, arguments);
+    HeadlessRun run;
+    if (!finish(program, 40000)) {
+        program.kill();
+        program.waitForFinished();
+        return run;
+    }
+    run.exitCode = program.exitStatus() == QProcess::NormalExit ? program.exitCode() : -1;
+    run.out = program.readAllStandardOutput();
+    run.err = QString::fromUtf8(program.readAllStandardError());
+    return run;
+}
+
 } // namespace
 
 // A window run keeps the connection's restore point; --history lists it without a display or
@@ -685,6 +719,148 @@ TEST(Program, AHeadlessImportAddsARestorePointEqualToTheFile)
     EXPECT_EQ(lineValues(lines[0]), (std::array<int, 7>{3, 3, 2, 0, -5, 9, 31}));
     EXPECT_EQ(lines[1].value(1), "connected");
     EXPECT_EQ(lineValues(lines[1]), before);
+}
+
+// A path that cannot be what it is meant for is refused with exit 2 at once, before the port:
+// the same file named twice (a link included), a device, a FIFO, a folder that is missing.
+TEST(Program, RefusesWrongFilePathsBeforeTouchingThePort)
+{
+    PtyServer module;
+    ASSERT_TRUE(module.start()) << module.errorString().toStdString();
+    QTemporaryDir dir;
+    const QString run = dir.filePath("run.csv");
+    const QString fifo = dir.filePath("fifo.json");
+    ASSERT_EQ(::mkfifo(fifo.toLocal8Bit().constData(), 0600), 0);
+    ASSERT_TRUE(QFile::link(run, dir.filePath("link.csv")));
+    const QStringList port{"--ports", module.devicePath()};
+    const struct
+    {
+        QStringList arguments;
+        QString error;
+    } cases[] = {
+        {{"--record", run, "--export-config", run}, "--record and --export-config name the same"},
+        {{"--record", dir.filePath("link.csv"), "--log", run, "--quit-after", "1"},
+         "--record and --log name the same file"},
+        {{"--record", "-", "--export-config", "-"}, "name the same file (-)"},
+        {{"--export-config", dir.filePath("missing/e.json")}, "does not exist"},
+        {{"--export-config", dir.path()}, "not a regular file"},
+        {{"--export-config", fifo}, "not a regular file"},
+        {{"--import-config", fifo}, "not a regular file"},
+        {{"--import-config", "/dev/zero"}, "not a regular file"},
+    };
+    for (const auto &c : cases) {
+        QElapsedTimer took;
+        took.start();
+        const HeadlessRun result = runHeadless(port + c.arguments, 20000);
+        EXPECT_EQ(result.exitCode, 2) << c.arguments.join(' ').toStdString();
+        EXPECT_TRUE(result.err.contains(c.error)) << result.err.toStdString();
+        EXPECT_LT(took.elapsed(), 5000) << c.arguments.join(' ').toStdString();
+    }
+    EXPECT_TRUE(module.module().commandLog().empty());
+    EXPECT_FALSE(QFileInfo::exists(run));
+}
+
+// A full disk during an export: the old backup stays as it was, exit 2, and no "wrote".
+// During a recording: a message on standard error and in the log, exit 1, whole rows only.
+TEST(Program, AFullDiskNeverDestroysAFileOrPassesForSuccess)
+{
+    PtyServer module;
+    ASSERT_TRUE(module.start()) << module.errorString().toStdString();
+    QTemporaryDir dir;
+    const QString backup = dir.filePath("e2.json");
+    QFile old(backup);
+    ASSERT_TRUE(old.open(QIODevice::WriteOnly));
+    old.write("{\"the\": \"old backup\"}\n");
+    old.close();
+    const QStringList port{"--ports", module.devicePath()};
+
+    const HeadlessRun exported = runOnAFullDisk(port + QStringList{"--export-config", backup}, 100);
+    EXPECT_EQ(exported.exitCode, 2) << exported.err.toStdString();
+    EXPECT_FALSE(exported.err.contains("wrote")) << exported.err.toStdString();
+    EXPECT_TRUE(exported.err.contains("cannot write " + backup)) << exported.err.toStdString();
+    EXPECT_EQ(readAll(backup), "{\"the\": \"old backup\"}\n");
+    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden), QStringList{"e2.json"});
+
+    const QString run = dir.filePath("run.csv");
+    const QString log = dir.filePath("link.log");
+    const HeadlessRun recorded = runOnAFullDisk(
+        port + QStringList{"--record", run, "--log", log, "--export-config", "-"}, 200);
+    EXPECT_EQ(recorded.exitCode, 1) << recorded.err.toStdString();
+    EXPECT_TRUE(recorded.err.contains("quelo-link: Recording into " + run + " stopped"))
+        << recorded.err.toStdString();
+    EXPECT_TRUE(recorded.err.contains("quelo-link: logging into " + log + " stopped"))
+        << recorded.err.toStdString();
+    EXPECT_TRUE(readAll(run).endsWith("\r\n")) << readAll(run).toStdString();
+    EXPECT_TRUE(readAll(log).endsWith("\n"));
+    EXPECT_TRUE(exported.out.isEmpty());
+
+    // In the window: standard error and the status bar (whose notes go to the log).
+    QFile::remove(run);
+    QFile::remove(log);
+    const HeadlessRun window = runOnAFullDisk(
+        port + QStringList{"--record", run, "--log", log, "--quit-after", "4"}, 300, true);
+    EXPECT_EQ(window.exitCode, 0) << window.err.toStdString();
+    EXPECT_TRUE(window.err.contains("quelo-link: Recording into " + run + " stopped"))
+        << window.err.toStdString();
+    EXPECT_TRUE(window.err.contains("quelo-link: logging into " + log + " stopped"))
+        << window.err.toStdString();
+    EXPECT_TRUE(window.err.contains(QRegularExpression("note: Recording into .* stopped")))
+        << window.err.toStdString();
+    EXPECT_TRUE(readAll(run).endsWith("\r\n")) << readAll(run).toStdString();
+}
+
+// --record - streams the recording to standard output, as --export-config - does the file.
+TEST(Program, RecordsToStandardOutput)
+{
+    PtyServer module;
+    ASSERT_TRUE(module.start()) << module.errorString().toStdString();
+    QTemporaryDir dir;
+    QDir::setCurrent(dir.path());
+    const HeadlessRun run = runHeadless({"--ports", module.devicePath(), "--record", "-",
+                                         "--export-config", dir.filePath("e.json")});
+    ASSERT_EQ(run.exitCode, 0) << run.err.toStdString();
+    EXPECT_TRUE(run.out.startsWith(kRecordingHeader.toUtf8() + "\r\n")) << run.out.toStdString();
+    EXPECT_TRUE(run.out.contains("Connected Comm Port 1")) << run.out.toStdString();
+    EXPECT_FALSE(QFileInfo::exists(dir.filePath("-")));
+
+    // A reader that goes away (| head): the recording stops with a message, the export goes
+    // on, and the exit status says the recording failed.
+    const HeadlessRun cut = runHeadless(
+        {"-c",
+         QStringLiteral("'%1' --ports '%2' --record - --export-config '%3' | head -c 100 "
+                        ">/dev/null; exit ${PIPESTATUS[0]}")
+             .arg(QStringLiteral(QUELO_LINK_BIN), module.devicePath(), dir.filePath("e2.json"))},
+        40000, QStringLiteral("/bin/bash"));
+    EXPECT_EQ(cut.exitCode, 1) << cut.err.toStdString();
+    EXPECT_TRUE(cut.err.contains("Recording into standard output stopped"))
+        << cut.err.toStdString();
+    EXPECT_TRUE(QFileInfo::exists(dir.filePath("e2.json")));
+}
+
+// quelo-link --trends FILE.csv opens Trends on that recording; a bad one is reported.
+TEST(Program, TrendsOpensARecordingNamedOnTheCommandLine)
+{
+    QTemporaryDir dir;
+    const QString good = dir.filePath("good.csv");
+    const QString bad = dir.filePath("bad.csv");
+    for (const auto &[path, row] : {std::pair{good, "1000"}, std::pair{bad, "lots"}}) {
+        QFile file(path);
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write(
+            (kRecordingHeader + "\r\n2026-03-01T13:00:00.250+01:00,0.250," + row + ",,,,\r\n")
+                .toUtf8());
+    }
+    for (const QString &path : {good, bad}) {
+        const QString log = dir.filePath("trends.log");
+        QFile::remove(log);
+        QProcess program;
+        start(program, {"--ports", ",,", "--log", log, "--quit-after", "3", "--trends", path});
+        ASSERT_TRUE(finish(program, 20000));
+        EXPECT_EQ(program.exitCode(), 0);
+        const QString wanted = path == good ? "note: Opened recording " + good
+                                            : "note: " + bad + ", line 2: \"lots\" in column rpm";
+        EXPECT_TRUE(readAll(log).contains(wanted)) << readAll(log).toStdString();
+    }
 }
 
 int main(int argc, char **argv)

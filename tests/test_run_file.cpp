@@ -1,4 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
+#include "file_faults.h"
 #include "run_file.h"
 
 #include <QDir>
@@ -9,10 +10,11 @@
 
 #include <gtest/gtest.h>
 
-#include <csignal>
-#include <sys/resource.h>
+#include <fcntl.h>
+#include <unistd.h>
 
 using namespace quelo;
+using quelo::test::FileSizeLimit;
 
 namespace {
 
@@ -32,30 +34,6 @@ QByteArray contents(const QString &path)
     QFile f(path);
     return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<unreadable>");
 }
-
-// Lowers the largest file this process may write, so that a write past it fails as on a full
-// disk; SIGXFSZ is ignored so the write returns an error instead of ending the process.
-class FileSizeLimit
-{
-public:
-    explicit FileSizeLimit(rlim_t bytes)
-    {
-        getrlimit(RLIMIT_FSIZE, &m_old);
-        m_oldHandler = std::signal(SIGXFSZ, SIG_IGN);
-        rlimit lower = m_old;
-        lower.rlim_cur = bytes;
-        setrlimit(RLIMIT_FSIZE, &lower);
-    }
-    ~FileSizeLimit()
-    {
-        setrlimit(RLIMIT_FSIZE, &m_old);
-        std::signal(SIGXFSZ, m_oldHandler);
-    }
-
-private:
-    rlimit m_old{};
-    void (*m_oldHandler)(int) = nullptr;
-};
 
 } // namespace
 
@@ -151,8 +129,62 @@ TEST(RunFile, AFullDiskStopsTheRecordingWithOneMessage)
     EXPECT_TRUE(message.startsWith("Recording into " + path + " stopped: "))
         << message.toStdString();
     EXPECT_FALSE(file.isRecording());
-    // What was written before the failure stays readable.
+    // The third row, cut short by the disk, is taken off again: the file ends with a whole row.
+    const QByteArray written = contents(path);
+    EXPECT_EQ(written.size(), 63 + 2 * 46) << written.toStdString();
+    EXPECT_TRUE(written.endsWith("\r\n"));
     EXPECT_EQ(readRecordingFile(path).recording.rpm.size(), 2u);
+}
+
+// A FIFO or a device is never recorded into (nor waited on): only a regular file or a new name.
+TEST(RunFile, RefusesAFifoOrADeviceWithoutBlocking)
+{
+    QTemporaryDir dir;
+    const QString fifo = dir.filePath("fifo.csv");
+    ASSERT_EQ(::mkfifo(fifo.toLocal8Bit().constData(), 0600), 0);
+    QStringList paths{fifo, dir.path()};
+    std::string why;
+    if (test::makeDeviceNode(dir.filePath("node.csv"), why))
+        paths << dir.filePath("node.csv");
+    for (const QString &path : paths) {
+        const int code = test::exitCodeInChild(
+            [&] {
+                RunFile file(nullptr, steppingClock());
+                if (file.start(path))
+                    return 1;
+                return file.errorString().contains("not a regular file") ? 0 : 2;
+            },
+            3000);
+        EXPECT_EQ(code, 0) << path.toStdString() << (code < 0 ? ": blocked" : ": not refused");
+    }
+    if (!why.empty())
+        GTEST_SKIP() << "the device node was not tried: " << why;
+}
+
+// "-" is standard output, as for --export-config: a CSV stream, and no file named "-".
+TEST(RunFile, DashRecordsToStandardOutput)
+{
+    QTemporaryDir dir;
+    const QString out = dir.filePath("stdout.csv");
+    const int code = test::exitCodeInChild(
+        [&] {
+            const int fd = ::open(out.toLocal8Bit().constData(), O_WRONLY | O_CREAT, 0600);
+            if (fd < 0 || ::dup2(fd, STDOUT_FILENO) < 0 || !QDir::setCurrent(dir.path()))
+                return 3;
+            RunFile file(nullptr, steppingClock());
+            if (!file.start("-"))
+                return 1;
+            file.telemetry({1000.0, {}, {}, {}});
+            file.stop();
+            return 0;
+        },
+        3000);
+    ASSERT_EQ(code, 0);
+    EXPECT_FALSE(QFileInfo::exists(dir.filePath("-")));
+    const QStringList lines = QString::fromUtf8(contents(out)).split("\r\n");
+    ASSERT_EQ(lines.size(), 3) << contents(out).toStdString();
+    EXPECT_EQ(lines[0] + "\r\n", RunRecorder::header());
+    EXPECT_TRUE(lines[1].endsWith(",1000,,,,")) << lines[1].toStdString();
 }
 
 TEST(RunFile, AVanishedFolderStopsTheRecordingWithOneMessage)
@@ -188,4 +220,56 @@ TEST(RecordingFile, MessagesNameTheFileAndTheLine)
               (path + ", line 3: \"abc\" in column rpm is not a number").toStdString());
     EXPECT_TRUE(QString::fromStdString(readRecordingFile(dir.filePath("none.csv")).error)
                     .startsWith("Cannot open " + dir.filePath("none.csv")));
+}
+
+// Opening a recording never waits on a FIFO or reads a device; a 50 MB field ends the reading
+// at its bound with a short message; a reading can be followed and cancelled.
+TEST(RecordingFile, ReadsARegularFileInPiecesThatCanBeCancelled)
+{
+    QTemporaryDir dir;
+    const QString fifo = dir.filePath("fifo.csv");
+    ASSERT_EQ(::mkfifo(fifo.toLocal8Bit().constData(), 0600), 0);
+    for (const QString &path : {fifo, QString("/dev/zero")}) {
+        const int code = test::exitCodeInChild(
+            [&] {
+                const std::string error = readRecordingFile(path).error;
+                return error.find("not a regular file") != std::string::npos ? 0 : 1;
+            },
+            3000);
+        EXPECT_EQ(code, 0) << path.toStdString() << (code < 0 ? ": blocked" : ": not refused");
+    }
+
+    const QString big = dir.filePath("field.csv");
+    QFile file(big);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write(RunRecorder::header());
+    file.write("2026-03-01T13:00:00.250+01:00,0.250,1000,,,,\"");
+    file.write(QByteArray(50 * 1000 * 1000, 'x'));
+    file.write("\"\r\n");
+    file.close();
+    std::vector<qint64> seen;
+    const RecordingRead read = readRecordingFile(big, [&](qint64 done, qint64 total) {
+        seen.push_back(done);
+        EXPECT_EQ(total, file.size());
+        return true;
+    });
+    EXPECT_NE(read.error.find(", line 2: a quoted field not closed within"), std::string::npos)
+        << read.error.substr(0, 300);
+    EXPECT_LT(read.error.size(), 120u + std::size_t(big.toUtf8().size()));
+    EXPECT_LE(seen.size(), 2u) << "read on past the malformed field";
+
+    const QString rows = dir.filePath("rows.csv");
+    QFile many(rows);
+    ASSERT_TRUE(many.open(QIODevice::WriteOnly));
+    many.write(RunRecorder::header());
+    const QByteArray row("2026-03-01T13:00:00.250+01:00,0.250,1000,,,,\r\n");
+    for (int i = 0; i < 100000; ++i)
+        many.write(row);
+    many.close();
+    int calls = 0;
+    const RecordingRead cancelled =
+        readRecordingFile(rows, [&](qint64, qint64) { return ++calls < 2; });
+    EXPECT_EQ(cancelled.error, "cancelled");
+    EXPECT_TRUE(cancelled.recording.rpm.empty());
+    EXPECT_EQ(calls, 2);
 }

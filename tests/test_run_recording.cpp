@@ -1,10 +1,12 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "live_trend.h"
 #include "recording_reader.h"
+#include "recording_thin.h"
 #include "run_recording.h"
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <chrono>
 #include <clocale>
 #include <locale>
@@ -213,8 +215,8 @@ TEST(RecordingReader, LeavesOutALastRowCutShortButReadsACompleteOne)
 {
     const std::string header = "time,elapsed_s,rpm,advance_deg,bus_volts,prop_angle_deg,event\r\n";
     const std::string row = "2026-03-01T13:00:01.500+01:00,1.500,1000,,,,";
-    for (const std::string &cut :
-         {row.substr(0, 20), row.substr(0, 38), std::string(",,,,,,\"open")}) {
+    for (const std::string &cut : {row.substr(0, 20), row.substr(0, 38),
+                                   std::string(",,,,,,\"open"), std::string(",,,,,,\"a \"\"b")}) {
         const RecordingRead read = parseRecording(header + row + "\r\n" + cut);
         EXPECT_EQ(read.error, "") << cut;
         EXPECT_EQ(read.recording.rpm.size(), 1u) << cut;
@@ -222,6 +224,142 @@ TEST(RecordingReader, LeavesOutALastRowCutShortButReadsACompleteOne)
     EXPECT_EQ(parseRecording(header + row + "\r\n" + row).recording.rpm.size(), 2u);
     // Cut short in the middle, not at the end: that is a malformed file.
     EXPECT_NE(parseRecording(header + row.substr(0, 20) + "\r\n" + row).error, "");
+}
+
+// A quote left open in the middle once swallowed the rest of the file as a "last row cut
+// short", and the chart came up empty without a word.
+TEST(RecordingReader, AQuoteLeftOpenInTheMiddleIsMalformedWithItsLine)
+{
+    const std::string header = "time,elapsed_s,rpm,advance_deg,bus_volts,prop_angle_deg,event\n";
+    const std::string row = "2026-03-01T13:00:01.500+01:00,1.500,1000,,,,\n";
+    const RecordingRead read =
+        parseRecording(header + row + "2026-03-01T13:00:02.000+01:00,2.0,,,,,\"open\n" + row + row);
+    EXPECT_EQ(read.error, "line 3: a quoted field is not closed");
+    EXPECT_TRUE(read.recording.rpm.empty());
+    // A long file after the open quote: the field bound ends it, still naming the line.
+    std::string rest;
+    for (int i = 0; i < 100; ++i)
+        rest += row;
+    EXPECT_EQ(parseRecording(header + row + ",,,,,,\"open\n" + rest).error.rfind("line 3: ", 0),
+              0u);
+}
+
+// A field or a row past its bound is a malformed row; the message quotes a few dozen
+// characters of it, never the whole field.
+TEST(RecordingReader, BoundsFieldsAndRowsAndQuotesLittleOfThem)
+{
+    const std::string header = "time,elapsed_s,rpm,advance_deg,bus_volts,prop_angle_deg,event\n";
+    const std::string row = "2026-03-01T13:00:01.500+01:00,1.500,1000,,,,";
+    const std::string hugeEvent = row + "\"" + std::string(5'000'000, 'x') + "\"\n";
+    const RecordingRead field = parseRecording(header + hugeEvent);
+    EXPECT_EQ(
+        field.error.rfind("line 2: a quoted field not closed within 1024 characters: \"xxx", 0), 0u)
+        << field.error.substr(0, 200);
+    EXPECT_LT(field.error.size(), 120u);
+    const RecordingRead wide = parseRecording(header + row + std::string(5000, ',') + "\n");
+    EXPECT_EQ(wide.error, "line 2: a row longer than 4096 characters");
+    const RecordingRead badTime = parseRecording(header + std::string(1000, 'y') + ",1,,,,,\n");
+    EXPECT_LT(badTime.error.size(), 120u) << badTime.error;
+    EXPECT_NE(badTime.error.find("yyy…\" in column time"), std::string::npos) << badTime.error;
+}
+
+// No recorded quantity comes near a million: a larger value is a broken file, not something to
+// stretch the chart's axis to "inf" for. Rows out of time order (the clock set back) are kept
+// and counted, and the series handed on in time order.
+TEST(RecordingReader, RefusesAbsurdValuesAndPutsRowsInTimeOrder)
+{
+    const std::string header = "time,elapsed_s,rpm,advance_deg,bus_volts,prop_angle_deg,event\n";
+    for (const char *value : {"1e308", "-2000000", "1000000.5"}) {
+        const RecordingRead read =
+            parseRecording(header + "2026-03-01T13:00:01.500+01:00,1.5," + value + ",,,,\n");
+        EXPECT_EQ(read.error, "line 2: \"" + std::string(value) +
+                                  "\" in column rpm is beyond +-1000000, which no recorded "
+                                  "quantity reaches");
+    }
+    const RecordingRead read = parseRecording(header + "2026-03-01T13:00:05.000+01:00,5,500,,,,\n"
+                                                       "2026-03-01T13:00:01.000+01:00,6,100,,,,a\n"
+                                                       "2026-03-01T13:00:07.000+01:00,7,700,,,,\n"
+                                                       "2026-03-01T13:00:03.000+01:00,8,300,,,,\n");
+    ASSERT_EQ(read.error, "");
+    EXPECT_EQ(read.rowsOutOfOrder, 2u);
+    std::vector<double> values;
+    for (const TrendPoint &p : read.recording.rpm)
+        values.push_back(p.v);
+    EXPECT_EQ(values, (std::vector<double>{100, 300, 500, 700}));
+    EXPECT_EQ(parseRecording(header + "2026-03-01T13:00:05.000+01:00,5,500,,,,\n").rowsOutOfOrder,
+              0u);
+}
+
+// Read in pieces of any size, a text gives what it gives whole: a byte order mark, a doubled
+// quote or a CR LF split between two pieces included.
+TEST(RecordingReader, PiecesOfAnySizeReadAsTheWhole)
+{
+    RunRecorder r(at(0));
+    std::string text = "\xEF\xBB\xBF" + std::string(RunRecorder::header());
+    text += r.eventRow("say \"hi\", twice\nover two lines", at(0));
+    for (int i = 0; i < 20; ++i)
+        text += r.telemetryRow({1000.0 + i, 20.0, 12.5, {}}, at(100 * i));
+    text += "2026-03-01T13:00:0";
+    const RecordingRead whole = parseRecording(text);
+    ASSERT_EQ(whole.error, "");
+    for (std::size_t piece : {1u, 2u, 3u, 7u, 64u}) {
+        RecordingParser parser;
+        for (std::size_t at = 0; at < text.size(); at += piece)
+            parser.feed(text.data() + at, std::min(piece, text.size() - at));
+        const RecordingRead read = parser.finish();
+        EXPECT_EQ(read.error, "") << piece;
+        EXPECT_EQ(read.recording.rpm.size(), 20u) << piece;
+        ASSERT_EQ(read.recording.events.size(), 1u) << piece;
+        EXPECT_EQ(read.recording.events[0].text, "say \"hi\", twice\nover two lines");
+    }
+}
+
+// Thinned for drawing, a long series keeps only points the file holds, and every peak.
+TEST(RecordingThin, KeepsTheLowestAndHighestOfEachRun)
+{
+    Recording r;
+    for (int i = 0; i < 100000; ++i)
+        r.rpm.push_back({double(i), double(i % 1000)});
+    r.rpm[54321].v = 99999;
+    r.busVolts = {{1, 12.5}, {2, 13}};
+    const Recording thin = thinnedForDrawing(r, 400);
+    EXPECT_LE(thin.rpm.size(), 400u);
+    EXPECT_EQ(thin.busVolts.size(), 2u);
+    bool peak = false;
+    for (std::size_t i = 0; i < thin.rpm.size(); ++i) {
+        const TrendPoint &p = thin.rpm[i];
+        EXPECT_EQ(r.rpm[std::size_t(p.t)].v, p.v) << "a point the file does not hold";
+        EXPECT_TRUE(i == 0 || thin.rpm[i - 1].t < p.t);
+        peak = peak || p.v == 99999;
+    }
+    EXPECT_TRUE(peak);
+}
+
+// Reading with a limit, a long text never holds more than about twice the limit per series,
+// and its highest value is still there.
+TEST(RecordingThin, AReadingWithALimitStaysWithinIt)
+{
+    RunRecorder r(at(0));
+    RecordingParser parser;
+    parser.limitPoints(1000);
+    const std::string header = RunRecorder::header();
+    parser.feed(header.data(), header.size());
+    std::size_t most = 0;
+    for (int i = 0; i < 50000; ++i) {
+        const std::string row = i == 31416
+                                    ? r.telemetryRow({65000.0, {}, {}, {}}, at(i * 10))
+                                    : r.eventRow("e", at(i * 10)) +
+                                          r.telemetryRow({1000.0 + i % 7, {}, {}, {}}, at(i * 10));
+        parser.feed(row.data(), row.size());
+    }
+    const RecordingRead read = parser.finish();
+    ASSERT_EQ(read.error, "");
+    most = read.recording.rpm.size();
+    EXPECT_LE(most, 2000u);
+    EXPECT_GE(most, 500u);
+    EXPECT_EQ(read.recording.events.size(), 1000u);
+    EXPECT_TRUE(std::any_of(read.recording.rpm.begin(), read.recording.rpm.end(),
+                            [](const TrendPoint &p) { return p.v == 65000.0; }));
 }
 
 TEST(RecordingReader, FifteenThousandRowsParseFast)

@@ -187,7 +187,7 @@ int ConfigCommand::finishExport(const ConfigValues &values)
     }
     QString error;
     if (!writeConfig(m_options.exportConfig, values, now, error)) {
-        sayError(error); // names the file
+        sayError(error + QStringLiteral("; the file is as it was")); // names the file
         return kExitUsage;
     }
     say(QStringLiteral("wrote ") + m_options.exportConfig);

@@ -2,6 +2,7 @@
 #include "launch_recording.h"
 
 #include "app_window.h"
+#include "link_category.h"
 #include "run_file.h"
 
 #include <cstdio>
@@ -18,6 +19,11 @@ void sayError(const QString &text)
 
 } // namespace
 
+void reportRecordingFailures(AppWindow &window)
+{
+    QObject::connect(&window, &AppWindow::recordingFailed, &window, &sayError);
+}
+
 bool recordAtLaunch(AppWindow &window, const QString &path)
 {
     QString error;
@@ -29,7 +35,10 @@ bool recordAtLaunch(AppWindow &window, const QString &path)
 
 bool recordAtLaunch(RunFile &file, const QString &path)
 {
-    QObject::connect(&file, &RunFile::failed, &file, &sayError);
+    QObject::connect(&file, &RunFile::failed, &file, [](const QString &message) {
+        sayError(message);
+        qCInfo(lcLink).noquote() << "note:" << message;
+    });
     if (file.start(path))
         return true;
     sayError(file.errorString());

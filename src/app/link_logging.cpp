@@ -38,8 +38,7 @@ LinkLogOutput::~LinkLogOutput()
 
 bool LinkLogOutput::logToFile(const QString &path)
 {
-    m_file.setFileName(path);
-    if (!m_file.open(QIODevice::WriteOnly | QIODevice::Append | QIODevice::Text))
+    if (!m_file.open(path, RecordFile::Mode::Append, m_error))
         return false;
     // Rules from QT_LOGGING_RULES are applied after these, so the environment still wins.
     QLoggingCategory::setFilterRules(QStringLiteral("quelo.link.info=true"));
@@ -57,9 +56,7 @@ void LinkLogOutput::handle(QtMsgType type, const QMessageLogContext &context,
         if (self->m_file.isOpen()) {
             // With a log file the link's events go there only: standard error stays for the
             // program's own messages (a headless run's progress and errors).
-            self->m_file.write(
-                (QStringLiteral("%1: %2\n").arg(QLatin1String(context.category), text)).toUtf8());
-            self->m_file.flush();
+            self->writeLine(QStringLiteral("%1: %2\n").arg(QLatin1String(context.category), text));
             return;
         }
     }
@@ -67,6 +64,22 @@ void LinkLogOutput::handle(QtMsgType type, const QMessageLogContext &context,
         self->m_previous(type, context, text);
     } else {
         std::fprintf(stderr, "%s\n", qPrintable(qFormatLogMessage(type, context, text)));
+        std::fflush(stderr);
+    }
+}
+
+void LinkLogOutput::writeLine(const QString &line)
+{
+    QString reason;
+    if (m_file.write(line.toUtf8(), reason))
+        return;
+    const QString message =
+        QStringLiteral("logging into %1 stopped: %2").arg(m_file.path(), reason);
+    m_file.close();
+    if (m_failure) {
+        m_failure(message);
+    } else {
+        std::fprintf(stderr, "quelo-link: %s\n", qPrintable(message));
         std::fflush(stderr);
     }
 }

@@ -1,11 +1,13 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include "file_access.h"
 #include "link_log.h"
 
-#include <QFile>
 #include <QString>
 #include <QtMessageHandler>
+
+#include <functional>
 
 namespace quelo {
 
@@ -25,15 +27,24 @@ public:
     LinkLogOutput(const LinkLogOutput &) = delete;
     LinkLogOutput &operator=(const LinkLogOutput &) = delete;
 
-    // Opens FILE for appending and turns quelo.link's info lines on. False, with errorString(),
-    // when the file cannot be opened.
+    // Opens FILE (a regular file or a new path) for appending whole lines and turns
+    // quelo.link's info lines on. False, with errorString(), when the file cannot be opened.
     bool logToFile(const QString &path);
-    QString errorString() const { return m_file.errorString(); }
+    QString errorString() const { return m_error; }
+
+    // Called once, from inside the message handler, when a write to the file fails (a full
+    // disk); the file is closed by then and a line cut short removed. The message names the
+    // file. Without a handler the message goes to standard error.
+    using Failure = std::function<void(const QString &message)>;
+    void setFailureHandler(Failure failure) { m_failure = std::move(failure); }
 
 private:
     static void handle(QtMsgType type, const QMessageLogContext &context, const QString &message);
+    void writeLine(const QString &line);
 
-    QFile m_file;
+    RecordFile m_file;
+    QString m_error;
+    Failure m_failure;
     QtMessageHandler m_previous = nullptr;
 };
 

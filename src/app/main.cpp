@@ -3,6 +3,7 @@
 #include "config_command.h"
 #include "demo_module.h"
 #include "history_command.h"
+#include "file_paths.h"
 #include "launch_recording.h"
 #include "link_logging.h"
 #include "main_window.h"
@@ -24,8 +25,11 @@
 #include <QTimer>
 
 #include <cmath>
+#include <csignal>
 #include <cstdio>
+#include <functional>
 #include <memory>
+#include <optional>
 
 using namespace quelo;
 
@@ -102,6 +106,7 @@ public:
     {
         QCoreApplication::setApplicationName(QStringLiteral("quelo-link"));
         QCoreApplication::setApplicationVersion(QStringLiteral(QUELO_VERSION));
+        m_logOutput.setFailureHandler([this](const QString &message) { logFailed(message); });
         if (!options.logFile.isEmpty() && !m_logOutput.logToFile(options.logFile)) {
             std::fprintf(stderr, "quelo-link: cannot write %s: %s\n", qPrintable(options.logFile),
                          qPrintable(m_logOutput.errorString()));
@@ -119,8 +124,22 @@ public:
         return -1;
     }
     const QStringList &devices() const { return m_devices; }
+    // Where a failed write to the --log file is shown besides standard error.
+    void setNotes(std::function<void(const QString &)> notes) { m_notes = std::move(notes); }
 
 private:
+    // Runs inside Qt's message handler: the window hears of it once that has returned.
+    void logFailed(const QString &message)
+    {
+        std::fprintf(stderr, "quelo-link: %s\n", qPrintable(message));
+        std::fflush(stderr);
+        if (m_notes)
+            QMetaObject::invokeMethod(
+                QCoreApplication::instance(), [notes = m_notes, message] { notes(message); },
+                Qt::QueuedConnection);
+    }
+
+    std::function<void(const QString &)> m_notes;
     LinkLogOutput m_logOutput;
     QStringList m_devices;
     DemoModule m_demo;
@@ -140,7 +159,11 @@ int runConfigCommand(const Options &options, int argc, char *argv[])
     const bool recorded = !options.record.isEmpty();
     if (recorded && !recordAtLaunch(recording, options.record))
         return kExitLink;
-    return command.run(setup.devices(), recorded ? &recording : nullptr);
+    bool recordingFailed = false;
+    QObject::connect(&recording, &RunFile::failed, [&recordingFailed] { recordingFailed = true; });
+    const int exitCode = command.run(setup.devices(), recorded ? &recording : nullptr);
+    // The command's own failure says more; a run that did all else still failed to record.
+    return exitCode == kExitDone && recordingFailed ? kExitLink : exitCode;
 }
 
 // Quits after the given time, saving a screenshot of `shot` first if asked.
@@ -206,6 +229,8 @@ int runWindow(const Options &options, int argc, char *argv[])
     AppWindow appWindow(model);
     appWindow.setPortDevices(setup.devices());
     appWindow.changes().startHistory(historyFolder(options));
+    setup.setNotes([&appWindow](const QString &message) { appWindow.notes().post(message); });
+    reportRecordingFailures(appWindow);
     // Recording starts before the port scan, so the file has the run's first status line.
     if (!options.record.isEmpty() && !recordAtLaunch(appWindow, options.record))
         return kExitLink;
@@ -219,6 +244,8 @@ int runWindow(const Options &options, int argc, char *argv[])
     appWindow.show();
     if (options.trends)
         appWindow.showTrends();
+    if (!options.trendsFile.isEmpty())
+        appWindow.openRecording(options.trendsFile);
 
     int exitCode = 0;
     if (options.quitAfterSeconds)
@@ -231,12 +258,19 @@ int runWindow(const Options &options, int argc, char *argv[])
 
 int main(int argc, char *argv[])
 {
+    // A reader of standard output that goes away (| head) makes a write fail with EPIPE, which
+    // is reported like any failed write, instead of ending the program with the port open.
+    std::signal(SIGPIPE, SIG_IGN);
     QStringList arguments;
     for (int i = 0; i < argc; ++i)
         arguments << QString::fromLocal8Bit(argv[i]);
     const Options options = parseOptions(arguments);
     if (const int answered = answerWithoutWindow(options); answered >= 0)
         return answered;
+    if (const std::optional<QString> wrong = checkFilePaths(options)) {
+        std::fprintf(stderr, "quelo-link: %s\n", qPrintable(*wrong));
+        return kExitUsage;
+    }
     if (options.listHistory) {
         QCoreApplication app(argc, argv);
         QCoreApplication::setApplicationName(QStringLiteral("quelo-link"));

@@ -25,6 +25,9 @@ const QString kDescription = QStringLiteral(
     "the program finds the module, reads or writes its seven configuration\n"
     "parameters, reports its progress on standard error and exits. --record works\n"
     "with and without a window.\n"
+    "Files: only regular files are read (a FIFO or a device is refused at once), a\n"
+    "configuration file only up to 1 MiB; only a regular file or a new name is\n"
+    "written, never a device; the same file may not be named twice.\n"
     "Exit status: 0 done; 1 a module or link problem (no module found, --timeout\n"
     "passed, a value the module did not take, interrupted, --demo, --screenshot or\n"
     "--record failed); 2 a bad command line, a bad or unwritable configuration file,\n"
@@ -78,16 +81,19 @@ struct OptionSet
                                  QStringLiteral("SECONDS")};
     QCommandLineOption log{QStringLiteral("log"),
                            QStringLiteral("Append the link's events (quelo.link), with times, to "
-                                          "FILE instead of standard error."),
+                                          "FILE (a regular file or a new name) instead of "
+                                          "standard error."),
                            QStringLiteral("FILE")};
     QCommandLineOption record{
         QStringLiteral("record"),
         QStringLiteral("Record the run from launch into FILE (CSV: time, engine speed, advance, "
-                       "bus voltage, propeller angle and the link's events), replacing it."),
+                       "bus voltage, propeller angle and the link's events), replacing it; '-': "
+                       "standard output. Only a regular file or a new name is written."),
         QStringLiteral("FILE")};
     QCommandLineOption trends{
         QStringLiteral("trends"),
-        QStringLiteral("Open the Trends window at launch (as View > Trends).")};
+        QStringLiteral("Open the Trends window at launch (as View > Trends); with FILE.csv after "
+                       "it, on that recording (as File > Open recording).")};
     QCommandLineOption exportConfig{
         QStringLiteral("export-config"),
         QStringLiteral("Without a window: wait until the module has reported its firmware "
@@ -237,6 +243,9 @@ Options parseOptions(const QStringList &arguments)
                        set.trends, set.exportConfig, set.importConfig, set.anyFirmware,
                        set.timeout, set.historyDir, set.history});
     parser.addOptions({set.replay, set.speed});
+    parser.addPositionalArgument(QStringLiteral("FILE.csv"),
+                                 QStringLiteral("With --trends: a recording to open."),
+                                 QStringLiteral("[--trends FILE.csv]"));
     if (!parser.parse(arguments))
         return failure(parser.errorText());
     if (parser.isSet(help))
@@ -245,9 +254,12 @@ Options parseOptions(const QStringList &arguments)
                                                 QFileInfo(arguments.value(0)).fileName()));
     if (parser.isSet(version))
         return answer(Options::Action::Version, {});
-    if (!parser.positionalArguments().isEmpty())
-        return failure(QStringLiteral("unexpected argument '%1' (options start with --)")
-                           .arg(parser.positionalArguments().constFirst()));
+    const QStringList positional = parser.positionalArguments();
+    const bool oneRecording = positional.size() == 1 && parser.isSet(set.trends);
+    if (!positional.isEmpty() && !oneRecording)
+        return failure(QStringLiteral("unexpected argument '%1' (options start with --; only "
+                                      "--trends takes a recording after it)")
+                           .arg(positional.value(parser.isSet(set.trends) ? 1 : 0)));
 
     Options options;
     if (parser.isSet(set.ports)) {
@@ -280,6 +292,7 @@ Options parseOptions(const QStringList &arguments)
     if (parser.isSet(set.log) && options.logFile.isEmpty())
         return failure(QStringLiteral("--log needs a file name"));
     options.trends = parser.isSet(set.trends);
+    options.trendsFile = oneRecording ? positional.constFirst() : QString();
     options.record = parser.value(set.record);
     if (parser.isSet(set.record) && options.record.isEmpty())
         return failure(QStringLiteral("--record needs a file name"));

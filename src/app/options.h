@@ -36,10 +36,11 @@ struct Options
     std::optional<double> quitAfterSeconds;
     QString screenshot;
     QString logFile;
-    QString record;      // --record: the run is recorded into this file from launch
+    QString record;      // --record: the run is recorded into this file ("-": standard output)
     bool trends = false; // --trends: the Trends window opens at launch
     QString replay;      // --replay: a recording played back on the gauges; no port is opened
     int replaySpeed = 1; // --speed: 1, 4 or 16
+    QString trendsFile;  // --trends FILE.csv: the Trends window opens on this recording
 
     // Without a window: read the module's configuration into a file ("-": standard output),
     // or put a file's configuration into the module and store it. At most one is set.
@@ -61,7 +62,8 @@ struct Options
 };
 
 // Parses the arguments (the program name first). Anything the program would otherwise ignore
-// or misread is an error: an unknown option, a positional word, more than three --ports
+// or misread is an error: an unknown option, a positional word (other than one recording after
+// --trends), more than three --ports
 // entries, a --quit-after that is not a finite number of seconds from 0 to one day,
 // --screenshot without --quit-after, --timeout without an export or import or not above 0
 // seconds, --export-config and --import-config together or with --quit-after or

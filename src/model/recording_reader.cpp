@@ -1,11 +1,14 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "recording_reader.h"
 
+#include "recording_thin.h"
 #include "run_recording.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <cmath>
 #include <cstdlib>
+#include <limits>
 
 namespace quelo {
 
@@ -14,60 +17,8 @@ namespace {
 constexpr std::size_t kColumns = 7;
 const char *const kColumnNames[kColumns] = {"time",      "elapsed_s",      "rpm",  "advance_deg",
                                             "bus_volts", "prop_angle_deg", "event"};
-
-// Walks the text record by record, counting physical lines so that messages can name them.
-class CsvCursor
-{
-public:
-    explicit CsvCursor(const std::string &text) : m_text(text)
-    {
-        if (m_text.compare(0, 3, "\xEF\xBB\xBF") == 0)
-            m_pos = 3;
-    }
-
-    bool atEnd() const { return m_pos >= m_text.size(); }
-    bool lastEnded() const { return m_ended; } // the record read last ended in a line end
-    int line() const { return m_line; }
-
-    // Reads one record into fields; false when a quoted field is not closed.
-    bool next(std::vector<std::string> &fields)
-    {
-        fields.assign(1, std::string());
-        m_ended = false;
-        bool quoted = false;
-        while (m_pos < m_text.size()) {
-            const char c = m_text[m_pos++];
-            if (quoted) {
-                if (c == '"' && m_pos < m_text.size() && m_text[m_pos] == '"') {
-                    fields.back() += '"';
-                    ++m_pos;
-                } else if (c == '"') {
-                    quoted = false;
-                } else {
-                    m_line += c == '\n' ? 1 : 0;
-                    fields.back() += c;
-                }
-            } else if (c == '"') {
-                quoted = true;
-            } else if (c == ',') {
-                fields.emplace_back();
-            } else if (c == '\n') {
-                ++m_line;
-                m_ended = true;
-                return true;
-            } else if (c != '\r') {
-                fields.back() += c;
-            }
-        }
-        return !quoted;
-    }
-
-private:
-    const std::string &m_text;
-    std::size_t m_pos = 0;
-    int m_line = 1;
-    bool m_ended = false;
-};
+const std::string kHeader = "time,elapsed_s,rpm,advance_deg,bus_volts,prop_angle_deg,event";
+const std::string kByteOrderMark = "\xEF\xBB\xBF";
 
 bool readNumber(const std::string &field, double &value)
 {
@@ -83,79 +34,226 @@ bool readNumber(const std::string &field, double &value)
     return errno == 0 && end == field.c_str() + field.size() && std::isfinite(value);
 }
 
-std::string lineText(int line)
+// A field as a message shows it: in quotes, and cut (at a character boundary) after kMaxQuoted
+// bytes, so that a huge field cannot make a huge message.
+std::string shown(const std::string &field)
+{
+    if (field.size() <= RecordingParser::kMaxQuoted)
+        return "\"" + field + "\"";
+    std::size_t cut = RecordingParser::kMaxQuoted;
+    while (cut > 0 && (static_cast<unsigned char>(field[cut]) & 0xC0) == 0x80)
+        --cut;
+    return "\"" + field.substr(0, cut) + "…\"";
+}
+
+std::string lineText(std::size_t line)
 {
     return "line " + std::to_string(line) + ": ";
 }
 
 // Reads one data row into the recording; returns the reason when it is malformed.
-std::string takeRow(const std::vector<std::string> &f, Recording &r)
+std::string takeRow(const std::vector<std::string> &f, Recording &r, double &t)
 {
     const auto time = parseIsoTime(f[0]);
     if (!time)
-        return "\"" + f[0] + "\" in column time is not a time";
-    const double t = double(*time);
+        return shown(f[0]) + " in column time is not a time";
+    t = double(*time);
     double value = 0;
     if (!readNumber(f[1], value))
-        return "\"" + f[1] + "\" in column elapsed_s is not a number";
+        return shown(f[1]) + " in column elapsed_s is not a number";
     std::vector<TrendPoint> *series[] = {&r.rpm, &r.advanceDeg, &r.busVolts, &r.propAngleDeg};
+    double values[4] = {};
     for (std::size_t i = 0; i < 4; ++i) {
         if (f[2 + i].empty())
             continue;
-        if (!readNumber(f[2 + i], value))
-            return "\"" + f[2 + i] + "\" in column " + kColumnNames[2 + i] + " is not a number";
-        series[i]->push_back({t, value});
+        if (!readNumber(f[2 + i], values[i]))
+            return shown(f[2 + i]) + " in column " + kColumnNames[2 + i] + " is not a number";
+        if (std::abs(values[i]) > RecordingParser::kMaxMagnitude)
+            return shown(f[2 + i]) + " in column " + kColumnNames[2 + i] +
+                   " is beyond +-1000000, which no recorded quantity reaches";
     }
+    // Taken only once the whole row has read, so a bad row adds nothing.
+    for (std::size_t i = 0; i < 4; ++i)
+        if (!f[2 + i].empty())
+            series[i]->push_back({t, values[i]});
     if (!f[6].empty())
         r.events.push_back({t, f[6]});
     return {};
 }
 
-RecordingRead readRows(const std::string &text)
+void sortByTime(Recording &r)
 {
-    RecordingRead result;
-    CsvCursor cursor(text);
-    std::vector<std::string> fields;
-    const std::string header = "time,elapsed_s,rpm,advance_deg,bus_volts,prop_angle_deg,event";
-    std::string headerLine;
-    const bool closed = cursor.next(fields);
-    for (std::size_t i = 0; i < fields.size(); ++i)
-        headerLine += (i ? "," : "") + fields[i];
-    if (!closed || headerLine != header) {
-        result.error = lineText(1) + "not a recording: the header should read " + header;
-        return result;
-    }
-    while (!cursor.atEnd()) {
-        const int line = cursor.line();
-        const bool closed = cursor.next(fields);
-        Recording probe;
-        if (!cursor.lastEnded() &&
-            (!closed || fields.size() != kColumns || !takeRow(fields, probe).empty()))
-            break; // the last row, cut short when the recording ended (a crash, a full disk)
-        if (fields.size() == 1 && fields[0].empty())
-            continue; // a blank line
-        if (fields.size() != kColumns) {
-            result.error =
-                lineText(line) + "expected 7 fields, found " + std::to_string(fields.size());
-            return result;
-        }
-        const std::string reason = takeRow(fields, result.recording);
-        if (!reason.empty()) {
-            result.error = lineText(line) + reason;
-            return result;
-        }
-    }
-    return result;
+    const auto earlier = [](const auto &a, const auto &b) { return a.t < b.t; };
+    for (auto *series : {&r.rpm, &r.advanceDeg, &r.busVolts, &r.propAngleDeg})
+        std::stable_sort(series->begin(), series->end(), earlier);
+    std::stable_sort(r.events.begin(), r.events.end(), earlier);
 }
 
 } // namespace
 
+RecordingParser::RecordingParser()
+{
+    startRow();
+}
+
+bool RecordingParser::feed(const char *data, std::size_t size)
+{
+    std::size_t i = 0;
+    // The first three bytes are held back until it is known whether they are a byte order mark.
+    while (!m_headDone && i < size) {
+        m_head += data[i++];
+        if (m_head.size() < kByteOrderMark.size())
+            continue;
+        m_headDone = true;
+        if (m_head != kByteOrderMark)
+            for (char c : m_head)
+                consume(c);
+    }
+    for (; i < size && m_error.empty(); ++i)
+        consume(data[i]);
+    return m_error.empty();
+}
+
+void RecordingParser::consume(char c)
+{
+    if (!m_error.empty())
+        return;
+    if (++m_rowBytes > kMaxRowBytes)
+        return fail("a row longer than " + std::to_string(kMaxRowBytes) + " characters");
+    if (m_quoteSeen) {
+        m_quoteSeen = false;
+        if (c == '"')
+            return append('"');
+        m_quoted = false;
+    }
+    if (m_quoted) {
+        if (c == '"') {
+            m_quoteSeen = true;
+            return;
+        }
+        if (c == '\n') {
+            ++m_line;
+            m_spansLines = true;
+        }
+        return append(c);
+    }
+    if (c == '"') {
+        m_quoted = true;
+    } else if (c == ',') {
+        m_fields.emplace_back();
+    } else if (c == '\n') {
+        ++m_line;
+        endRow();
+    } else if (c != '\r') {
+        append(c);
+    }
+}
+
+void RecordingParser::append(char c)
+{
+    std::string &field = m_fields.back();
+    if (field.size() >= kMaxFieldBytes) {
+        const std::string what =
+            m_quoted ? "a quoted field not closed within " : "a field longer than ";
+        return fail(what + std::to_string(kMaxFieldBytes) + " characters: " + shown(field));
+    }
+    field += c;
+}
+
+void RecordingParser::endRow()
+{
+    if (!m_headerRead) {
+        std::string header;
+        for (std::size_t i = 0; i < m_fields.size(); ++i)
+            header += (i ? "," : "") + m_fields[i];
+        if (header != kHeader)
+            return fail("not a recording: the header should read " + kHeader);
+        m_headerRead = true;
+    } else if (m_fields.size() == 1 && m_fields[0].empty()) {
+        // a blank line
+    } else if (m_fields.size() != kColumns) {
+        return fail("expected 7 fields, found " + std::to_string(m_fields.size()));
+    } else {
+        double t = 0;
+        const std::string reason = takeRow(m_fields, m_recording, t);
+        if (!reason.empty())
+            return fail(reason);
+        m_outOfOrder += t < m_latest ? 1 : 0;
+        m_latest = std::max(m_latest, t);
+        keepWithinLimit();
+    }
+    startRow();
+}
+
+void RecordingParser::keepWithinLimit()
+{
+    if (m_pointLimit == 0)
+        return;
+    Recording &r = m_recording;
+    for (auto *series : {&r.rpm, &r.advanceDeg, &r.busVolts, &r.propAngleDeg})
+        if (series->size() > 2 * m_pointLimit)
+            thinSeries(*series, m_pointLimit);
+    if (r.events.size() > m_pointLimit)
+        r.events.pop_back();
+}
+
+void RecordingParser::startRow()
+{
+    m_fields.assign(1, std::string());
+    m_rowBytes = 0;
+    m_spansLines = false;
+    m_rowLine = m_line;
+}
+
+// The text ended without a line end: a last row cut short is left out, unless it is a quoted
+// field that swallowed whole lines, which is a file broken in its middle.
+void RecordingParser::takeLastRow()
+{
+    if (m_quoteSeen) {
+        m_quoteSeen = false;
+        m_quoted = false;
+    }
+    if (!m_headerRead)
+        return endRow();
+    if (m_quoted && m_spansLines)
+        return fail("a quoted field is not closed");
+    Recording probe;
+    double t = 0;
+    if (!m_quoted && m_fields.size() == kColumns && takeRow(m_fields, probe, t).empty())
+        endRow();
+}
+
+void RecordingParser::fail(const std::string &reason)
+{
+    if (m_error.empty())
+        m_error = lineText(m_rowLine) + reason;
+}
+
+RecordingRead RecordingParser::finish()
+{
+    if (!m_headDone) {
+        m_headDone = true;
+        for (char c : m_head)
+            consume(c);
+    }
+    if (m_error.empty() && (m_rowBytes > 0 || !m_headerRead))
+        takeLastRow();
+    RecordingRead result;
+    result.error = m_error;
+    if (!m_error.empty())
+        return result; // a malformed file shows nothing rather than a part
+    if (m_outOfOrder > 0)
+        sortByTime(m_recording);
+    result.recording = std::move(m_recording);
+    result.rowsOutOfOrder = m_outOfOrder;
+    return result;
+}
+
 RecordingRead parseRecording(const std::string &text)
 {
-    RecordingRead result = readRows(text);
-    if (!result.error.empty())
-        result.recording = Recording(); // a malformed file shows nothing rather than a part
-    return result;
+    RecordingParser parser;
+    parser.feed(text.data(), text.size());
+    return parser.finish();
 }
 
 } // namespace quelo

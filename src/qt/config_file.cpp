@@ -1,13 +1,15 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "config_file.h"
 
+#include "file_access.h"
+
 #include <QFile>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QRegularExpression>
-#include <QSaveFile>
 
+#include <algorithm>
 #include <map>
 #include <set>
 #include <vector>
@@ -18,6 +20,7 @@ namespace {
 
 constexpr auto kFormat = "quelo-config";
 constexpr int kVersion = 1;
+constexpr char kByteOrderMark[] = "\xEF\xBB\xBF";
 
 QString quoted(const QString &text)
 {
@@ -55,7 +58,9 @@ QString scanString(const QByteArray &bytes, qsizetype &i)
     return QJsonDocument::fromJson(token).array().at(0).toString();
 }
 
-// Runs over text a JSON reader has already accepted, so it only has to follow the nesting.
+// Runs over text a JSON reader has already accepted, so it only has to follow the nesting; it
+// still checks every step as if the text were anything at all (a closing bracket with nothing
+// open, a string without its end), so that no input can take it outside the text or its stack.
 RawScan scanRaw(const QByteArray &bytes)
 {
     struct Level
@@ -78,7 +83,8 @@ RawScan scanRaw(const QByteArray &bytes)
             stack.push_back({ch == '{', path, true, {}, {}});
             ++i;
         } else if (ch == '}' || ch == ']') {
-            stack.pop_back();
+            if (!stack.empty())
+                stack.pop_back();
             ++i;
         } else if (ch == ',') {
             if (top && top->object)
@@ -97,6 +103,7 @@ RawScan scanRaw(const QByteArray &bytes)
             const qsizetype start = i;
             while (i < bytes.size() && !QByteArray(",}] \t\r\n").contains(bytes[i]))
                 ++i;
+            i = std::max(i, start + 1);
             if (top && top->object && stack.size() == 2 && top->path == "parameters")
                 scan.parameterText[top->key] = QString::fromUtf8(bytes.mid(start, i - start));
         }
@@ -188,17 +195,17 @@ QByteArray configToJson(const ConfigValues &config, const QDateTime &saved)
 bool writeConfig(const QString &path, const ConfigValues &config, const QDateTime &saved,
                  QString &error)
 {
-    QSaveFile file(path);
-    const QByteArray bytes = configToJson(config, saved);
-    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit()) {
-        error = QStringLiteral("cannot write %1: %2").arg(path, file.errorString());
-        return false;
-    }
-    return true;
+    // Not QSaveFile: Qt 6.4's commits a file cut short by a full disk as if it were whole.
+    if (writeFileAtomically(path, configToJson(config, saved), error))
+        return true;
+    error = QStringLiteral("cannot write %1: %2").arg(path, error);
+    return false;
 }
 
-bool parseConfig(const QByteArray &bytes, ConfigValues &config, QString &error)
+bool parseConfig(const QByteArray &file, ConfigValues &config, QString &error)
 {
+    // What several editors put at the start of a file saved as "UTF-8 with BOM".
+    const QByteArray bytes = file.startsWith(kByteOrderMark) ? file.mid(3) : file;
     QJsonParseError parseError;
     const QJsonDocument document = QJsonDocument::fromJson(bytes, &parseError);
     if (parseError.error != QJsonParseError::NoError) {
@@ -230,12 +237,11 @@ bool parseConfig(const QByteArray &bytes, ConfigValues &config, QString &error)
 
 bool readConfig(const QString &path, ConfigValues &config, QString &error)
 {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) {
-        error = QStringLiteral("cannot read it: %1").arg(file.errorString());
-        return false;
-    }
-    return parseConfig(file.readAll(), config, error);
+    QByteArray bytes;
+    if (readSmallFile(path, kMaxConfigBytes, bytes, error))
+        return parseConfig(bytes, config, error);
+    error = QStringLiteral("cannot read it: %1").arg(error);
+    return false;
 }
 
 QString defaultConfigFileName(const QString &firmware, const QDate &date)

@@ -5,8 +5,9 @@
 #include <QDir>
 #include <QFileInfo>
 
+#include <algorithm>
 #include <chrono>
-#include <cstring>
+#include <vector>
 
 namespace quelo {
 
@@ -22,7 +23,7 @@ Stamp systemStamp()
 
 QString shownName(const QString &path)
 {
-    return QDir::toNativeSeparators(path);
+    return isStandardStream(path) ? QObject::tr("standard output") : QDir::toNativeSeparators(path);
 }
 
 } // namespace
@@ -36,12 +37,17 @@ RunFile::~RunFile() = default;
 
 bool RunFile::appendable(const QString &path)
 {
-    QFile existing(path);
-    if (!existing.exists() || existing.size() == 0)
-        return true;
-    const std::size_t length = std::strlen(RunRecorder::header());
-    if (!existing.open(QIODevice::ReadOnly) ||
-        existing.read(qint64(length)) != QByteArray(RunRecorder::header())) {
+    RegularFileReader existing;
+    QString reason;
+    if (!QFileInfo::exists(path) || isStandardStream(path) || !existing.open(path, reason) ||
+        existing.size() == 0)
+        return true; // a path that cannot be read is left for start() to report
+    const QByteArray header(RunRecorder::header());
+    QByteArray start(header.size(), Qt::Uninitialized);
+    qint64 got = 0;
+    for (qint64 n = 1; got < start.size() && n > 0; got += n)
+        n = std::max<qint64>(existing.read(start.data() + got, start.size() - got, reason), 0);
+    if (got < start.size() || start != header) {
         m_error = tr("Cannot record into %1: it is not a recording.").arg(shownName(path));
         return false;
     }
@@ -53,36 +59,26 @@ bool RunFile::start(const QString &path, Mode mode)
     m_error.clear();
     if (mode == Mode::Append && !appendable(path))
         return false;
-    QFile file(path);
-    const QIODevice::OpenMode how = mode == Mode::Append
-                                        ? QIODevice::WriteOnly | QIODevice::Append
-                                        : QIODevice::WriteOnly | QIODevice::Truncate;
-    if (!file.open(how)) {
-        m_error = tr("Cannot record into %1: %2.").arg(shownName(path), file.errorString());
+    // Opened beside a running recording, so a failure here leaves that one as it was.
+    auto file = std::make_unique<RecordFile>();
+    QString reason;
+    const QByteArray header(RunRecorder::header());
+    const auto how = mode == Mode::Append ? RecordFile::Mode::Append : RecordFile::Mode::Truncate;
+    // The header starts a new or empty file, and standard output (size 0) always.
+    if (!file->open(path, how, reason) || (file->size() == 0 && !file->write(header, reason))) {
+        m_error = tr("Cannot record into %1: %2.").arg(shownName(path), reason);
         return false;
     }
-    if (file.size() == 0) {
-        const char *header = RunRecorder::header();
-        if (file.write(header) != qint64(std::strlen(header)) || !file.flush()) {
-            m_error = tr("Cannot record into %1: %2.").arg(shownName(path), file.errorString());
-            return false;
-        }
-    }
-    file.close();
     stop();
-    m_file.setFileName(path);
-    // Opened for good only now, so a failure above leaves a running recording as it was.
-    if (!m_file.open(QIODevice::WriteOnly | QIODevice::Append)) {
-        m_error = tr("Cannot record into %1: %2.").arg(shownName(path), m_file.errorString());
-        return false;
-    }
+    m_path = path;
+    m_file = std::move(file);
     m_recorder = std::make_unique<RunRecorder>(m_clock());
     return true;
 }
 
 void RunFile::stop()
 {
-    m_file.close();
+    m_file.reset();
     m_recorder.reset();
 }
 
@@ -101,12 +97,13 @@ void RunFile::event(const std::string &text)
 bool RunFile::writeLine(const std::string &line)
 {
     // Each row goes to the system at once: a few dozen bytes, no wait for the disk itself.
-    if (m_file.write(line.data(), qint64(line.size())) != qint64(line.size()) || !m_file.flush()) {
-        fail(m_file.errorString());
+    QString reason;
+    if (!m_file->write(QByteArray::fromStdString(line), reason)) {
+        fail(reason);
         return false;
     }
     // A folder removed under an open file leaves the writes succeeding into nothing.
-    if (!QFileInfo::exists(m_file.fileName())) {
+    if (!isStandardStream(m_path) && !QFileInfo::exists(m_path)) {
         fail(tr("the file or its folder is gone"));
         return false;
     }
@@ -115,23 +112,42 @@ bool RunFile::writeLine(const std::string &line)
 
 void RunFile::fail(const QString &reason)
 {
-    const QString name = shownName(m_file.fileName());
+    const QString name = shownName(m_path);
     stop();
     m_error = tr("Recording into %1 stopped: %2.").arg(name, reason);
     emit failed(m_error);
 }
 
-RecordingRead readRecordingFile(const QString &path)
+RecordingRead readRecordingFile(const QString &path, const ReadProgress &progress,
+                                std::size_t pointLimit)
 {
-    QFile file(path);
-    RecordingRead result;
-    if (!file.open(QIODevice::ReadOnly)) {
-        result.error = QObject::tr("Cannot open %1: %2.")
-                           .arg(shownName(path), file.errorString())
-                           .toStdString();
-        return result;
+    constexpr qint64 kPiece = 1 << 20;
+    RegularFileReader file;
+    RecordingRead failed;
+    QString reason;
+    if (!file.open(path, reason)) {
+        failed.error =
+            QObject::tr("Cannot open %1: %2.").arg(shownName(path), reason).toStdString();
+        return failed;
     }
-    result = parseRecording(file.readAll().toStdString());
+    RecordingParser parser;
+    parser.limitPoints(pointLimit);
+    std::vector<char> piece(kPiece);
+    qint64 done = 0;
+    for (qint64 n; (n = file.read(piece.data(), kPiece, reason)) != 0; done += n) {
+        if (n < 0) {
+            failed.error =
+                QObject::tr("Cannot read %1: %2.").arg(shownName(path), reason).toStdString();
+            return failed;
+        }
+        if (!parser.feed(piece.data(), std::size_t(n)))
+            break;
+        if (progress && !progress(done + n, std::max(file.size(), done + n))) {
+            failed.error = "cancelled";
+            return failed;
+        }
+    }
+    RecordingRead result = parser.finish();
     if (!result.error.empty())
         result.error = shownName(path).toStdString() + ", " + result.error;
     return result;

@@ -1,10 +1,10 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include "file_access.h"
 #include "recording_reader.h"
 #include "run_recording.h"
 
-#include <QFile>
 #include <QObject>
 #include <QString>
 
@@ -13,9 +13,10 @@
 
 namespace quelo {
 
-// Records a run into a CSV file: the header when the file is new, then one row per report,
-// each written and flushed at once so that a crash loses at most the row being written. The
-// first failed write (a full disk, a vanished folder) closes the file, ends the recording and
+// Records a run into a CSV file ("-": standard output): the header when the file is new, then
+// one row per report, each written whole at once so that a crash loses at most the row being
+// written. Only a regular file or a new path is written. The first failed write (a full disk, a
+// vanished folder) cuts the file back to its last whole row, closes it, ends the recording and
 // emits failed() once; later reports are ignored until the next start().
 class RunFile final : public QObject, public RunObserver
 {
@@ -39,8 +40,8 @@ public:
     bool start(const QString &path, Mode mode = Mode::Truncate);
     void stop();
 
-    bool isRecording() const { return m_file.isOpen(); }
-    QString fileName() const { return m_file.fileName(); }
+    bool isRecording() const { return m_file && m_file->isOpen(); }
+    QString fileName() const { return m_path; }
     QString errorString() const { return m_error; }
 
     void telemetry(const TelemetryReport &report) override;
@@ -56,12 +57,20 @@ private:
     void fail(const QString &reason);
 
     Clock m_clock;
-    QFile m_file;
+    QString m_path;
+    std::unique_ptr<RecordFile> m_file;
     std::unique_ptr<RunRecorder> m_recorder;
     QString m_error;
 };
 
-// Reads a recording file. The error names the file and, for a malformed file, the line.
-RecordingRead readRecordingFile(const QString &path);
+// How far a reading has come, in bytes; returning false cancels it.
+using ReadProgress = std::function<bool(qint64 done, qint64 total)>;
+
+// Reads a recording file, a regular file only and without blocking, a piece at a time (never
+// the whole file in memory), calling `progress` after each piece. The error names the file and,
+// for a malformed file, the line. A cancelled reading returns an empty recording with the error
+// "cancelled". A `pointLimit` bounds the points kept (RecordingParser::limitPoints).
+RecordingRead readRecordingFile(const QString &path, const ReadProgress &progress = {},
+                                std::size_t pointLimit = 0);
 
 } // namespace quelo

@@ -11,6 +11,7 @@
 #include "main_window.h"
 #include "mscomm.h"
 #include "replay_window.h"
+#include "recording_loader.h"
 #include "window_model.h"
 
 #include <QCloseEvent>
@@ -98,7 +99,10 @@ AppWindow::AppWindow(WindowModel &model, QWidget *parent)
         recordingChanged();
         note(message);
         tell(tr("Record run"), message);
+        emit recordingFailed(message);
     });
+    m_loader = new RecordingLoader(this);
+    connect(m_loader, &RecordingLoader::loaded, this, &AppWindow::recordingLoaded);
 }
 
 AppWindow::~AppWindow()
@@ -442,15 +446,31 @@ void AppWindow::openRecordingTriggered()
 
 void AppWindow::openRecording(const QString &path)
 {
-    const RecordingRead read = readRecordingFile(path);
+    m_loader->load(path);
+}
+
+bool AppWindow::isOpeningRecording() const
+{
+    return m_loader->isLoading();
+}
+
+void AppWindow::recordingLoaded(const QString &path, const RecordingRead &read)
+{
     if (!read.error.empty()) {
-        note(tr("%1 was not opened: %2")
-                 .arg(QDir::toNativeSeparators(path), QString::fromStdString(read.error)));
-        return tell(tr("Open recording"), QString::fromStdString(read.error));
+        const QString error = QString::fromStdString(read.error);
+        m_notes->post(error);
+        return tell(tr("Open recording"), error);
     }
     TrendsWindow &window = trends();
     window.showRecording(read.recording, QFileInfo(path).fileName());
     showTrends();
+    const QString name = QDir::toNativeSeparators(path);
+    m_notes->post(read.rowsOutOfOrder == 0
+                      ? tr("Opened recording %1").arg(name)
+                      : tr("Opened recording %1; %n row(s) earlier than the row before were put "
+                           "in time order",
+                           nullptr, int(read.rowsOutOfOrder))
+                            .arg(name));
 }
 
 void AppWindow::note(const QString &text)

@@ -20,6 +20,7 @@ namespace quelo {
 
 class MainWindow;
 class ReplayWindow;
+class RecordingLoader;
 class WindowModel;
 
 // The top-level window: a menu bar above the data link's 800 x 675 client area (MainWindow),
@@ -57,8 +58,10 @@ public:
     bool startRecording(const QString &path, QString &error);
     void stopRecording();
     bool isRecording() const { return m_runFile.isRecording(); }
-    // Shows a recording in the trends window as File > Open recording does; a file that does
-    // not read is reported (naming the line at fault) and the chart stays as it was.
+    // Shows a recording in the trends window as File > Open recording does. The file is read
+    // off the window's thread (with a progress dialog and Cancel when it takes a while), so this
+    // returns at once and the link goes on; a file that does not read is reported (naming the
+    // line at fault) and the chart stays as it was.
     void openRecording(const QString &path);
     // Writes the next mark ("mark 1", "mark 2", …, counted from the recording's start) into the
     // recording and the live trend, as Mark (M, Ctrl+M) does. Nothing while not recording.
@@ -66,6 +69,7 @@ public:
     // Opens a replay window on a recording as File > Replay recording does; a file that does
     // not read is reported and nothing opens. The link is left alone.
     ReplayWindow *openReplay(const QString &path);
+    bool isOpeningRecording() const;
     // The trends window, created on first use.
     TrendsWindow &trends();
     // Shows the trends window as View > Trends does.
@@ -73,6 +77,11 @@ public:
     // The status bar below the client area, for the program's own messages: the model's
     // messages, recording started, stopped or failed, and the results of configuration files.
     StatusNotes &notes() { return *m_notes; }
+
+signals:
+    // The recording stopped on a failed write; the message names the file and the reason. It is
+    // also in the status bar and the link log.
+    void recordingFailed(const QString &message);
 
 protected:
     void closeEvent(QCloseEvent *event) override;
@@ -86,6 +95,7 @@ private:
     void recordTriggered(bool on);
     void openRecordingTriggered();
     void replayTriggered();
+    void recordingLoaded(const QString &path, const RecordingRead &read);
     void recordingChanged();
     void tell(const QString &title, const QString &text);
     void note(const QString &text);
@@ -115,6 +125,7 @@ private:
     LiveTrendFeed m_liveFeed;
     RunObservers m_observers;
     TrendsWindow *m_trends = nullptr;
+    RecordingLoader *m_loader = nullptr;
 };
 
 } // namespace quelo

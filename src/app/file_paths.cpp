@@ -1,0 +1,45 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "file_paths.h"
+
+#include "file_access.h"
+
+#include <utility>
+#include <vector>
+
+namespace quelo {
+
+std::optional<QString> checkFilePaths(const Options &options)
+{
+    struct Named
+    {
+        QString option;
+        QString path;
+        bool written; // checked here; the others are opened before the port, and refused then
+    };
+    const std::vector<Named> named = {
+        {QStringLiteral("--record"), options.record, false},
+        {QStringLiteral("--log"), options.logFile, false},
+        {QStringLiteral("--export-config"), options.exportConfig, true},
+        {QStringLiteral("--import-config"), options.importConfig, false},
+        {QStringLiteral("--trends"), options.trendsFile, false},
+        {QStringLiteral("--screenshot"), options.screenshot, false},
+    };
+    std::vector<std::pair<QString, const Named *>> seen;
+    for (const Named &n : named) {
+        if (n.path.isEmpty())
+            continue;
+        const QString identity =
+            isStandardStream(n.path) ? QStringLiteral("standard output") : fileIdentity(n.path);
+        for (const auto &[other, first] : seen)
+            if (other == identity)
+                return QStringLiteral("%1 and %2 name the same file (%3): each needs its own")
+                    .arg(first->option, n.option, n.path);
+        seen.emplace_back(identity, &n);
+        QString reason;
+        if (n.written && !isStandardStream(n.path) && !checkWritableTarget(n.path, reason))
+            return QStringLiteral("%1 %2: %3").arg(n.option, n.path, reason);
+    }
+    return std::nullopt;
+}
+
+} // namespace quelo

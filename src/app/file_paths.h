@@ -1,0 +1,21 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+
+#include "options.h"
+
+#include <QString>
+
+#include <optional>
+
+namespace quelo {
+
+// Looks at the files a command line names before anything else happens, so that a mistake is
+// found before the port is touched rather than after ten seconds of talking to the module:
+// the same file named twice (after following links, e.g. --record F --log F, or --record F
+// --export-config F), standard output named twice, and an --export-config destination that is
+// not a regular file or a new name in a folder that can be written (--record and --log are
+// opened, and refused, before the port is).
+// Returns what is wrong, in one line, or nothing.
+std::optional<QString> checkFilePaths(const Options &options);
+
+} // namespace quelo
