@@ -98,28 +98,6 @@ TEST(TrendsWindow, AxesWidenForValuesBeyondTheGaugeScale)
     EXPECT_EQ(window.timeAxis()->max(), 2000);
 }
 
-// A run of a second once had one time label repeated on every tick; one of days, the same.
-TEST(TrendsWindow, TimeLabelsDifferFromTickToTick)
-{
-    TrendsWindow window;
-    const double start = 1772366400000.0;
-    for (const double span : {400.0, 1000.0, 15000.0, 60000.0, 3 * 86400000.0}) {
-        Recording rec;
-        rec.rpm = {{start, 1000}, {start + span, 2000}};
-        window.showRecording(rec, "short.csv");
-        QDateTimeAxis *axis = window.timeAxis();
-        const qint64 from = axis->min().toMSecsSinceEpoch();
-        const qint64 to = axis->max().toMSecsSinceEpoch();
-        QStringList labels;
-        for (int i = 0; i < axis->tickCount(); ++i)
-            labels << QDateTime::fromMSecsSinceEpoch(from +
-                                                     (to - from) * i / (axis->tickCount() - 1))
-                          .toString(axis->format());
-        labels.removeDuplicates();
-        EXPECT_EQ(labels.size(), axis->tickCount())
-            << span << ": " << labels.join(' ').toStdString();
-    }
-}
 
 TEST(TrendsWindow, LiveModeShowsTheLastFiveMinutesWhenShown)
 {
