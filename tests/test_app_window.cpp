@@ -551,6 +551,6 @@ TEST_F(AppWindowTest, MarksGoIntoTheRecordingAndAReplayLeavesTheLinkAlone)
     EXPECT_EQ(comm.opens, opens);
     EXPECT_TRUE(comm.PortOpen());
     EXPECT_GT(comm.written.size(), written);
-    EXPECT_TRUE(moduleConnected(model.state()));
+    EXPECT_TRUE(model.isConnected());
     replay->close();
 }

@@ -54,7 +54,7 @@ protected:
     {
         model.Form_Load();
         return clock.runUntil(
-            [&] { return moduleConnected(model.state()) && reportedConfig(model.state()); },
+            [&] { return model.isConnected() && reportedConfig(model); },
             clock.now() + 30000);
     }
     // The window on the screen and active, as the user has it.
