@@ -61,6 +61,8 @@ private:
         TextBox &box;
         long long k;
         std::int16_t asked;
+        bool shown;   // the slider was on screen before this line: reported before
+        bool current; // no write of it was queued after the read command this answers
         Verdict verdict;
     };
 
@@ -85,7 +87,7 @@ private:
     void finishReadBack(ReadBack &r);
     void moveLimitBand(char letter, std::int16_t k);
     void tellReported(const Parameter &p, long long k);
-    Verdict judge(const Parameter &p, const ScrollBar &slider, long long reported);
+    Verdict judge(const Parameter &p, const ScrollBar &slider, long long reported, bool current);
 
     ReplyState &m_reply;
     ParameterRows &m_rows;

@@ -15,6 +15,7 @@
 #include <cstdint>
 #include <functional>
 #include <string>
+#include <vector>
 
 namespace quelo {
 
@@ -50,6 +51,15 @@ public:
     // The user moved a slider: raises its change when the value differs.
     void moveSlider(ScrollBar &slider, std::int16_t value);
 
+    // The parameters the user changed (with a slider or a loaded file) that no store the module
+    // confirmed holds yet, in table order. Tach volts, which no store holds, is never among them.
+    std::vector<const Parameter *> unstoredChanges() const;
+    // A store was asked for and waits for writes to be confirmed.
+    bool storeWaiting() const { return m_w.store.waiting; }
+    // The module never confirmed the value the parameter's slider shows (its change was given
+    // up); a later read-back settles it.
+    bool unconfirmed(const Parameter &p) const;
+
     // Told what the module reports (see LineDecoder::setObserver) and, as events, every text
     // the status line changes to. Not owned; null (the default) tells nobody.
     void setRunObserver(RunObserver *observer);
@@ -64,11 +74,14 @@ public:
 private:
     template <typename Handler> void dispatch(Handler &&handler);
     ReplyEvents replyEvents();
+    // A message for the user from the configuration's handlers, logged as "<kind>: <text>".
+    void tellUser(const std::string &kind, const std::string &text);
     void bindTimer(Timer &timer, TimerHost &host, std::function<void()> handler);
 
     WindowState m_w;
     LinkLog m_log;
     MSComm &m_comm;
+    ReplyEvents m_events;
     LineDecoder m_decoder;
     LineFraming m_framing;
     Pacing m_pacing;
