@@ -42,6 +42,7 @@ QuitSignals::QuitSignals(std::function<void()> onSignal, QObject *parent)
     action.sa_flags = SA_RESTART;
     ::sigaction(SIGINT, &action, nullptr);
     ::sigaction(SIGTERM, &action, nullptr);
+    ::sigaction(SIGHUP, &action, nullptr);
     m_notifier = new QSocketNotifier(g_signalFds[1], QSocketNotifier::Read, this);
     connect(m_notifier, &QSocketNotifier::activated, this, &QuitSignals::readSignal);
 #endif
@@ -54,6 +55,7 @@ QuitSignals::~QuitSignals()
         return;
     ::signal(SIGINT, SIG_DFL);
     ::signal(SIGTERM, SIG_DFL);
+    ::signal(SIGHUP, SIG_DFL);
     delete m_notifier;
     ::close(g_signalFds[0]);
     ::close(g_signalFds[1]);

@@ -8,12 +8,16 @@
 
 #include <QMainWindow>
 
+#include <QElapsedTimer>
+#include <QPointer>
 #include <QStringList>
 #include <string>
 #include <vector>
 
 class QAction;
 class QMenu;
+class QMessageBox;
+class QProgressDialog;
 
 namespace quelo {
 
@@ -59,6 +63,14 @@ public:
     // The status bar below the client area, for the program's own messages.
     StatusNotes &notes() { return *m_notes; }
 
+    // Closing the window or File > Quit while a change the user made is not in the module's
+    // stored configuration asks first: Store and quit (waits, at most kStoreAndQuitMs, for the
+    // pending writes and the store's echo), Quit without storing, or Cancel.
+    static constexpr int kStoreAndQuitMs = 45000;
+    // Closes without asking, as --quit-after and the quit signals do: the port is closed as on
+    // unload, a command half sent finished first.
+    void quitWithoutAsking();
+
 protected:
     void closeEvent(QCloseEvent *event) override;
 
@@ -77,6 +89,11 @@ private:
     bool explainLoadNotReady();
     void showAbout();
     QString dataLinkText() const;
+    void askAboutUnstored();
+    void storeAndQuit();
+    void storeProgressed();
+    void storeTimedOut();
+    void approveQuit();
 
     WindowModel &m_model;
     MainWindow *m_client = nullptr;
@@ -92,6 +109,10 @@ private:
     LiveTrendFeed m_liveFeed;
     RunObservers m_observers;
     TrendsWindow *m_trends = nullptr;
+    bool m_quitApproved = false;
+    QPointer<QMessageBox> m_quitQuestion;
+    QPointer<QProgressDialog> m_storeProgress;
+    QElapsedTimer m_storeStarted;
 };
 
 } // namespace quelo

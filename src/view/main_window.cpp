@@ -199,12 +199,14 @@ void MainWindow::createConfiguration()
         createLabel(frame, place.captionName, tr(p.caption),
                     {place.captionX, place.y, place.captionWidth, 25}, kNavy, kWhite,
                     pixelFont(sans, 12, true), Qt::AlignRight);
-        createTextBox(frame, w.*p.box, {296, place.y, 81, 25}, kNavy, kWhite, 12, Qt::AlignCenter)
-            ->setObjectName(QString::fromLatin1(p.boxName));
+        QLineEdit *box = createTextBox(frame, w.*p.box, {296, place.y, 81, 25}, kNavy, kWhite, 12,
+                                       Qt::AlignCenter);
+        box->setObjectName(QString::fromLatin1(p.boxName));
         auto *slider = new QScrollBar(Qt::Horizontal, frame);
         slider->setObjectName(QString::fromLatin1(p.sliderName));
         slider->setGeometry(384, place.y + 8, 129, 17);
         m_sliders.emplace_back(m_model, w.*p.slider, *slider);
+        m_marks.emplace_back(m_model, p, *box, *slider);
     }
 
     m_command3 =
@@ -291,6 +293,8 @@ void MainWindow::syncWithModel()
         box.sync();
     for (SliderBinding &slider : m_sliders)
         slider.sync();
+    for (UnconfirmedMark &mark : m_marks)
+        mark.sync();
     m_command3->setFaceColour(rgb(w.Command3.BackColor));
     m_command4->setFaceColour(rgb(w.Command4.BackColor));
     if (m_connection->isHidden() == w.connection.Visible) {
