@@ -363,10 +363,12 @@ void ModuleSim::handleWrite(const std::string &line, char command, std::string_v
         return;
     const LetterBehaviour behaviour = letterBehaviour(letter);
     const OutOfRangePolicy policy = behaviour.outOfRange.value_or(m_outOfRangePolicy);
-    if (number >= range->min && number <= range->max) {
+    // Writing the value it already holds changes nothing, whatever its limits are by now.
+    const bool holds = number == parameter(letter);
+    if (!holds && number >= range->min && number <= range->max) {
         if (behaviour.applyWrites)
             setParameter(letter, number);
-    } else {
+    } else if (!holds) {
         if (policy == OutOfRangePolicy::Ignore)
             return;
         if (policy == OutOfRangePolicy::EchoClamp && behaviour.applyWrites)

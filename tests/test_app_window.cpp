@@ -392,7 +392,8 @@ TEST_F(AppWindowTest, QuittingWithAnUnstoredChangeAsksFirst)
     EXPECT_FALSE(window.close());
     auto *question = findNamed<QMessageBox>(window, "quitQuestion");
     ASSERT_NE(question, nullptr);
-    EXPECT_TRUE(question->text().contains("RUN MODE START DELAY")) << question->text().toStdString();
+    EXPECT_TRUE(question->text().contains("RUN MODE START DELAY"))
+        << question->text().toStdString();
     findNamed<QPushButton>(*question, "cancelQuit")->click();
     serveEvents();
     EXPECT_TRUE(window.isVisible());

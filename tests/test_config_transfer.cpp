@@ -43,7 +43,7 @@ private:
     std::string m_line;
 };
 
-constexpr std::int64_t kTimeoutMs = 30000;
+constexpr std::int64_t kTimeoutMs = 45000; // seven changes take about 39 s
 constexpr char kLetters[] = "dltvcmn"; // file order
 
 // The window model on the simulated module in virtual time, with a transfer watching it after

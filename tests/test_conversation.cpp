@@ -2,10 +2,10 @@
 #include "conversation_property.h"
 #include "sim_comm.h"
 
-#include "window_model.h"
 #include "convert.h"
 #include "parameters.h"
 #include "scheduler.h"
+#include "window_model.h"
 
 #include <gtest/gtest.h>
 
@@ -399,7 +399,8 @@ TEST(Conversation, RandomModuleBehavioursKeepEveryPromise)
         total.refusals += run.refusals;
         total.unconfirmed += run.unconfirmed;
         total.stores += run.stores;
-        total.mostWritesOfOneChange = std::max(total.mostWritesOfOneChange, run.mostWritesOfOneChange);
+        total.mostWritesOfOneChange =
+            std::max(total.mostWritesOfOneChange, run.mostWritesOfOneChange);
         total.longestPollGapMs = std::max(total.longestPollGapMs, run.longestPollGapMs);
     }
     // The runs did what they are for: the user acted, the module refused and failed to confirm,
@@ -412,9 +413,8 @@ TEST(Conversation, RandomModuleBehavioursKeepEveryPromise)
     EXPECT_GE(total.mostWritesOfOneChange, 15);
     std::printf("%d moves, %d store clicks, %d stores, %d refusals, %d unconfirmed; at most %d "
                 "writes of one change; longest poll gap %lld ms\n",
-                total.userMoves, total.storeClicks, total.stores, total.refusals,
-                total.unconfirmed, total.mostWritesOfOneChange,
-                static_cast<long long>(total.longestPollGapMs));
+                total.userMoves, total.storeClicks, total.stores, total.refusals, total.unconfirmed,
+                total.mostWritesOfOneChange, static_cast<long long>(total.longestPollGapMs));
 }
 
 namespace {
@@ -478,8 +478,8 @@ TEST(Conversation, AWriteTheModuleEchoesButNeverReadsBackIsGivenUp)
     for (const std::string &line : c.log)
         if (line.rfind("unconfirmed: ", 0) == 0)
             told.push_back(line);
-    EXPECT_EQ(told,
-              std::vector<std::string>{"unconfirmed: The module did not confirm RUN MODE START DELAY 4"});
+    EXPECT_EQ(told, std::vector<std::string>{
+                        "unconfirmed: The module did not confirm RUN MODE START DELAY 4"});
     EXPECT_EQ(c.w.statusbox.Text, "Connected Comm Port 1");
 
     // The module answers again: its read slot, still asking, settles the value.

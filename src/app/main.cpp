@@ -47,8 +47,8 @@ int answerWithoutWindow(const Options &options)
     return -1;
 }
 
-// Quits after the given time as closing the window does, without asking, saving a screenshot of the client
-// area (without the menu bar) first if asked.
+// Quits after the given time as closing the window does, without asking, saving a screenshot of the
+// client area (without the menu bar) first if asked.
 void scheduleQuit(const Options &options, AppWindow &window, int &exitCode)
 {
     const auto ms = static_cast<int>(std::lround(*options.quitAfterSeconds * 1000.0));

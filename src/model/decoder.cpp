@@ -300,7 +300,8 @@ LineDecoder::ReadBack LineDecoder::beginReadBack(const Parameter &p, long long k
     const std::int16_t asked = slider.Value();
     const bool shown = slider.Visible;
     const bool current = !m_rows.traffic[indexOf(p)].writtenSinceRead;
-    return ReadBack{p, slider, m_rows.*p.box, k, asked, shown, current, judge(p, slider, k, current)};
+    return ReadBack{p,     slider, m_rows.*p.box, k,
+                    asked, shown,  current,       judge(p, slider, k, current)};
 }
 
 // A value outside the slider's range is shown in the value box but never put on the slider,

@@ -74,14 +74,14 @@ struct ParameterTraffic
     bool readOutstanding = false; // its read command queued since its last read-back arrived
     bool writeQueued = false;     // a write queued since the last read-back settled the slider
     std::int16_t writtenValue = 0;
-    bool echoed = false;        // the module echoed writtenValue since it was first queued
-    int staleRounds = 0;        // read-backs that disagreed before any echo of writtenValue
-    int writes = 0;             // writes of writtenValue queued
-    int readRounds = 0;         // its read-backs queued since writtenValue was first written
-    int lastReadTick = 0;       // the scheduler's tick count when the last of them was queued
+    bool echoed = false;           // the module echoed writtenValue since it was first queued
+    int staleRounds = 0;           // read-backs that disagreed before any echo of writtenValue
+    int writes = 0;                // writes of writtenValue queued
+    int readRounds = 0;            // its read-backs queued since writtenValue was first written
+    int lastReadTick = 0;          // the scheduler's tick count when the last of them was queued
     bool writtenSinceRead = false; // a write of it queued after its read command
-    bool sentSincePoll = false; // a write of it queued since the last standing poll
-    bool userChange = false;    // the pending change is the user's, not a connection write-back
+    bool sentSincePoll = false;    // a write of it queued since the last standing poll
+    bool userChange = false;       // the pending change is the user's, not a connection write-back
     // Given up: the module never confirmed the value the slider shows. A read-back settles it.
     bool unconfirmed = false;
 };
@@ -91,9 +91,9 @@ struct ParameterTraffic
 // was queued once its echo arrives.
 struct StoreProgress
 {
-    bool waiting = false;       // a store asked for waits until no write is pending
-    std::uint64_t changes = 0;  // serial number of the latest user change
-    std::uint64_t stored = 0;   // every change up to this one is in a confirmed store
+    bool waiting = false;                     // a store asked for waits until no write is pending
+    std::uint64_t changes = 0;                // serial number of the latest user change
+    std::uint64_t stored = 0;                 // every change up to this one is in a confirmed store
     std::array<std::uint64_t, 7> changedAt{}; // per parameter, its latest change; 0: none
     std::deque<std::uint64_t> sent; // per store on the wire and not yet echoed: `changes` then
 };
@@ -131,8 +131,8 @@ struct Needles
 struct SchedulerState
 {
     std::int16_t readslot = 0;
-    int ticks = 0;          // every tick of Timer1 so far, acting or not: the scheduler's clock
-    int lastPollTick = 0;   // the tick that queued the last standing poll
+    int ticks = 0;        // every tick of Timer1 so far, acting or not: the scheduler's clock
+    int lastPollTick = 0; // the tick that queued the last standing poll
     // The last standing poll asked for the propeller ("/p"), so its gauge is shown; a poll for
     // the advance ("/b", engine running) hides it.
     bool propellerPoll = true;

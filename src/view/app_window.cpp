@@ -325,8 +325,10 @@ void AppWindow::askAboutUnstored()
     QString text = tr("The module has not stored your changes to %1.")
                        .arg(QString::fromStdString(namesOf(m_model.unstoredChanges())));
     if (!connected)
-        text += QLatin1Char('\n') + tr("The module is not connected, so they cannot be stored now.");
-    auto *box = new QMessageBox(QMessageBox::Question, tr("Quit"), text, QMessageBox::NoButton, this);
+        text +=
+            QLatin1Char('\n') + tr("The module is not connected, so they cannot be stored now.");
+    auto *box =
+        new QMessageBox(QMessageBox::Question, tr("Quit"), text, QMessageBox::NoButton, this);
     box->setObjectName(QStringLiteral("quitQuestion"));
     box->setAttribute(Qt::WA_DeleteOnClose);
     QPushButton *store = box->addButton(tr("Store and quit"), QMessageBox::AcceptRole);
@@ -384,11 +386,10 @@ void AppWindow::storeProgressed()
         return;
     }
     const std::vector<const Parameter *> pending = pendingWrites(m_model.state());
-    m_storeProgress->setLabelText(
-        m_model.storeWaiting() && !pending.empty()
-            ? tr("Waiting for the module to confirm %1…")
-                  .arg(QString::fromStdString(namesOf(pending)))
-            : tr("Waiting for the module to confirm the store…"));
+    m_storeProgress->setLabelText(m_model.storeWaiting() && !pending.empty()
+                                      ? tr("Waiting for the module to confirm %1…")
+                                            .arg(QString::fromStdString(namesOf(pending)))
+                                      : tr("Waiting for the module to confirm the store…"));
     m_storeProgress->setValue(int(elapsed / 1000));
 }
 

@@ -501,7 +501,7 @@ void Soak::chooseOddLetter()
     odd.applyWrites = kind != 2 || chance(0.5);
     m_module.module().setLetterBehaviour(letter, odd);
     event(std::string("module ") +
-          (kind == 0 ? "does not answer reads of "
+          (kind == 0   ? "does not answer reads of "
            : kind == 1 ? "does not echo writes of "
                        : "ignores ") +
           letter);

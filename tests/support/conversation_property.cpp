@@ -94,11 +94,11 @@ private:
     bool m_userBegan = false; // writes before this are the connection's write-backs
     bool m_hostile = false;
     std::int64_t m_lastPollMs = -1;
-    std::array<std::set<int>, 7> m_chosen;   // every value the user chose, per parameter
-    std::array<int, 7> m_writesSinceMove{};   // writes on the wire since the user's last move
+    std::array<std::set<int>, 7> m_chosen;  // every value the user chose, per parameter
+    std::array<int, 7> m_writesSinceMove{}; // writes on the wire since the user's last move
     std::array<bool, 7> m_moved{};
-    std::array<bool, 7> m_toldSinceMove{};    // refused or given up since the last move
-    std::array<std::int16_t, 7> m_latest{};   // the user's latest value
+    std::array<bool, 7> m_toldSinceMove{};  // refused or given up since the last move
+    std::array<std::int16_t, 7> m_latest{}; // the user's latest value
 };
 
 void Property::problem(const std::string &text)

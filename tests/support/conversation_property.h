@@ -17,7 +17,7 @@ struct PropertyRun
     int writes = 0;           // parameter writes on the wire after the user began
     int mostWritesOfOneChange = 0;
     std::int64_t longestPollGapMs = 0;
-    int refusals = 0;   // changes the program told the user the module kept out
+    int refusals = 0;    // changes the program told the user the module kept out
     int unconfirmed = 0; // changes the program gave up unconfirmed
     int stores = 0;      // stores the module received
 
