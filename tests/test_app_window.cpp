@@ -16,6 +16,7 @@
 #include <QFile>
 #include <QLineSeries>
 #include <QMenuBar>
+#include <QStatusBar>
 #include <QMessageBox>
 #include <QProgressDialog>
 #include <QPushButton>
@@ -113,7 +114,8 @@ TEST_F(AppWindowTest, MenusSitAboveTheUnchangedClientArea)
     const int menuHeight = window.menuBar()->height();
     EXPECT_GT(menuHeight, 0);
     EXPECT_EQ(window.client().geometry(), QRect(0, menuHeight, 800, 675));
-    EXPECT_EQ(window.size(), QSize(800, 675 + menuHeight));
+    // The status bar for the program's own messages sits below it.
+    EXPECT_EQ(window.size(), QSize(800, 675 + menuHeight + window.statusBar()->height()));
 
     const std::pair<const char *, QKeySequence> shortcuts[] = {
         {"actionSave", QKeySequence(Qt::CTRL | Qt::Key_S)},

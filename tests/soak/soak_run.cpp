@@ -93,7 +93,8 @@ class Soak
 {
 public:
     explicit Soak(const SoakOptions &options)
-        : m_options(options), m_rng(options.seed), m_module(options.seed)
+        : m_options(options), m_rng(options.seed), m_oddRng(options.seed ^ 0x0DDu),
+          m_module(options.seed)
     {
         m_chosen.fill(0);
         m_moved.fill(false);
@@ -149,6 +150,7 @@ private:
 
     SoakOptions m_options;
     std::mt19937 m_rng;
+    std::mt19937 m_oddRng; // the odd letters, apart, so a seed's phases stay what they were
     QTemporaryDir m_dir;
     QString m_link = m_dir.filePath(QStringLiteral("ttyQuelo"));
     PtyServer m_module;
@@ -461,7 +463,7 @@ void Soak::chooseModuleLimits()
         module.setLetterBehaviour(letter, {});
     }
     ++m_result.counters.moduleLimits;
-    if (chance(0.3))
+    if (std::uniform_int_distribution<int>(0, 9)(m_oddRng) < 3)
         chooseOddLetter();
     if (chance(0.25)) {
         event("module takes every value");
@@ -493,12 +495,15 @@ void Soak::chooseModuleLimits()
 // never echoes its writes, or ignores it altogether.
 void Soak::chooseOddLetter()
 {
-    const char letter = kNarrowable[std::size_t(between(0, int(kNarrowable.size()) - 1))];
+    auto draw = [this](int lo, int hi) {
+        return std::uniform_int_distribution<int>(lo, hi)(m_oddRng);
+    };
+    const char letter = kNarrowable[std::size_t(draw(0, int(kNarrowable.size()) - 1))];
     sim::LetterBehaviour odd;
-    const int kind = between(0, 2);
+    const int kind = draw(0, 2);
     odd.answerReads = kind == 1;
     odd.echoWrites = kind == 0;
-    odd.applyWrites = kind != 2 || chance(0.5);
+    odd.applyWrites = kind != 2 || draw(0, 1) == 0;
     m_module.module().setLetterBehaviour(letter, odd);
     event(std::string("module ") +
           (kind == 0   ? "does not answer reads of "
