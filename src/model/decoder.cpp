@@ -298,10 +298,9 @@ LineDecoder::ReadBack LineDecoder::beginReadBack(const Parameter &p, long long k
 {
     ScrollBar &slider = m_rows.*p.slider;
     const std::int16_t asked = slider.Value();
-    const bool shown = slider.Visible;
     const bool current = !m_rows.traffic[indexOf(p)].writtenSinceRead;
-    return ReadBack{p,     slider, m_rows.*p.box, k,
-                    asked, shown,  current,       judge(p, slider, k, current)};
+    const Verdict verdict = judge(p, slider, k, current);
+    return ReadBack{p, slider, m_rows.*p.box, k, asked, current, verdict};
 }
 
 // A value outside the slider's range is shown in the value box but never put on the slider,
@@ -331,17 +330,12 @@ void LineDecoder::clearPending(ReadBack &r)
         r.slider.Tag = "0";
 }
 
-// The slider shows. Only the first report of a parameter may leave its write-back pending
-// (the connection's, for the letters that clear the flag before moving the slider): once the
-// slider is on screen a read-back never causes a write. A refused change is not written again
-// (the module's value is not written back to it), and the user is told once, without
-// interrupting anything.
+// The slider shows; a refused change is not written again (the module's value is not written
+// back to it), and the user is told once, without interrupting anything.
 void LineDecoder::finishReadBack(ReadBack &r)
 {
     tellReported(r.p, r.k);
     r.slider.Visible = true;
-    if (r.verdict != Verdict::KeepUsers && r.shown)
-        r.slider.Tag = "0";
     if (r.verdict != Verdict::Refused)
         return;
     r.slider.Tag = "0";

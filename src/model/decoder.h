@@ -61,7 +61,6 @@ private:
         TextBox &box;
         long long k;
         std::int16_t asked;
-        bool shown;   // the slider was on screen before this line: reported before
         bool current; // no write of it was queued after the read command this answers
         Verdict verdict;
     };

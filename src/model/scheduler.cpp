@@ -151,6 +151,7 @@ void CommandScheduler::giveUpUnconfirmed()
             m_own.ticks - t.lastReadTick < kAnswerTicks)
             continue;
         slider.Tag = "0";
+        (m_rows.*p.box).Tag = "0"; // asked for again whatever the last stale answer set
         t = ParameterTraffic{t.readOutstanding};
         t.unconfirmed = true;
         if (m_unconfirmed)

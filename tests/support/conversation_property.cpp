@@ -319,9 +319,11 @@ PropertyRun Property::run(std::int64_t hostileMs)
     for (const char letter : kLetters)
         drawBehaviour(letter);
     drawLineFaults();
+    // A quick user supersedes changes; a slow one leaves each to run its full course.
+    const int longestPause = chance(0.5) ? 2500 : 9000;
     const std::int64_t end = m_clock.now() + hostileMs;
     while (m_clock.now() < end) {
-        m_clock.advance(between(10, 2500));
+        m_clock.advance(between(10, longestPause));
         userAction();
     }
     m_clock.advance(between(0, 1500));
