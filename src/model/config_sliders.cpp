@@ -56,6 +56,8 @@ void ConfigSliders::Command3_Click()
     // The store command goes out next; a command already half sent is finished first so the
     // module never receives the two run together.
     m_rows.store.waiting = false;
+    const std::string &q = m_tx.txqueue;
+    m_tx.pollDropped = q.rfind("/p\r", 0) == 0 || q.rfind("/b\r", 0) == 0;
     m_tx.txqueue =
         m_pacing.unsentCommandTail() + "/W" + decimalInteger(m_rows.cyclescroll.Value()) + "\r";
     noteStoreSent(m_rows.store);

@@ -24,7 +24,8 @@ struct ReplyEvents
     // The firmware version came: the port scan's probe is answered, and while it waits for
     // this answer the connection is complete.
     std::function<void()> versionAnswered;
-    // The module kept another value than the one written: a message for the user.
+    // A message for the user: the module kept another value than the one written (and, through
+    // the window model, a value the module did not confirm, a store waiting).
     std::function<void(const std::string &)> tell;
 };
 

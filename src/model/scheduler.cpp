@@ -98,6 +98,11 @@ const Parameter *CommandScheduler::writePass()
 void CommandScheduler::Timer1_Timer()
 {
     ++m_own.ticks;
+    if (m_tx.pollDropped) {
+        // The store took the queue before the poll began: the poll before it was the last.
+        m_tx.pollDropped = false;
+        m_own.lastPollTick = m_previousPollTick;
+    }
     if (!m_tx.txqueue.empty())
         return;
 
@@ -194,6 +199,7 @@ void CommandScheduler::queueStandingPoll()
 {
     for (ParameterTraffic &t : m_rows.traffic)
         t.sentSincePoll = false;
+    m_previousPollTick = m_own.lastPollTick;
     m_own.lastPollTick = m_own.ticks;
     m_own.propellerPoll = m_reply.rpmtarget < kRunningRpm;
     m_tx.txqueue = m_own.propellerPoll ? kPropellerPoll : kAdvancePoll;

@@ -55,6 +55,7 @@ private:
     Notice m_unconfirmed;
     bool m_userWriting = false; // a change of the user's was pending at the last acting tick
     int m_userWritingSince = 0; // the tick at which it began
+    int m_previousPollTick = 0; // the standing poll queued before the last one
 };
 
 } // namespace quelo

@@ -42,6 +42,8 @@ struct LinkState
 struct TransmitState
 {
     std::string txqueue;
+    // The store button replaced a standing poll before any of it was sent.
+    bool pollDropped = false;
     std::string txchar;
     Timer Timer3{"Timer3", 30, true};
     Timer Timer4{"Timer4", 500, false};
