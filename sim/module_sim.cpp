@@ -73,8 +73,9 @@ bool chance(std::mt19937 &rng, double probability)
 
 ModuleSim::ModuleSim(std::uint32_t seed)
     : m_seed(seed), m_replyRng(seed), m_telemetryRng(seed ^ 0x5A5A5A5Au), m_params(kDefaults),
-      m_accepted(kRanges)
+      m_accepted(kRanges), m_unaskedRng(seed ^ 0x0DDBA11u)
 {
+    m_stored = m_params;
     // Each seed gets its own run: phase lengths and speeds vary a little.
     std::mt19937 rng(seed ^ 0xC0FFEEu);
     auto between = [&rng](int lo, int hi) {
@@ -129,6 +130,59 @@ std::optional<ParameterRange> ModuleSim::acceptedRange(char letter) const
     if (index < 0)
         return std::nullopt;
     return m_accepted[index];
+}
+
+int ModuleSim::storedParameter(char letter) const
+{
+    const int index = letterIndex(letter);
+    return index < 0 ? 0 : m_stored[index];
+}
+
+void ModuleSim::setLetterBehaviour(char letter, const LetterBehaviour &behaviour)
+{
+    const int index = letterIndex(letter);
+    if (index >= 0)
+        m_behaviour[index] = behaviour;
+}
+
+LetterBehaviour ModuleSim::letterBehaviour(char letter) const
+{
+    const int index = letterIndex(letter);
+    return index < 0 ? LetterBehaviour{} : m_behaviour[index];
+}
+
+void ModuleSim::setUnaskedLines(int intervalMs)
+{
+    m_unaskedIntervalMs = std::max(0, intervalMs);
+    m_nextUnaskedMs = m_nowMs + m_unaskedIntervalMs;
+}
+
+std::string ModuleSim::unaskedLine()
+{
+    const int kind = std::uniform_int_distribution<int>(0, 9)(m_unaskedRng);
+    const char letter =
+        kParameterLetters[std::uniform_int_distribution<std::size_t>(0, 6)(m_unaskedRng)];
+    if (kind < 6)
+        return readReply(letter, m_nowMs);
+    if (kind < 9)
+        return std::string("/") + char(std::toupper(static_cast<unsigned char>(letter))) +
+               std::to_string(parameter(letter));
+    return "zq";
+}
+
+void ModuleSim::generateUnasked(std::int64_t upToMs)
+{
+    while (m_unaskedIntervalMs > 0 && m_nextUnaskedMs <= upToMs) {
+        const std::int64_t at = m_nextUnaskedMs;
+        if (auto bytes = applyLineFaults(unaskedLine(), m_unaskedRng)) {
+            // Sent after whatever reply is due: a line is never cut into another.
+            const std::int64_t due = std::max(at, m_lastReplyDueMs);
+            m_lastReplyDueMs = due;
+            insertPending(due, std::move(*bytes));
+        }
+        m_nextUnaskedMs +=
+            std::uniform_int_distribution<int>(1, 2 * m_unaskedIntervalMs)(m_unaskedRng);
+    }
 }
 
 void ModuleSim::setTelemetryEnabled(bool enabled, int intervalMs)
@@ -251,7 +305,7 @@ void ModuleSim::handleLine(const std::string &line, std::int64_t nowMs)
     const char command = line[1];
     const std::string_view rest = std::string_view(line).substr(2);
     if (std::islower(static_cast<unsigned char>(command))) {
-        if (!rest.empty())
+        if (!rest.empty() || !letterBehaviour(command).answerReads)
             return;
         const std::string reply = readReply(command, nowMs);
         if (!reply.empty())
@@ -299,6 +353,7 @@ void ModuleSim::handleWrite(const std::string &line, char command, std::string_v
     }
     if (command == 'W') {
         ++m_storeCount;
+        m_stored = m_params;
         queueReply(line, nowMs);
         return;
     }
@@ -306,15 +361,21 @@ void ModuleSim::handleWrite(const std::string &line, char command, std::string_v
     const auto range = acceptedRange(letter);
     if (!range)
         return;
-    if (number >= range->min && number <= range->max) {
-        setParameter(letter, number);
-    } else {
-        if (m_outOfRangePolicy == OutOfRangePolicy::Ignore)
+    const LetterBehaviour behaviour = letterBehaviour(letter);
+    const OutOfRangePolicy policy = behaviour.outOfRange.value_or(m_outOfRangePolicy);
+    // Writing the value it already holds changes nothing, whatever its limits are by now.
+    const bool holds = number == parameter(letter);
+    if (!holds && number >= range->min && number <= range->max) {
+        if (behaviour.applyWrites)
+            setParameter(letter, number);
+    } else if (!holds) {
+        if (policy == OutOfRangePolicy::Ignore)
             return;
-        if (m_outOfRangePolicy == OutOfRangePolicy::EchoClamp)
+        if (policy == OutOfRangePolicy::EchoClamp && behaviour.applyWrites)
             setParameter(letter, std::clamp(number, range->min, range->max));
     }
-    queueReply(line, nowMs);
+    if (behaviour.echoWrites)
+        queueReply(line, nowMs);
 }
 
 std::optional<std::string> ModuleSim::applyLineFaults(const std::string &text, std::mt19937 &rng)
@@ -375,6 +436,7 @@ std::string ModuleSim::takeOutput(std::int64_t nowMs)
 {
     m_nowMs = std::max(m_nowMs, nowMs);
     generateTelemetry(m_nowMs);
+    generateUnasked(m_nowMs);
     std::string out;
     while (!m_pending.empty() && m_pending.front().dueMs <= m_nowMs) {
         out += m_pending.front().bytes;
@@ -390,6 +452,8 @@ std::optional<std::int64_t> ModuleSim::nextOutputDueMs() const
         due = m_pending.front().dueMs;
     if (m_telemetryEnabled && !m_faults.silent)
         due = due ? std::min(*due, m_nextTelemetryMs) : m_nextTelemetryMs;
+    if (m_unaskedIntervalMs > 0 && !m_faults.silent)
+        due = due ? std::min(*due, m_nextUnaskedMs) : m_nextUnaskedMs;
     return due;
 }
 

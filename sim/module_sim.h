@@ -37,6 +37,17 @@ enum class OutOfRangePolicy
     Ignore       // no echo, no change
 };
 
+// How the module treats one parameter's letter, beyond the line faults: a firmware that drops
+// read commands while busy, one that never echoes a write, or one that ignores a letter.
+struct LetterBehaviour
+{
+    bool echoWrites = true;  // echo a write of it
+    bool answerReads = true; // answer its read command
+    bool applyWrites = true; // take a written value (within the accepted range)
+    // What a write outside the accepted range does for this letter; none: the module's policy.
+    std::optional<OutOfRangePolicy> outOfRange;
+};
+
 struct ParameterRange
 {
     int min = 0;
@@ -89,6 +100,16 @@ public:
     int firmwareVersion() const { return m_firmwareVersion; }
     void setFirmwareVersion(int version) { m_firmwareVersion = version & 0xFF; }
     int storeCount() const { return m_storeCount; }
+    // The value of a parameter the last store put in the module's stored configuration (the
+    // values it started with until the first store); 'c' as a signed shift.
+    int storedParameter(char letter) const;
+
+    // Per-letter behaviour; an unknown letter is ignored.
+    void setLetterBehaviour(char letter, const LetterBehaviour &behaviour);
+    LetterBehaviour letterBehaviour(char letter) const;
+    // Lines nobody asked for, on average every intervalMs (0: none): a read-back of a parameter
+    // with its current value, an echo of a write with the current value, or noise.
+    void setUnaskedLines(int intervalMs);
 
     const Faults &faults() const { return m_faults; }
     void setFaults(const Faults &faults) { m_faults = faults; }
@@ -131,6 +152,8 @@ private:
     std::string readReply(char command, std::int64_t nowMs) const;
     void queueReply(const std::string &text, std::int64_t nowMs);
     void generateTelemetry(std::int64_t upToMs);
+    void generateUnasked(std::int64_t upToMs);
+    std::string unaskedLine();
     std::optional<std::string> applyLineFaults(const std::string &text, std::mt19937 &rng);
     void insertPending(std::int64_t dueMs, std::string bytes);
     double noise(std::int64_t ms, int channel, int periodMs) const;
@@ -143,6 +166,11 @@ private:
     std::array<ParameterRange, 7> m_accepted{};
     int m_firmwareVersion = 0x1A;
     int m_storeCount = 0;
+    std::array<int, 7> m_stored{};
+    std::array<LetterBehaviour, 7> m_behaviour{};
+    int m_unaskedIntervalMs = 0;
+    std::int64_t m_nextUnaskedMs = 0;
+    std::mt19937 m_unaskedRng;
     Faults m_faults;
     LineEnding m_lineEnding = LineEnding::Cr;
     OutOfRangePolicy m_outOfRangePolicy = OutOfRangePolicy::EchoKeepOld;

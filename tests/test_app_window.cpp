@@ -21,11 +21,13 @@
 #include <QLineSeries>
 #include <QListWidget>
 #include <QMenuBar>
+#include <QStatusBar>
 #include <QMessageBox>
 #include <QStatusBar>
 #include <QStatusTipEvent>
 #include <QRegularExpression>
 #include <QProgressDialog>
+#include <QPushButton>
 #include <QTemporaryDir>
 #include <QTimer>
 
@@ -553,4 +555,88 @@ TEST_F(AppWindowTest, MarksGoIntoTheRecordingAndAReplayLeavesTheLinkAlone)
     EXPECT_GT(comm.written.size(), written);
     EXPECT_TRUE(model.isConnected());
     replay->close();
+}
+
+namespace {
+template <typename T> T *findNamed(QWidget &parent, const char *name)
+{
+    return parent.findChild<T *>(QString::fromLatin1(name));
+}
+// Serves Qt's events (the question's queued clicks) without moving the model's clock.
+void serveEvents()
+{
+    for (int i = 0; i < 5; ++i)
+        QCoreApplication::processEvents();
+}
+} // namespace
+
+// Closing the window right after a click used to drop the change silently: now it asks, and
+// Cancel keeps the window and the link.
+TEST_F(AppWindowTest, QuittingWithAnUnstoredChangeAsksFirst)
+{
+    ASSERT_TRUE(connectAndReport());
+    ASSERT_TRUE(clock.runUntil([&] { return model.state().cyclescroll.Tag == "0"; }, 10000));
+    window.show();
+    // The connection's read-backs turned the button green; nothing of the user's to store.
+    EXPECT_EQ(model.state().Command3.BackColor, kGreen);
+    EXPECT_TRUE(model.unstoredChanges().empty());
+
+    model.moveSlider(model.state().cyclescroll, 5);
+    clock.advance(50);
+    EXPECT_FALSE(window.close());
+    auto *question = findNamed<QMessageBox>(window, "quitQuestion");
+    ASSERT_NE(question, nullptr);
+    EXPECT_TRUE(question->text().contains("RUN MODE START DELAY"))
+        << question->text().toStdString();
+    findNamed<QPushButton>(*question, "cancelQuit")->click();
+    serveEvents();
+    EXPECT_TRUE(window.isVisible());
+    EXPECT_TRUE(comm.PortOpen());
+
+    // Quit without storing closes, the change unstored.
+    EXPECT_FALSE(window.close());
+    question = findNamed<QMessageBox>(window, "quitQuestion");
+    ASSERT_NE(question, nullptr);
+    findNamed<QPushButton>(*question, "quitWithoutStoring")->click();
+    serveEvents();
+    EXPECT_FALSE(window.isVisible());
+    EXPECT_FALSE(comm.PortOpen());
+    EXPECT_EQ(module.storeCount(), 0);
+}
+
+// Store and quit waits for the pending write and the store's echo, then closes; the module's
+// stored configuration holds the change.
+TEST_F(AppWindowTest, StoreAndQuitStoresThePendingChangeBeforeClosing)
+{
+    ASSERT_TRUE(connectAndReport());
+    ASSERT_TRUE(clock.runUntil([&] { return model.state().cyclescroll.Tag == "0"; }, 10000));
+    window.show();
+    model.moveSlider(model.state().cyclescroll, 7);
+    clock.advance(50);
+    EXPECT_FALSE(window.close());
+    auto *question = findNamed<QMessageBox>(window, "quitQuestion");
+    ASSERT_NE(question, nullptr);
+    findNamed<QPushButton>(*question, "storeAndQuit")->click();
+    serveEvents();
+    ASSERT_NE(findNamed<QProgressDialog>(window, "storeProgress"), nullptr);
+    EXPECT_TRUE(window.isVisible());
+    for (int i = 0; i < 200 && window.isVisible(); ++i) {
+        clock.advance(100);
+        serveEvents();
+    }
+    EXPECT_FALSE(window.isVisible());
+    EXPECT_EQ(module.storedParameter('d'), 7);
+    EXPECT_EQ(module.storeCount(), 1);
+}
+
+// --quit-after and the quit signals never ask.
+TEST_F(AppWindowTest, QuittingWithoutAskingClosesAtOnce)
+{
+    ASSERT_TRUE(connectAndReport());
+    window.show();
+    model.moveSlider(model.state().cyclescroll, 3);
+    window.quitWithoutAsking();
+    EXPECT_FALSE(window.isVisible());
+    EXPECT_EQ(findNamed<QMessageBox>(window, "quitQuestion"), nullptr);
+    EXPECT_FALSE(comm.PortOpen());
 }

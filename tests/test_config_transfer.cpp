@@ -45,7 +45,7 @@ private:
     std::string m_line;
 };
 
-constexpr std::int64_t kTimeoutMs = 30000;
+constexpr std::int64_t kTimeoutMs = 45000; // seven changes take about 39 s
 // Long enough for any transfer below to end on its own bounds.
 constexpr std::int64_t kRunLimitMs = 300000;
 constexpr char kLetters[] = "dltvcmn"; // file order

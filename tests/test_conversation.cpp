@@ -1,12 +1,16 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
+#include "conversation_property.h"
 #include "sim_comm.h"
 
-#include "window_model.h"
 #include "convert.h"
+#include "parameters.h"
+#include "scheduler.h"
+#include "window_model.h"
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstdlib>
 #include <random>
 
 using namespace quelo;
@@ -137,7 +141,7 @@ TEST(Conversation, ConnectReadBackWriteAndStore)
     EXPECT_EQ(c.w.cyclescroll.Value(), 2);
     EXPECT_EQ(c.w.maxrpmscroll.Value(), 12);
     EXPECT_EQ(c.w.maxadvancescroll.Value(), 25);
-    EXPECT_EQ(c.w.conshiftscroll.Value(), 0); // its read-back never moves it
+    EXPECT_EQ(c.w.conshiftscroll.Value(), -4); // put on the slider before its flag is cleared
     EXPECT_DOUBLE_EQ(c.w.rpmdial.bandEnd(3), 3072.0);
     EXPECT_DOUBLE_EQ(c.w.advdial.bandEnd(3), 35.0);
     for (const ScrollBar *s : c.sliders())
@@ -369,4 +373,182 @@ TEST(Conversation, NegativeAdvanceShiftsConfirm)
     }
     EXPECT_EQ(c.w.statusbox.ToolTip, "");
     EXPECT_TRUE(c.refusals().empty());
+}
+
+// The promises over random conversations: module behaviours drawn per letter and over time,
+// user moves and STORE presses at random moments. QUELO_PROPERTY_SEEDS=FIRST:COUNT runs others.
+TEST(Conversation, RandomModuleBehavioursKeepEveryPromise)
+{
+    std::uint32_t first = 1;
+    std::uint32_t count = 300;
+    if (const char *seeds = std::getenv("QUELO_PROPERTY_SEEDS")) {
+        char *end = nullptr;
+        first = std::uint32_t(std::strtoul(seeds, &end, 10));
+        if (end && *end == ':')
+            count = std::uint32_t(std::strtoul(end + 1, nullptr, 10));
+    }
+    quelo::test::PropertyRun total;
+    for (std::uint32_t seed = first; seed < first + count; ++seed) {
+        const quelo::test::PropertyRun run = quelo::test::runConversationProperty(seed, 40000);
+        for (const std::string &problem : run.problems)
+            ADD_FAILURE() << problem;
+        if (!run.ok())
+            break;
+        total.userMoves += run.userMoves;
+        total.storeClicks += run.storeClicks;
+        total.refusals += run.refusals;
+        total.unconfirmed += run.unconfirmed;
+        total.stores += run.stores;
+        total.mostWritesOfOneChange =
+            std::max(total.mostWritesOfOneChange, run.mostWritesOfOneChange);
+        total.longestPollGapMs = std::max(total.longestPollGapMs, run.longestPollGapMs);
+    }
+    // The runs did what they are for: the user acted, the module refused and failed to confirm,
+    // stores went out, and writes were repeated up to their bound.
+    EXPECT_GE(total.userMoves, int(count) * 5);
+    EXPECT_GE(total.storeClicks, int(count));
+    EXPECT_GE(total.refusals, int(count) / 4);
+    EXPECT_GE(total.unconfirmed, int(count) / 4);
+    EXPECT_GE(total.stores, int(count) / 2);
+    EXPECT_GE(total.mostWritesOfOneChange, 15);
+    std::printf("%d moves, %d store clicks, %d stores, %d refusals, %d unconfirmed; at most %d "
+                "writes of one change; longest poll gap %lld ms\n",
+                total.userMoves, total.storeClicks, total.stores, total.refusals, total.unconfirmed,
+                total.mostWritesOfOneChange, static_cast<long long>(total.longestPollGapMs));
+}
+
+namespace {
+// The times at which the module received each standing poll, in virtual time.
+struct PollTimes
+{
+    std::vector<std::int64_t> at;
+    std::size_t seen = 0;
+    void update(const Conversation &c)
+    {
+        const auto &log = c.module.commandLog();
+        for (; seen < log.size(); ++seen)
+            if (log[seen] == "/p" || log[seen] == "/b")
+                at.push_back(c.clock.now());
+    }
+    std::int64_t longestGap(std::int64_t from, std::int64_t to) const
+    {
+        std::int64_t last = from;
+        std::int64_t longest = 0;
+        for (const std::int64_t t : at) {
+            if (t < from)
+                continue;
+            longest = std::max(longest, t - last);
+            last = t;
+        }
+        return std::max(longest, to - last);
+    }
+};
+} // namespace
+
+// A module that echoes a write of one letter and then never answers that letter's read command
+// again: the writes end, the poll goes on throughout, the user is told once which value the
+// module did not confirm and the window marks it; a later read-back settles it as usual.
+TEST(Conversation, AWriteTheModuleEchoesButNeverReadsBackIsGivenUp)
+{
+    Conversation c;
+    ASSERT_TRUE(c.connectAndSettle());
+    sim::LetterBehaviour busy;
+    busy.answerReads = false;
+    c.module.setLetterBehaviour('d', busy);
+    const std::size_t before = c.module.commandLog().size();
+    const std::int64_t start = c.clock.now();
+    PollTimes polls;
+    polls.seen = before;
+    c.model.moveSlider(c.w.cyclescroll, 4);
+    for (int step = 0; step < 600; ++step) {
+        c.clock.advance(100);
+        polls.update(c);
+    }
+
+    const long writes = c.count(before, "/D4");
+    EXPECT_GE(writes, 3);
+    EXPECT_LE(writes, CommandScheduler::kWriteBudget);
+    EXPECT_LE(polls.longestGap(start, c.clock.now()), 4000);
+    EXPECT_GE(c.count(before, "poll"), 40);
+    EXPECT_EQ(c.module.parameter('d'), 4); // it did take the value, without saying so
+    EXPECT_EQ(c.w.cyclescroll.Value(), 4);
+    EXPECT_EQ(c.w.cyclescroll.Tag, "0");
+    EXPECT_TRUE(c.model.unconfirmed(kParameters[0]));
+    std::vector<std::string> told;
+    for (const std::string &line : c.log)
+        if (line.rfind("unconfirmed: ", 0) == 0)
+            told.push_back(line);
+    EXPECT_EQ(told, std::vector<std::string>{
+                        "unconfirmed: The module did not confirm RUN MODE START DELAY 4"});
+    EXPECT_EQ(c.w.statusbox.Text, "Connected Comm Port 1");
+
+    // The module answers again: its read slot, still asking, settles the value.
+    c.module.setLetterBehaviour('d', {});
+    ASSERT_TRUE(c.clock.runUntil([&] { return !c.model.unconfirmed(kParameters[0]); }, 10000));
+    EXPECT_EQ(c.w.cycledata.Text, "4");
+    EXPECT_EQ(c.w.cycledata.Tag, "1");
+    EXPECT_EQ(c.count(before, "/D4"), writes);
+    EXPECT_TRUE(c.refusals().empty());
+    EXPECT_EQ(c.model.failureCount(), 0);
+}
+
+// STORE pressed a moment after a slider: the store waits for the write to be confirmed, so the
+// module stores the new value, and the button stays green until that store's echo.
+TEST(Conversation, AStorePressedRightAfterAChangeStoresTheChange)
+{
+    Conversation c;
+    ASSERT_TRUE(c.connectAndSettle());
+    c.module.setBaseLatencyMs(150);
+    c.model.Command3_Click(); // nothing pending: at once, as always
+    ASSERT_TRUE(c.clock.runUntil([&] { return c.w.Command3.BackColor == kDarkGrey; }, 2000));
+    const std::size_t before = c.module.commandLog().size();
+
+    c.model.moveSlider(c.w.cyclescroll, 6);
+    c.clock.advance(200);
+    c.model.Command3_Click();
+    EXPECT_TRUE(c.model.storeWaiting());
+    bool greyTooEarly = false;
+    ASSERT_TRUE(c.clock.runUntil(
+        [&] {
+            greyTooEarly = greyTooEarly || (c.w.Command3.BackColor == kDarkGrey &&
+                                            c.module.storedParameter('d') != 6);
+            return c.w.Command3.BackColor == kDarkGrey;
+        },
+        15000));
+    EXPECT_FALSE(greyTooEarly);
+    EXPECT_EQ(c.module.storedParameter('d'), 6);
+    EXPECT_EQ(c.module.storeCount(), 2);
+    const auto after = c.commandsSince(before);
+    const auto store = std::find(after.begin(), after.end(), "/W6");
+    ASSERT_NE(store, after.end());
+    EXPECT_EQ(std::count(after.begin(), after.end(), "/W6"), 1);
+    EXPECT_NE(std::find(after.begin(), store, "/d"), store); // confirmed before the store
+    EXPECT_TRUE(c.model.unstoredChanges().empty());
+    EXPECT_NE(std::find(c.log.begin(), c.log.end(),
+                        "store: Store waiting for RUN MODE START DELAY to be confirmed"),
+              c.log.end());
+}
+
+// The advance-shift slider shows the module's shift, so one click moves it by one step; a
+// refused shift puts the slider back on the module's value.
+TEST(Conversation, OneClickOnTheAdvanceShiftMovesItOneStep)
+{
+    Conversation c;
+    ASSERT_TRUE(c.connectAndSettle());
+    ASSERT_EQ(c.module.parameter('c'), -4);
+    EXPECT_EQ(c.w.conshiftscroll.Value(), -4);
+    const std::size_t before = c.module.commandLog().size();
+    c.model.moveSlider(c.w.conshiftscroll, std::int16_t(c.w.conshiftscroll.Value() + 1));
+    ASSERT_TRUE(c.clock.runUntil([&] { return c.w.conshiftscroll.Tag == "0"; }, 10000));
+    for (const std::string &command : c.commandsSince(before))
+        EXPECT_TRUE(command.rfind("/C", 0) != 0 || command == "/C-3") << command;
+    EXPECT_EQ(c.module.parameter('c'), -3);
+
+    ASSERT_TRUE(c.module.setAcceptedRange('c', {-9, 0}));
+    c.model.moveSlider(c.w.conshiftscroll, 5);
+    ASSERT_TRUE(c.clock.runUntil([&] { return c.w.conshiftscroll.Tag == "0"; }, 10000));
+    EXPECT_EQ(c.w.conshiftscroll.Value(), -3);
+    EXPECT_EQ(c.w.conshiftdata.Text, "-4.2");
+    EXPECT_EQ(c.refusals().size(), 1u);
+    EXPECT_EQ(c.model.failureCount(), 0);
 }

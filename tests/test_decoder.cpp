@@ -20,7 +20,9 @@ struct Decoder : ::testing::Test
     // The module's answer to a read command the scheduler has just queued.
     void reply(const std::string &text)
     {
-        w.traffic[indexOf(*parameterByLetter(text[0]))].readOutstanding = true;
+        ParameterTraffic &t = w.traffic[indexOf(*parameterByLetter(text[0]))];
+        t.readOutstanding = true;
+        t.writtenSinceRead = false;
         line(text);
     }
 };
@@ -145,7 +147,7 @@ TEST_F(Decoder, NoiseShapedLikeVersionEnableOrEchoLinesIsIgnored)
     EXPECT_TRUE(w.conshiftdata.Enabled);
 
     w.Command3.BackColor = kGreen;
-    h.model.moveSlider(w.maxrpmscroll, 16);
+    w.maxrpmscroll.setValue(16); // as a read-back would: no change of the user's to store
     for (const char *noise : {"/W\x93", "/W3 anything", "/W-", "/W12x", "/M1\xc0", "/M--1"})
         line(noise);
     EXPECT_EQ(w.Command3.BackColor, kGreen);
@@ -201,17 +203,23 @@ TEST_F(Decoder, LimitsMoveBandThreeOfTheirGauges)
     EXPECT_DOUBLE_EQ(w.rpmdial.bandEnd(2), 3100.0);
 }
 
-TEST_F(Decoder, AdvanceShiftTextsAndTheSliderStaysPut)
+// The shift goes on the slider when the slider can hold it, before its flag is cleared: one
+// click then moves the module's own setting by one step, and nothing is written back.
+TEST_F(Decoder, AdvanceShiftTextsAndTheSliderFollowsTheModule)
 {
     reply("c14");
     EXPECT_EQ(w.conshiftdata.Text, "28");
+    EXPECT_EQ(w.conshiftscroll.Value(), 0); // 20 is beyond the slider
     reply("c15");
     EXPECT_EQ(w.conshiftdata.Text, "-327.6");
     reply("cF7");
     EXPECT_EQ(w.conshiftdata.Text, "-11.2");
+    EXPECT_EQ(w.conshiftscroll.Value(), -8);
+    EXPECT_EQ(w.conshiftscroll.Tag, "0");
     reply("cFF");
     EXPECT_EQ(w.conshiftdata.Text, "0");
     EXPECT_EQ(w.conshiftscroll.Value(), 0);
+    EXPECT_EQ(w.conshiftscroll.Tag, "0");
     EXPECT_TRUE(w.conshiftscroll.Visible);
     EXPECT_EQ(w.conshiftdata.Tag, "1");
 }
@@ -479,4 +487,56 @@ TEST_F(Decoder, TheRunObserverHearsStatusChangesParameterReportsAndTheStore)
     EXPECT_EQ(
         std::vector<std::string>(told.events.begin() + std::ptrdiff_t(statuses), told.events.end()),
         expected);
+}
+
+// The echo of an older write arriving once a newer one is queued says nothing of the newer:
+// the read-back that follows, still holding the older value, may have crossed it.
+TEST_F(Decoder, ALateEchoOfAnOlderWriteDoesNotConfirmANewerOne)
+{
+    h.connect();
+    reply("n19");
+    reply("n19");
+    auto written = [this](const std::string &command) {
+        return h.clock.runUntil(
+            [&] { return h.comm.written.find(command + "\r") != std::string::npos; }, 3000);
+    };
+    h.model.moveSlider(w.maxadvancescroll, 30);
+    ASSERT_TRUE(written("/N30"));
+    h.model.moveSlider(w.maxadvancescroll, 28);
+    ASSERT_TRUE(written("/N28"));
+    line("/N30"); // late: the write of 28 is already queued
+    reply("n1E");
+    EXPECT_EQ(w.maxadvancescroll.Value(), 28);
+    EXPECT_EQ(w.maxadvancescroll.Tag, "1");
+    EXPECT_EQ(w.statusbox.ToolTip, "");
+}
+
+// Dark grey says the module stored what the window shows: an echo nobody asked for, or the
+// echo of a store sent before the user's latest change, leaves the button green.
+TEST_F(Decoder, TheStoreButtonTurnsDarkGreyOnlyWhenTheUsersChangesAreStored)
+{
+    h.connect();
+    reply("d02");
+    reply("d02");
+    ASSERT_EQ(w.cyclescroll.Tag, "0");
+    h.model.moveSlider(w.cyclescroll, 4);
+    reply("d04");
+    ASSERT_EQ(w.cyclescroll.Tag, "0");
+    line("/W4"); // nobody asked for a store
+    EXPECT_EQ(w.Command3.BackColor, kGreen);
+    ASSERT_EQ(h.model.unstoredChanges().size(), 1u);
+    EXPECT_STREQ(h.model.unstoredChanges()[0]->name, "RUN MODE START DELAY");
+
+    h.model.Command3_Click();
+    ASSERT_FALSE(h.model.storeWaiting());
+    h.model.moveSlider(w.cyclescroll, 6); // before the store's echo
+    line("/W4");
+    EXPECT_EQ(w.Command3.BackColor, kGreen);
+    EXPECT_EQ(h.model.unstoredChanges().size(), 1u);
+
+    reply("d06");
+    h.model.Command3_Click();
+    line("/W6");
+    EXPECT_EQ(w.Command3.BackColor, kDarkGrey);
+    EXPECT_TRUE(h.model.unstoredChanges().empty());
 }

@@ -312,3 +312,29 @@ TEST_F(MainWindowTest, ThePrintNoticeCoversNothingAndIsNeverPrinted)
     ASSERT_EQ(shown.size(), 1);
     EXPECT_TRUE(shown.front()->message().contains(QFileInfo(printed).fileName()));
 }
+
+// A value the module never confirmed is marked on its row, and only while it is so; a
+// confirmed row keeps its white upright text.
+TEST_F(MainWindowTest, AnUnconfirmedValueIsMarkedOnItsRow)
+{
+    WindowState &w = model.state();
+    auto *box = child<QLineEdit>("cycledata");
+    auto *slider = child<QScrollBar>("cyclescroll");
+    const QColor white(0xFF, 0xFF, 0xFF);
+    EXPECT_EQ(box->palette().color(QPalette::Text), white);
+    EXPECT_FALSE(box->font().italic());
+
+    w.traffic[0].unconfirmed = true;
+    model.Command1_Click(); // any event lets the view catch up
+    EXPECT_TRUE(box->font().italic());
+    EXPECT_NE(box->palette().color(QPalette::Text), white);
+    EXPECT_TRUE(box->toolTip().startsWith("Not confirmed")) << box->toolTip().toStdString();
+    EXPECT_EQ(slider->toolTip(), box->toolTip());
+    EXPECT_FALSE(child<QLineEdit>("leddata")->font().italic());
+
+    w.traffic[0].unconfirmed = false;
+    model.Command1_Click();
+    EXPECT_FALSE(box->font().italic());
+    EXPECT_EQ(box->palette().color(QPalette::Text), white);
+    EXPECT_TRUE(slider->toolTip().isEmpty());
+}

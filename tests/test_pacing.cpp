@@ -67,7 +67,8 @@ TEST_F(PacingTest, ThePauseKeepsTheMarkerQueuedAndTheWindowRunning)
 TEST_F(PacingTest, TextThatReplacesTheQueueDuringAPauseGoesOutWhole)
 {
     h.connect();
-    h.model.moveSlider(w.cyclescroll, 4);
+    w.cyclescroll.setValue(4); // as a read-back would: no write pending, so the store goes at once
+    w.cyclescroll.Tag = "0";
     w.txqueue = "%/x\r";
     h.clock.advance(40);
     ASSERT_TRUE(h.model.pacing().pausing());

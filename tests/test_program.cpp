@@ -203,6 +203,22 @@ TEST(Program, SigintAlsoClosesThePortAndExitsZero)
     expectWholeCommands(module.module().commandLog());
 }
 
+// The terminal the program was started from closes: it quits as on SIGTERM, never asking,
+// with no command cut short on the wire.
+TEST(Program, SighupAlsoClosesThePortAndExitsZero)
+{
+    PtyServer module;
+    ASSERT_TRUE(module.start());
+    QProcess program;
+    start(program, {"--ports", module.devicePath()});
+    ASSERT_TRUE(waitUntil([&] { return module.module().commandLog().size() > 8; }, 9000));
+    ::kill(static_cast<pid_t>(program.processId()), SIGHUP);
+    ASSERT_TRUE(finish(program, 5000));
+    EXPECT_EQ(program.exitStatus(), QProcess::NormalExit);
+    EXPECT_EQ(program.exitCode(), 0);
+    expectWholeCommands(module.module().commandLog());
+}
+
 TEST(Program, QuitAfterEndsTheRunWithExitZero)
 {
     QProcess program;

@@ -103,7 +103,8 @@ TEST_F(Scheduler, NegativeValuesAndTheReadSlotReplacingAWrite)
 
 TEST_F(Scheduler, StoreButtonQueuesAtOnceAndTurnsGreen)
 {
-    h.model.moveSlider(w.cyclescroll, 8);
+    w.cyclescroll.setValue(8);
+    w.cyclescroll.Tag = "0";
     w.Command3.BackColor = kDarkGrey;
     w.txqueue = "/p\r%/x\r%/w\r";
     h.model.Command3_Click();
@@ -111,6 +112,38 @@ TEST_F(Scheduler, StoreButtonQueuesAtOnceAndTurnsGreen)
     EXPECT_EQ(w.Command3.BackColor, kGreen);
     h.model.Command3_Click();
     EXPECT_EQ(w.txqueue, "/W8\r");
+    EXPECT_FALSE(h.model.storeWaiting());
+}
+
+// A store pressed right after a slider would store the module's old value and then report it
+// stored: it waits until the write is confirmed, and goes out before anything else then.
+TEST_F(Scheduler, AStoreWaitsForAPendingWriteToBeConfirmed)
+{
+    allReported();
+    std::vector<std::string> told;
+    h.model.linkLog().setSink([&told](const std::string &text) { told.push_back(text); });
+    w.readslot = 3;
+    h.model.moveSlider(w.cyclescroll, 5);
+    w.txqueue = "/p\r%/x\r%/w\r";
+    h.model.Command3_Click();
+    EXPECT_EQ(w.txqueue, "/p\r%/x\r%/w\r"); // nothing replaced
+    EXPECT_TRUE(h.model.storeWaiting());
+    EXPECT_EQ(w.Command3.BackColor, kGreen);
+    EXPECT_EQ(told, std::vector<std::string>{
+                        "store: Store waiting for RUN MODE START DELAY to be confirmed"});
+
+    EXPECT_EQ(tick(), "/D5\r"); // slot 4
+    w.readslot = 2;
+    EXPECT_EQ(tick(), "/d\r"); // slot 3
+    h.feed("/D5\r");
+    h.feed("d05\r");
+    ASSERT_EQ(w.cyclescroll.Tag, "0");
+    EXPECT_EQ(tick(), "/W5\r");
+    EXPECT_FALSE(h.model.storeWaiting());
+    EXPECT_EQ(w.Command3.BackColor, kGreen); // until the module echoes the store
+    h.feed("/W5\r");
+    EXPECT_EQ(w.Command3.BackColor, kDarkGrey);
+    EXPECT_TRUE(h.model.unstoredChanges().empty());
 }
 
 TEST_F(Scheduler, TachVoltsChangeLeavesTheStoreButtonAlone)

@@ -82,8 +82,8 @@ void explainNoDisplay()
                stderr);
 }
 
-// Quits after the given time as closing the window would, saving a screenshot of the client
-// area (without the menu bar, as a page shows it) first if asked.
+// Quits after the given time as closing the window does, without asking, saving a screenshot
+// of the client area (without the menu bar, as a page shows it) first if asked.
 void scheduleQuit(const Options &options, AppWindow &window, int &exitCode)
 {
     const auto ms = static_cast<int>(std::lround(*options.quitAfterSeconds * 1000.0));
@@ -92,7 +92,7 @@ void scheduleQuit(const Options &options, AppWindow &window, int &exitCode)
             std::fprintf(stderr, "quelo-link: cannot write %s\n", qPrintable(file));
             exitCode = 1;
         }
-        window.close();
+        window.quitWithoutAsking();
     });
 }
 
@@ -239,8 +239,9 @@ int runWindow(const Options &options, int argc, char *argv[])
     // The top-level window: the client's widgets report paints as part of it. Silent unless
     // quelo.perf logging is on.
     const PerfLog perfLog(appWindow);
-    // SIGINT and SIGTERM close the window as the user would: the port is closed as on unload.
-    const QuitSignals quitSignals([&appWindow] { appWindow.close(); });
+    // SIGINT, SIGTERM and SIGHUP close the window without asking: the port is closed as on
+    // unload, a command half sent finished first.
+    const QuitSignals quitSignals([&appWindow] { appWindow.quitWithoutAsking(); });
     appWindow.show();
     if (options.trends)
         appWindow.showTrends();

@@ -9,9 +9,10 @@ class QSocketNotifier;
 
 namespace quelo {
 
-// Turns SIGINT and SIGTERM into a call on the event loop. The signal handler only writes one
-// byte to a socket pair (async-signal-safe); the notifier on the other end calls onSignal, where
-// anything may be done. One instance at a time: a signal handler is process-wide.
+// Turns SIGINT, SIGTERM and SIGHUP (the terminal closed) into a call on the event loop. The signal
+// handler only writes one byte to a socket pair (async-signal-safe); the notifier on the other end
+// calls onSignal, where anything may be done. One instance at a time: a signal handler is
+// process-wide.
 class QuitSignals : public QObject
 {
     Q_OBJECT

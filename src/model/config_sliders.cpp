@@ -4,11 +4,12 @@
 #include "convert.h"
 #include "pacing.h"
 #include "parameters.h"
+#include "store_progress.h"
 
 namespace quelo {
 
-ConfigSliders::ConfigSliders(WindowState &w, const Pacing &pacing)
-    : m_rows(w), m_tx(w), m_pacing(pacing)
+ConfigSliders::ConfigSliders(WindowState &w, const Pacing &pacing, Notice storeWaiting)
+    : m_rows(w), m_tx(w), m_pacing(pacing), m_storeWaiting(std::move(storeWaiting))
 {
     for (const Parameter &p : kParameters)
         (m_rows.*p.slider).Change = [this, &p] { sliderChanged(p); };
@@ -23,13 +24,43 @@ void ConfigSliders::sliderChanged(const Parameter &p)
         m_rows.Command3.BackColor = kGreen;
 }
 
+// A new value of the user's starts a change of its own: no longer unconfirmed, and, where a
+// store holds it (not tach volts), not stored until a store queued after it is echoed.
+void ConfigSliders::userMove(ScrollBar &slider, std::int16_t value)
+{
+    const std::int16_t before = slider.Value();
+    slider.setValue(value);
+    if (slider.Value() == before)
+        return;
+    for (const Parameter &p : kParameters) {
+        if (&(m_rows.*p.slider) != &slider)
+            continue;
+        ParameterTraffic &t = m_rows.traffic[indexOf(p)];
+        t.userChange = true;
+        t.unconfirmed = false;
+        if (p.turnsStoreGreen)
+            noteUserChange(m_rows.store, indexOf(p));
+    }
+}
+
 void ConfigSliders::Command3_Click()
 {
+    m_rows.Command3.BackColor = kGreen;
+    const std::vector<const Parameter *> pending = pendingWrites(m_rows);
+    if (!pending.empty()) {
+        m_rows.store.waiting = true;
+        if (m_storeWaiting)
+            m_storeWaiting("Store waiting for " + namesOf(pending) + " to be confirmed");
+        return;
+    }
     // The store command goes out next; a command already half sent is finished first so the
     // module never receives the two run together.
+    m_rows.store.waiting = false;
+    const std::string &q = m_tx.txqueue;
+    m_tx.pollDropped = q.rfind("/p\r", 0) == 0 || q.rfind("/b\r", 0) == 0;
     m_tx.txqueue =
         m_pacing.unsentCommandTail() + "/W" + decimalInteger(m_rows.cyclescroll.Value()) + "\r";
-    m_rows.Command3.BackColor = kGreen;
+    noteStoreSent(m_rows.store);
 }
 
 } // namespace quelo

@@ -3,28 +3,42 @@
 
 #include "window_state.h"
 
+#include <functional>
+#include <string>
+
 namespace quelo {
 
 class Pacing;
 struct Parameter;
 
 // The seven configuration sliders and the STORE CONFIGURATION button. A slider change marks
-// the parameter for writing; the scheduler writes it and the read-back clears the mark.
+// the parameter for writing; the scheduler writes it and the read-back clears the mark. The
+// user's own moves are told apart from the read-backs', so that a store can be judged against
+// the changes the user made.
 class ConfigSliders
 {
 public:
-    // Wires every slider's Change to sliderChanged with its parameter.
-    ConfigSliders(WindowState &w, const Pacing &pacing);
+    using Notice = std::function<void(const std::string &)>;
+
+    // Wires every slider's Change to sliderChanged with its parameter. `storeWaiting` is told
+    // when a store has to wait for writes to be confirmed.
+    ConfigSliders(WindowState &w, const Pacing &pacing, Notice storeWaiting = {});
 
     // The change handler of each slider (cyclescroll_Change ... maxadvancescroll_Change): runs
     // inside whatever set the slider's value, before that returns.
     void sliderChanged(const Parameter &p);
+    // The user moves a slider: its change handler runs when the value differs, and the change
+    // counts as the user's.
+    void userMove(ScrollBar &slider, std::int16_t value);
+    // The store goes out at once when no write is pending; otherwise it waits until each
+    // pending write is confirmed or given up, and the scheduler sends it then.
     void Command3_Click();
 
 private:
     ParameterRows &m_rows;
     TransmitState &m_tx;
     const Pacing &m_pacing;
+    Notice m_storeWaiting;
 };
 
 } // namespace quelo

@@ -8,6 +8,8 @@
 #include "parameters.h"
 #include "reply.h"
 #include "run_observer.h"
+#include "scheduler.h"
+#include "store_progress.h"
 
 #include <algorithm>
 
@@ -123,12 +125,16 @@ void LineDecoder::telemetryFrame(const Reply &reply)
 }
 
 // An echo refreshes the value box from the slider, or confirms the store; it touches no flag.
-// It does record that the module got the write it repeats (a bare echo repeats the last).
+// It does record that the module got the write it repeats (a bare echo repeats the last). The
+// store button turns dark grey only when the module's stored configuration holds every change
+// the user made, as the window shows it.
 void LineDecoder::echoLine(const Reply &reply)
 {
     if (reply.letter == 'W') {
-        m_rows.Command3.BackColor = kDarkGrey;
+        noteStoreEcho(m_rows.store);
         ++m_storeEchoes;
+        if (storeHoldsWhatIsShown(m_rows))
+            m_rows.Command3.BackColor = kDarkGrey;
         if (m_observer)
             m_observer->event("stored");
         return;
@@ -261,8 +267,10 @@ void LineDecoder::readBackLine(const Reply &reply)
         return;
     }
     case 'c': {
-        // The slider never moves on this line; the report is compared in the slider's units.
+        // As "t": a shift the slider can hold is put on it before its flag is cleared, so the
+        // module's own value is never written back.
         ReadBack r = beginReadBack(*p, advanceShiftOf(k));
+        setSlider(r);
         showValue(r);
         markReported(r);
         clearPending(r);
@@ -291,7 +299,9 @@ LineDecoder::ReadBack LineDecoder::beginReadBack(const Parameter &p, long long k
 {
     ScrollBar &slider = m_rows.*p.slider;
     const std::int16_t asked = slider.Value();
-    return ReadBack{p, slider, m_rows.*p.box, k, asked, judge(p, slider, k)};
+    const bool current = !m_rows.traffic[indexOf(p)].writtenSinceRead;
+    const Verdict verdict = judge(p, slider, k, current);
+    return ReadBack{p, slider, m_rows.*p.box, k, asked, current, verdict};
 }
 
 // A value outside the slider's range is shown in the value box but never put on the slider,
@@ -307,9 +317,12 @@ void LineDecoder::showValue(ReadBack &r)
     r.box.Text = r.p.text(r.k);
 }
 
+// A read-back answering a read command that a write of the parameter followed does not report
+// the value since it was last written: the flag stays, so its read slot asks again.
 void LineDecoder::markReported(ReadBack &r)
 {
-    r.box.Tag = "1";
+    if (r.current)
+        r.box.Tag = "1";
 }
 
 void LineDecoder::clearPending(ReadBack &r)
@@ -354,21 +367,35 @@ void LineDecoder::tellReported(const Parameter &p, long long k)
 // A read-back that disagrees with a pending change is a refusal once the module has echoed
 // the write of the slider's current value: replies come in order, so the module read its
 // value after it took the write. Without that echo the read-back may have crossed the write
-// on the wire and the user's value stays pending, but only for kMaxStaleRounds read-backs.
+// on the wire and the user's value stays pending, but only for kMaxStaleRounds read-backs and
+// only while the value is still being written. A read-back answering a read command that a
+// write followed says nothing of that write: it neither confirms nor refuses. A value given up
+// unconfirmed that the module reports otherwise was refused.
 LineDecoder::Verdict LineDecoder::judge(const Parameter &p, const ScrollBar &slider,
-                                        long long reported)
+                                        long long reported, bool current)
 {
     ParameterTraffic &t = m_rows.traffic[indexOf(p)];
-    if (!writePending(slider) || reported == slider.Value()) {
+    const bool refusedEarlier = t.unconfirmed && reported != slider.Value();
+    if (refusedEarlier) {
+        t = ParameterTraffic{t.readOutstanding};
+        return Verdict::Refused;
+    }
+    if (!writePending(slider)) {
+        t = ParameterTraffic{t.readOutstanding};
+        return Verdict::Take;
+    }
+    if (!current)
+        return Verdict::KeepUsers;
+    if (reported == slider.Value()) {
         t = ParameterTraffic{t.readOutstanding};
         return Verdict::Take;
     }
     if (!t.writeQueued || t.writtenValue != slider.Value())
         return Verdict::KeepUsers; // the user's latest value has not been written yet
-    if (!t.echoed && ++t.staleRounds < kMaxStaleRounds) {
-        t.paced = true;
+    const bool writesOver = t.readRounds >= CommandScheduler::kWriteRounds ||
+                            t.writes >= CommandScheduler::kWriteBudget;
+    if (!t.echoed && !writesOver && ++t.staleRounds < kMaxStaleRounds)
         return Verdict::KeepUsers;
-    }
     t = ParameterTraffic{t.readOutstanding};
     return Verdict::Refused;
 }

@@ -24,7 +24,8 @@ struct ReplyEvents
     // The firmware version came: the port scan's probe is answered, and while it waits for
     // this answer the connection is complete.
     std::function<void()> versionAnswered;
-    // The module kept another value than the one written: a message for the user.
+    // A message for the user: the module kept another value than the one written (and, through
+    // the window model, a value the module did not confirm, a store waiting).
     std::function<void(const std::string &)> tell;
 };
 
@@ -67,6 +68,7 @@ private:
         TextBox &box;
         long long k;
         std::int16_t asked;
+        bool current; // no write of it was queued after the read command this answers
         Verdict verdict;
     };
 
@@ -91,7 +93,7 @@ private:
     void finishReadBack(ReadBack &r);
     void moveLimitBand(char letter, std::int16_t k);
     void tellReported(const Parameter &p, long long k);
-    Verdict judge(const Parameter &p, const ScrollBar &slider, long long reported);
+    Verdict judge(const Parameter &p, const ScrollBar &slider, long long reported, bool current);
 
     ReplyState &m_reply;
     ParameterRows &m_rows;

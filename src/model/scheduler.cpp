@@ -4,6 +4,9 @@
 #include "convert.h"
 #include "int16.h"
 #include "parameters.h"
+#include "store_progress.h"
+
+#include <algorithm>
 
 namespace quelo {
 
@@ -13,33 +16,46 @@ constexpr int kReadSlots = 12;
 constexpr const char *kPropellerPoll = "/p\r%/x\r%/w\r";
 constexpr const char *kAdvancePoll = "/b\r%/x\r%/w\r";
 
-// A slider's write is queued on every acting tick until its read-back settles it. Once a
-// read-back has come back stale (it may have crossed the write on the wire), the write is
-// retried at most once per standing poll, so a write the module never confirms cannot starve
-// the poll: the gauges go on moving between retries.
-bool writeDue(const ParameterTraffic &t)
+// The write of this value has a history: it has been queued since its last settling.
+bool writing(const ParameterTraffic &t, std::int16_t value)
 {
-    return !(t.paced && t.sentSincePoll);
+    return t.writeQueued && t.writtenValue == value;
 }
 
-// Notes the write of the slider's value that this tick leaves queued; a new value starts a
-// new history, so its first read-back round runs at full rate again.
+// A slider's write is queued on every acting tick until a read-back of it has been queued;
+// from then on at most once per standing poll, so a write the module does not confirm cannot
+// starve the poll; after kWriteRounds read-backs (or kWriteBudget writes) no more. A new value
+// starts afresh.
+bool writeDue(const ParameterTraffic &t, std::int16_t value)
+{
+    if (!writing(t, value))
+        return true;
+    if (t.readRounds >= CommandScheduler::kWriteRounds ||
+        t.writes >= CommandScheduler::kWriteBudget)
+        return false;
+    return !(t.readRounds > 0 && t.sentSincePoll);
+}
+
+// Notes the write of the slider's value that this tick leaves queued.
 void noteWrite(ParameterTraffic &t, std::int16_t value)
 {
-    if (!t.writeQueued || t.writtenValue != value) {
+    if (!writing(t, value)) {
         t.writtenValue = value;
         t.echoed = false;
         t.staleRounds = 0;
-        t.paced = false;
+        t.writes = 0;
+        t.readRounds = 0;
     }
     t.writeQueued = true;
+    t.writtenSinceRead = true;
+    ++t.writes;
     t.sentSincePoll = true;
 }
 
 } // namespace
 
-CommandScheduler::CommandScheduler(WindowState &w)
-    : m_own(w), m_tx(w), m_rows(w), m_reply(w), m_needles(w)
+CommandScheduler::CommandScheduler(WindowState &w, Notice unconfirmed)
+    : m_own(w), m_tx(w), m_rows(w), m_reply(w), m_needles(w), m_unconfirmed(std::move(unconfirmed))
 {
 }
 
@@ -70,7 +86,7 @@ const Parameter *CommandScheduler::writePass()
     const Parameter *written = nullptr;
     for (const Parameter &p : kParameters) {
         const ScrollBar &slider = m_rows.*p.slider;
-        if (writePending(slider) && writeDue(m_rows.traffic[indexOf(p)])) {
+        if (writePending(slider) && writeDue(m_rows.traffic[indexOf(p)], slider.Value())) {
             m_tx.txqueue = std::string("/") + p.writeLetter + decimalInteger(slider.Value()) + "\r";
             (m_rows.*p.box).Tag = "0";
             written = &p;
@@ -81,8 +97,20 @@ const Parameter *CommandScheduler::writePass()
 
 void CommandScheduler::Timer1_Timer()
 {
+    ++m_own.ticks;
+    if (m_tx.pollDropped) {
+        // The store took the queue before the poll began: the poll before it was the last.
+        m_tx.pollDropped = false;
+        m_own.lastPollTick = m_previousPollTick;
+    }
     if (!m_tx.txqueue.empty())
         return;
+
+    giveUpUnconfirmed();
+    if (m_rows.store.waiting && !anyWritePending(m_rows))
+        return queueWaitingStore();
+    if (pollOverdue())
+        return queueStandingPoll();
 
     const Parameter *written = writePass();
 
@@ -95,7 +123,7 @@ void CommandScheduler::Timer1_Timer()
         m_tx.txqueue = slot.command;
         written = nullptr;
         if (const Parameter *p = parameterByLetter(slot.command[1]))
-            m_rows.traffic[indexOf(*p)].readOutstanding = true;
+            noteRead(*p);
     }
     if (written)
         noteWrite(m_rows.traffic[indexOf(*written)], (m_rows.*written->slider).Value());
@@ -104,12 +132,75 @@ void CommandScheduler::Timer1_Timer()
         queueStandingPoll();
 }
 
+// A read-back queued while a value is being written is one more round for that value.
+void CommandScheduler::noteRead(const Parameter &p)
+{
+    ParameterTraffic &t = m_rows.traffic[indexOf(p)];
+    t.readOutstanding = true;
+    t.writtenSinceRead = false;
+    if (writing(t, (m_rows.*p.slider).Value())) {
+        ++t.readRounds;
+        t.lastReadTick = m_own.ticks;
+    }
+}
+
+// A value written for kWriteRounds read-back rounds and not confirmed within kAnswerTicks of
+// the last is given up: no more writes, the slider keeps the value marked unconfirmed, and its
+// read slot goes on asking, so a later read-back settles it as usual.
+void CommandScheduler::giveUpUnconfirmed()
+{
+    for (const Parameter &p : kParameters) {
+        ScrollBar &slider = m_rows.*p.slider;
+        ParameterTraffic &t = m_rows.traffic[indexOf(p)];
+        if (!writePending(slider) || !writing(t, slider.Value()) || t.readRounds < kWriteRounds ||
+            m_own.ticks - t.lastReadTick < kAnswerTicks)
+            continue;
+        slider.Tag = "0";
+        (m_rows.*p.box).Tag = "0"; // asked for again whatever the last stale answer set
+        t = ParameterTraffic{t.readOutstanding};
+        t.unconfirmed = true;
+        if (m_unconfirmed)
+            m_unconfirmed(std::string("The module did not confirm ") + p.name + " " +
+                          p.text(slider.Value()));
+    }
+}
+
+bool CommandScheduler::userWritePending() const
+{
+    for (const Parameter &p : kParameters)
+        if (writePending(m_rows.*p.slider) && m_rows.traffic[indexOf(p)].userChange)
+            return true;
+    return false;
+}
+
+// Counted from the last standing poll; the first write of a change goes out at once, as it
+// always has, and the poll follows it if overdue.
+bool CommandScheduler::pollOverdue()
+{
+    const bool writing = userWritePending();
+    if (writing && !m_userWriting)
+        m_userWritingSince = m_own.ticks;
+    m_userWriting = writing;
+    return writing && m_own.ticks > m_userWritingSince &&
+           m_own.ticks - m_own.lastPollTick >= kPollFloorTicks;
+}
+
+// A store asked for while writes were pending goes out once each is confirmed or given up.
+void CommandScheduler::queueWaitingStore()
+{
+    m_rows.store.waiting = false;
+    m_tx.txqueue = "/W" + decimalInteger(m_rows.cyclescroll.Value()) + "\r";
+    noteStoreSent(m_rows.store);
+}
+
 // The engine running asks for the advance, stopped for the propeller; the propeller gauge is
 // shown while it is asked for.
 void CommandScheduler::queueStandingPoll()
 {
     for (ParameterTraffic &t : m_rows.traffic)
         t.sentSincePoll = false;
+    m_previousPollTick = m_own.lastPollTick;
+    m_own.lastPollTick = m_own.ticks;
     m_own.propellerPoll = m_reply.rpmtarget < kRunningRpm;
     m_tx.txqueue = m_own.propellerPoll ? kPropellerPoll : kAdvancePoll;
 }

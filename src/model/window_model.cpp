@@ -4,15 +4,19 @@
 #include "convert.h"
 #include "errors.h"
 #include "mscomm.h"
+#include "parameters.h"
 #include "run_observer.h"
+#include "store_progress.h"
 
 #include <exception>
 
 namespace quelo {
 
 WindowModel::WindowModel(MSComm &comm, TimerHost &timers, ConnectionPanel::PrintWindow print)
-    : m_comm(comm), m_decoder(m_w, m_log, replyEvents()), m_framing(m_w, comm, m_decoder),
-      m_pacing(m_w, comm), m_scan(m_w, comm, m_pacing), m_scheduler(m_w), m_sliders(m_w, m_pacing),
+    : m_comm(comm), m_events(replyEvents()), m_decoder(m_w, m_log, m_events),
+      m_framing(m_w, comm, m_decoder), m_pacing(m_w, comm), m_scan(m_w, comm, m_pacing),
+      m_scheduler(m_w, [this](const std::string &text) { tellUser("unconfirmed", text); }),
+      m_sliders(m_w, m_pacing, [this](const std::string &text) { tellUser("store", text); }),
       m_animation(m_w), m_panel(m_w, std::move(print))
 {
     bindTimer(m_w.Timer1, timers, [this] { m_scheduler.Timer1_Timer(); });
@@ -54,6 +58,12 @@ void WindowModel::tell(const std::string &text)
     m_scan.tell(text);
     if (m_messages)
         m_messages(text);
+}
+
+void WindowModel::tellUser(const std::string &kind, const std::string &text)
+{
+    m_log.event(kind + ": " + text);
+    tell(text);
 }
 
 void WindowModel::setRunObserver(RunObserver *observer)
@@ -135,7 +145,17 @@ void WindowModel::Command5_Click()
 
 void WindowModel::moveSlider(ScrollBar &slider, std::int16_t value)
 {
-    dispatch([&slider, value] { slider.setValue(value); });
+    dispatch([this, &slider, value] { m_sliders.userMove(slider, value); });
+}
+
+std::vector<const Parameter *> WindowModel::unstoredChanges() const
+{
+    return quelo::unstoredChanges(m_w.store);
+}
+
+bool WindowModel::unconfirmed(const Parameter &p) const
+{
+    return m_w.traffic[indexOf(p)].unconfirmed;
 }
 
 } // namespace quelo

@@ -16,6 +16,7 @@
 #include <functional>
 #include <optional>
 #include <string>
+#include <vector>
 
 namespace quelo {
 
@@ -63,6 +64,14 @@ public:
     }
     // Counts the module's echoes of the store command: a store is confirmed once it goes up.
     int storeEchoes() const { return m_decoder.storeEchoes(); }
+    // The parameters the user changed (with a slider or a loaded file) that no store the module
+    // confirmed holds yet, in table order. Tach volts, which no store holds, is never among them.
+    std::vector<const Parameter *> unstoredChanges() const;
+    // A store was asked for and waits for writes to be confirmed.
+    bool storeWaiting() const { return m_w.store.waiting; }
+    // The module never confirmed the value the parameter's slider shows (its change was given
+    // up); a later read-back settles it.
+    bool unconfirmed(const Parameter &p) const;
 
     // Told what the module reports (see LineDecoder::setObserver) and, as events, every text
     // the status line changes to. Not owned; null (the default) tells nobody.
@@ -89,11 +98,14 @@ private:
     template <typename Handler> void dispatch(Handler &&handler);
     ReplyEvents replyEvents();
     void tell(const std::string &text);
+    // A message for the user from the configuration's handlers, logged as "<kind>: <text>".
+    void tellUser(const std::string &kind, const std::string &text);
     void bindTimer(Timer &timer, TimerHost &host, std::function<void()> handler);
 
     WindowState m_w;
     LinkLog m_log;
     MSComm &m_comm;
+    ReplyEvents m_events;
     LineDecoder m_decoder;
     LineFraming m_framing;
     Pacing m_pacing;

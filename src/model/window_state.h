@@ -7,6 +7,7 @@
 
 #include <array>
 #include <cstdint>
+#include <deque>
 #include <string>
 #include <string_view>
 
@@ -42,6 +43,8 @@ struct LinkState
 struct TransmitState
 {
     TransmitQueue txqueue;
+    // The store button replaced a standing poll before any of it was sent.
+    bool pollDropped = false;
     std::string txchar;
     Timer Timer3{"Timer3", 30, true};
     Timer Timer4{"Timer4", 500, false};
@@ -74,10 +77,28 @@ struct ParameterTraffic
     bool readOutstanding = false; // its read command queued since its last read-back arrived
     bool writeQueued = false;     // a write queued since the last read-back settled the slider
     std::int16_t writtenValue = 0;
-    bool echoed = false;        // the module echoed writtenValue since it was first queued
-    int staleRounds = 0;        // read-backs that disagreed before any echo of writtenValue
-    bool paced = false;         // after a stale read-back: one write per standing poll
-    bool sentSincePoll = false; // a write of it queued since the last standing poll
+    bool echoed = false;           // the module echoed writtenValue since it was first queued
+    int staleRounds = 0;           // read-backs that disagreed before any echo of writtenValue
+    int writes = 0;                // writes of writtenValue queued
+    int readRounds = 0;            // its read-backs queued since writtenValue was first written
+    int lastReadTick = 0;          // the scheduler's tick count when the last of them was queued
+    bool writtenSinceRead = false; // a write of it queued after its read command
+    bool sentSincePoll = false;    // a write of it queued since the last standing poll
+    bool userChange = false;       // the pending change is the user's, not a connection write-back
+    // Given up: the module never confirmed the value the slider shows. A read-back settles it.
+    bool unconfirmed = false;
+};
+
+// The user's changes against the stores: which of them the module's stored configuration can
+// hold. Each user change gets the next serial number; a store holds the changes made before it
+// was queued once its echo arrives.
+struct StoreProgress
+{
+    bool waiting = false;                     // a store asked for waits until no write is pending
+    std::uint64_t changes = 0;                // serial number of the latest user change
+    std::uint64_t stored = 0;                 // every change up to this one is in a confirmed store
+    std::array<std::uint64_t, 7> changedAt{}; // per parameter, its latest change; 0: none
+    std::deque<std::uint64_t> sent; // per store on the wire and not yet echoed: `changes` then
 };
 
 // The configuration frame: the seven parameter rows (each a slider and its value box; the
@@ -96,6 +117,7 @@ struct ParameterRows
     Button Command3{kDarkGrey};
     // Per parameter, in the table's order.
     std::array<ParameterTraffic, 7> traffic{};
+    StoreProgress store;
 };
 
 // The four gauges: needles, band ends and the reported flags, moved by the animation timer.
@@ -112,6 +134,8 @@ struct Needles
 struct SchedulerState
 {
     std::int16_t readslot = 0;
+    int ticks = 0;        // every tick of Timer1 so far, acting or not: the scheduler's clock
+    int lastPollTick = 0; // the tick that queued the last standing poll
     // The last standing poll asked for the propeller ("/p"), so its gauge is shown; a poll for
     // the advance ("/b", engine running) hides it.
     bool propellerPoll = true;

@@ -12,6 +12,7 @@
 #include "mscomm.h"
 #include "replay_window.h"
 #include "recording_loader.h"
+#include "store_progress.h"
 #include "window_model.h"
 
 #include <QCloseEvent>
@@ -24,8 +25,11 @@
 #include <QLayout>
 #include <QMenuBar>
 #include <QMessageBox>
+#include <QProgressDialog>
+#include <QPushButton>
 #include <QStandardPaths>
 #include <QStatusBar>
+#include <QTimer>
 
 namespace quelo {
 
@@ -361,9 +365,19 @@ void AppWindow::showAbout()
 }
 
 // Closing the window is the window's unload: the port is closed as the model does it, and the
-// recording ends after the status line's last change.
+// recording ends after the status line's last change. A change of the user's that no store the
+// module confirmed holds is not dropped silently: the user is asked first.
 void AppWindow::closeEvent(QCloseEvent *event)
 {
+    if (!m_quitApproved && !m_model.unstoredChanges().empty()) {
+        event->ignore();
+        askAboutUnstored();
+        return;
+    }
+    if (m_quitQuestion)
+        m_quitQuestion->close();
+    if (m_storeProgress)
+        m_storeProgress->close();
     m_model.Form_Unload();
     stopRecording();
     if (m_trends)
@@ -371,6 +385,112 @@ void AppWindow::closeEvent(QCloseEvent *event)
     for (ReplayWindow *replay : findChildren<ReplayWindow *>())
         replay->close();
     event->accept();
+}
+
+void AppWindow::quitWithoutAsking()
+{
+    approveQuit();
+}
+
+void AppWindow::approveQuit()
+{
+    m_quitApproved = true;
+    close();
+}
+
+// The question does not stop the link: the window-modal box lets writes and polls go on.
+void AppWindow::askAboutUnstored()
+{
+    if (m_quitQuestion || m_storeProgress)
+        return;
+    const bool connected = moduleConnected(m_model.state());
+    QString text = tr("The module has not stored your changes to %1.")
+                       .arg(QString::fromStdString(namesOf(m_model.unstoredChanges())));
+    if (!connected)
+        text +=
+            QLatin1Char('\n') + tr("The module is not connected, so they cannot be stored now.");
+    auto *box =
+        new QMessageBox(QMessageBox::Question, tr("Quit"), text, QMessageBox::NoButton, this);
+    box->setObjectName(QStringLiteral("quitQuestion"));
+    box->setAttribute(Qt::WA_DeleteOnClose);
+    QPushButton *store = box->addButton(tr("Store and quit"), QMessageBox::AcceptRole);
+    store->setObjectName(QStringLiteral("storeAndQuit"));
+    store->setEnabled(connected);
+    QPushButton *discard = box->addButton(tr("Quit without storing"), QMessageBox::DestructiveRole);
+    discard->setObjectName(QStringLiteral("quitWithoutStoring"));
+    box->addButton(QMessageBox::Cancel)->setObjectName(QStringLiteral("cancelQuit"));
+    box->setDefaultButton(connected ? store : discard);
+    connect(store, &QPushButton::clicked, this, &AppWindow::storeAndQuit, Qt::QueuedConnection);
+    connect(discard, &QPushButton::clicked, this, &AppWindow::approveQuit, Qt::QueuedConnection);
+    m_quitQuestion = box;
+    box->open();
+}
+
+// Presses STORE and waits, with the progress shown, for the pending writes and the store's echo;
+// the window closes once the module confirmed a store holding every change of the user's.
+void AppWindow::storeAndQuit()
+{
+    m_model.Command3_Click();
+    auto *progress = new QProgressDialog(this);
+    progress->setObjectName(QStringLiteral("storeProgress"));
+    progress->setAttribute(Qt::WA_DeleteOnClose);
+    progress->setWindowTitle(tr("Store and quit"));
+    progress->setRange(0, kStoreAndQuitMs / 1000);
+    progress->setMinimumDuration(0);
+    progress->setAutoClose(false);
+    progress->setAutoReset(false);
+    m_storeProgress = progress;
+    m_storeStarted.start();
+    connect(&client(), &MainWindow::modelChanged, progress, [this] { storeProgressed(); });
+    auto *deadline = new QTimer(progress);
+    deadline->setInterval(250);
+    connect(deadline, &QTimer::timeout, progress, [this] { storeProgressed(); });
+    deadline->start();
+    progress->open();
+    storeProgressed();
+}
+
+void AppWindow::storeProgressed()
+{
+    if (!m_storeProgress)
+        return;
+    const bool stored = m_model.unstoredChanges().empty();
+    const qint64 elapsed = m_storeStarted.elapsed();
+    if (stored || m_storeProgress->wasCanceled() || elapsed >= kStoreAndQuitMs) {
+        // Done waiting; what follows runs after the model's event that brought it.
+        QProgressDialog *progress = m_storeProgress;
+        m_storeProgress = nullptr;
+        progress->close();
+        if (stored)
+            QTimer::singleShot(0, this, &AppWindow::approveQuit);
+        else if (!progress->wasCanceled())
+            QTimer::singleShot(0, this, &AppWindow::storeTimedOut);
+        return;
+    }
+    const std::vector<const Parameter *> pending = pendingWrites(m_model.state());
+    m_storeProgress->setLabelText(m_model.storeWaiting() && !pending.empty()
+                                      ? tr("Waiting for the module to confirm %1…")
+                                            .arg(QString::fromStdString(namesOf(pending)))
+                                      : tr("Waiting for the module to confirm the store…"));
+    m_storeProgress->setValue(int(elapsed / 1000));
+}
+
+// The module did not confirm in time: said so, and the user chooses again.
+void AppWindow::storeTimedOut()
+{
+    auto *box = new QMessageBox(
+        QMessageBox::Warning, tr("Store and quit"),
+        tr("The module did not confirm the store within %1 s: your changes to %2 may not be "
+           "stored.")
+            .arg(kStoreAndQuitMs / 1000)
+            .arg(QString::fromStdString(namesOf(m_model.unstoredChanges()))),
+        QMessageBox::NoButton, this);
+    box->setObjectName(QStringLiteral("storeTimedOut"));
+    box->setAttribute(Qt::WA_DeleteOnClose);
+    QPushButton *quit = box->addButton(tr("Quit without storing"), QMessageBox::DestructiveRole);
+    box->addButton(QMessageBox::Cancel);
+    connect(quit, &QPushButton::clicked, this, &AppWindow::approveQuit, Qt::QueuedConnection);
+    box->open();
 }
 
 TrendsWindow &AppWindow::trends()

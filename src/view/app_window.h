@@ -9,12 +9,16 @@
 
 #include <QMainWindow>
 
+#include <QElapsedTimer>
+#include <QPointer>
 #include <QStringList>
 #include <string>
 #include <vector>
 
 class QAction;
 class QMenu;
+class QMessageBox;
+class QProgressDialog;
 
 namespace quelo {
 
@@ -78,6 +82,14 @@ public:
     // messages, recording started, stopped or failed, and the results of configuration files.
     StatusNotes &notes() { return *m_notes; }
 
+    // Closing the window or File > Quit while a change the user made is not in the module's
+    // stored configuration asks first: Store and quit (waits, at most kStoreAndQuitMs, for the
+    // pending writes and the store's echo), Quit without storing, or Cancel.
+    static constexpr int kStoreAndQuitMs = 45000;
+    // Closes without asking, as --quit-after and the quit signals do: the port is closed as on
+    // unload, a command half sent finished first.
+    void quitWithoutAsking();
+
 signals:
     // The recording stopped on a failed write; the message names the file and the reason. It is
     // also in the status bar and the link log.
@@ -107,6 +119,11 @@ private:
     void loadConfig(const QString &path, const QString &label, SnapshotEvent event);
     void showAbout();
     QString dataLinkText() const;
+    void askAboutUnstored();
+    void storeAndQuit();
+    void storeProgressed();
+    void storeTimedOut();
+    void approveQuit();
 
     WindowModel &m_model;
     MainWindow *m_client = nullptr;
@@ -126,6 +143,10 @@ private:
     RunObservers m_observers;
     TrendsWindow *m_trends = nullptr;
     RecordingLoader *m_loader = nullptr;
+    bool m_quitApproved = false;
+    QPointer<QMessageBox> m_quitQuestion;
+    QPointer<QProgressDialog> m_storeProgress;
+    QElapsedTimer m_storeStarted;
 };
 
 } // namespace quelo

@@ -241,6 +241,7 @@ void MainWindow::createConfiguration()
             emit sliderMovedByUser(static_cast<int>(i), before, after);
         });
         m_keyboardPath.push_back(slider);
+        m_marks.emplace_back(m_model, p, *box, *slider);
     }
 
     m_command3 =
@@ -374,6 +375,8 @@ void MainWindow::syncWithModel()
         box.sync();
     for (SliderBinding &slider : m_sliders)
         slider.sync();
+    for (UnconfirmedMark &mark : m_marks)
+        mark.sync();
     m_command3->setFaceColour(rgb(w.Command3.BackColor));
     m_command4->setFaceColour(rgb(w.Command4.BackColor));
     if (m_connection->isHidden() == w.connection.Visible)

@@ -55,6 +55,7 @@ private:
     WindowModel &m_model;
     std::vector<TextBoxBinding> m_textBoxes;
     std::vector<SliderBinding> m_sliders;
+    std::vector<UnconfirmedMark> m_marks;
     std::vector<GaugeWidget *> m_gauges;
     ColourButton *m_command3 = nullptr;
     ColourButton *m_command4 = nullptr;

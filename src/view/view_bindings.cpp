@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "view_bindings.h"
 
+#include "parameters.h"
 #include "window_model.h"
 
 #include <QLineEdit>
@@ -62,6 +63,34 @@ void SliderBinding::sync()
     }
     if (m_view.isHidden() == m_slider.Visible)
         m_view.setVisible(m_slider.Visible);
+}
+
+UnconfirmedMark::UnconfirmedMark(const WindowModel &model, const Parameter &parameter,
+                                 QLineEdit &box, QScrollBar &slider)
+    : m_model(model), m_parameter(parameter), m_box(box), m_slider(slider)
+{
+}
+
+void UnconfirmedMark::sync()
+{
+    const bool unconfirmed = m_model.unconfirmed(m_parameter);
+    if (unconfirmed == m_shown)
+        return;
+    m_shown = unconfirmed;
+    static const QColor kUnconfirmedText(0xFF, 0xC0, 0x00);
+    static const QColor kConfirmedText(Qt::white);
+    QPalette palette = m_box.palette();
+    palette.setColor(QPalette::Text, unconfirmed ? kUnconfirmedText : kConfirmedText);
+    m_box.setPalette(palette);
+    QFont font = m_box.font();
+    font.setItalic(unconfirmed);
+    m_box.setFont(font);
+    const QString why =
+        unconfirmed ? QObject::tr("Not confirmed: the module did not report this value back "
+                                  "after it was written. It is read again until it does.")
+                    : QString();
+    m_box.setToolTip(why);
+    m_slider.setToolTip(why);
 }
 
 } // namespace quelo

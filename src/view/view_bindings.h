@@ -12,6 +12,7 @@ class QScrollBar;
 namespace quelo {
 
 class WindowModel;
+struct Parameter;
 
 // Shows a model text box in a line edit: text, tooltip and enabled state, each set only when
 // the model's differs from what is shown.
@@ -44,6 +45,24 @@ public:
 private:
     const ScrollBar &m_slider;
     QScrollBar &m_view;
+};
+
+// Marks a parameter row whose value the module never confirmed (the change was given up): the
+// value box's text turns italic and amber instead of white, and the box and the slider say why
+// in their tooltips. A row the module confirms looks as it always does.
+class UnconfirmedMark
+{
+public:
+    UnconfirmedMark(const WindowModel &model, const Parameter &parameter, QLineEdit &box,
+                    QScrollBar &slider);
+    void sync();
+
+private:
+    const WindowModel &m_model;
+    const Parameter &m_parameter;
+    QLineEdit &m_box;
+    QScrollBar &m_slider;
+    bool m_shown = false;
 };
 
 } // namespace quelo

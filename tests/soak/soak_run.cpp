@@ -2,6 +2,7 @@
 #include "soak_run.h"
 
 #include "framing.h"
+#include "parameters.h"
 #include "pty_server.h"
 #include "qt_serial_comm.h"
 #include "qt_timer_host.h"
@@ -61,14 +62,10 @@ constexpr std::array<SliderRef, 7> kSliders{{
     {&WindowState::maxadvancescroll, 'n', "max advance", "MAX ADVANCE LIMIT"},
 }};
 
-// Parameters whose accepted range the soak narrows. The advance shift is left whole: its
-// read-back never moves the slider, so a refused shift leaves nothing to compare.
-constexpr std::string_view kNarrowable = "dltvmn";
+// Parameters whose accepted range or behaviour the soak changes: all seven.
+constexpr std::string_view kNarrowable = "dltvcmn";
 const std::string kRefused = "refused: The module kept ";
-
-// The advance-shift read-back never moves its slider, so its value means something only once
-// the user has chosen it.
-constexpr char kUnmovedByReadBack = 'c';
+const std::string kUnconfirmed = "unconfirmed: The module did not confirm ";
 
 const std::string kConnected = "Connected Comm Port 1";
 const std::string kNotFound = "Valid comm port not found";
@@ -96,7 +93,8 @@ class Soak
 {
 public:
     explicit Soak(const SoakOptions &options)
-        : m_options(options), m_rng(options.seed), m_module(options.seed)
+        : m_options(options), m_rng(options.seed), m_oddRng(options.seed ^ 0x0DDu),
+          m_module(options.seed)
     {
         m_chosen.fill(0);
         m_moved.fill(false);
@@ -144,6 +142,7 @@ private:
     Faults randomFaults();
     bool restartModule();
     void chooseModuleLimits();
+    void chooseOddLetter();
     void linkEvent(const std::string &text);
     bool reconnect(const std::string &after);
     void checkMovesReached(const std::vector<std::size_t> &sliders, const std::string &after);
@@ -151,6 +150,7 @@ private:
 
     SoakOptions m_options;
     std::mt19937 m_rng;
+    std::mt19937 m_oddRng; // the odd letters, apart, so a seed's phases stay what they were
     QTemporaryDir m_dir;
     QString m_link = m_dir.filePath(QStringLiteral("ttyQuelo"));
     PtyServer m_module;
@@ -462,9 +462,13 @@ void Soak::checkMovesReached(const std::vector<std::size_t> &sliders, const std:
 void Soak::chooseModuleLimits()
 {
     sim::ModuleSim &module = m_module.module();
-    for (const char letter : kNarrowable)
+    for (const char letter : kNarrowable) {
         module.setAcceptedRange(letter, *sim::ModuleSim::parameterRange(letter));
+        module.setLetterBehaviour(letter, {});
+    }
     ++m_result.counters.moduleLimits;
+    if (std::uniform_int_distribution<int>(0, 9)(m_oddRng) < 3)
+        chooseOddLetter();
     if (chance(0.25)) {
         event("module takes every value");
         return;
@@ -491,18 +495,42 @@ void Soak::chooseModuleLimits()
     event(text);
 }
 
-// The program reports each refused write as "refused: The module kept <caption> at ...".
+// A firmware that treats one letter oddly for a while: it drops that letter's read commands,
+// never echoes its writes, or ignores it altogether.
+void Soak::chooseOddLetter()
+{
+    auto draw = [this](int lo, int hi) {
+        return std::uniform_int_distribution<int>(lo, hi)(m_oddRng);
+    };
+    const char letter = kNarrowable[std::size_t(draw(0, int(kNarrowable.size()) - 1))];
+    sim::LetterBehaviour odd;
+    const int kind = draw(0, 2);
+    odd.answerReads = kind == 1;
+    odd.echoWrites = kind == 0;
+    odd.applyWrites = kind != 2 || draw(0, 1) == 0;
+    m_module.module().setLetterBehaviour(letter, odd);
+    event(std::string("module ") +
+          (kind == 0   ? "does not answer reads of "
+           : kind == 1 ? "does not echo writes of "
+                       : "ignores ") +
+          letter);
+}
+
+// The program reports each refused write as "refused: The module kept <caption> at ...", and
+// each value given up as "unconfirmed: The module did not confirm <caption> <value>".
 void Soak::linkEvent(const std::string &text)
 {
-    if (text.rfind(kRefused, 0) != 0)
+    const bool refused = text.rfind(kRefused, 0) == 0;
+    if (!refused && text.rfind(kUnconfirmed, 0) != 0)
         return;
+    const std::size_t from = refused ? kRefused.size() : kUnconfirmed.size();
     for (std::size_t i = 0; i < kSliders.size(); ++i) {
         const std::string caption = kSliders[i].caption;
-        if (text.compare(kRefused.size(), caption.size() + 4, caption + " at ") == 0) {
+        if (text.compare(from, caption.size() + 1, caption + " ") == 0) {
             m_refused[i] = true;
             ++m_result.counters.refusals;
             trace(text);
-            event(text.substr(std::string("refused: ").size()));
+            event(text.substr(text.find(": ") + 2));
             return;
         }
     }
@@ -634,13 +662,18 @@ void Soak::settleAndCheck()
 {
     event("settling");
     m_module.module().setFaults({});
+    // A letter the module treated oddly is answered again, so values given up settle.
+    for (const char letter : kNarrowable)
+        m_module.module().setLetterBehaviour(letter, {});
     // Refusals of the last phase's limits still count; no new limits from here on.
     if (!reconnect("the last phase"))
         return;
     const bool settled = waitUntil(
         [this] {
             return std::all_of(kSliders.begin(), kSliders.end(),
-                               [this](const SliderRef &s) { return (m_w.*s.slider).Tag == "0"; });
+                               [this](const SliderRef &s) { return (m_w.*s.slider).Tag == "0"; }) &&
+                   std::none_of(kParameters.begin(), kParameters.end(),
+                                [this](const Parameter &p) { return m_model.unconfirmed(p); });
         },
         60000);
     if (!settled)
@@ -649,12 +682,6 @@ void Soak::settleAndCheck()
     for (std::size_t i = 0; i < kSliders.size(); ++i) {
         const ScrollBar &slider = m_w.*kSliders[i].slider;
         const int inModule = m_module.module().parameter(kSliders[i].letter);
-        if (!m_moved[i] && kSliders[i].letter == kUnmovedByReadBack)
-            continue;
-        // A refused advance shift leaves its slider where the user put it (its read-back never
-        // moves it); every other refused change shows the module's value on the slider.
-        if (m_refused[i] && kSliders[i].letter == kUnmovedByReadBack)
-            continue;
         ++m_result.slidersChecked;
         if (inModule != slider.Value())
             problem(std::string(kSliders[i].name) + ": slider " + std::to_string(slider.Value()) +

@@ -1,0 +1,88 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "store_progress.h"
+
+#include "parameters.h"
+
+#include <algorithm>
+
+namespace quelo {
+
+namespace {
+// Stores on the wire whose echo is awaited; more than this and the oldest are forgotten, which
+// only ever leaves a change counted as not stored.
+constexpr std::size_t kMaxStoresAwaited = 16;
+} // namespace
+
+void noteUserChange(StoreProgress &store, std::size_t index)
+{
+    store.changedAt.at(index) = ++store.changes;
+}
+
+void noteStoreSent(StoreProgress &store)
+{
+    store.sent.push_back(store.changes);
+    if (store.sent.size() > kMaxStoresAwaited)
+        store.sent.pop_front();
+}
+
+// Echoes come in the order the stores went out; a lost echo makes a later one count for an
+// earlier store, which holds no more than the later did.
+void noteStoreEcho(StoreProgress &store)
+{
+    if (store.sent.empty())
+        return;
+    store.stored = std::max(store.stored, store.sent.front());
+    store.sent.pop_front();
+}
+
+std::vector<const Parameter *> unstoredChanges(const StoreProgress &store)
+{
+    std::vector<const Parameter *> out;
+    for (std::size_t i = 0; i < kParameterCount; ++i)
+        if (store.changedAt[i] > store.stored)
+            out.push_back(&kParameters[i]);
+    return out;
+}
+
+bool anyWritePending(const ParameterRows &rows)
+{
+    return !pendingWrites(rows).empty();
+}
+
+std::vector<const Parameter *> pendingWrites(const ParameterRows &rows)
+{
+    std::vector<const Parameter *> out;
+    for (const Parameter &p : kParameters)
+        if (writePending(rows.*p.slider))
+            out.push_back(&p);
+    return out;
+}
+
+bool anyUnconfirmed(const ParameterRows &rows)
+{
+    return std::any_of(rows.traffic.begin(), rows.traffic.end(),
+                       [](const ParameterTraffic &t) { return t.unconfirmed; });
+}
+
+bool storeHoldsWhatIsShown(const ParameterRows &rows)
+{
+    if (rows.store.waiting || !unstoredChanges(rows.store).empty() || anyUnconfirmed(rows))
+        return false;
+    for (std::size_t i = 0; i < kParameterCount; ++i)
+        if (rows.store.changedAt[i] != 0 && !reported(rows.*kParameters[i].box))
+            return false;
+    return true;
+}
+
+std::string namesOf(const std::vector<const Parameter *> &parameters)
+{
+    std::string text;
+    for (std::size_t i = 0; i < parameters.size(); ++i) {
+        if (i > 0)
+            text += i + 1 == parameters.size() ? " and " : ", ";
+        text += parameters[i]->name;
+    }
+    return text;
+}
+
+} // namespace quelo
