@@ -14,7 +14,8 @@ namespace quelo {
 
 WindowModel::WindowModel(MSComm &comm, TimerHost &timers, ConnectionPanel::PrintWindow print)
     : m_comm(comm), m_events(replyEvents()), m_decoder(m_w, m_log, m_events),
-      m_framing(m_w, comm, m_decoder), m_pacing(m_w, comm), m_scan(m_w, comm, m_pacing),
+      m_framing(m_w, comm, [this](std::string &line) { m_decoder.HandleInput(line); }),
+      m_pacing(m_w, comm), m_scan(m_w, comm, m_pacing),
       m_scheduler(m_w, [this](const std::string &text) { tellUser("unconfirmed", text); }),
       m_sliders(m_w, m_pacing, [this](const std::string &text) { tellUser("store", text); }),
       m_animation(m_w), m_panel(m_w, std::move(print))

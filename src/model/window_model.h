@@ -1,4 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
+// The model: the window without widgets, wiring the link, the conversation and the window together.
 #pragma once
 
 #include "animation.h"

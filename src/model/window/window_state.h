@@ -1,4 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
+// The window: its state grouped by owner, the controls, the gauges' faces and the needle animation.
 #pragma once
 
 #include "controls.h"

@@ -2,7 +2,6 @@
 #include "framing.h"
 
 #include "controls.h"
-#include "decoder.h"
 #include "mscomm.h"
 
 #include <exception>
@@ -35,7 +34,7 @@ void LineFraming::MSComm1_OnComm()
         // The busy flag is up while the decoder runs, and down again whatever the line held.
         m_comm.Tag = "1";
         try {
-            m_decoder.HandleInput(line);
+            m_handleLine(line);
         } catch (...) {
             if (!failure)
                 failure = std::current_exception();

@@ -5,11 +5,11 @@
 
 #include <cstddef>
 #include <functional>
+#include <string>
 
 namespace quelo {
 
 class MSComm;
-class LineDecoder;
 
 // Collects received characters in rxbuffer and hands each complete line to the decoder,
 // raising the busy flag (MSComm1's Tag) while the decoder runs.
@@ -21,8 +21,12 @@ public:
     // end, never decoded from somewhere in its middle.
     static constexpr std::size_t kMaxBuffer = 4096;
 
-    LineFraming(WindowState &w, MSComm &comm, LineDecoder &decoder)
-        : m_rx(w), m_comm(comm), m_decoder(decoder)
+    // Decodes one complete line, the line's text in its argument; the conversation's
+    // HandleInput.
+    using LineHandler = std::function<void(std::string &)>;
+
+    LineFraming(WindowState &w, MSComm &comm, LineHandler handleLine)
+        : m_rx(w), m_comm(comm), m_handleLine(std::move(handleLine))
     {
     }
 
@@ -37,7 +41,7 @@ private:
 
     ReceiveState &m_rx;
     MSComm &m_comm;
-    LineDecoder &m_decoder;
+    LineHandler m_handleLine;
     std::function<void()> m_lineListener;
     bool m_dropping = false; // the rest of an over-long line is still to come
 };

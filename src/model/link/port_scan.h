@@ -1,4 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
+// The serial link: the port scan and connection, paced transmission and the framing of received lines.
 #pragma once
 
 #include "timer.h"

@@ -1,4 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
+// Recordings: the rows of a run, reading them back, the live trend, the chart's marks and the replay.
 #pragma once
 
 #include "run_observer.h"
