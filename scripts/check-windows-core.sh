@@ -12,7 +12,12 @@ build=${BUILD_DIR:-build-windows-core}
 
 generator=()
 command -v ninja >/dev/null 2>&1 && generator=(-G Ninja)
-cmake -S windows -B "$build" "${generator[@]}" -DCMAKE_TOOLCHAIN_FILE="$PWD/windows/mingw-w64.cmake" \
+launcher=()
+if command -v ccache >/dev/null 2>&1; then
+    launcher=(-DCMAKE_CXX_COMPILER_LAUNCHER=ccache)
+    export CCACHE_BASEDIR="$PWD"
+fi
+cmake -S windows -B "$build" "${generator[@]}" "${launcher[@]}" -DCMAKE_TOOLCHAIN_FILE="$PWD/windows/mingw-w64.cmake" \
     -DCMAKE_BUILD_TYPE=Release >/dev/null
 cmake --build "$build" -j"${JOBS:-2}"
 

@@ -8,7 +8,12 @@ cd "$(dirname "$0")/.."
 seconds=${1:-60}
 targets=${TARGETS:-receive config recording}
 scripts/deps.sh clang libclang-rt-14-dev
-cmake -S . -B build-fuzz -DQUELO_FUZZ=ON -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+launcher=()
+if command -v ccache >/dev/null 2>&1; then
+    launcher=(-DCMAKE_CXX_COMPILER_LAUNCHER=ccache)
+    export CCACHE_BASEDIR="$PWD"
+fi
+cmake -S . -B build-fuzz "${launcher[@]}" -DQUELO_FUZZ=ON -DCMAKE_BUILD_TYPE=RelWithDebInfo \
     -DCMAKE_CXX_COMPILER=clang++ >/dev/null
 for target in $targets; do
     cmake --build build-fuzz -j"${JOBS:-2}" --target "fuzz_$target"
