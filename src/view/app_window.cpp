@@ -403,7 +403,7 @@ void AppWindow::askAboutUnstored()
 {
     if (m_quitQuestion || m_storeProgress)
         return;
-    const bool connected = moduleConnected(m_model.state());
+    const bool connected = m_model.isConnected();
     QString text = tr("The module has not stored your changes to %1.")
                        .arg(QString::fromStdString(namesOf(m_model.unstoredChanges())));
     if (!connected)
