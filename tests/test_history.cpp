@@ -140,9 +140,10 @@ TEST(HistoryWatcher, AnImportEndsInAnImportedRestorePointHoldingTheFilesValues)
     Bench b;
     ConfigValues file;
     file.values = {5, 3, 2, 0, -3, 9, 30};
+    file.firmware = "26"; // the simulated module's
     b.watcher.labelNextStore(SnapshotEvent::Imported);
     ConfigTransfer transfer = ConfigTransfer::importInto(
-        b.model, file, [&] { return b.clock.now(); }, 30000);
+        b.model, file, [&] { return b.clock.now(); }, 90000);
     // The watcher looks first, as in the program: the transfer starts writing in the same
     // event that completes the reports.
     b.model.setChangeListener([&] {
@@ -150,7 +151,7 @@ TEST(HistoryWatcher, AnImportEndsInAnImportedRestorePointHoldingTheFilesValues)
         transfer.update();
     });
     b.model.Form_Load();
-    ASSERT_TRUE(b.clock.runUntil([&] { return transfer.finished(); }, 40000));
+    ASSERT_TRUE(b.clock.runUntil([&] { return transfer.finished(); }, 100000));
     ASSERT_EQ(transfer.phase(), ConfigTransfer::Phase::Done) << transfer.failure();
     ASSERT_EQ(b.kept.entries().size(), 2u);
     const Snapshot &imported = b.kept.entries().front();

@@ -55,9 +55,11 @@ void LinkLogOutput::handle(QtMsgType type, const QMessageLogContext &context,
             QDateTime::currentDateTime().toString(Qt::ISODateWithMs) + QLatin1Char(' ') + message;
         if (self->m_file.isOpen()) {
             // With a log file the link's events go there only: standard error stays for the
-            // program's own messages (a headless run's progress and errors).
-            self->writeLine(QStringLiteral("%1: %2\n").arg(QLatin1String(context.category), text));
-            return;
+            // program's own messages (a headless run's progress and errors). A line the file
+            // did not take goes to standard error instead of being lost.
+            if (self->writeLine(
+                    QStringLiteral("%1: %2\n").arg(QLatin1String(context.category), text)))
+                return;
         }
     }
     if (self && self->m_previous) {
@@ -68,11 +70,11 @@ void LinkLogOutput::handle(QtMsgType type, const QMessageLogContext &context,
     }
 }
 
-void LinkLogOutput::writeLine(const QString &line)
+bool LinkLogOutput::writeLine(const QString &line)
 {
     QString reason;
     if (m_file.write(line.toUtf8(), reason))
-        return;
+        return true;
     const QString message =
         QStringLiteral("logging into %1 stopped: %2").arg(m_file.path(), reason);
     m_file.close();
@@ -82,6 +84,7 @@ void LinkLogOutput::writeLine(const QString &line)
         std::fprintf(stderr, "quelo-link: %s\n", qPrintable(message));
         std::fflush(stderr);
     }
+    return false;
 }
 
 } // namespace quelo

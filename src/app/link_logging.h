@@ -40,7 +40,8 @@ public:
 
 private:
     static void handle(QtMsgType type, const QMessageLogContext &context, const QString &message);
-    void writeLine(const QString &line);
+    // False when the file did not take the line; the file is then closed and the failure told.
+    bool writeLine(const QString &line);
 
     RecordFile m_file;
     QString m_error;
