@@ -21,13 +21,12 @@
 #include <QLineSeries>
 #include <QListWidget>
 #include <QMenuBar>
-#include <QStatusBar>
 #include <QMessageBox>
-#include <QStatusBar>
-#include <QStatusTipEvent>
-#include <QRegularExpression>
 #include <QProgressDialog>
 #include <QPushButton>
+#include <QRegularExpression>
+#include <QStatusBar>
+#include <QStatusTipEvent>
 #include <QTemporaryDir>
 #include <QTimer>
 

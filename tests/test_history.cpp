@@ -53,9 +53,8 @@ struct Bench
     }
     bool settle(std::int64_t limitMs = 30000)
     {
-        return clock.runUntil(
-            [&] { return model.isConnected() && reportedConfig(model); },
-            limitMs);
+        return clock.runUntil([&] { return model.isConnected() && reportedConfig(model); },
+                              limitMs);
     }
     bool connect()
     {

@@ -49,9 +49,8 @@ protected:
     HistoryStore &store() { return *window.changes().store(); }
     bool settled(std::int64_t limitMs = 30000)
     {
-        return clock.runUntil(
-            [&] { return model.isConnected() && reportedConfig(model); },
-            clock.now() + limitMs);
+        return clock.runUntil([&] { return model.isConnected() && reportedConfig(model); },
+                              clock.now() + limitMs);
     }
     bool connectAndReport()
     {
@@ -262,8 +261,7 @@ TEST_F(HistoryWindowTest, UndoAndRedoMoveTheSliderAsTheUserWouldAndConnectingCle
     EXPECT_EQ(undo.count(), 1);
 
     model.Command5_Click(); // RESET: the module connects again
-    ASSERT_TRUE(
-        clock.runUntil([&] { return !model.isConnected(); }, clock.now() + 1000));
+    ASSERT_TRUE(clock.runUntil([&] { return !model.isConnected(); }, clock.now() + 1000));
     ASSERT_TRUE(settled());
     EXPECT_EQ(undo.count(), 0);
     EXPECT_FALSE(undoAction->isEnabled());

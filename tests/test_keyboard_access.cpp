@@ -53,9 +53,8 @@ protected:
     bool connectAndReport()
     {
         model.Form_Load();
-        return clock.runUntil(
-            [&] { return model.isConnected() && reportedConfig(model); },
-            clock.now() + 30000);
+        return clock.runUntil([&] { return model.isConnected() && reportedConfig(model); },
+                              clock.now() + 30000);
     }
     // The window on the screen and active, as the user has it.
     bool showActive()

@@ -1,11 +1,11 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
+#include "fake_comm.h"
 #include "gauge_widget.h"
 #include "main_window.h"
 #include "notice.h"
+#include "virtual_clock.h"
 #include "window_model.h"
 #include "window_printer.h"
-#include "fake_comm.h"
-#include "virtual_clock.h"
 
 #include <QApplication>
 #include <QFile>

@@ -163,9 +163,9 @@ TEST(Options, HistoryTakesOnlyItsFolder)
     EXPECT_EQ(listed.historyDir, "/h");
     EXPECT_EQ(parse({"--import-config", "a.json", "--history-dir", "h"}).historyDir, "h");
     EXPECT_FALSE(parse({}).listHistory);
-    for (const QStringList &bad : {QStringList{"--history", "--demo"},
-                                   QStringList{"--history", "--export-config", "-"},
-                                   QStringList{"--history-dir", ""}}) {
+    for (const QStringList &bad :
+         {QStringList{"--history", "--demo"}, QStringList{"--history", "--export-config", "-"},
+          QStringList{"--history-dir", ""}}) {
         const Options o = parse(bad);
         EXPECT_EQ(o.action, Options::Action::Error) << bad.join(' ').toStdString();
         EXPECT_TRUE(o.text.contains("--history")) << o.text.toStdString();

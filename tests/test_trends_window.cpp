@@ -98,7 +98,6 @@ TEST(TrendsWindow, AxesWidenForValuesBeyondTheGaugeScale)
     EXPECT_EQ(window.timeAxis()->max(), 2000);
 }
 
-
 TEST(TrendsWindow, LiveModeShowsTheLastFiveMinutesWhenShown)
 {
     TrendsWindow window;

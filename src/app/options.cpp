@@ -240,8 +240,8 @@ Options parseOptions(const QStringList &arguments)
     const QCommandLineOption version = parser.addVersionOption();
     const OptionSet set;
     parser.addOptions({set.ports, set.demo, set.screenshot, set.quitAfter, set.log, set.record,
-                       set.trends, set.exportConfig, set.importConfig, set.anyFirmware,
-                       set.timeout, set.historyDir, set.history});
+                       set.trends, set.exportConfig, set.importConfig, set.anyFirmware, set.timeout,
+                       set.historyDir, set.history});
     parser.addOptions({set.replay, set.speed});
     parser.addPositionalArgument(QStringLiteral("FILE.csv"),
                                  QStringLiteral("With --trends: a recording to open."),

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// The model: the window without widgets, wiring the link, the conversation and the window together.
+// The model: the window without widgets; wires the link, the conversation and the window.
 #pragma once
 
 #include "animation.h"

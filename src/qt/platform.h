@@ -52,8 +52,8 @@ qint64 drainOutputQueue(qintptr handle, const QDeadlineTimer &deadline);
 // software numbered them.
 QStringList defaultSerialDevices();
 
-// Signal handling. POSIX: SIGINT, SIGTERM and SIGHUP write one byte to a socket pair, which is all a
-// signal handler may safely do; returns the end to watch with a QSocketNotifier (read one byte
+// Signal handling. POSIX: SIGINT, SIGTERM and SIGHUP write one byte to a socket pair, which is all
+// a signal handler may safely do; returns the end to watch with a QSocketNotifier (read one byte
 // with takeQuitSignal() per signal), or -1 when the handlers could not be set up. Only one set
 // of handlers at a time: they are process-wide. Windows: SetConsoleCtrlHandler() for
 // CTRL_C_EVENT, CTRL_BREAK_EVENT and CTRL_CLOSE_EVENT, whose handler runs on a thread of its

@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "app_window.h"
 
-#include "config_compare_dialog.h"
 #include "chart_marks.h"
+#include "config_compare_dialog.h"
 #include "config_file.h"
 #include "config_preview_dialog.h"
 #include "config_transfer.h"
@@ -10,8 +10,8 @@
 #include "history_window.h"
 #include "main_window.h"
 #include "mscomm.h"
-#include "replay_window.h"
 #include "recording_loader.h"
+#include "replay_window.h"
 #include "store_progress.h"
 #include "window_model.h"
 

@@ -197,8 +197,8 @@ void TrendsChartView::drawEvents(QPainter &p, const QRectF &plot) const
                       e.kind == ChartEventKind::Status ? Qt::DotLine : Qt::SolidLine));
         p.drawLine(QPointF(x, plot.top()), QPointF(x, plot.bottom()));
         const QString label = QString::fromStdString(e.label);
-        const auto row = std::find_if(rowEnds.begin(), rowEnds.end(),
-                                      [x](double end) { return end < x; });
+        const auto row =
+            std::find_if(rowEnds.begin(), rowEnds.end(), [x](double end) { return end < x; });
         if (row == rowEnds.end())
             continue;
         const int index = int(row - rowEnds.begin());

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// Configuration transfer: the module's configuration read out of the window or put into it and stored.
+// Configuration transfer: the module's configuration read out, or put in and stored.
 #pragma once
 
 #include "parameters.h"

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// The conversation: HandleInput, the command scheduler, the sliders and the store, the parameter table.
+// The conversation: HandleInput, the scheduler, sliders and store, the parameter table.
 #pragma once
 
 #include "window_state.h"

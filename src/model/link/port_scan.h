@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// The serial link: the port scan and connection, paced transmission and the framing of received lines.
+// The serial link: port scan and connection, paced transmission, framing of received lines.
 #pragma once
 
 #include "timer.h"

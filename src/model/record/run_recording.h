@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// Recordings: the rows of a run, reading them back, the live trend, the chart's marks and the replay.
+// Recordings: a run's rows, reading them back, the live trend, chart marks and the replay.
 #pragma once
 
 #include "run_observer.h"

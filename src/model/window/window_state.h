@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// The window: its state grouped by owner, the controls, the gauges' faces and the needle animation.
+// The window: state grouped by owner, controls, gauge faces, needle animation, the panel.
 #pragma once
 
 #include "controls.h"
