@@ -2,6 +2,7 @@
 #include "history_folder.h"
 
 #include "config_file.h"
+#include "file_access.h"
 
 #include <QDateTime>
 #include <QDir>
@@ -9,7 +10,6 @@
 #include <QFileInfo>
 #include <QJsonDocument>
 #include <QJsonObject>
-#include <QSaveFile>
 #include <QStandardPaths>
 
 namespace quelo {
@@ -25,27 +25,21 @@ QDateTime savedTime(const Snapshot &snapshot)
                                           snapshot.utcOffsetMinutes * 60);
 }
 
-// Whole file or nothing: the old file (if any) stays when any step fails.
+// Whole file or nothing, through the file layer: the old file (if any) stays when any step
+// fails, a short write on a full disk included.
 bool writeAtomically(const QString &path, const QByteArray &bytes, QString &error)
 {
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit()) {
-        error = QStringLiteral("cannot write %1: %2")
-                    .arg(QDir::toNativeSeparators(path), file.errorString());
-        return false;
-    }
-    return true;
+    if (writeFileAtomically(path, bytes, error))
+        return true;
+    error = QStringLiteral("cannot write %1: %2").arg(QDir::toNativeSeparators(path), error);
+    return false;
 }
 
+// Only a small regular file is opened, without waiting on a FIFO or a device.
 bool readSmallRegularFile(const QFileInfo &info, QByteArray &bytes)
 {
-    if (!info.isFile() || info.size() > kMaxFileBytes)
-        return false;
-    QFile file(info.absoluteFilePath());
-    if (!file.open(QIODevice::ReadOnly))
-        return false;
-    bytes = file.read(kMaxFileBytes + 1);
-    return bytes.size() <= kMaxFileBytes;
+    QString error;
+    return readSmallFile(info.absoluteFilePath(), kMaxFileBytes, bytes, error);
 }
 
 } // namespace

@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "config_compare_dialog.h"
 
+#include "config_preview_dialog.h"
+
 #include <QDialogButtonBox>
 #include <QGridLayout>
 #include <QLabel>
@@ -8,33 +10,21 @@
 
 namespace quelo {
 
-namespace {
-
-QLabel *cell(QWidget *parent, const QString &text, bool bold, const QString &name = {})
-{
-    auto *label = new QLabel(text, parent);
-    label->setObjectName(name);
-    QFont font = label->font();
-    font.setBold(bold);
-    label->setFont(font);
-    return label;
-}
-
-} // namespace
-
 ConfigCompareDialog::ConfigCompareDialog(const QString &windowTitle, const Side &left,
                                          const Side &right, QWidget *parent)
     : QDialog(parent)
 {
     setWindowTitle(windowTitle);
     auto *grid = new QGridLayout;
-    grid->addWidget(cell(this, tr("Parameter"), true), 0, 0);
-    grid->addWidget(cell(this, left.title, true, QStringLiteral("left/title")), 0, 1);
-    grid->addWidget(cell(this, right.title, true, QStringLiteral("right/title")), 0, 3);
+    grid->addWidget(configCell(this, tr("Parameter"), true), 0, 0);
+    grid->addWidget(configCell(this, left.title, true, QStringLiteral("left/title")), 0, 1);
+    grid->addWidget(configCell(this, right.title, true, QStringLiteral("right/title")), 0, 3);
     const bool otherFirmware = left.config.firmware != right.config.firmware;
-    grid->addWidget(cell(this, tr("Firmware"), otherFirmware), 1, 0);
-    grid->addWidget(cell(this, QString::fromStdString(left.config.firmware), otherFirmware), 1, 1);
-    grid->addWidget(cell(this, QString::fromStdString(right.config.firmware), otherFirmware), 1, 3);
+    grid->addWidget(configCell(this, tr("Firmware"), otherFirmware), 1, 0);
+    grid->addWidget(configCell(this, QString::fromStdString(left.config.firmware), otherFirmware),
+                    1, 1);
+    grid->addWidget(configCell(this, QString::fromStdString(right.config.firmware), otherFirmware),
+                    1, 3);
     const auto leftTexts = shownTexts(left.config);
     const auto rightTexts = shownTexts(right.config);
     for (std::size_t i = 0; i < kParameterCount; ++i) {
@@ -43,14 +33,16 @@ ConfigCompareDialog::ConfigCompareDialog(const QString &windowTitle, const Side 
         m_differences += differs ? 1 : 0;
         const int row = static_cast<int>(i) + 2;
         const QString key = QString::fromLatin1(p.key);
-        grid->addWidget(cell(this, QString::fromLatin1(p.caption), differs), row, 0);
-        grid->addWidget(cell(this, QString::fromStdString(leftTexts[i]), differs, key + "/left"),
-                        row, 1);
-        grid->addWidget(cell(this, QStringLiteral("\u2192"), differs), row, 2);
-        grid->addWidget(cell(this, QString::fromStdString(rightTexts[i]), differs, key + "/right"),
-                        row, 3);
+        grid->addWidget(configCell(this, QString::fromLatin1(p.caption), differs), row, 0);
         grid->addWidget(
-            cell(this, differs ? tr(kDifferenceMarker) : QString(), true, key + "/marker"), row, 4);
+            configCell(this, QString::fromStdString(leftTexts[i]), differs, key + "/left"), row, 1);
+        grid->addWidget(configCell(this, QStringLiteral("\u2192"), differs), row, 2);
+        grid->addWidget(
+            configCell(this, QString::fromStdString(rightTexts[i]), differs, key + "/right"), row,
+            3);
+        grid->addWidget(
+            configCell(this, differs ? tr(kDifferenceMarker) : QString(), true, key + "/marker"),
+            row, 4);
     }
     auto *summary =
         new QLabel(m_differences == 0 ? tr("The seven values are the same.")

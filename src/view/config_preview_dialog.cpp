@@ -17,16 +17,6 @@ namespace {
 // A file's texts are untrusted: a name or a firmware of any length shows no longer than this.
 constexpr int kMaxShownChars = 60;
 
-QLabel *cell(QWidget *parent, const QString &text, bool bold, const QString &name)
-{
-    auto *label = new QLabel(text, parent);
-    label->setObjectName(name);
-    QFont font = label->font();
-    font.setBold(bold);
-    label->setFont(font);
-    return label;
-}
-
 QString shortened(const QString &text)
 {
     return text.size() <= kMaxShownChars ? text : text.left(kMaxShownChars - 1) + QChar(0x2026);
@@ -63,7 +53,8 @@ ConfigPreviewDialog::ConfigPreviewDialog(const ConfigValues &now, const ConfigVa
         m_firmwareWarning =
             tr("Warning: this file was %1. Its values may mean something else on this module.")
                 .arg(QString::fromStdString(mismatch));
-        auto *warning = cell(this, m_firmwareWarning, true, QStringLiteral("firmwareWarning"));
+        auto *warning =
+            configCell(this, m_firmwareWarning, true, QStringLiteral("firmwareWarning"));
         warning->setWordWrap(true);
         warning->setStyleSheet(QStringLiteral("color: #b00000"));
         layout->addWidget(warning);
@@ -100,9 +91,9 @@ QLabel *ConfigPreviewDialog::fileFacts(const ConfigValues &file, const QString &
 QGridLayout *ConfigPreviewDialog::parameterGrid(const ConfigValues &now, const ConfigValues &file)
 {
     auto *grid = new QGridLayout;
-    grid->addWidget(cell(this, tr("Parameter"), true, {}), 0, 0);
-    grid->addWidget(cell(this, tr("Now"), true, {}), 0, 1);
-    grid->addWidget(cell(this, tr("File"), true, {}), 0, 3);
+    grid->addWidget(configCell(this, tr("Parameter"), true, {}), 0, 0);
+    grid->addWidget(configCell(this, tr("Now"), true, {}), 0, 1);
+    grid->addWidget(configCell(this, tr("File"), true, {}), 0, 3);
     const auto nowTexts = shownTexts(now);
     const auto fileTexts = shownTexts(file);
     for (std::size_t i = 0; i < kParameterCount; ++i) {
@@ -111,15 +102,16 @@ QGridLayout *ConfigPreviewDialog::parameterGrid(const ConfigValues &now, const C
         m_changes += differs ? 1 : 0;
         const int row = static_cast<int>(i) + 1;
         const QString key = QString::fromLatin1(p.key);
-        grid->addWidget(cell(this, QString::fromLatin1(p.caption), differs, key + "/caption"), row,
-                        0);
-        grid->addWidget(cell(this, QString::fromStdString(nowTexts[i]), differs, key + "/now"), row,
-                        1);
-        grid->addWidget(cell(this, QStringLiteral("\u2192"), differs, {}), row, 2);
-        grid->addWidget(cell(this, QString::fromStdString(fileTexts[i]), differs, key + "/file"),
-                        row, 3);
-        grid->addWidget(cell(this, differs ? tr(kChangeMarker) : QString(), true, key + "/marker"),
-                        row, 4);
+        grid->addWidget(configCell(this, QString::fromLatin1(p.caption), differs, key + "/caption"),
+                        row, 0);
+        grid->addWidget(
+            configCell(this, QString::fromStdString(nowTexts[i]), differs, key + "/now"), row, 1);
+        grid->addWidget(configCell(this, QStringLiteral("\u2192"), differs, {}), row, 2);
+        grid->addWidget(
+            configCell(this, QString::fromStdString(fileTexts[i]), differs, key + "/file"), row, 3);
+        grid->addWidget(
+            configCell(this, differs ? tr(kChangeMarker) : QString(), true, key + "/marker"), row,
+            4);
     }
     return grid;
 }
@@ -137,6 +129,16 @@ void ConfigPreviewDialog::accept()
             return;
     }
     QDialog::accept();
+}
+
+QLabel *configCell(QWidget *parent, const QString &text, bool bold, const QString &name)
+{
+    auto *label = new QLabel(text, parent);
+    label->setObjectName(name);
+    QFont font = label->font();
+    font.setBold(bold);
+    label->setFont(font);
+    return label;
 }
 
 } // namespace quelo

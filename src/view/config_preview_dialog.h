@@ -11,6 +11,9 @@ class QLabel;
 
 namespace quelo {
 
+// One cell of a configuration's table, as the Load preview and the comparisons show it.
+QLabel *configCell(QWidget *parent, const QString &text, bool bold, const QString &name = {});
+
 // Asks before a configuration file is put into the module: the file's name, "saved" time and
 // firmware, then each parameter as "now → file" in the value boxes' own texts, the rows that
 // would change in bold with a marker. A file saved from other firmware than the module's gets a
