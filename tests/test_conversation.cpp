@@ -243,7 +243,9 @@ TEST(Conversation, UserChangesAlwaysReachTheModule)
 
 // A module that echoes a write but keeps its own value: the module's value wins at the first
 // read-back after the echo, the user is told once, and the write is not repeated.
-TEST(Conversation, AnEchoedWriteTheModuleKeepsOutIsRefusedOnce)
+// The module's value, put on the slider of "n" after its flag was cleared, is written back once
+// and read back once more, as at connection; then nothing more.
+TEST(Conversation, AnEchoedWriteTheModuleKeepsOutIsRefusedOnceAndItsValueWrittenBack)
 {
     Conversation c;
     c.module.setOutOfRangePolicy(sim::OutOfRangePolicy::EchoKeepOld);
@@ -259,7 +261,8 @@ TEST(Conversation, AnEchoedWriteTheModuleKeepsOutIsRefusedOnce)
     EXPECT_GE(writes, 1);
     EXPECT_LE(writes, 11); // one read-back round at most
     EXPECT_EQ(c.count(before, "/N30"), writes);
-    EXPECT_EQ(c.count(settledAt, "/N25"), 0); // the module's own value is not written back
+    EXPECT_GE(c.count(before, "/N25"), 1);
+    EXPECT_EQ(c.count(settledAt, "/N25"), 0);
     EXPECT_GE(c.count(settledAt, "poll"), 15);
     EXPECT_EQ(c.module.parameter('n'), 25);
     EXPECT_EQ(c.w.maxadvancescroll.Value(), 25);
@@ -287,6 +290,7 @@ TEST(Conversation, AClampedWriteLeavesTheModulesValueOnTheSlider)
 
     EXPECT_GE(c.count(before, "/D8"), 1);
     EXPECT_LE(c.count(before, "/D8"), 11);
+    EXPECT_GE(c.count(before, "/D5"), 1); // written back, as at connection
     EXPECT_EQ(c.count(settledAt, "/D8") + c.count(settledAt, "/D5"), 0);
     EXPECT_GE(c.count(settledAt, "poll"), 15);
     EXPECT_EQ(c.module.parameter('d'), 5);
@@ -482,13 +486,27 @@ TEST(Conversation, AWriteTheModuleEchoesButNeverReadsBackIsGivenUp)
                         "unconfirmed: The module did not confirm RUN MODE START DELAY 4"});
     EXPECT_EQ(c.w.statusbox.Text, "Connected Comm Port 1");
 
-    // The module answers again: its read slot, still asking, settles the value.
+    // A store the module echoes does not hold a change it never confirmed: not "stored".
+    const int stores = c.module.storeCount();
+    c.model.Command3_Click();
+    ASSERT_TRUE(c.clock.runUntil([&] { return c.module.storeCount() > stores; }, 3000));
+    c.clock.advance(500);
+    EXPECT_EQ(c.model.storeEchoes(), 1);
+    EXPECT_EQ(c.w.Command3.BackColor, kGreen);
+    EXPECT_EQ(c.model.unstoredChanges(), std::vector<const Parameter *>{&kParameters[0]});
+
+    // The module answers again: its read slot, still asking, settles the value; a store after
+    // that holds it.
     c.module.setLetterBehaviour('d', {});
     ASSERT_TRUE(c.clock.runUntil([&] { return !c.model.unconfirmed(kParameters[0]); }, 10000));
     EXPECT_EQ(c.w.cycledata.Text, "4");
     EXPECT_EQ(c.w.cycledata.Tag, "1");
     EXPECT_EQ(c.count(before, "/D4"), writes);
     EXPECT_TRUE(c.refusals().empty());
+    EXPECT_FALSE(c.model.unstoredChanges().empty());
+    c.model.Command3_Click();
+    ASSERT_TRUE(c.clock.runUntil([&] { return c.model.unstoredChanges().empty(); }, 3000));
+    EXPECT_EQ(c.w.Command3.BackColor, kDarkGrey);
     EXPECT_EQ(c.model.failureCount(), 0);
 }
 

@@ -16,6 +16,8 @@ struct Decoder : ::testing::Test
 {
     Harness h;
     WindowState &w = h.w;
+    // The lines come from a connected module.
+    Decoder() { w.linkUp = true; }
     void line(const std::string &text) { h.feed(text + "\r"); }
     // The module's answer to a read command the scheduler has just queued.
     void reply(const std::string &text)
@@ -246,6 +248,7 @@ TEST_F(Decoder, LedTachVoltsAndShiftEnable)
 
 TEST_F(Decoder, EchoesRefreshValueBoxesFromTheSliders)
 {
+    w.ledscroll.Visible = w.conshiftscroll.Visible = w.maxrpmscroll.Visible = true; // read back
     w.Command3.BackColor = kGreen;
     line("/w");
     EXPECT_EQ(w.Command3.BackColor, kGreen);

@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // A link that dies or goes quiet while connected, in virtual time.
+#include "config_transfer.h"
 #include "harness.h"
 #include "module_sim.h"
 #include "parameters.h"
@@ -7,6 +8,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <vector>
 
 using namespace quelo;
@@ -59,8 +61,30 @@ TEST_F(LinkLost, AHangUpIsShownAndTheSameSearchAsResetReconnects)
     EXPECT_EQ(h.model.failureCount(), 0);
 }
 
-TEST_F(LinkLost, AfterALossTheSearchGoesOnUntilTheAdapterIsBack)
+// By default the search after a loss is RESET's: one round, then nothing until RESET, so
+// nothing is sent to whatever device appears on those paths later.
+TEST_F(LinkLost, AfterALossOneSearchRunsAndThenWaitsForReset)
 {
+    h.connect();
+    h.comm.presentPorts.clear();
+    h.comm.hangUp("/dev/ttyUSB0: the device went away");
+    h.clock.advance(8000);
+    EXPECT_EQ(w.statusbox.Text, "Valid comm port not found");
+    EXPECT_FALSE(w.Timer5.Enabled());
+    EXPECT_TRUE(contains(w.statusbox.ToolTip, "went away"));
+    h.comm.presentPorts = {1};
+    const int opens = h.comm.opens;
+    h.clock.advance(600000);
+    EXPECT_EQ(h.comm.opens, opens);
+    h.model.Command5_Click();
+    ASSERT_TRUE(h.clock.runUntil([&] { return tagIs(w.Tag, 1); }, 3000));
+    h.feed("u1A\r");
+    EXPECT_EQ(w.statusbox.Text, kConnected);
+}
+
+TEST_F(LinkLost, WithReconnectTheSearchGoesOnUntilTheAdapterIsBack)
+{
+    h.model.setReconnect(true);
     h.connect();
     h.comm.presentPorts.clear();
     h.comm.hangUp("/dev/ttyUSB0: the device went away");
@@ -96,6 +120,7 @@ TEST_F(LinkLost, AfterALossTheSearchGoesOnUntilTheAdapterIsBack)
 
 TEST_F(LinkLost, ResetDuringTheEndlessSearchSearchesOnceAsAtLaunch)
 {
+    h.model.setReconnect(true);
     h.connect();
     h.comm.presentPorts.clear();
     h.comm.hangUp("gone");
@@ -304,8 +329,9 @@ struct Replugging : AgainstTheSimulator
 
 } // namespace
 
-TEST_F(Replugging, AModuleBackTwoSecondsAfterTheLossIsFound)
+TEST_F(Replugging, WithReconnectAModuleBackTwoSecondsAfterTheLossIsFound)
 {
+    model.setReconnect(true);
     connect();
     for (int round = 0; round < 3; ++round) {
         unplug();
@@ -324,8 +350,9 @@ TEST_F(Replugging, AModuleBackTwoSecondsAfterTheLossIsFound)
     EXPECT_EQ(model.failureCount(), 0);
 }
 
-TEST_F(Replugging, ReplugsEverySecondForAMinuteNeverEndTheSearch)
+TEST_F(Replugging, WithReconnectReplugsEverySecondForAMinuteNeverEndTheSearch)
 {
+    model.setReconnect(true);
     connect();
     for (int second = 0; second < 60; ++second) {
         if (second % 2 == 0)
@@ -340,44 +367,77 @@ TEST_F(Replugging, ReplugsEverySecondForAMinuteNeverEndTheSearch)
         << w.statusbox.Text;
 }
 
-TEST_F(Replugging, AChangeNotYetSentWhenTheLinkWentIsWrittenAfterTheReconnection)
+// Another module on the same path: everything is read from it before anything is written, the
+// window and a restore point hold its values, and the change meant for the module before is
+// not written into it.
+TEST_F(Replugging, AnotherModuleOnTheSamePathIsReadAfreshAndGetsNothingMeantForTheFirst)
 {
+    const std::string letters = "dltvcmn";
+    const std::vector<int> first{2, 1, 1, 2, -2, 12, 20};
+    const std::vector<int> second{7, 3, 2, 1, 3, 9, 30};
+    for (std::size_t i = 0; i < letters.size(); ++i)
+        module.setParameter(letters[i], first[i]);
     connect();
     ASSERT_TRUE(clock.runUntil([&] { return allReported(); }, 30000));
-    const int before = module.parameter('m');
-    const std::int16_t wanted = before == 12 ? 9 : 12;
-    model.moveSlider(w.maxrpmscroll, wanted);
-    unplug(); // before the scheduler's next tick could send it
-    clock.advance(2000);
+    model.moveSlider(w.ledscroll, 2); // not sent before the link goes
+    unplug();
+    model.moveSlider(w.cyclescroll, 5); // while no module is connected: nothing changes
+    model.Command3_Click();
+    EXPECT_EQ(w.cyclescroll.Value(), 2);
+    EXPECT_TRUE(toldOf("Not confirmed before the link was lost, and not sent again: LED MODE"));
+    EXPECT_TRUE(toldOf("The module is not connected"));
+
+    for (std::size_t i = 0; i < letters.size(); ++i)
+        module.setParameter(letters[i], second[i]);
+    module.setFirmwareVersion(0x1B);
+    clock.advance(8000);
     plug();
-    ASSERT_TRUE(clock.runUntil([&] { return w.statusbox.Text == kConnected; }, 12000));
-    EXPECT_TRUE(clock.runUntil([&] { return allReported(); }, 30000));
-    EXPECT_EQ(module.parameter('m'), wanted);
-    EXPECT_EQ(w.maxrpmscroll.Value(), wanted);
-    EXPECT_FALSE(toldOf(parameterByLetter('m')->name));
+    module.clearCommandLog();
+    model.Command5_Click();
+    ASSERT_TRUE(clock.runUntil([&] { return w.statusbox.Text == kConnected; }, 6000));
+    EXPECT_FALSE(reportedConfig(model));
+    ASSERT_TRUE(clock.runUntil([&] { return allReported(); }, 30000));
+
+    const std::optional<ConfigValues> config = reportedConfig(model);
+    ASSERT_TRUE(config);
+    EXPECT_EQ(config->firmware, "27");
+    for (std::size_t i = 0; i < letters.size(); ++i) {
+        EXPECT_EQ(config->values[i], second[i]) << letters[i];
+        EXPECT_EQ(module.parameter(letters[i]), second[i]) << letters[i];
+        EXPECT_EQ((w.*kParameters[i].slider).Value(), second[i]) << letters[i];
+    }
+    std::string asked;
+    for (const std::string &command : module.commandLog()) {
+        if (command.size() == 2 && letters.find(command[1]) != std::string::npos)
+            asked += command[1];
+        // Writes are only the connection's write-backs of this module's own values.
+        if (command.size() > 2 && command[1] >= 'A' && command[1] <= 'Z' && command[1] != 'W') {
+            const char letter = char(command[1] - 'A' + 'a');
+            EXPECT_EQ(std::stoi(command.substr(2)),
+                      second[letters.find(letter)]) << command;
+        }
+        EXPECT_NE(command[1], 'W') << "a store nobody asked this module for";
+    }
+    for (char letter : letters)
+        EXPECT_NE(asked.find(letter), std::string::npos) << letter << " never read";
 }
 
-TEST_F(Replugging, AChangeTheModuleLostWithTheLinkIsToldNeverDroppedSilently)
+// A module that answers again after a silence may be another one on the same adapter: its
+// firmware and values are read again before any write.
+TEST_F(Replugging, AModuleThatAnswersAfterASilenceIsReadAgain)
 {
     connect();
     ASSERT_TRUE(clock.runUntil([&] { return allReported(); }, 30000));
-    const int before = module.parameter('m');
-    const std::int16_t wanted = before == 12 ? 9 : 12;
-    model.moveSlider(w.maxrpmscroll, wanted);
-    // The module takes and echoes the write; the link goes before its read-back confirms it,
-    // and the module comes back without it (a power cycle: it was not stored).
-    ASSERT_TRUE(clock.runUntil([&] { return traffic('m').echoed; }, 5000));
-    ASSERT_TRUE(writePending(w.maxrpmscroll));
-    unplug();
-    module.setParameter('m', before);
-    clock.advance(2000);
-    plug();
-    ASSERT_TRUE(clock.runUntil([&] { return w.statusbox.Text == kConnected; }, 12000));
-    EXPECT_TRUE(clock.runUntil([&] { return !writePending(w.maxrpmscroll); }, 60000));
-
-    // Either the module holds the user's value, or the user was told it did not take it.
-    const bool applied = module.parameter('m') == wanted;
-    EXPECT_TRUE(applied || toldOf(parameterByLetter('m')->name))
-        << "module " << module.parameter('m') << ", " << told.size() << " messages";
-    EXPECT_EQ(w.maxrpmscroll.Value(), module.parameter('m'));
+    module.setFaults({true, 0.0, 0, 0, 0.0, 0.0});
+    clock.advance(4000);
+    ASSERT_FALSE(model.isConnected());
+    module.setParameter('n', module.parameter('n') == 30 ? 25 : 30);
+    module.setFaults({});
+    ASSERT_TRUE(clock.runUntil([&] { return model.isConnected(); }, 3000));
+    EXPECT_FALSE(model.lastReported(*parameterByLetter('n')));
+    module.clearCommandLog();
+    ASSERT_TRUE(clock.runUntil([&] { return allReported() && tagIs(w.revdata.Tag, 1); }, 30000));
+    EXPECT_EQ(w.maxadvancescroll.Value(), module.parameter('n'));
+    const std::vector<std::string> &log = module.commandLog();
+    EXPECT_NE(std::find(log.begin(), log.end(), "/u"), log.end());
 }

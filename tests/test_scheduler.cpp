@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "harness.h"
 
+#include "parameters.h"
 #include "scheduler.h"
 
 #include <gtest/gtest.h>
@@ -14,6 +15,13 @@ struct Scheduler : ::testing::Test
     quelo::test::Harness h;
     WindowState &w = h.w;
     CommandScheduler scheduler{w};
+    // Ticked for a connected module whose sliders have been read back.
+    Scheduler()
+    {
+        w.linkUp = true;
+        for (const Parameter &p : kParameters)
+            (w.*p.slider).Visible = true;
+    }
 
     // Marks every value as reported, as after a full read-back.
     void allReported()

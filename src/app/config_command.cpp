@@ -110,6 +110,7 @@ int ConfigCommand::run(const QStringList &devices, RunObserver *observer)
     QtSerialComm comm(devices);
     WindowModel model(comm, timers);
     model.linkLog().setSink(linkLogSink());
+    model.setReconnect(m_options.reconnect);
     RunHistory history(model, m_options);
     RunObservers observers;
     observers.add(observer);

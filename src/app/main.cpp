@@ -226,6 +226,7 @@ int runWindow(const Options &options, int argc, char *argv[])
             printWindow(*client);
     });
     model.linkLog().setSink(linkLogSink());
+    model.setReconnect(options.reconnect);
     AppWindow appWindow(model);
     appWindow.setPortDevices(setup.devices());
     appWindow.changes().startHistory(historyFolder(options));

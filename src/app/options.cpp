@@ -141,6 +141,11 @@ struct OptionSet
             .arg(ConfigTransfer::kMsPerValue / 1000)
             .arg(ConfigTransfer::kPutBackBaseMs / 1000),
         QStringLiteral("SECONDS")};
+    QCommandLineOption reconnect{
+        QStringLiteral("reconnect"),
+        QStringLiteral("After a lost link, search ports 1-3 until a module answers, probing "
+                       "whatever device appears there. Without it the search after a lost link "
+                       "runs once, as RESET's does, and then waits for RESET.")};
 };
 
 // Reads --export-config, --import-config and --timeout into options; the error text when they
@@ -222,7 +227,8 @@ std::optional<QString> parseReplay(const QCommandLineParser &parser, const Optio
     if (!replaying)
         return std::nullopt;
     for (const QCommandLineOption *portUser :
-         {&set.ports, &set.demo, &set.record, &set.exportConfig, &set.importConfig}) {
+         {&set.ports, &set.demo, &set.record, &set.exportConfig, &set.importConfig,
+          &set.reconnect}) {
         if (parser.isSet(*portUser))
             return QStringLiteral("--replay opens no port: no --%1")
                 .arg(portUser->names().constFirst());
@@ -242,7 +248,7 @@ Options parseOptions(const QStringList &arguments)
     parser.addOptions({set.ports, set.demo, set.screenshot, set.quitAfter, set.log, set.record,
                        set.trends, set.exportConfig, set.importConfig, set.anyFirmware, set.timeout,
                        set.historyDir, set.history});
-    parser.addOptions({set.replay, set.speed});
+    parser.addOptions({set.replay, set.speed, set.reconnect});
     parser.addPositionalArgument(QStringLiteral("FILE.csv"),
                                  QStringLiteral("With --trends: a recording to open."),
                                  QStringLiteral("[--trends FILE.csv]"));
@@ -285,6 +291,7 @@ Options parseOptions(const QStringList &arguments)
     if (parser.isSet(set.screenshot) && options.screenshot.isEmpty())
         return failure(QStringLiteral("--screenshot needs a file name"));
     options.demo = parser.isSet(set.demo);
+    options.reconnect = parser.isSet(set.reconnect);
     if (options.demo && !DemoModule::available())
         return failure(
             QStringLiteral("--demo is not available: this build has no simulated module"));

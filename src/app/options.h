@@ -33,6 +33,7 @@ struct Options
 
     std::optional<QStringList> ports; // --ports, always three entries; unset: the system's list
     bool demo = false;
+    bool reconnect = false; // --reconnect: after a lost link, search until a module answers
     std::optional<double> quitAfterSeconds;
     QString screenshot;
     QString logFile;

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "window_model.h"
 
+#include "connection.h"
 #include "convert.h"
 #include "errors.h"
 #include "mscomm.h"
@@ -27,16 +28,28 @@ WindowModel::WindowModel(MSComm &comm, TimerHost &timers, ConnectionPanel::Print
     bindTimer(m_w.Timer5, timers, [this] { m_scan.Timer5_Timer(); });
     bindTimer(m_pacing.pauseTimer(), timers, [this] { m_pacing.pauseElapsed(); });
     bindTimer(m_scan.answerTimer(), timers, [this] { m_scan.answerOverdue(); });
-    m_framing.setLineListener([this] { m_scan.lineArrived(); });
+    m_framing.setLineListener([this] {
+        // Whatever answers after a silence may be another module: a connection of its own.
+        if (!m_scan.lineArrived())
+            return;
+        endConnection("the module fell silent");
+        beginConnection();
+        m_w.revdata.Tag = "0"; // its firmware version is asked for again
+    });
 
     // Slider Change handlers run inside whatever set the value: they are not events of their own.
     comm.setOnComm([this] { dispatch([this] { m_framing.MSComm1_OnComm(); }); });
     comm.setOnFailure([this](const std::string &reason) {
         dispatch([this, reason] {
             const std::string port = decimalInteger(m_comm.CommPort());
-            if (m_scan.portFailed(reason) && m_messages)
+            if (!m_scan.portFailed(reason))
+                return;
+            if (m_messages)
                 m_messages("Link lost on Comm Port " + port +
-                           "; searching until the module answers. " + reason);
+                           (m_scan.reconnect() ? "; searching until the module answers. "
+                                               : "; searching once (RESET searches again). ") +
+                           reason);
+            endConnection("the link was lost");
         });
     });
 }
@@ -47,7 +60,11 @@ ReplyEvents WindowModel::replyEvents()
     ReplyEvents events;
     events.probeAnswered = [this] { m_pacing.stopProbeRefill(); };
     events.versionAnswered = [this] {
-        if (m_scan.versionAnswered() && m_messages)
+        const PortScan::Answer answer = m_scan.versionAnswered();
+        if (answer == PortScan::Answer::NotAsked)
+            return;
+        beginConnection();
+        if (answer == PortScan::Answer::Reconnected && m_messages)
             m_messages("Connected again on Comm Port " + decimalInteger(m_comm.CommPort()));
     };
     events.tell = [this](const std::string &text) { tell(text); };
@@ -131,7 +148,10 @@ void WindowModel::Command2_Click()
 
 void WindowModel::Command3_Click()
 {
-    dispatch([this] { m_sliders.Command3_Click(); });
+    dispatch([this] {
+        if (!m_sliders.Command3_Click())
+            tellUser("store", "The module is not connected: nothing was stored");
+    });
 }
 
 void WindowModel::Command4_Click()
@@ -141,12 +161,45 @@ void WindowModel::Command4_Click()
 
 void WindowModel::Command5_Click()
 {
-    dispatch([this] { m_scan.Command5_Click(); });
+    dispatch([this] {
+        endConnection("RESET");
+        m_scan.Command5_Click();
+    });
 }
 
 void WindowModel::moveSlider(ScrollBar &slider, std::int16_t value)
 {
-    dispatch([this, &slider, value] { m_sliders.userMove(slider, value); });
+    dispatch([this, &slider, value] {
+        if (!m_sliders.userMove(slider, value))
+            tellUser("not changed", "The module is not connected or has not reported this "
+                                    "value yet: nothing was changed");
+    });
+}
+
+// A connection ends: the user hears of every change of theirs that will not be sent. The
+// status line's tooltip keeps the reason the link went.
+void WindowModel::endConnection(const std::string &why)
+{
+    const std::string dropped = dropUnconfirmedWork(m_w, why);
+    if (dropped.empty())
+        return;
+    m_log.event("not sent: " + dropped);
+    if (m_messages)
+        m_messages(dropped);
+}
+
+// A module answered the probe, or answered again after a silence: nothing another connection
+// learned counts for it; every value is read from it before anything is written.
+void WindowModel::beginConnection()
+{
+    forgetModule(m_w);
+    m_decoder.forgetReported();
+    ++m_connectionId;
+}
+
+void WindowModel::setReconnect(bool on)
+{
+    m_scan.setReconnect(on);
 }
 
 std::vector<const Parameter *> WindowModel::unstoredChanges() const

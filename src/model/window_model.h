@@ -57,8 +57,8 @@ public:
     // the probe on the open port and still answers; connectedPort() is then its port (1..3).
     bool isConnected() const { return m_scan.isConnected(); }
     int connectedPort() const;
-    // The module's value of a parameter as last read back, in the slider's units; none before
-    // its first read-back.
+    // The module's value of a parameter as last read back in this connection, in the slider's
+    // units; none before its first read-back in this connection.
     std::optional<long long> lastReported(const Parameter &p) const
     {
         return m_decoder.lastReported(p);
@@ -66,7 +66,9 @@ public:
     // Counts the module's echoes of the store command: a store is confirmed once it goes up.
     int storeEchoes() const { return m_decoder.storeEchoes(); }
     // The parameters the user changed (with a slider or a loaded file) that no store the module
-    // confirmed holds yet, in table order. Tach volts, which no store holds, is never among them.
+    // confirmed holds yet, in table order: a change the module never confirmed by read-back,
+    // given up, stays here. Empty is what "stored" means. Tach volts, which no store holds, is
+    // never among them.
     std::vector<const Parameter *> unstoredChanges() const;
     // A store was asked for and waits for writes to be confirmed.
     bool storeWaiting() const { return m_w.store.waiting; }
@@ -88,6 +90,14 @@ public:
         m_messages = std::move(listener);
     }
 
+    // Changes at every new connection (0 before the first): what a feature learned of the
+    // module under another number belongs to another connection, perhaps another module.
+    std::uint64_t connectionId() const { return m_connectionId; }
+    // After a lost link, search until a module answers (on) or once, as RESET does (off, the
+    // default).
+    void setReconnect(bool on);
+    bool reconnect() const { return m_scan.reconnect(); }
+
     // Why port 1..3 was passed over in the current search; empty when it has not been tried.
     std::string portNote(int port) const { return m_scan.portNote(port); }
 
@@ -102,6 +112,8 @@ private:
     // A message for the user from the configuration's handlers, logged as "<kind>: <text>".
     void tellUser(const std::string &kind, const std::string &text);
     void bindTimer(Timer &timer, TimerHost &host, std::function<void()> handler);
+    void endConnection(const std::string &why);
+    void beginConnection();
 
     WindowState m_w;
     LinkLog m_log;
@@ -118,6 +130,7 @@ private:
     std::function<void()> m_changed;
     std::function<void(const std::string &)> m_messages;
     RunObserver *m_observer = nullptr;
+    std::uint64_t m_connectionId = 0;
     int m_failures = 0;
     std::string m_lastFailure;
     std::string m_reportedStatus; // the status-line text last logged

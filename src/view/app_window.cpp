@@ -147,6 +147,14 @@ void AppWindow::createFileMenu()
                       shortcutFor(QKeySequence::Print, QKeySequence(Qt::CTRL | Qt::Key_P)));
     connect(print, &QAction::triggered, this, [this] { m_model.Command2_Click(); });
     file->addSeparator();
+    // After a lost link the search runs once, as RESET's does, unless this is ticked: then it
+    // goes round ports 1-3 until a module answers, probing whatever device appears there.
+    QAction *reconnect =
+        addMenuAction(file, "actionReconnect", tr("Reconnect &automatically"), {});
+    reconnect->setCheckable(true);
+    reconnect->setChecked(m_model.reconnect());
+    connect(reconnect, &QAction::toggled, this, [this](bool on) { m_model.setReconnect(on); });
+    file->addSeparator();
     QAction *quit =
         addMenuAction(file, "actionQuit", tr("&Quit"),
                       shortcutFor(QKeySequence::Quit, QKeySequence(Qt::CTRL | Qt::Key_Q)));

@@ -69,13 +69,14 @@ void ChangeHistory::showHistory()
 }
 
 // A module that connects may hold other values than the sliders were moved from: what was
-// undoable no longer is.
+// undoable no longer is. Without a connected module there is nothing to undo into.
 void ChangeHistory::modelChanged()
 {
     const bool connected = m_model.isConnected();
-    if (connected && !m_connected)
+    if (connected != m_connected || m_model.connectionId() != m_connection)
         m_undo->clear();
     m_connected = connected;
+    m_connection = m_model.connectionId();
     m_watcher.update();
 }
 

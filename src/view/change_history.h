@@ -7,6 +7,7 @@
 #include <QObject>
 #include <QString>
 
+#include <cstdint>
 #include <memory>
 
 class QAction;
@@ -74,6 +75,7 @@ private:
     std::unique_ptr<HistoryStore> m_store;
     HistoryWindow *m_historyWindow = nullptr;
     bool m_connected = false;
+    std::uint64_t m_connection = 0;
 };
 
 } // namespace quelo

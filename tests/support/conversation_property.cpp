@@ -116,27 +116,41 @@ bool Property::settled() const
     return !m_w.store.waiting;
 }
 
-// Refusals and values given up name the parameter: "refused: The module kept <NAME> at ..."
-// and "unconfirmed: The module did not confirm <NAME> <value>".
+// Refusals and values given up name the parameter: "refused: The module kept <NAME> at ...",
+// "unconfirmed: The module did not confirm <NAME> <value>", and changes dropped when the module
+// fell silent (it may be another module when it answers again) "not sent: ...: <NAME> <value>
+// and <NAME> <value>".
 void Property::logged(const std::string &text)
 {
     const bool refused = text.rfind("refused: ", 0) == 0;
     const bool unconfirmed = text.rfind("unconfirmed: ", 0) == 0;
-    if (!refused && !unconfirmed)
+    const bool notSent = text.rfind("not sent: ", 0) == 0;
+    if (!refused && !unconfirmed && !notSent)
         return;
+    bool named = false;
     for (std::size_t i = 0; i < kParameterCount; ++i) {
         const std::string name = kParameters[i].name;
-        if (text.find(" " + name + " ") != std::string::npos) {
-            m_toldSinceMove[i] = true;
+        if (text.find(" " + name + " ") == std::string::npos)
+            continue;
+        m_toldSinceMove[i] = true;
+        named = true;
+        if (!notSent) {
             ++(refused ? m_result.refusals : m_result.unconfirmed);
             return;
         }
     }
-    problem("a message names no parameter: " + text);
+    if (!named && text.find("The store was not sent") == std::string::npos)
+        problem("a message names no parameter: " + text);
 }
 
 void Property::commandSent(const std::string &line, std::int64_t atMs)
 {
+    // A connection's read-backs (at launch, or after a silence, when whatever answers may be
+    // another module) hold the poll back as they always have: the gap is measured once every
+    // value has been reported in this connection.
+    for (const Parameter &p : kParameters)
+        if (!m_model.lastReported(p))
+            m_lastPollMs = -1;
     if (line == "/p" || line == "/b") {
         if (m_hostile && m_lastPollMs >= 0)
             m_result.longestPollGapMs = std::max(m_result.longestPollGapMs, atMs - m_lastPollMs);
@@ -170,6 +184,12 @@ void Property::checkWrite(const std::string &line)
             problem("the connection wrote " + line + ", not a value the module reported");
         return;
     }
+    // A refused "d", "n" or "m" moves its slider to the module's value, which is written back
+    // once: the value the module holds, so the write changes nothing.
+    const bool writeBack = std::string_view("dnm").find(p->letter) != std::string_view::npos &&
+                           value == m_module.parameter(p->letter);
+    if (writeBack && !m_chosen[i].count(value))
+        return;
     ++m_result.writes;
     if (!m_chosen[i].count(value))
         problem("wrote " + line + ", a value the user never chose");

@@ -150,7 +150,12 @@ void ConfigTransfer::step()
     if (m_phase == Phase::Connecting && m_model.isConnected()) {
         report("connected on Comm Port " + decimalInteger(m_model.connectedPort()));
         m_phase = Phase::Reading;
+        m_connection = m_model.connectionId();
     }
+    // What was read, written or stored belongs to the connection it happened in: after a lost
+    // link nothing of it is carried over to whatever module answers next.
+    if (m_phase != Phase::Connecting && m_connection != m_model.connectionId())
+        return connectionLost();
     if (m_phase == Phase::Reading && allReported()) {
         if (!m_import) {
             m_phase = Phase::Done;
@@ -265,8 +270,26 @@ void ConfigTransfer::checkStored()
 {
     if (m_model.storeEchoes() == m_storeEchoes)
         return;
+    if (!m_model.unstoredChanges().empty())
+        return fail("the module echoed the store, but it does not hold every value written: " +
+                    liveNotStored());
     report("stored");
     m_phase = Phase::Done;
+}
+
+void ConfigTransfer::connectionLost()
+{
+    switch (m_phase) {
+    case Phase::Reading:
+        return fail("the link to the module was lost; nothing written");
+    case Phase::Writing:
+    case Phase::Storing:
+    case Phase::PuttingBack:
+        return fail("the link to the module was lost while writing: the module may hold some "
+                    "of the file's values, and they are not stored");
+    default:
+        return;
+    }
 }
 
 // Writes the module's earlier value back into each parameter the import wrote that may hold

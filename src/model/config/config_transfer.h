@@ -123,6 +123,7 @@ private:
     void startWriting();
     void checkWritten();
     void checkStored();
+    void connectionLost();
     void startPuttingBack(std::string reason);
     void checkPutBack();
     void fail(std::string reason);
@@ -148,6 +149,7 @@ private:
     std::vector<std::size_t> m_putBack; // the parameters written again with their earlier value
     bool m_interrupted = false;
     int m_storeEchoes = 0; // the module's store echoes counted when the store was asked
+    std::uint64_t m_connection = 0; // the connection the values were read in
     Phase m_phase = Phase::Connecting;
     int m_lastReported = -1;
     std::string m_failure;

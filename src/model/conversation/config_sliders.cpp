@@ -9,7 +9,7 @@
 namespace quelo {
 
 ConfigSliders::ConfigSliders(WindowState &w, const Pacing &pacing, Notice storeWaiting)
-    : m_rows(w), m_tx(w), m_pacing(pacing), m_storeWaiting(std::move(storeWaiting))
+    : m_link(w), m_rows(w), m_tx(w), m_pacing(pacing), m_storeWaiting(std::move(storeWaiting))
 {
     for (const Parameter &p : kParameters)
         (m_rows.*p.slider).Change = [this, &p] { sliderChanged(p); };
@@ -26,12 +26,14 @@ void ConfigSliders::sliderChanged(const Parameter &p)
 
 // A new value of the user's starts a change of its own: no longer unconfirmed, and, where a
 // store holds it (not tach volts), not stored until a store queued after it is echoed.
-void ConfigSliders::userMove(ScrollBar &slider, std::int16_t value)
+bool ConfigSliders::userMove(ScrollBar &slider, std::int16_t value)
 {
+    if (!m_link.linkUp || !slider.Visible)
+        return false;
     const std::int16_t before = slider.Value();
     slider.setValue(value);
     if (slider.Value() == before)
-        return;
+        return true;
     for (const Parameter &p : kParameters) {
         if (&(m_rows.*p.slider) != &slider)
             continue;
@@ -41,17 +43,20 @@ void ConfigSliders::userMove(ScrollBar &slider, std::int16_t value)
         if (p.turnsStoreGreen)
             noteUserChange(m_rows.store, indexOf(p));
     }
+    return true;
 }
 
-void ConfigSliders::Command3_Click()
+bool ConfigSliders::Command3_Click()
 {
+    if (!m_link.linkUp)
+        return false;
     m_rows.Command3.BackColor = kGreen;
     const std::vector<const Parameter *> pending = pendingWrites(m_rows);
     if (!pending.empty()) {
         m_rows.store.waiting = true;
         if (m_storeWaiting)
             m_storeWaiting("Store waiting for " + namesOf(pending) + " to be confirmed");
-        return;
+        return true;
     }
     // The store command goes out next; a command already half sent is finished first so the
     // module never receives the two run together.
@@ -60,7 +65,8 @@ void ConfigSliders::Command3_Click()
     m_tx.pollDropped = q.rfind("/p\r", 0) == 0 || q.rfind("/b\r", 0) == 0;
     m_tx.txqueue =
         m_pacing.unsentCommandTail() + "/W" + decimalInteger(m_rows.cyclescroll.Value()) + "\r";
-    noteStoreSent(m_rows.store);
+    noteStoreSent(m_rows);
+    return true;
 }
 
 } // namespace quelo

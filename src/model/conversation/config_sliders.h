@@ -28,13 +28,16 @@ public:
     // inside whatever set the slider's value, before that returns.
     void sliderChanged(const Parameter &p);
     // The user moves a slider: its change handler runs when the value differs, and the change
-    // counts as the user's.
-    void userMove(ScrollBar &slider, std::int16_t value);
+    // counts as the user's. Only a slider the connected module has reported in this connection
+    // moves; false, and nothing changes, otherwise.
+    bool userMove(ScrollBar &slider, std::int16_t value);
     // The store goes out at once when no write is pending; otherwise it waits until each
-    // pending write is confirmed or given up, and the scheduler sends it then.
-    void Command3_Click();
+    // pending write is confirmed or given up, and the scheduler sends it then. Without a
+    // connected module nothing is sent or changed: false.
+    bool Command3_Click();
 
 private:
+    const LinkState &m_link;
     ParameterRows &m_rows;
     TransmitState &m_tx;
     const Pacing &m_pacing;

@@ -133,8 +133,10 @@ void LineDecoder::echoLine(const Reply &reply)
     if (reply.letter == 'W') {
         noteStoreEcho(m_rows.store);
         ++m_storeEchoes;
-        if (storeHoldsWhatIsShown(m_rows))
-            m_rows.Command3.BackColor = kDarkGrey;
+        // "stored" only when the stored configuration holds every change of the user's.
+        if (!storeHoldsWhatIsShown(m_rows))
+            return;
+        m_rows.Command3.BackColor = kDarkGrey;
         if (m_observer)
             m_observer->event("stored");
         return;
@@ -331,15 +333,16 @@ void LineDecoder::clearPending(ReadBack &r)
         r.slider.Tag = "0";
 }
 
-// The slider shows; a refused change is not written again (the module's value is not written
-// back to it), and the user is told once, without interrupting anything.
+// The slider shows, and the user is told once of a refused change, without interrupting
+// anything. The refused value is not written again: the slider now holds the module's value,
+// which "d", "n" and "m" (their flag cleared before the slider moved) write back once and read
+// back once more, as at connection.
 void LineDecoder::finishReadBack(ReadBack &r)
 {
     tellReported(r.p, r.k);
     r.slider.Visible = true;
     if (r.verdict != Verdict::Refused)
         return;
-    r.slider.Tag = "0";
     const std::string text = std::string("The module kept ") + r.p.name + " at " + r.p.text(r.k) +
                              " (asked " + r.p.text(r.asked) + ")";
     if (m_events.tell)
@@ -378,6 +381,7 @@ LineDecoder::Verdict LineDecoder::judge(const Parameter &p, const ScrollBar &sli
     const bool refusedEarlier = t.unconfirmed && reported != slider.Value();
     if (refusedEarlier) {
         t = ParameterTraffic{t.readOutstanding};
+        t.afterRefusal = true;
         return Verdict::Refused;
     }
     if (!writePending(slider)) {
@@ -397,6 +401,7 @@ LineDecoder::Verdict LineDecoder::judge(const Parameter &p, const ScrollBar &sli
     if (!t.echoed && !writesOver && ++t.staleRounds < kMaxStaleRounds)
         return Verdict::KeepUsers;
     t = ParameterTraffic{t.readOutstanding};
+    t.afterRefusal = true;
     return Verdict::Refused;
 }
 

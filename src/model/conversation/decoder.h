@@ -50,6 +50,8 @@ public:
     // What the module last reported for the parameter in a read-back it was asked for, in the
     // slider's units (a value outside the slider's range too); none before the first one.
     std::optional<long long> lastReported(const Parameter &p) const;
+    // A new connection begins: nothing the module before reported counts any more.
+    void forgetReported() { m_lastReported = {}; }
     // How many echoes of the store command the module has sent.
     int storeEchoes() const { return m_storeEchoes; }
 

@@ -55,7 +55,8 @@ void noteWrite(ParameterTraffic &t, std::int16_t value)
 } // namespace
 
 CommandScheduler::CommandScheduler(WindowState &w, Notice unconfirmed)
-    : m_own(w), m_tx(w), m_rows(w), m_reply(w), m_needles(w), m_unconfirmed(std::move(unconfirmed))
+    : m_own(w), m_link(w), m_tx(w), m_rows(w), m_reply(w), m_needles(w),
+      m_unconfirmed(std::move(unconfirmed))
 {
 }
 
@@ -112,7 +113,8 @@ void CommandScheduler::Timer1_Timer()
     if (pollOverdue())
         return queueStandingPoll();
 
-    const Parameter *written = writePass();
+    // Nothing is written to a port until a module has answered the probe on it.
+    const Parameter *written = m_link.linkUp ? writePass() : nullptr;
 
     m_own.readslot = toInt16(m_own.readslot + 1);
     if (m_own.readslot > kReadSlots)
@@ -165,24 +167,45 @@ void CommandScheduler::giveUpUnconfirmed()
     }
 }
 
+// The user's change, or the module's value written back after it refused one: the writes the
+// user's actions cause, which must not hold the standing poll back for long.
 bool CommandScheduler::userWritePending() const
 {
-    for (const Parameter &p : kParameters)
-        if (writePending(m_rows.*p.slider) && m_rows.traffic[indexOf(p)].userChange)
+    for (const Parameter &p : kParameters) {
+        const ParameterTraffic &t = m_rows.traffic[indexOf(p)];
+        if (writePending(m_rows.*p.slider) && (t.userChange || t.afterRefusal))
             return true;
+    }
     return false;
 }
 
-// Counted from the last standing poll; the first write of a change goes out at once, as it
-// always has, and the poll follows it if overdue.
+// A change of the user's whose read-back has been asked for while it was being written and
+// which is still not confirmed: the module is slow, refuses or does not answer.
+bool CommandScheduler::userWriteUnanswered() const
+{
+    for (const Parameter &p : kParameters) {
+        const ParameterTraffic &t = m_rows.traffic[indexOf(p)];
+        if (writePending(m_rows.*p.slider) && (t.userChange || t.afterRefusal) &&
+            t.readRounds > 0)
+            return true;
+    }
+    return false;
+}
+
+// Counted from the last standing poll. An ordinary change goes on the wire as it always has:
+// written on every acting tick until its read slot comes round and confirms it. The poll is
+// forced only for a change whose read-back did not confirm it, or when changes have held it
+// back for longer than an ordinary change can (several values at once, one after another).
 bool CommandScheduler::pollOverdue()
 {
-    const bool writing = userWritePending();
-    if (writing && !m_userWriting)
-        m_userWritingSince = m_own.ticks;
-    m_userWriting = writing;
-    return writing && m_own.ticks > m_userWritingSince &&
-           m_own.ticks - m_own.lastPollTick >= kPollFloorTicks;
+    // The first write of a change goes out at once, whenever the last poll was.
+    const bool wasWriting = m_userWriting;
+    m_userWriting = userWritePending();
+    if (!m_userWriting || !wasWriting)
+        return false;
+    const int sincePoll = m_own.ticks - m_own.lastPollTick;
+    return sincePoll > kLongWriteTicks ||
+           (sincePoll >= kPollFloorTicks && userWriteUnanswered());
 }
 
 // A store asked for while writes were pending goes out once each is confirmed or given up.
@@ -190,7 +213,7 @@ void CommandScheduler::queueWaitingStore()
 {
     m_rows.store.waiting = false;
     m_tx.txqueue = "/W" + decimalInteger(m_rows.cyclescroll.Value()) + "\r";
-    noteStoreSent(m_rows.store);
+    noteStoreSent(m_rows);
 }
 
 // The engine running asks for the advance, stopped for the propeller; the propeller gauge is

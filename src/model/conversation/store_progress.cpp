@@ -18,9 +18,22 @@ void noteUserChange(StoreProgress &store, std::size_t index)
     store.changedAt.at(index) = ++store.changes;
 }
 
-void noteStoreSent(StoreProgress &store)
+// A change is in the module when its read-back confirmed it: reported since it was last
+// written, no write of it waiting, and not given up unconfirmed.
+bool confirmedByReadBack(const ParameterRows &rows, std::size_t i)
 {
-    store.sent.push_back(store.changes);
+    const Parameter &p = kParameters[i];
+    return reported(rows.*p.box) && !writePending(rows.*p.slider) && !rows.traffic[i].unconfirmed;
+}
+
+void noteStoreSent(ParameterRows &rows)
+{
+    StoreProgress &store = rows.store;
+    StoreProgress::Serials holds = store.storedAt;
+    for (std::size_t i = 0; i < kParameterCount; ++i)
+        if (confirmedByReadBack(rows, i))
+            holds[i] = store.changedAt[i];
+    store.sent.push_back(holds);
     if (store.sent.size() > kMaxStoresAwaited)
         store.sent.pop_front();
 }
@@ -31,7 +44,8 @@ void noteStoreEcho(StoreProgress &store)
 {
     if (store.sent.empty())
         return;
-    store.stored = std::max(store.stored, store.sent.front());
+    for (std::size_t i = 0; i < kParameterCount; ++i)
+        store.storedAt[i] = std::max(store.storedAt[i], store.sent.front()[i]);
     store.sent.pop_front();
 }
 
@@ -39,7 +53,7 @@ std::vector<const Parameter *> unstoredChanges(const StoreProgress &store)
 {
     std::vector<const Parameter *> out;
     for (std::size_t i = 0; i < kParameterCount; ++i)
-        if (store.changedAt[i] > store.stored)
+        if (store.changedAt[i] > store.storedAt[i])
             out.push_back(&kParameters[i]);
     return out;
 }

@@ -12,11 +12,14 @@ struct Parameter;
 
 // The user changed the parameter at `index` (table order).
 void noteUserChange(StoreProgress &store, std::size_t index);
-// A store command was queued: once echoed it holds every change made so far.
-void noteStoreSent(StoreProgress &store);
+// A store command was queued: once echoed it holds every change of the user's that the module
+// had confirmed by read-back by now. A change given up unconfirmed, or still being written, is
+// not in it.
+void noteStoreSent(ParameterRows &rows);
 // The module echoed a store. An echo nobody asked for holds nothing new.
 void noteStoreEcho(StoreProgress &store);
-// The parameters the user changed since the last confirmed store, in table order.
+// The parameters the user changed that no confirmed store holds, in table order: a change given
+// up unconfirmed stays among them until a store queued after its confirmation is echoed.
 std::vector<const Parameter *> unstoredChanges(const StoreProgress &store);
 
 // A write of any parameter is waiting to be sent or confirmed.

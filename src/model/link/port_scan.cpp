@@ -25,6 +25,7 @@ void PortScan::Form_Load()
     m_searchUntilFound = false;
     m_answerTimer.setEnabled(false);
     m_answerMissing = false;
+    m_link.linkUp = false;
     m_link.Tag = "0";
     m_link.Timer5.setEnabled(true);
     m_link.Timer5.Tag = "0";
@@ -33,6 +34,7 @@ void PortScan::Form_Load()
 void PortScan::Form_Unload()
 {
     m_answerTimer.setEnabled(false);
+    m_link.linkUp = false;
     if (m_comm.PortOpen())
         closePort();
 }
@@ -164,33 +166,37 @@ bool PortScan::portFailed(const std::string &reason)
         note(port, reason);
         return false;
     }
-    // The same search RESET starts, but one that goes on until a module answers, so a
-    // re-plugged adapter or a restarted module is found without a click however long it was
-    // away. The loss stays on the status line until the first scan tick.
+    // The same search RESET starts. By default it tries each port once, as RESET does, so
+    // nothing is sent to whatever device appears on those ports later; with reconnect on it goes
+    // on until a module answers, so a re-plugged adapter is found without a click. The loss
+    // stays on the status line until the first scan tick.
     Command5_Click();
-    m_searchUntilFound = true;
+    m_searchUntilFound = m_reconnect;
     m_lostReason = "Link lost: " + reason +
-                   "\nSearching ports 1-3 until the module answers (RESET searches once).";
+                   (m_reconnect ? "\nSearching ports 1-3 until the module answers."
+                                : "\nSearching ports 1-3 once; RESET searches again.");
     m_link.statusbox.Text = "Link lost on Comm Port " + decimalInteger(port);
     m_link.statusbox.ToolTip = m_lostReason;
     return true;
 }
 
-bool PortScan::versionAnswered()
+PortScan::Answer PortScan::versionAnswered()
 {
     m_link.pollstring.clear();
     if (!tagIs(m_link.Tag, 1))
-        return false;
+        return Answer::NotAsked;
     m_link.Tag = "0";
+    m_link.linkUp = true;
     m_link.statusbox.Text = "Connected Comm Port " + decimalInteger(m_comm.CommPort());
     m_link.statusbox.ToolTip.clear();
     m_tx.Timer3.setEnabled(true);
     m_schedulerTimer.setEnabled(true);
     m_animationTimer.setEnabled(true);
     m_link.Timer5.setEnabled(false);
-    const bool wasLost = m_searchUntilFound;
+    const bool wasLost = !m_lostReason.empty();
     m_searchUntilFound = false;
-    return wasLost;
+    m_lostReason.clear();
+    return wasLost ? Answer::Reconnected : Answer::Connected;
 }
 
 void PortScan::tell(const std::string &text)
@@ -203,18 +209,19 @@ std::string PortScan::portNote(int port) const
     return port >= 1 && port <= 3 ? m_notes[static_cast<std::size_t>(port - 1)] : std::string();
 }
 
-void PortScan::lineArrived()
+bool PortScan::lineArrived()
 {
     if (!connected()) {
         m_answerTimer.setEnabled(false);
-        return;
+        return false;
     }
     restartAnswerTimer();
-    if (m_answerMissing) {
-        m_answerMissing = false;
-        m_link.statusbox.Text = "Connected Comm Port " + decimalInteger(m_comm.CommPort());
-        m_link.statusbox.ToolTip.clear();
-    }
+    if (!m_answerMissing)
+        return false;
+    m_answerMissing = false;
+    m_link.statusbox.Text = "Connected Comm Port " + decimalInteger(m_comm.CommPort());
+    m_link.statusbox.ToolTip.clear();
+    return true;
 }
 
 void PortScan::restartAnswerTimer()

@@ -15,9 +15,10 @@ class Pacing;
 
 // Finds the module: tries ports 1, 2 and 3 in turn, probing each for one scan interval. Owns
 // the status line while the link is up: a port that fails is reported and the module searched
-// for again, and a module that stops answering is reported until it answers again. A search
-// started by a lost link does not give up: after port 3 it pauses for one scan interval and
-// begins again at port 1, until a module answers or RESET starts a search of its own.
+// for once, as RESET does, and a module that stops answering is reported until it answers
+// again. With reconnect on, a search started by a lost link does not give up: after port 3 it
+// pauses for one scan interval and begins again at port 1, until a module answers or RESET
+// starts a search of its own.
 class PortScan
 {
 public:
@@ -28,6 +29,18 @@ public:
 
     PortScan(WindowState &w, MSComm &comm, Pacing &pacing);
 
+    // What the firmware version's arrival meant for the search.
+    enum class Answer
+    {
+        NotAsked,   // no probe waited for it
+        Connected,  // it completed a connection
+        Reconnected // it completed a connection after a lost link
+    };
+
+    // After a lost link, search until a module answers (on) or once (off, the default).
+    void setReconnect(bool on) { m_reconnect = on; }
+    bool reconnect() const { return m_reconnect; }
+
     void Form_Load();
     void Form_Unload();
     void Timer5_Timer();
@@ -37,12 +50,13 @@ public:
     // A failure while connected is shown on the status line and starts the search again: then
     // returns true, the link was lost.
     bool portFailed(const std::string &reason);
-    // Called whenever a reply line has been handed to the decoder.
-    void lineArrived();
+    // Called whenever a reply line has been handed to the decoder. True when the line ends a
+    // silence of the module (the status line showed no answer): whatever answers now may be
+    // another module.
+    bool lineArrived();
     // The module answered the probe with its firmware version: while a probe is outstanding
-    // (link state "1") the connection is complete and the scheduler starts. Returns true when
-    // that ends the search after a lost link.
-    bool versionAnswered();
+    // (link state "1") the connection is complete and the scheduler starts.
+    Answer versionAnswered();
     // A message for the user about the link, on the status line's tooltip.
     void tell(const std::string &text);
     // Why port 1..3 was passed over in the current search; empty when it has not been tried.
@@ -77,6 +91,7 @@ private:
     std::string m_lostReason;
     // The search follows a lost link: it starts again after port 3 instead of giving up.
     bool m_searchUntilFound = false;
+    bool m_reconnect = false;
     Timer m_answerTimer{"Answer", kAnswerTimeoutMs, false};
     bool m_answerMissing = false;
 };

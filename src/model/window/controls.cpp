@@ -13,7 +13,13 @@ bool tagIs(const std::string &tag, double value)
 
 Gauge::Gauge(const GaugeFace &face) : Value(face.startValue), m_face(&face)
 {
-    for (const GaugeBand &band : face.bands)
+    restartBands();
+}
+
+void Gauge::restartBands()
+{
+    m_bandEnds.clear();
+    for (const GaugeBand &band : m_face->bands)
         m_bandEnds.push_back(band.to);
 }
 

@@ -44,7 +44,7 @@ class ScrollBar
 {
 public:
     ScrollBar(std::int16_t min, std::int16_t max, std::int16_t value)
-        : m_min(min), m_max(max), m_value(value)
+        : m_min(min), m_max(max), m_value(value), m_start(value)
     {
     }
 
@@ -64,6 +64,15 @@ public:
             Change();
     }
 
+    // Back to the value, flag and visibility the window started with, raising nothing: the
+    // slider no longer shows anything a module reported.
+    void restart()
+    {
+        m_value = m_start;
+        Tag = "0";
+        Visible = false;
+    }
+
     std::string Tag = "0";
     bool Visible = false;
     std::function<void()> Change;
@@ -72,6 +81,7 @@ private:
     std::int16_t m_min;
     std::int16_t m_max;
     std::int16_t m_value;
+    std::int16_t m_start;
 };
 
 // Needle gauge: needle value in scale units, visibility, Tag, and the band selector with the
@@ -89,6 +99,8 @@ public:
     std::int16_t BandSelector() const { return m_band; }
     void setBandSelector(std::int16_t band);
     void setBandEndValue(double end);
+    // The bands end where the face starts them; the selector is left as it is.
+    void restartBands();
     double bandEnd(int band) const { return m_bandEnds.at(static_cast<std::size_t>(band)); }
 
 private:

@@ -36,6 +36,9 @@ struct LinkState
     std::string Tag; // the link state; empty until Form_Load
     TextBox statusbox;
     std::string pollstring; // what the refill timer puts back into an empty queue
+    // The module answered the probe on the port now open: a connection, from then until the
+    // port closes or a search starts. Writes go only to a module connected this way.
+    bool linkUp = false;
     Timer Timer5{"Timer5", 1500, false};
 };
 
@@ -86,20 +89,22 @@ struct ParameterTraffic
     bool writtenSinceRead = false; // a write of it queued after its read command
     bool sentSincePoll = false;    // a write of it queued since the last standing poll
     bool userChange = false;       // the pending change is the user's, not a connection write-back
+    bool afterRefusal = false;     // the module's value written back after it refused the user's
     // Given up: the module never confirmed the value the slider shows. A read-back settles it.
     bool unconfirmed = false;
 };
 
-// The user's changes against the stores: which of them the module's stored configuration can
-// hold. Each user change gets the next serial number; a store holds the changes made before it
-// was queued once its echo arrives.
+// The user's changes against the stores: which of them the module's stored configuration
+// holds. Each user change gets the next serial number. A store holds, once its echo arrives, the
+// changes the module had confirmed by read-back when the store was queued.
 struct StoreProgress
 {
-    bool waiting = false;                     // a store asked for waits until no write is pending
-    std::uint64_t changes = 0;                // serial number of the latest user change
-    std::uint64_t stored = 0;                 // every change up to this one is in a confirmed store
-    std::array<std::uint64_t, 7> changedAt{}; // per parameter, its latest change; 0: none
-    std::deque<std::uint64_t> sent; // per store on the wire and not yet echoed: `changes` then
+    using Serials = std::array<std::uint64_t, 7>; // per parameter, in table order; 0: none
+    bool waiting = false;      // a store asked for waits until no write is pending
+    std::uint64_t changes = 0; // serial number of the latest user change
+    Serials changedAt{};       // per parameter, its latest change
+    Serials storedAt{};        // per parameter, the latest change a confirmed store holds
+    std::deque<Serials> sent;  // per store on the wire and not yet echoed: what it holds
 };
 
 // The configuration frame: the seven parameter rows (each a slider and its value box; the
