@@ -570,3 +570,27 @@ TEST(Conversation, OneClickOnTheAdvanceShiftMovesItOneStep)
     EXPECT_EQ(c.refusals().size(), 1u);
     EXPECT_EQ(c.model.failureCount(), 0);
 }
+
+// An ordinary change the module confirms goes on the wire as it always has: written on every
+// acting tick until its read slot comes round, with no standing poll in between, wherever in
+// the round of read slots the user moved it.
+TEST(Conversation, AnOrdinaryChangeIsWrittenOnEveryTickUntilItsReadBack)
+{
+    Conversation c;
+    ASSERT_TRUE(c.connectAndSettle());
+    for (int start = 0; start < 12; ++start) {
+        c.clock.advance(300);
+        const std::size_t before = c.module.commandLog().size();
+        const std::int16_t value = c.w.cyclescroll.Value() == 5 ? 6 : 5;
+        c.model.moveSlider(c.w.cyclescroll, value);
+        ASSERT_TRUE(c.clock.runUntil([&] { return c.settled(); }, 10000)) << start;
+        std::vector<std::string> commands = c.commandsSince(before);
+        const auto read = std::find(commands.begin(), commands.end(), "/d");
+        ASSERT_NE(read, commands.end()) << start;
+        const std::string write = "/D" + std::to_string(value);
+        const auto first = std::find(commands.begin(), read, write);
+        ASSERT_NE(first, read) << start;
+        for (auto it = first; it != read; ++it)
+            EXPECT_EQ(*it, write) << start << ": " << it - commands.begin();
+    }
+}

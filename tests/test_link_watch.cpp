@@ -380,7 +380,9 @@ TEST_F(Replugging, AnotherModuleOnTheSamePathIsReadAfreshAndGetsNothingMeantForT
     connect();
     ASSERT_TRUE(clock.runUntil([&] { return allReported(); }, 30000));
     model.moveSlider(w.ledscroll, 2); // not sent before the link goes
+    model.Command3_Click();             // waits for it
     unplug();
+    EXPECT_TRUE(toldOf("The store was not sent: the link was lost"));
     model.moveSlider(w.cyclescroll, 5); // while no module is connected: nothing changes
     model.Command3_Click();
     EXPECT_EQ(w.cyclescroll.Value(), 2);
