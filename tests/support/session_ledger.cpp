@@ -54,9 +54,13 @@ bool Heard::everything() const
     return std::none_of(values.begin(), values.end(), [](const auto &v) { return v.empty(); });
 }
 
+// A change made while no module was connected is meant for the next one that connects.
 void SessionLedger::connectionBegan(const PluggedModule *attached, const std::string &chunk)
 {
     m_heard.clear();
+    for (auto &c : m_changes)
+        if (c && !c->owner)
+            c->owner = attached;
     if (attached)
         eachLine(chunk, [&](const std::string &line) { record(attached, line); });
 }
@@ -206,7 +210,11 @@ void SessionLedger::checkReportedConfig(const WindowModel &model, const PluggedM
 // of STORE while that module was connected.
 void SessionLedger::checkCommand(PluggedModule &to, const std::string &line)
 {
-    if (line.rfind("/W", 0) == 0) {
+    char *end = nullptr;
+    const long value = std::strtol(line.c_str() + 2, &end, 10);
+    if (end == line.c_str() + 2 || *end != '\0')
+        return; // a command cut short by a failing port, run into the next: nothing is taken
+    if (line[1] == 'W') {
         ++stores;
         if (to.storesPressed > 0)
             --to.storesPressed;
@@ -216,9 +224,7 @@ void SessionLedger::checkCommand(PluggedModule &to, const std::string &line)
         return;
     }
     const Parameter *p = parameterByWriteLetter(line[1]);
-    char *end = nullptr;
-    const long value = std::strtol(line.c_str() + 2, &end, 10);
-    if (!p || *end != '\0')
+    if (!p)
         return m_report('c', number(to) + " received " + line + ", a write of nothing known");
     ++writes;
     const std::size_t i = indexOf(*p);
@@ -229,10 +235,8 @@ void SessionLedger::checkCommand(PluggedModule &to, const std::string &line)
     if (kWriteBackLetters.find(p->letter) != std::string_view::npos && own == value)
         return;
     m_report('c', number(to) + " received " + line + ": the user did not choose " +
-                      std::to_string(value) +
-                      " while it was connected and fully read, and it last "
-                      "reported " +
-                      text(own) + " since the connection began");
+                      std::to_string(value) + " while it was connected and fully read, and " +
+                      "it last reported " + text(own) + " since the connection began");
 }
 
 void SessionLedger::checkStoredClaim(const WindowModel &model, const PluggedModule *attached,

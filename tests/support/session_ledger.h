@@ -84,9 +84,10 @@ private:
     struct UserChange
     {
         int value = 0;
-        const PluggedModule *owner = nullptr; // connected when it was made; null: none was
-        bool told = false;                    // refused, not sent or given up, as the user was told
-        bool inDoubt = false;                 // given up unconfirmed, not read back since
+        // Connected when it was made, else the next one to connect; null: none yet.
+        const PluggedModule *owner = nullptr;
+        bool told = false;    // refused, not sent or given up, as the user was told
+        bool inDoubt = false; // given up unconfirmed, not read back since
     };
 
     void checkReportedValues(const WindowModel &model, const PluggedModule &attached);

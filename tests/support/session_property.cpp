@@ -5,12 +5,12 @@
 #include "config_transfer.h"
 #include "conversation_property.h"
 #include "property_support.h"
+#include "session_bench.h"
 #include "session_ledger.h"
 #include "window_model.h"
 
 #include <algorithm>
 #include <cctype>
-#include <deque>
 #include <map>
 #include <type_traits>
 #include <utility>
@@ -72,32 +72,22 @@ private:
     void undoOrRedo(bool redo);
     void load();
     void askToQuit();
-    void disrupt();
-    void silence();
-    void loseLink();
-    void powerCycle();
-    void replaceDuringSilence();
-    void plug(PluggedModule &module);
-    PluggedModule &anotherModule();
-    void drawLineFaults();
     void endQuietly();
 
     std::uint32_t m_seed;
     SessionTrace m_trace;
     Dice m_dice;
     VirtualClock m_clock;
-    std::deque<PluggedModule> m_modules; // every module of the session; addresses stay
-    PluggedModule *m_attached;           // on the far side of the cable; null: none or off
-    PluggedModule *m_current;            // the module that belongs on the port
-    TimedComm m_comm;
-    WindowModel m_model{m_comm, m_clock};
-    WindowState &m_w = m_model.state();
+    SessionRun m_result;
     SessionLedger m_ledger{
         [this](char invariant, const std::string &text) { report(invariant, text); }};
-    SessionRun m_result;
+    ModuleBench m_bench;
+    TimedComm &m_comm = m_bench.comm();
+    WindowModel m_model{m_comm, m_clock};
+    WindowState &m_w = m_model.state();
 
-    bool m_disrupted = false; // a silence, lost link or power cycle is under way
-    std::string m_chunk;      // the module's chunk the program is handling, if any
+    bool m_moving = false; // an undo, redo or Load is moving its sliders one by one
+    std::string m_chunk;   // the module's chunk the program is handling, if any
     bool m_wasConnected = false;
     std::optional<long long> m_connectionId;
     std::int64_t m_lastPollMs = -1; // while connected
@@ -108,15 +98,15 @@ private:
 
 Session::Session(std::uint32_t seed, SessionTrace traceSink)
     : m_seed(seed), m_trace(std::move(traceSink)), m_dice(seed),
-      m_modules(1, PluggedModule(1, seed)), m_attached(&m_modules.front()), m_current(m_attached),
-      m_comm(m_clock, m_attached->sim)
+      m_bench(seed, m_dice, m_clock, m_ledger, m_result,
+              [this](const std::string &text) { trace(text); })
 {
     m_comm.setListener([this](const std::string &line, std::int64_t at) { commandSent(line, at); });
     m_comm.setChunkListener([this](const std::string &chunk) {
         m_chunk = chunk;
         if (m_trace)
             trace("< " + escaped(chunk));
-        m_ledger.heard(m_attached, chunk);
+        m_ledger.heard(m_bench.attached(), chunk);
     });
     m_model.setChangeListener([this] { afterEvent(); });
     m_model.setMessageListener([this](const std::string &text) {
@@ -141,8 +131,9 @@ void Session::report(char invariant, const std::string &text)
 void Session::afterEvent()
 {
     noteConnection();
-    m_ledger.checkReported(m_model, m_attached, connected());
-    m_ledger.checkStoredClaim(m_model, m_attached, false);
+    m_ledger.checkReported(m_model, m_bench.attached(), connected());
+    if (!m_moving) // the ledger already holds every move of the action; the model not yet
+        m_ledger.checkStoredClaim(m_model, m_bench.attached(), false);
     checkPollGap(m_clock.now(), false);
 }
 
@@ -159,12 +150,12 @@ void Session::noteConnection()
     m_wasConnected = now;
     if (began) {
         ++m_result.connections;
-        m_ledger.connectionBegan(m_attached, m_comm.delivering() ? m_chunk : std::string());
+        m_ledger.connectionBegan(m_bench.attached(), m_comm.delivering() ? m_chunk : std::string());
     }
     // The standing poll is timed from the moment the connection has settled: the connected
     // module reported all seven values and the write-backs that follow the read-out are done.
     // The read-out and its write-backs ask for nothing else (some 8 s on a prompt module).
-    const Heard *heard = m_ledger.heardFrom(m_attached);
+    const Heard *heard = m_ledger.heardFrom(m_bench.attached());
     if (!now || !heard || !heard->everything())
         m_lastPollMs = -1;
     else if (m_lastPollMs < 0 && settled(m_w))
@@ -176,16 +167,17 @@ void Session::noteConnection()
 void Session::commandSent(const std::string &line, std::int64_t atMs)
 {
     if (m_trace)
-        trace("> " + line + (m_attached ? "" : " (nothing attached)"));
+        trace("> " + line + (m_bench.attached() ? "" : " (nothing attached)"));
     if (line == "/p" || line == "/b")
         checkPollGap(atMs, true);
-    if (!m_attached)
+    PluggedModule *to = m_bench.attached();
+    if (!to)
         return;
-    sim::ModuleSim &module = m_attached->sim;
+    sim::ModuleSim &module = to->sim;
     for (const std::string &received : module.commandLog())
         if (received.size() >= 3 && received[0] == '/' &&
             std::isupper(static_cast<unsigned char>(received[1])))
-            m_ledger.checkCommand(*m_attached, received);
+            m_ledger.checkCommand(*to, received);
     module.clearCommandLog();
 }
 
@@ -225,11 +217,11 @@ void Session::step()
         trace("user presses RESET");
         m_model.Command5_Click();
     } else if (pick < 78) {
-        drawBehaviour(m_dice, m_current->sim, kLetters[std::size_t(m_dice.between(0, 6))]);
+        drawBehaviour(m_dice, m_bench.current().sim, kLetters[std::size_t(m_dice.between(0, 6))]);
     } else if (pick < 84) {
-        drawLineFaults();
-    } else if (!m_disrupted) {
-        disrupt();
+        m_bench.drawLineFaults();
+    } else if (!m_bench.disrupted()) {
+        m_bench.disrupt();
     }
 }
 
@@ -250,7 +242,7 @@ void Session::moveSlider()
     trace(std::string("user moves ") + kParameters[i].name + " to " + std::to_string(value));
     m_undo.push_back(ConfigChange::sliderMove(i, slider.Value(), value));
     m_redo.clear();
-    m_ledger.userChose(i, value, m_attached, connected());
+    m_ledger.userChose(i, value, m_bench.attached(), connected());
     m_model.moveSlider(slider, value);
 }
 
@@ -258,7 +250,7 @@ void Session::pressStore()
 {
     ++m_result.storeClicks;
     trace("user presses STORE");
-    m_ledger.storePressed(m_attached, connected());
+    m_ledger.storePressed(m_bench.attached(), connected());
     m_model.Command3_Click();
 }
 
@@ -276,12 +268,15 @@ void Session::undoOrRedo(bool redo)
     for (const ConfigChange::Move &move : change.moves()) {
         const int value = redo ? move.after : move.before;
         if ((m_w.*kParameters[move.parameter].slider).Value() != value)
-            m_ledger.userChose(move.parameter, value, m_attached, connected());
+            m_ledger.userChose(move.parameter, value, m_bench.attached(), connected());
     }
+    m_moving = true;
     if (redo)
         change.redo(m_model);
     else
         change.undo(m_model);
+    m_moving = false;
+    afterEvent();
     (redo ? m_undo : m_redo).push_back(change);
 }
 
@@ -300,8 +295,11 @@ void Session::load()
     trace("user loads " + ConfigChange::fileLoad("a file", *module, wanted).text());
     for (std::size_t i = 0; i < kParameterCount; ++i)
         if (wanted.values[i] != module->values[i])
-            m_ledger.userChose(i, wanted.values[i], m_attached, connected());
+            m_ledger.userChose(i, wanted.values[i], m_bench.attached(), connected());
+    m_moving = true;
     moveSlidersTo(m_model, *module, wanted);
+    m_moving = false;
+    afterEvent();
     m_undo.push_back(ConfigChange::fileLoad("Load", *module, wanted));
     m_redo.clear();
 }
@@ -315,147 +313,15 @@ void Session::askToQuit()
     if (!m_model.unstoredChanges().empty())
         return;
     ++m_result.quitsWithoutAsking;
-    m_ledger.checkStoredClaim(m_model, m_attached, true);
-}
-
-void Session::disrupt()
-{
-    m_disrupted = true;
-    switch (m_dice.between(0, 3)) {
-    case 0:
-        return silence();
-    case 1:
-        return loseLink();
-    case 2:
-        return powerCycle();
-    default:
-        return replaceDuringSilence();
-    }
-}
-
-// The module hears (and takes writes) but does not answer, shorter or longer than the answer
-// timeout.
-void Session::silence()
-{
-    ++m_result.silences;
-    sim::ModuleSim &module = m_current->sim;
-    const sim::Faults before = module.faults();
-    sim::Faults silent = before;
-    silent.silent = true;
-    module.setFaults(silent);
-    const int ms = m_dice.chance(0.5) ? m_dice.between(200, 2800) : m_dice.between(3200, 9000);
-    trace("module " + std::to_string(m_current->number) + " silent for " + std::to_string(ms));
-    m_clock.callAfter(ms, [this, &module, before] {
-        trace("silence ends");
-        module.setFaults(before);
-        m_disrupted = false;
-    });
-}
-
-// The adapter goes away with the port open and comes back later, with the same module behind
-// it or another one.
-void Session::loseLink()
-{
-    ++m_result.lostLinks;
-    m_comm.presentPorts.clear();
-    m_comm.hangUp("the adapter went away");
-    const bool other = m_dice.chance(0.5);
-    trace("the adapter went away");
-    m_clock.callAfter(m_dice.between(300, 8000), [this, other] {
-        trace("the adapter is back");
-        if (other) {
-            m_ledger.moduleLostPower(m_current);
-            plug(anotherModule());
-        }
-        m_comm.presentPorts = {1};
-        m_disrupted = false;
-    });
-}
-
-// Switched off and on: back with its stored values, after less or more than the answer timeout.
-void Session::powerCycle()
-{
-    ++m_result.powerCycles;
-    m_ledger.moduleLostPower(m_current);
-    m_attached = nullptr;
-    m_comm.attach(nullptr);
-    const int ms = m_dice.chance(0.5) ? m_dice.between(100, 2500) : m_dice.between(3200, 8000);
-    trace("module " + std::to_string(m_current->number) + " off for " + std::to_string(ms));
-    m_clock.callAfter(ms, [this] {
-        plug(*m_current);
-        m_disrupted = false;
-    });
-}
-
-// The module is unplugged with the port open and, a while later, another one plugged in.
-void Session::replaceDuringSilence()
-{
-    m_ledger.moduleLostPower(m_current);
-    m_attached = nullptr;
-    m_comm.attach(nullptr);
-    trace("module " + std::to_string(m_current->number) + " unplugged");
-    m_clock.callAfter(m_dice.between(3500, 9000), [this] {
-        plug(anotherModule());
-        m_disrupted = false;
-    });
-}
-
-void Session::plug(PluggedModule &module)
-{
-    module.sim.powerCycle();
-    m_attached = &module;
-    m_current = &module;
-    m_comm.attach(&module.sim);
-    if (!m_trace)
-        return;
-    std::string values;
-    for (const char letter : kLetters)
-        values += std::string(" ") + letter + "=" + std::to_string(module.sim.parameter(letter));
-    trace("module " + std::to_string(module.number) + " on, firmware " +
-          std::to_string(module.sim.firmwareVersion()) + ":" + values);
-}
-
-// A module seen before, or a new one: its own stored values, maybe other firmware, maybe a
-// letter it treats its own way.
-PluggedModule &Session::anotherModule()
-{
-    ++m_result.otherModules;
-    std::vector<PluggedModule *> others;
-    for (PluggedModule &m : m_modules)
-        if (&m != m_current)
-            others.push_back(&m);
-    if (!others.empty() && m_dice.chance(0.4))
-        return *others[std::size_t(m_dice.between(0, int(others.size()) - 1))];
-    const int number = int(m_modules.size()) + 1;
-    PluggedModule &m = m_modules.emplace_back(number, m_seed * 7919u + std::uint32_t(number));
-    for (const char letter : kLetters) {
-        const sim::ParameterRange range = *sim::ModuleSim::parameterRange(letter);
-        m.sim.setStoredParameter(letter, m_dice.between(range.min, range.max));
-    }
-    if (m_dice.chance(0.5))
-        m.sim.setFirmwareVersion(m_dice.between(0x10, 0x40));
-    if (m_dice.chance(0.3))
-        drawBehaviour(m_dice, m.sim, kLetters[std::size_t(m_dice.between(0, 6))]);
-    return m;
-}
-
-void Session::drawLineFaults()
-{
-    sim::Faults f;
-    f.delayMs = m_dice.chance(0.5) ? m_dice.between(0, 900) : 0;
-    f.jitterMs = m_dice.chance(0.3) ? m_dice.between(0, 900 - f.delayMs) : 0;
-    f.dropRate = m_dice.chance(0.3) ? m_dice.between(5, 25) / 100.0 : 0.0;
-    f.silent = m_current->sim.faults().silent; // a silence under way goes on
-    m_current->sim.setFaults(f);
+    m_ledger.checkStoredClaim(m_model, m_bench.attached(), true);
 }
 
 // The disruption under way ends, the module behaves, and the user presses RESET if the search
 // has given up.
 void Session::endQuietly()
 {
-    m_clock.runUntil([this] { return !m_disrupted; }, 20000);
-    behaveWell(m_current->sim);
-    m_current->sim.setFaults({});
+    m_clock.runUntil([this] { return !m_bench.disrupted(); }, 20000);
+    m_bench.quieten();
     if (!m_clock.runUntil([this] { return settledAndConnected(); }, 15000)) {
         ++m_result.resets;
         m_model.Command5_Click();
@@ -472,8 +338,8 @@ SessionRun Session::run(std::int64_t hostileMs)
         return m_result;
     }
     for (const char letter : kLetters)
-        drawBehaviour(m_dice, m_current->sim, letter);
-    drawLineFaults();
+        drawBehaviour(m_dice, m_bench.current().sim, letter);
+    m_bench.drawLineFaults();
     // A quick user acts during silences and losses; a slow one lets each run its course.
     const int longestPause = m_dice.chance(0.5) ? 2500 : 9000;
     const std::int64_t end = m_clock.now() + hostileMs;
@@ -482,8 +348,8 @@ SessionRun Session::run(std::int64_t hostileMs)
         step();
     }
     endQuietly();
-    m_ledger.checkFinal(m_model, *m_current);
-    m_ledger.checkStoredClaim(m_model, m_attached, true);
+    m_ledger.checkFinal(m_model, m_bench.current());
+    m_ledger.checkStoredClaim(m_model, m_bench.attached(), true);
     if (m_model.failureCount() != 0)
         report('x', "handler failure: " + m_model.lastFailure());
     m_result.refusals = m_ledger.refusals;
