@@ -138,6 +138,24 @@ int ModuleSim::storedParameter(char letter) const
     return index < 0 ? 0 : m_stored[index];
 }
 
+bool ModuleSim::setStoredParameter(char letter, int value)
+{
+    const int index = letterIndex(letter);
+    if (index < 0 || value < kRanges[index].min || value > kRanges[index].max)
+        return false;
+    m_stored[index] = value;
+    return true;
+}
+
+void ModuleSim::powerCycle()
+{
+    m_params = m_stored;
+    m_pending.clear();
+    m_lastReplyDueMs = m_nowMs;
+    m_line.clear();
+    m_discarding = false;
+}
+
 void ModuleSim::setLetterBehaviour(char letter, const LetterBehaviour &behaviour)
 {
     const int index = letterIndex(letter);

@@ -104,6 +104,14 @@ public:
     // values it started with until the first store); 'c' as a signed shift.
     int storedParameter(char letter) const;
 
+    // Puts a value into the stored configuration as a store made elsewhere would have (a module
+    // configured before it is plugged in); the value it holds changes at the next power cycle.
+    // False for an unknown letter or a value out of range.
+    bool setStoredParameter(char letter, int value);
+    // Switched off and on again: the module holds its stored configuration; what it held but
+    // had not stored, every reply on its way and any part of a command it had received are lost.
+    void powerCycle();
+
     // Per-letter behaviour; an unknown letter is ignored.
     void setLetterBehaviour(char letter, const LetterBehaviour &behaviour);
     LetterBehaviour letterBehaviour(char letter) const;

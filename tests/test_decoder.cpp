@@ -17,7 +17,17 @@ struct Decoder : ::testing::Test
     Harness h;
     WindowState &w = h.w;
     // The lines come from a connected module.
-    Decoder() { w.linkUp = true; }
+    Decoder()
+    {
+        w.linkUp = true;
+        w.readInConnection.fill(true);
+    }
+    // Connected, and every value taken as read in this connection.
+    void connect()
+    {
+        h.connect();
+        w.readInConnection.fill(true);
+    }
     void line(const std::string &text) { h.feed(text + "\r"); }
     // The module's answer to a read command the scheduler has just queued.
     void reply(const std::string &text)
@@ -361,7 +371,7 @@ TEST_F(Decoder, LineNoiseStartingWithAParameterLetterIsNotAReadBack)
 // a read-back that answers an older write, or one sent before the echo, keeps the user's value.
 TEST_F(Decoder, AReadBackAnsweringAnOlderWriteKeepsTheUsersNewerValue)
 {
-    h.connect();
+    connect();
     reply("n19");
     reply("n19");
     ASSERT_EQ(w.maxadvancescroll.Tag, "0");
@@ -473,7 +483,7 @@ TEST_F(Decoder, TheRunObserverHearsStatusChangesParameterReportsAndTheStore)
         if (text.rfind("status: ", 0) == 0)
             logged.push_back(text.substr(8));
     });
-    h.connect();
+    connect();
     ASSERT_GE(told.events.size(), 2u);
     EXPECT_EQ(told.events, logged); // every text the status line changed to, in order
     EXPECT_EQ(told.events.back(), "Connected Comm Port 1");
@@ -496,7 +506,7 @@ TEST_F(Decoder, TheRunObserverHearsStatusChangesParameterReportsAndTheStore)
 // the read-back that follows, still holding the older value, may have crossed it.
 TEST_F(Decoder, ALateEchoOfAnOlderWriteDoesNotConfirmANewerOne)
 {
-    h.connect();
+    connect();
     reply("n19");
     reply("n19");
     auto written = [this](const std::string &command) {
@@ -518,7 +528,7 @@ TEST_F(Decoder, ALateEchoOfAnOlderWriteDoesNotConfirmANewerOne)
 // echo of a store sent before the user's latest change, leaves the button green.
 TEST_F(Decoder, TheStoreButtonTurnsDarkGreyOnlyWhenTheUsersChangesAreStored)
 {
-    h.connect();
+    connect();
     reply("d02");
     reply("d02");
     ASSERT_EQ(w.cyclescroll.Tag, "0");

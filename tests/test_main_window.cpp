@@ -165,7 +165,8 @@ TEST_F(MainWindowTest, SlidersTalkToTheModelBothWays)
     EXPECT_EQ(advance->maximum(), 35);
     EXPECT_FALSE(cycle->hasTracking());
 
-    w.linkUp = true; // a connected module has reported the value
+    w.linkUp = true; // a connected module has reported every value
+    w.readInConnection.fill(true);
     w.cyclescroll.Visible = true;
     model.moveSlider(w.cyclescroll, 3);
     EXPECT_FALSE(cycle->isHidden());

@@ -136,6 +136,30 @@ TEST(ModuleSimWrites, StoreEchoesAndCounts)
     EXPECT_EQ(sim.commandLog(), (std::vector<std::string>{"/W1", "/W0"}));
 }
 
+// A power cycle puts back what the last store holds; a module configured elsewhere comes up
+// with its own stored values. Replies on their way and half a command are lost.
+TEST(ModuleSimWrites, PowerCycleRevertsToTheStoredConfiguration)
+{
+    ModuleSim sim;
+    EXPECT_EQ(ask(sim, "/D5\r"), "/D5\r");
+    ask(sim, "/W5\r");
+    EXPECT_EQ(ask(sim, "/D7\r"), "/D7\r");
+    sim.receive("/d\r/N2", sim.nowMs());
+    sim.powerCycle();
+    EXPECT_EQ(sim.parameter('d'), 5);
+    EXPECT_EQ(sim.takeOutput(sim.nowMs() + 100), "");
+    EXPECT_EQ(ask(sim, "0\r"), ""); // the rest of "/N20" alone is no command
+    EXPECT_EQ(sim.parameter('n'), 25);
+
+    EXPECT_TRUE(sim.setStoredParameter('c', -9));
+    EXPECT_FALSE(sim.setStoredParameter('c', -10));
+    EXPECT_EQ(sim.parameter('c'), -4);
+    sim.powerCycle();
+    EXPECT_EQ(sim.parameter('c'), -9);
+    EXPECT_EQ(sim.storedParameter('c'), -9);
+    EXPECT_EQ(sim.storedParameter('d'), 5);
+}
+
 TEST(ModuleSimLine, CrLfEnding)
 {
     ModuleSim sim;

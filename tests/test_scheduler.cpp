@@ -19,6 +19,7 @@ struct Scheduler : ::testing::Test
     Scheduler()
     {
         w.linkUp = true;
+        w.readInConnection.fill(true);
         for (const Parameter &p : kParameters)
             (w.*p.slider).Visible = true;
     }

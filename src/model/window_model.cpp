@@ -170,9 +170,13 @@ void WindowModel::Command5_Click()
 void WindowModel::moveSlider(ScrollBar &slider, std::int16_t value)
 {
     dispatch([this, &slider, value] {
-        if (!m_sliders.userMove(slider, value))
-            tellUser("not changed", "The module is not connected or has not reported this "
-                                    "value yet: nothing was changed");
+        if (m_sliders.userMove(slider, value))
+            return;
+        for (const Parameter &p : kParameters)
+            if (&(m_w.*p.slider) == &slider)
+                tellUser("not changed", std::string(p.name) +
+                                            " was not changed: no module is connected and "
+                                            "answering, or it has not reported the value yet");
     });
 }
 

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // quelo-soak: the fault soak for as long as asked, with a line of progress per minute.
 #include "conversation_property.h"
+#include "session_property.h"
 #include "soak_run.h"
 
 #include <QCommandLineParser>
@@ -78,30 +79,58 @@ std::optional<SoakOptions> parseSoakOptions(QCoreApplication &app, double &minut
     return options;
 }
 
-// The random-conversation property in virtual time, seed after seed, on a thread of its own
-// while the soak runs: plain model code, no Qt object is shared.
+// The random-conversation and random-session properties in virtual time, seed after seed in
+// turn, on a thread of their own while the soak runs: plain model code, no Qt object is shared.
+// Each goes on until its first broken promise.
 struct PropertySoak
 {
+    static constexpr std::int64_t kConversationMs = 40000;
+    static constexpr std::int64_t kSessionMs = 60000;
+
     std::atomic<bool> stop{false};
     int seeds = 0;
     quelo::test::PropertyRun total;
     std::vector<std::string> problems;
+    int sessionSeeds = 0;
+    quelo::test::SessionRun sessions;
+    std::vector<std::string> sessionProblems;
 
     void run(std::uint32_t firstSeed)
     {
-        for (std::uint32_t seed = firstSeed; !stop && problems.empty(); ++seed) {
-            const quelo::test::PropertyRun r = quelo::test::runConversationProperty(seed, 40000);
-            ++seeds;
-            problems = r.problems;
-            total.userMoves += r.userMoves;
-            total.storeClicks += r.storeClicks;
-            total.stores += r.stores;
-            total.refusals += r.refusals;
-            total.unconfirmed += r.unconfirmed;
-            total.mostWritesOfOneChange =
-                std::max(total.mostWritesOfOneChange, r.mostWritesOfOneChange);
-            total.longestPollGapMs = std::max(total.longestPollGapMs, r.longestPollGapMs);
+        for (std::uint32_t seed = firstSeed; !stop; ++seed) {
+            const bool conversation = problems.empty();
+            const bool session = sessionProblems.empty();
+            if (!conversation && !session)
+                return;
+            if (conversation)
+                runConversation(seed);
+            if (session && !stop)
+                runSession(seed);
         }
+    }
+
+private:
+    void runConversation(std::uint32_t seed)
+    {
+        const quelo::test::PropertyRun r =
+            quelo::test::runConversationProperty(seed, kConversationMs);
+        ++seeds;
+        problems = r.problems;
+        total.userMoves += r.userMoves;
+        total.storeClicks += r.storeClicks;
+        total.stores += r.stores;
+        total.refusals += r.refusals;
+        total.unconfirmed += r.unconfirmed;
+        total.mostWritesOfOneChange =
+            std::max(total.mostWritesOfOneChange, r.mostWritesOfOneChange);
+        total.longestPollGapMs = std::max(total.longestPollGapMs, r.longestPollGapMs);
+    }
+    void runSession(std::uint32_t seed)
+    {
+        const quelo::test::SessionRun r = quelo::test::runSessionProperty(seed, kSessionMs);
+        ++sessionSeeds;
+        sessions.add(r);
+        sessionProblems = r.problems();
     }
 };
 
@@ -165,11 +194,20 @@ int main(int argc, char *argv[])
                 property.seeds, options.seed * 1000u, p.userMoves, p.storeClicks, p.stores,
                 p.refusals, p.unconfirmed, p.mostWritesOfOneChange,
                 static_cast<long long>(p.longestPollGapMs));
+    const quelo::test::SessionRun &s = property.sessions;
+    std::printf("random sessions: %d seeds from %u, %d connections, %d moves, %d undos, %d loads, "
+                "%d store clicks, %d quit questions; %d silences, %d lost links, %d power cycles, "
+                "%d other modules; longest poll gap %lld ms\n",
+                property.sessionSeeds, options.seed * 1000u, s.connections, s.userMoves, s.undos,
+                s.loads, s.storeClicks, s.quitQuestions, s.silences, s.lostLinks, s.powerCycles,
+                s.otherModules, static_cast<long long>(s.longestPollGapMs));
     for (const std::string &problem : r.problems)
         std::printf("FAIL %s\n", problem.c_str());
     for (const std::string &problem : property.problems)
         std::printf("FAIL %s\n", problem.c_str());
-    const bool ok = r.ok() && property.problems.empty();
+    for (const std::string &problem : property.sessionProblems)
+        std::printf("FAIL %s\n", problem.c_str());
+    const bool ok = r.ok() && property.problems.empty() && property.sessionProblems.empty();
     std::printf("%s (seed %u)\n", ok ? "PASS" : "FAIL", options.seed);
     return ok ? 0 : 1;
 }

@@ -2,60 +2,25 @@
 #include "conversation_property.h"
 
 #include "parameters.h"
-#include "sim_comm.h"
+#include "property_support.h"
 #include "window_model.h"
 
 #include <algorithm>
 #include <array>
 #include <cctype>
-#include <functional>
-#include <random>
 #include <set>
 
 namespace quelo::test {
 
 namespace {
 
-constexpr std::string_view kLetters = "dltvcmn"; // the parameter table's order
 // Writes of one change the scheduler allows, and one more that may already be on its way.
 constexpr int kWritesOfOneChange = 24 + 1;
-
-// Port 1 wired to the simulated module; every command line the module receives is also told,
-// with the moment its CR went out.
-class TimedComm : public SimComm
-{
-public:
-    using Listener = std::function<void(const std::string &line, std::int64_t atMs)>;
-    TimedComm(VirtualClock &clock, sim::ModuleSim &module) : SimComm(clock, module), m_clock(clock)
-    {
-    }
-    void setListener(Listener listener) { m_listener = std::move(listener); }
-
-protected:
-    void onOutput(const std::string &text) override
-    {
-        SimComm::onOutput(text);
-        for (const char ch : text) {
-            if (ch != '\r') {
-                m_line.push_back(ch);
-                continue;
-            }
-            if (m_listener)
-                m_listener(m_line, m_clock.now());
-            m_line.clear();
-        }
-    }
-
-private:
-    VirtualClock &m_clock;
-    std::string m_line;
-    Listener m_listener;
-};
 
 class Property
 {
 public:
-    explicit Property(std::uint32_t seed) : m_seed(seed), m_rng(seed), m_module(seed)
+    explicit Property(std::uint32_t seed) : m_seed(seed), m_dice(seed), m_module(seed)
     {
         m_model.linkLog().setSink([this](const std::string &text) { logged(text); });
         m_comm.setListener(
@@ -66,10 +31,9 @@ public:
     PropertyRun run(std::int64_t hostileMs);
 
 private:
-    int between(int lo, int hi) { return std::uniform_int_distribution<int>(lo, hi)(m_rng); }
-    bool chance(double p) { return std::uniform_real_distribution<double>(0.0, 1.0)(m_rng) < p; }
+    int between(int lo, int hi) { return m_dice.between(lo, hi); }
+    bool chance(double p) { return m_dice.chance(p); }
     void problem(const std::string &text);
-    bool settled() const;
 
     void logged(const std::string &text);
     void commandSent(const std::string &line, std::int64_t atMs);
@@ -83,7 +47,7 @@ private:
     void finalCheck();
 
     std::uint32_t m_seed;
-    std::mt19937 m_rng;
+    Dice m_dice;
     VirtualClock m_clock;
     sim::ModuleSim m_module;
     TimedComm m_comm{m_clock, m_module};
@@ -106,14 +70,6 @@ void Property::problem(const std::string &text)
     if (m_result.problems.size() < 20)
         m_result.problems.push_back("seed " + std::to_string(m_seed) + " at " +
                                     std::to_string(m_clock.now()) + " ms: " + text);
-}
-
-bool Property::settled() const
-{
-    for (const Parameter &p : kParameters)
-        if ((m_w.*p.slider).Tag != "0" || (m_w.*p.box).Tag != "1")
-            return false;
-    return !m_w.store.waiting;
 }
 
 // Refusals and values given up name the parameter: "refused: The module kept <NAME> at ...",
@@ -207,9 +163,10 @@ void Property::checkStoreButton()
         return;
     for (std::size_t i = 0; i < kParameterCount; ++i) {
         const Parameter &p = kParameters[i];
-        if (!m_moved[i] || !p.turnsStoreGreen)
-            continue;
         const ScrollBar &slider = m_w.*p.slider;
+        // A hidden slider shows nothing: a new connection has not read it yet.
+        if (!m_moved[i] || !p.turnsStoreGreen || !slider.Visible)
+            continue;
         const int stored = m_module.storedParameter(p.letter);
         if (stored != slider.Value() || writePending(slider) || m_model.unconfirmed(p))
             problem(std::string("dark grey while ") + p.name + " shows " +
@@ -220,36 +177,7 @@ void Property::checkStoreButton()
 
 void Property::drawBehaviour(char letter)
 {
-    sim::LetterBehaviour b;
-    sim::ParameterRange range = *sim::ModuleSim::parameterRange(letter);
-    switch (between(0, 7)) {
-    case 0: // refuses part of the range, echoing and keeping its value
-    case 1: // clamps part of the range
-        b.outOfRange = between(0, 1) == 0 ? sim::OutOfRangePolicy::EchoKeepOld
-                                          : sim::OutOfRangePolicy::EchoClamp;
-        range = {between(range.min, (range.min + range.max) / 2),
-                 between((range.min + range.max) / 2, range.max)};
-        break;
-    case 2:
-        b.answerReads = false; // echo without read-back
-        break;
-    case 3:
-        b.echoWrites = false; // read-back without echo
-        break;
-    case 4: // silent: neither echo nor read-back; takes the value or not
-        b.echoWrites = false;
-        b.answerReads = false;
-        b.applyWrites = chance(0.5);
-        break;
-    case 5: // ignores a write outside part of the range, without echo
-        b.outOfRange = sim::OutOfRangePolicy::Ignore;
-        range = {range.min, between(range.min, range.max)};
-        break;
-    default:
-        break; // well-behaved
-    }
-    m_module.setLetterBehaviour(letter, b);
-    m_module.setAcceptedRange(letter, range);
+    quelo::test::drawBehaviour(m_dice, m_module, letter);
     ++m_result.behaviourChanges;
 }
 
@@ -278,16 +206,19 @@ void Property::moveSlider()
     const std::size_t i = visible[std::size_t(between(0, int(visible.size()) - 1))];
     ScrollBar &slider = m_w.*kParameters[i].slider;
     const auto value = std::int16_t(between(slider.Min(), slider.Max()));
+    const bool differs = value != slider.Value();
+    m_model.moveSlider(slider, value);
+    if (slider.Value() != value)
+        return; // refused while the module is silent: nothing changed, and the user was told
     m_userBegan = true;
     m_chosen[i].insert(value);
-    if (value != slider.Value()) {
+    if (differs) {
         m_writesSinceMove[i] = 0;
         m_toldSinceMove[i] = false;
         m_moved[i] = true;
         m_latest[i] = value;
     }
     ++m_result.userMoves;
-    m_model.moveSlider(slider, value);
 }
 
 void Property::userAction()
@@ -330,7 +261,7 @@ void Property::finalCheck()
 PropertyRun Property::run(std::int64_t hostileMs)
 {
     m_model.Form_Load();
-    if (!m_clock.runUntil([this] { return settled(); }, 30000)) {
+    if (!m_clock.runUntil([this] { return settled(m_w); }, 30000)) {
         problem("the connection did not settle");
         return m_result;
     }
@@ -352,13 +283,10 @@ PropertyRun Property::run(std::int64_t hostileMs)
         problem("no standing poll for " + std::to_string(quietFrom - m_lastPollMs) + " ms");
     m_hostile = false;
 
-    for (const char letter : kLetters) {
-        m_module.setLetterBehaviour(letter, {});
-        m_module.setAcceptedRange(letter, *sim::ModuleSim::parameterRange(letter));
-    }
+    behaveWell(m_module);
     m_module.setFaults({});
     m_module.setUnaskedLines(0);
-    if (!m_clock.runUntil([this] { return settled(); }, 90000))
+    if (!m_clock.runUntil([this] { return settled(m_w); }, 90000))
         problem("nothing settled within 90 s of the module behaving");
     finalCheck();
     return m_result;

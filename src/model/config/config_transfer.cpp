@@ -60,7 +60,7 @@ void moveForWrite(WindowModel &model, const Parameter &p, int value)
 std::optional<ConfigValues> reportedConfig(const WindowModel &model)
 {
     const WindowState &w = model.state();
-    if (!reported(w.revdata))
+    if (!model.isConnected() || !reported(w.revdata))
         return std::nullopt;
     ConfigValues config;
     for (std::size_t i = 0; i < kParameterCount; ++i) {

@@ -15,8 +15,9 @@ namespace quelo {
 
 class WindowModel;
 
-// The module's configuration as the model knows it, once the firmware version and all seven
-// values are reported and no slider write is waiting; none before.
+// The connected module's configuration, once it has reported the firmware version and all
+// seven values in this connection and no slider write is waiting; none before, and none while
+// no module is connected and answering.
 std::optional<ConfigValues> reportedConfig(const WindowModel &model);
 // What reportedConfig still waits for ("firmware version", "led_mode", ...); empty when ready.
 std::vector<std::string> missingReports(const WindowModel &model);

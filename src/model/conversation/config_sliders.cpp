@@ -6,6 +6,8 @@
 #include "parameters.h"
 #include "store_progress.h"
 
+#include <algorithm>
+
 namespace quelo {
 
 ConfigSliders::ConfigSliders(WindowState &w, const Pacing &pacing, Notice storeWaiting)
@@ -28,7 +30,9 @@ void ConfigSliders::sliderChanged(const Parameter &p)
 // store holds it (not tach volts), not stored until a store queued after it is echoed.
 bool ConfigSliders::userMove(ScrollBar &slider, std::int16_t value)
 {
-    if (!m_link.linkUp || !slider.Visible)
+    // Nothing of the user's is written before the module has reported all seven values.
+    const auto &read = m_rows.readInConnection;
+    if (!m_link.linkUp || std::find(read.begin(), read.end(), false) != read.end())
         return false;
     const std::int16_t before = slider.Value();
     slider.setValue(value);

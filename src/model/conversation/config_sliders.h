@@ -28,8 +28,8 @@ public:
     // inside whatever set the slider's value, before that returns.
     void sliderChanged(const Parameter &p);
     // The user moves a slider: its change handler runs when the value differs, and the change
-    // counts as the user's. Only a slider the connected module has reported in this connection
-    // moves; false, and nothing changes, otherwise.
+    // counts as the user's. Only once the connected module has reported all seven values in
+    // this connection; false, and nothing changes, otherwise.
     bool userMove(ScrollBar &slider, std::int16_t value);
     // The store goes out at once when no write is pending; otherwise it waits until each
     // pending write is confirmed or given up, and the scheduler sends it then. Without a

@@ -56,6 +56,7 @@ void forgetModule(WindowState &w)
         box.Enabled = true;
         (w.*p.slider).restart();
         w.traffic[i] = ParameterTraffic{};
+        w.readInConnection[i] = false;
     }
     w.store.waiting = false;
     w.store.sent.clear();

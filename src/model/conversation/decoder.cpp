@@ -340,6 +340,7 @@ void LineDecoder::clearPending(ReadBack &r)
 void LineDecoder::finishReadBack(ReadBack &r)
 {
     tellReported(r.p, r.k);
+    m_rows.readInConnection[indexOf(r.p)] = true;
     r.slider.Visible = true;
     if (r.verdict != Verdict::Refused)
         return;

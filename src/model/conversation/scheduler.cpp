@@ -108,7 +108,7 @@ void CommandScheduler::Timer1_Timer()
         return;
 
     giveUpUnconfirmed();
-    if (m_rows.store.waiting && !anyWritePending(m_rows))
+    if (m_rows.store.waiting && m_link.linkUp && !anyWritePending(m_rows))
         return queueWaitingStore();
     if (pollOverdue())
         return queueStandingPoll();

@@ -219,6 +219,7 @@ bool PortScan::lineArrived()
     if (!m_answerMissing)
         return false;
     m_answerMissing = false;
+    m_link.linkUp = true;
     m_link.statusbox.Text = "Connected Comm Port " + decimalInteger(m_comm.CommPort());
     m_link.statusbox.ToolTip.clear();
     return true;
@@ -235,8 +236,10 @@ void PortScan::answerOverdue()
     m_answerTimer.setEnabled(false);
     if (!connected() || m_answerMissing)
         return;
-    // Polling goes on as before; the first reply line puts the connected text back.
+    // Polling goes on as before, but nothing is written: whatever answers next may be another
+    // module. The first reply line puts the connected text back and begins a new connection.
     m_answerMissing = true;
+    m_link.linkUp = false;
     m_link.statusbox.Text =
         "No answer from the module on Comm Port " + decimalInteger(m_comm.CommPort());
     m_link.statusbox.ToolTip =

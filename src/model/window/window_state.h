@@ -36,8 +36,9 @@ struct LinkState
     std::string Tag; // the link state; empty until Form_Load
     TextBox statusbox;
     std::string pollstring; // what the refill timer puts back into an empty queue
-    // The module answered the probe on the port now open: a connection, from then until the
-    // port closes or a search starts. Writes go only to a module connected this way.
+    // The module answered the probe on the port now open and has not fallen silent since: a
+    // connection, until the port closes, a search starts or the module stops answering. Writes
+    // go only to a module connected this way.
     bool linkUp = false;
     Timer Timer5{"Timer5", 1500, false};
 };
@@ -123,6 +124,8 @@ struct ParameterRows
     Button Command3{kDarkGrey};
     // Per parameter, in the table's order.
     std::array<ParameterTraffic, 7> traffic{};
+    // Per parameter: the connected module has read it back in this connection.
+    std::array<bool, 7> readInConnection{};
     StoreProgress store;
 };
 
