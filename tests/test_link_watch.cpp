@@ -2,6 +2,7 @@
 // A link that dies or goes quiet while connected, in virtual time.
 #include "config_transfer.h"
 #include "harness.h"
+#include "history_watcher.h"
 #include "module_sim.h"
 #include "parameters.h"
 #include "sim_comm.h"
@@ -377,6 +378,10 @@ TEST_F(Replugging, AnotherModuleOnTheSamePathIsReadAfreshAndGetsNothingMeantForT
     const std::vector<int> second{7, 3, 2, 1, 3, 9, 30};
     for (std::size_t i = 0; i < letters.size(); ++i)
         module.setParameter(letters[i], first[i]);
+    std::vector<Snapshot> taken;
+    HistoryWatcher watcher(
+        model, [] { return Stamp{}; }, [&](const Snapshot &s) { taken.push_back(s); });
+    model.setChangeListener([&] { watcher.update(); });
     connect();
     ASSERT_TRUE(clock.runUntil([&] { return allReported(); }, 30000));
     model.moveSlider(w.ledscroll, 2); // not sent before the link goes
@@ -403,6 +408,10 @@ TEST_F(Replugging, AnotherModuleOnTheSamePathIsReadAfreshAndGetsNothingMeantForT
     const std::optional<ConfigValues> config = reportedConfig(model);
     ASSERT_TRUE(config);
     EXPECT_EQ(config->firmware, "27");
+    // The restore point of this connection holds this module's values.
+    ASSERT_EQ(taken.size(), 2u);
+    EXPECT_EQ(taken.back().event, SnapshotEvent::Connected);
+    EXPECT_EQ(taken.back().config.values, config->values);
     for (std::size_t i = 0; i < letters.size(); ++i) {
         EXPECT_EQ(config->values[i], second[i]) << letters[i];
         EXPECT_EQ(module.parameter(letters[i]), second[i]) << letters[i];
