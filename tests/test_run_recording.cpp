@@ -448,8 +448,9 @@ TEST(LiveTrend, AFloodOfReportsStaysWithinTheCapAndTheChartInStep)
     // Every point kept is one that was reported, in time order, and the chart holds them all.
     for (std::size_t i = 0; i < all.size(); ++i) {
         EXPECT_EQ(all[i].v, double(std::int64_t(all[i].t) % 7000));
-        if (i > 0)
+        if (i > 0) {
             ASSERT_LT(all[i - 1].t, all[i].t);
+        }
     }
     ASSERT_EQ(chart.size(), all.size());
     EXPECT_TRUE(std::equal(chart.begin(), chart.end(), all.begin(),

@@ -24,8 +24,11 @@ void LiveTrend::add(double t, const TelemetryReport &report)
 
 void LiveTrend::keep(Series &s, double t, double v) const
 {
-    if (!s.points.empty() && std::abs(t - s.points.back().t) < m_spanMs / double(kMaxPoints))
-        return; // closer to the last point kept than the chart can show
+    // Once the series is half full, a point closer to the last one kept than the chart can show
+    // is passed over, so that a flood cannot crowd the span out.
+    const bool crowded = s.points.size() >= kMaxPoints / 2;
+    if (crowded && std::abs(t - s.points.back().t) < m_spanMs / double(kMaxPoints))
+        return;
     s.points.push_back({t, v});
     ++s.unsent;
 }

@@ -24,10 +24,11 @@ constexpr std::size_t kTrendCount = 3;
 // The live trend: the points of the last `span` milliseconds before the newest one, kept apart
 // from any chart so that reports cost a deque append while nothing is shown. A chart takes the
 // changes since its last look with takeChanges(), or everything with takeAll() when it is shown.
-// Memory is bounded by number too, whatever the line sends: a series keeps a point only when it
-// is at least span / kMaxPoints away from the last one kept (a chart a few thousand pixels wide
-// shows no more), and never more than kMaxPoints, the oldest going first (a clock set back);
-// events beyond kMaxEvents go oldest first.
+// Memory is bounded by number too, whatever the line sends: once a series holds half of
+// kMaxPoints, it keeps a point only when it is at least span / kMaxPoints away from the last one
+// kept (a chart a few thousand pixels wide shows no more), and it never holds more than
+// kMaxPoints, the oldest going first (a clock set back); events beyond kMaxEvents go oldest
+// first. Points are only ever added at the end and dropped at the front, as a chart follows.
 class LiveTrend
 {
 public:
