@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The advice given when a port will not open: which reason for which facts.
+#include "platform.h"
 #include "port_access.h"
 #include "qt_serial_comm.h"
 
@@ -9,6 +10,12 @@
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
+
+#include <fcntl.h>
+#include <sys/file.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 using namespace quelo;
 using Kind = OpenFailureFacts::Kind;
@@ -138,4 +145,51 @@ TEST(DevicePath, ABareNameIsTheDeviceUnderDev)
     if (link.isSymLink())
         EXPECT_EQ(QtSerialComm::openPathFor(QStringLiteral("fd")), link.canonicalFilePath());
     QDir::setCurrent(saved);
+}
+
+// A port lock left by a program that died (one naming a process that is gone, or an empty one
+// whose writer was killed before it wrote) is nobody's: never "in use", and taken over at once
+// rather than after Qt's 30 s. A lock a live process names or holds stays.
+TEST(PortLock, ALockNobodyHoldsIsStaleAndTakenOver)
+{
+    const QString device = QStringLiteral("/dev/quelo-test-%1").arg(::getpid());
+    const QString lock = QStringLiteral("/var/lock/LCK..quelo-test-%1").arg(::getpid());
+    const auto write = [&](const QByteArray &text, qint64 ageSeconds) {
+        QFile file(lock);
+        if (!file.open(QIODevice::WriteOnly) || file.write(text) != text.size())
+            return false;
+        file.close();
+        const timespec times[2] = {{::time(nullptr) - ageSeconds, 0},
+                                   {::time(nullptr) - ageSeconds, 0}};
+        return ::utimensat(AT_FDCWD, lock.toLocal8Bit().constData(), times, 0) == 0;
+    };
+    if (!write("", 0))
+        GTEST_SKIP() << "no lock folder this user may write";
+    const pid_t gone = ::fork();
+    if (gone == 0)
+        ::_exit(0);
+    ::waitpid(gone, nullptr, 0);
+
+    ASSERT_TRUE(write(QByteArray::number(gone) + "\nquelo-link\nhost\n", 0));
+    EXPECT_EQ(platform::portLockHolder(device), 0);
+    EXPECT_TRUE(platform::removeStaleLocks(device));
+    EXPECT_FALSE(QFileInfo::exists(lock));
+
+    ASSERT_TRUE(write("", 0)); // being written this moment, perhaps
+    EXPECT_FALSE(platform::removeStaleLocks(device));
+    ASSERT_TRUE(write("", 10));
+    EXPECT_TRUE(platform::removeStaleLocks(device));
+    EXPECT_FALSE(QFileInfo::exists(lock));
+
+    ASSERT_TRUE(write(QByteArray::number(::getpid()) + "\nquelo-link\nhost\n", 10));
+    EXPECT_EQ(platform::portLockHolder(device), ::getpid());
+    EXPECT_FALSE(platform::removeStaleLocks(device));
+
+    ASSERT_TRUE(write("", 10)); // held as Qt's holder holds it
+    const int held = ::open(lock.toLocal8Bit().constData(), O_RDONLY | O_CLOEXEC);
+    ASSERT_EQ(::flock(held, LOCK_EX), 0);
+    EXPECT_FALSE(platform::removeStaleLocks(device));
+    ::close(held);
+    EXPECT_TRUE(QFileInfo::exists(lock));
+    QFile::remove(lock);
 }

@@ -643,7 +643,8 @@ HeadlessRun runOnAFullDisk(const QStringList &arguments, rlim_t limit, bool wind
 {
     QProcess program;
     program.setChildProcessModifier([limit] {
-        std::signal(SIGXFSZ, SIG_IGN);
+        // As a shell's ulimit -f leaves it: the signal's default would end the program.
+        std::signal(SIGXFSZ, SIG_DFL);
         rlimit lower{};
         getrlimit(RLIMIT_FSIZE, &lower);
         lower.rlim_cur = limit;
@@ -777,7 +778,8 @@ TEST(Program, RefusesWrongFilePathsBeforeTouchingThePort)
 }
 
 // A full disk during an export: the old backup stays as it was, exit 2, and no "wrote".
-// During a recording: a message on standard error and in the log, exit 1, whole rows only.
+// During a recording: a message on standard error and in the log, exit 1, whole rows only,
+// with the window too. The limit is set as ulimit -f sets it, without ignoring SIGXFSZ.
 TEST(Program, AFullDiskNeverDestroysAFileOrPassesForSuccess)
 {
     PtyServer module;
@@ -815,7 +817,9 @@ TEST(Program, AFullDiskNeverDestroysAFileOrPassesForSuccess)
     QFile::remove(log);
     const HeadlessRun window = runOnAFullDisk(
         port + QStringList{"--record", run, "--log", log, "--quit-after", "4"}, 300, true);
-    EXPECT_EQ(window.exitCode, 0) << window.err.toStdString();
+    EXPECT_EQ(window.exitCode, 1) << window.err.toStdString();
+    EXPECT_TRUE(window.err.contains("exit status 1: the recording stopped"))
+        << window.err.toStdString();
     EXPECT_TRUE(window.err.contains("quelo-link: Recording into " + run + " stopped"))
         << window.err.toStdString();
     EXPECT_TRUE(window.err.contains("quelo-link: logging into " + log + " stopped"))
@@ -826,6 +830,44 @@ TEST(Program, AFullDiskNeverDestroysAFileOrPassesForSuccess)
     EXPECT_TRUE(window.err.contains(note) || readAll(log).contains(note))
         << window.err.toStdString();
     EXPECT_TRUE(readAll(run).endsWith("\r\n")) << readAll(run).toStdString();
+}
+
+// The export's file is the one checked at the start: a link put in its place while the module
+// is read is refused, the file it points to untouched; a link named from the start is followed
+// and the message names the file written.
+TEST(Program, AnExportNeverWritesThroughALinkPutInPlaceOfItsFile)
+{
+    PtyServer module;
+    ASSERT_TRUE(module.start()) << module.errorString().toStdString();
+    QTemporaryDir dir;
+    const QString backup = dir.filePath("backup.json");
+    const QString victim = dir.filePath("victim.txt");
+    for (const QString &path : {backup, victim}) {
+        QFile file(path);
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write("untouched\n");
+    }
+    QProcess program;
+    startHeadless(program, {"--ports", module.devicePath(), "--export-config", backup});
+    // The first command reaches the module once the file has been checked; the answers, and
+    // so the write, wait for this thread.
+    ASSERT_TRUE(waitUntil([&] { return !module.module().commandLog().empty(); }, 10000));
+    ASSERT_TRUE(QFile::remove(backup));
+    ASSERT_TRUE(QFile::link(victim, backup));
+    ASSERT_TRUE(finish(program, 40000));
+    const QString err = QString::fromUtf8(program.readAllStandardError());
+    EXPECT_EQ(program.exitCode(), 2) << err.toStdString();
+    EXPECT_TRUE(err.contains("cannot write " + backup + ": it was replaced")) << err.toStdString();
+    EXPECT_FALSE(err.contains("wrote")) << err.toStdString();
+    EXPECT_EQ(readAll(victim), "untouched\n");
+    EXPECT_TRUE(QFileInfo(backup).isSymLink());
+
+    const HeadlessRun linked =
+        runHeadless({"--ports", module.devicePath(), "--export-config", backup});
+    EXPECT_EQ(linked.exitCode, 0) << linked.err.toStdString();
+    EXPECT_TRUE(linked.err.trimmed().endsWith("wrote " + victim)) << linked.err.toStdString();
+    EXPECT_TRUE(readAll(victim).startsWith('{'));
+    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden).size(), 2);
 }
 
 // --record - streams the recording to standard output, as --export-config - does the file.

@@ -187,6 +187,43 @@ TEST(RunFile, DashRecordsToStandardOutput)
     EXPECT_TRUE(lines[1].endsWith(",1000,,,,")) << lines[1].toStdString();
 }
 
+// "-" into a pipe whose reader has stopped reading: the recording never waits for it. Rows
+// wait in a bounded buffer; a reader that takes nothing for five seconds (virtual), or leaves a
+// mebibyte waiting, ends the recording with one message. In a child process, so that a write
+// that blocks fails the test instead of hanging it.
+TEST(RunFile, AStandardOutputNobodyReadsEndsTheRecordingWithoutWaiting)
+{
+    const int code = test::exitCodeInChild(
+        [] {
+            int fds[2];
+            if (::pipe(fds) != 0 || ::dup2(fds[1], STDOUT_FILENO) < 0)
+                return 10;
+            const auto fill = [](RunFile &file, int rows) {
+                QStringList failed;
+                QObject::connect(&file, &RunFile::failed, [&](const QString &m) { failed << m; });
+                if (!file.start("-"))
+                    return QStringList{"not started"};
+                for (int i = 0; i < rows && file.isRecording(); ++i)
+                    file.telemetry({1000.0 + i, 20.0, 12.5, {}});
+                return failed;
+            };
+            // The stepping clock: 250 ms per row, so five seconds pass while the pipe is full.
+            RunFile stalled(nullptr, steppingClock());
+            const QStringList stall = fill(stalled, 100'000);
+            if (stall.size() != 1 || !stall[0].contains("standard output stopped: it is not "
+                                                        "being read (nothing taken for 5 s)"))
+                return 1;
+            // A clock that stands still: the buffer's bound ends it.
+            RunFile frozen(nullptr, [] { return Stamp{1772366400000, 60, 0}; });
+            const QStringList full = fill(frozen, 100'000);
+            if (full.size() != 1 || !full[0].contains("it is not being read (1024 KiB waiting)"))
+                return 2;
+            return frozen.isRecording() || stalled.isRecording() ? 3 : 0;
+        },
+        10000);
+    EXPECT_EQ(code, 0) << (code < 0 ? "a write blocked" : "wrong messages");
+}
+
 TEST(RunFile, AVanishedFolderStopsTheRecordingWithOneMessage)
 {
     QTemporaryDir dir;

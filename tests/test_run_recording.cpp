@@ -261,6 +261,17 @@ TEST(RecordingReader, BoundsFieldsAndRowsAndQuotesLittleOfThem)
     const RecordingRead badTime = parseRecording(header + std::string(1000, 'y') + ",1,,,,,\n");
     EXPECT_LT(badTime.error.size(), 120u) << badTime.error;
     EXPECT_NE(badTime.error.find("yyy…\" in column time"), std::string::npos) << badTime.error;
+
+    // Binary in a field is quoted escaped, a printable character (UTF-8 included) as it is, and
+    // a long binary field still gives a short message.
+    const std::string binary("\x1b[2J\x07\xff\\ok \xc3\xa9\xc3", 13);
+    const RecordingRead escaped = parseRecording(header + row.substr(0, 36) + binary + ",,,,\n");
+    EXPECT_EQ(escaped.error,
+              "line 2: \"\\x1b[2J\\x07\\xff\\\\ok \xc3\xa9\\xc3\" in column rpm is not a number");
+    const RecordingRead noise =
+        parseRecording(header + row.substr(0, 36) + std::string(1000, '\x01') + ",,,,\n");
+    EXPECT_LT(noise.error.size(), 240u) << noise.error;
+    EXPECT_EQ(noise.error.find('\x01'), std::string::npos);
 }
 
 // No recorded quantity comes near a million: a larger value is a broken file, not something to
@@ -404,6 +415,52 @@ TEST(LiveTrend, KeepsFiveMinutesAndHandsTheChartOnlyTheChanges)
     trend.takeChanges(Trend::Advance);
     EXPECT_FALSE(trend.hasChanges());
     EXPECT_EQ(trend.takeAll(Trend::EngineSpeed).size(), 3u);
+}
+
+// A line flooding reports (a thousand a second for ten minutes, in virtual time) leaves each
+// series at most the cap, spread over the whole span, and a chart that follows the changes
+// holds exactly what the trend holds.
+TEST(LiveTrend, AFloodOfReportsStaysWithinTheCapAndTheChartInStep)
+{
+    LiveTrend trend;
+    std::vector<TrendPoint> chart;
+    const auto follow = [&] {
+        const LiveTrend::Changes c = trend.takeChanges(Trend::EngineSpeed);
+        ASSERT_LE(c.dropFront, chart.size());
+        chart.erase(chart.begin(), chart.begin() + std::ptrdiff_t(c.dropFront));
+        chart.insert(chart.end(), c.append.begin(), c.append.end());
+    };
+    double t = 0;
+    for (int i = 0; i < 600'000; ++i, t += 1.0) {
+        trend.add(t, {double(i % 7000), {}, {}, {}});
+        trend.addEvent(t, "stored");
+        if (i % 997 == 0)
+            follow();
+    }
+    follow();
+    const std::vector<TrendPoint> all = trend.takeAll(Trend::EngineSpeed);
+    EXPECT_LE(all.size(), 12001u);
+    EXPECT_GE(all.size(), 5000u) << "thinned far more than a chart needs";
+    EXPECT_LE(trend.takeEvents().size(), 2000u);
+    ASSERT_FALSE(all.empty());
+    EXPECT_LE(all.front().t, t - 299'000) << "the span is no longer covered";
+    EXPECT_GE(all.back().t, t - 100);
+    // Every point kept is one that was reported, in time order, and the chart holds them all.
+    for (std::size_t i = 0; i < all.size(); ++i) {
+        EXPECT_EQ(all[i].v, double(std::int64_t(all[i].t) % 7000));
+        if (i > 0) {
+            ASSERT_LT(all[i - 1].t, all[i].t);
+        }
+    }
+    ASSERT_EQ(chart.size(), all.size());
+    EXPECT_TRUE(std::equal(chart.begin(), chart.end(), all.begin(),
+                           [](const TrendPoint &a, const TrendPoint &b) { return a.t == b.t; }));
+
+    // A clock that jumps back and forth within the span, each report far from the last one
+    // kept: the count still stays within the cap.
+    for (int i = 0; i < 30'000; ++i)
+        trend.add(t - (i % 2 ? 100'000 : 200'000) + i * 0.001, {1.0, {}, {}, {}});
+    EXPECT_EQ(trend.takeAll(Trend::EngineSpeed).size(), 12000u);
 }
 
 TEST(RunObservers, PassEveryReportToEachObserverOnce)

@@ -65,9 +65,15 @@ QString noModuleMessage(const QString &lead, const QStringList &devices, const W
 
 bool ConfigCommand::prepare()
 {
+    QString error;
+    if (!m_options.exportConfig.isEmpty() && !isStandardStream(m_options.exportConfig)) {
+        if (m_export.open(m_options.exportConfig, error))
+            return true;
+        sayError(QStringLiteral("cannot write %1: %2").arg(m_options.exportConfig, error));
+        return false;
+    }
     if (m_options.importConfig.isEmpty())
         return true;
-    QString error;
     if (readConfig(m_options.importConfig, m_import, error))
         return true;
     sayError(m_options.importConfig + QStringLiteral(": ") + error);
@@ -176,7 +182,7 @@ int ConfigCommand::run(const QStringList &devices, RunObserver *observer)
 int ConfigCommand::finishExport(const ConfigValues &values)
 {
     const QDateTime now = QDateTime::currentDateTime();
-    if (m_options.exportConfig == QStringLiteral("-")) {
+    if (isStandardStream(m_options.exportConfig)) {
         const QByteArray bytes = configToJson(values, now);
         if (std::fwrite(bytes.constData(), 1, static_cast<std::size_t>(bytes.size()), stdout) !=
                 static_cast<std::size_t>(bytes.size()) ||
@@ -187,11 +193,12 @@ int ConfigCommand::finishExport(const ConfigValues &values)
         return kExitDone;
     }
     QString error;
-    if (!writeConfig(m_options.exportConfig, values, now, error)) {
-        sayError(error + QStringLiteral("; the file is as it was")); // names the file
+    if (!m_export.write(configToJson(values, now), error)) {
+        sayError(QStringLiteral("cannot write %1: %2; the file is as it was")
+                     .arg(m_export.target(), error));
         return kExitUsage;
     }
-    say(QStringLiteral("wrote ") + m_options.exportConfig);
+    say(QStringLiteral("wrote ") + m_export.target());
     return kExitDone;
 }
 

@@ -2,6 +2,7 @@
 #pragma once
 
 #include "config_transfer.h"
+#include "file_access.h"
 #include "options.h"
 #include "parameters.h"
 
@@ -19,8 +20,9 @@ class ConfigCommand
 public:
     explicit ConfigCommand(const Options &options) : m_options(options) {}
 
-    // Reads and checks the file to import (nothing to do for an export), before any port is
-    // touched. False, with the reason on standard error, for a bad file.
+    // Reads and checks the file to import, or checks the file to export to and notes which file
+    // that is (the one written at the end, whatever is put in its place meanwhile), before any
+    // port is touched. False, with the reason on standard error, for a bad file.
     bool prepare();
 
     // Finds the module on the devices of ports 1..3, does the export or import and closes the
@@ -38,6 +40,7 @@ private:
 
     const Options &m_options;
     ConfigValues m_import;
+    FileReplacement m_export;
 };
 
 } // namespace quelo

@@ -19,9 +19,13 @@ void sayError(const QString &text)
 
 } // namespace
 
-void reportRecordingFailures(AppWindow &window)
+void reportRecordingFailures(AppWindow &window, bool &failed)
 {
-    QObject::connect(&window, &AppWindow::recordingFailed, &window, &sayError);
+    QObject::connect(&window, &AppWindow::recordingFailed, &window,
+                     [&failed](const QString &message) {
+                         failed = true;
+                         sayError(message);
+                     });
 }
 
 bool recordAtLaunch(AppWindow &window, const QString &path)

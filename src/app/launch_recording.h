@@ -9,8 +9,9 @@ class AppWindow;
 class RunFile;
 
 // A recording of the window's (from launch or from the menu) that stops on a failed write is
-// reported on standard error too, besides the window's message, status bar and log.
-void reportRecordingFailures(AppWindow &window);
+// reported on standard error too, besides the window's message, status bar and log, and
+// `failed` is set (a run started with --record then exits 1).
+void reportRecordingFailures(AppWindow &window, bool &failed);
 
 // --record FILE: the run is recorded from launch. Each returns false, with the reason on
 // standard error, when the file cannot be written.

@@ -231,7 +231,8 @@ int runWindow(const Options &options, int argc, char *argv[])
     appWindow.setPortDevices(setup.devices());
     appWindow.changes().startHistory(historyFolder(options));
     setup.setNotes([&appWindow](const QString &message) { appWindow.notes().post(message); });
-    reportRecordingFailures(appWindow);
+    bool recordingFailed = false;
+    reportRecordingFailures(appWindow, recordingFailed);
     // Recording starts before the port scan, so the file has the run's first status line.
     if (!options.record.isEmpty() && !recordAtLaunch(appWindow, options.record))
         return kExitLink;
@@ -253,6 +254,11 @@ int runWindow(const Options &options, int argc, char *argv[])
     if (options.quitAfterSeconds)
         scheduleQuit(options, appWindow, exitCode);
     const int loopResult = app.exec();
+    if (exitCode == 0 && loopResult == 0 && recordingFailed && !options.record.isEmpty()) {
+        std::fputs("quelo-link: exit status 1: the recording stopped before the run ended\n",
+                   stderr);
+        return kExitLink;
+    }
     return exitCode != 0 ? exitCode : loopResult;
 }
 
@@ -263,6 +269,10 @@ int main(int argc, char *argv[])
     // A reader of standard output that goes away (| head) makes a write fail with EPIPE, which
     // is reported like any failed write, instead of ending the program with the port open.
     std::signal(SIGPIPE, SIG_IGN);
+    // A file-size limit (ulimit -f) would end the program at the write that crosses it, with a
+    // row cut short and the port and its lock left as they were; ignored, that write fails
+    // with EFBIG and is reported like a full disk.
+    std::signal(SIGXFSZ, SIG_IGN);
     QStringList arguments;
     for (int i = 0; i < argc; ++i)
         arguments << QString::fromLocal8Bit(argv[i]);

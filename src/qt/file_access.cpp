@@ -1,8 +1,11 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "file_access.h"
 
+#include "file_access_detail.h"
+
 #include <QDir>
 #include <QFileInfo>
+#include <QRandomGenerator>
 
 #include <cerrno>
 #include <cstdlib>
@@ -14,7 +17,7 @@
 
 namespace quelo {
 
-namespace {
+namespace fileaccess {
 
 QString systemReason(int error)
 {
@@ -31,14 +34,6 @@ QString notRegular()
     return QStringLiteral("not a regular file (a device, a pipe or a folder)");
 }
 
-// The file a write should replace: links are followed to their target, so a link stays.
-QString resolvedTarget(const QString &path)
-{
-    const QFileInfo info(path);
-    return info.exists() ? info.canonicalFilePath() : info.absoluteFilePath();
-}
-
-// Writes all of `size` bytes or says why not; a short write is retried until an error.
 bool writeAll(int fd, const char *data, qint64 size, QString &error)
 {
     while (size > 0) {
@@ -55,42 +50,17 @@ bool writeAll(int fd, const char *data, qint64 size, QString &error)
     return true;
 }
 
-// The permissions a new file gets: those of the file it replaces, else 0666 less the umask.
-mode_t modeFor(const QString &target)
-{
-    struct stat st
-    {
-    };
-    if (::stat(encoded(target).constData(), &st) == 0)
-        return st.st_mode & 07777;
-    const mode_t mask = ::umask(0);
-    ::umask(mask);
-    return 0666 & ~mask;
-}
+} // namespace fileaccess
 
-// Writes `bytes` into a new file in the target's folder and returns its name; empty on failure.
-QByteArray writeTemporary(const QString &target, const QByteArray &bytes, QString &error)
+using namespace fileaccess;
+
+namespace {
+
+// The file a write should replace: links are followed to their target, so a link stays.
+QString resolvedTarget(const QString &path)
 {
-    const QFileInfo info(target);
-    QByteArray name = encoded(info.absolutePath() + QStringLiteral("/.") + info.fileName() +
-                              QStringLiteral(".XXXXXX"));
-    const int fd = ::mkostemp(name.data(), O_CLOEXEC);
-    if (fd < 0) {
-        error = systemReason(errno);
-        return {};
-    }
-    QString reason;
-    if (::fchmod(fd, modeFor(target)) != 0)
-        reason = systemReason(errno);
-    else if (writeAll(fd, bytes.constData(), bytes.size(), reason) && ::fsync(fd) != 0)
-        reason = systemReason(errno);
-    if (::close(fd) != 0 && reason.isEmpty())
-        reason = systemReason(errno);
-    if (reason.isEmpty())
-        return name;
-    ::unlink(name.constData());
-    error = reason;
-    return {};
+    const QFileInfo info(path);
+    return info.exists() ? info.canonicalFilePath() : info.absoluteFilePath();
 }
 
 } // namespace
@@ -208,29 +178,165 @@ bool checkWritableTarget(const QString &path, QString &error)
     return true;
 }
 
-bool writeFileAtomically(const QString &path, const QByteArray &bytes, QString &error)
+namespace {
+
+struct Identity
 {
-    error.clear();
+    bool exists = false;
+    bool regular = false;
+    quint64 device = 0;
+    quint64 inode = 0;
+};
+
+// What `name` in `folder` is now, the name itself and not what a link there points to; false,
+// with the reason, when that cannot be told.
+bool identityAt(int folder, const QByteArray &name, Identity &identity, QString &error)
+{
+    struct stat st
+    {
+    };
+    identity = {};
+    if (::fstatat(folder, name.constData(), &st, AT_SYMLINK_NOFOLLOW) != 0) {
+        if (errno == ENOENT)
+            return true;
+        error = systemReason(errno);
+        return false;
+    }
+    identity = {true, S_ISREG(st.st_mode), quint64(st.st_dev), quint64(st.st_ino)};
+    return true;
+}
+
+// The permissions a new file gets: those of the file it replaces, else 0666 less the umask.
+mode_t modeAt(int folder, const QByteArray &name)
+{
+    struct stat st
+    {
+    };
+    if (::fstatat(folder, name.constData(), &st, AT_SYMLINK_NOFOLLOW) == 0)
+        return st.st_mode & 07777;
+    const mode_t mask = ::umask(0);
+    ::umask(mask);
+    return 0666 & ~mask;
+}
+
+// Makes a new file ".<name>.<random>" in `folder`; -1 with the reason on failure.
+int createTemporary(int folder, const QByteArray &name, QByteArray &temporary, QString &error)
+{
+    for (int attempt = 0; attempt < 100; ++attempt) {
+        temporary = '.' + name + '.' +
+                    QByteArray::number(QRandomGenerator::global()->generate64(), 36).left(8);
+        const int fd = ::openat(folder, temporary.constData(),
+                                O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0600);
+        if (fd >= 0 || errno != EEXIST) {
+            if (fd < 0)
+                error = systemReason(errno);
+            return fd;
+        }
+    }
+    error = QStringLiteral("no free name for a temporary file");
+    return -1;
+}
+
+} // namespace
+
+FileReplacement::~FileReplacement()
+{
+    if (m_folder >= 0)
+        ::close(m_folder);
+}
+
+bool FileReplacement::open(const QString &path, QString &error)
+{
     if (!checkWritableTarget(path, error))
         return false;
     const QString target = resolvedTarget(path);
-    const QByteArray temporary = writeTemporary(target, bytes, error);
-    if (temporary.isEmpty())
-        return false;
-    if (::rename(temporary.constData(), encoded(target).constData()) != 0) {
+    const QFileInfo info(target);
+    const int folder =
+        ::open(encoded(info.absolutePath()).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (folder < 0) {
         error = systemReason(errno);
-        ::unlink(temporary.constData());
+        return false;
+    }
+    const QByteArray name = encoded(info.fileName());
+    Identity identity;
+    if (!identityAt(folder, name, identity, error) || (identity.exists && !identity.regular)) {
+        if (error.isEmpty())
+            error = notRegular();
+        ::close(folder);
+        return false;
+    }
+    if (m_folder >= 0)
+        ::close(m_folder);
+    m_folder = folder;
+    m_name = name;
+    m_existed = identity.exists;
+    m_device = identity.device;
+    m_inode = identity.inode;
+    // A link names the file it led to; any other path is shown as it was given.
+    m_target = QFileInfo(path).isSymLink() ? target : path;
+    return true;
+}
+
+// The name must still hold the file it held when it was opened: a link or another file put in
+// its place is never written through or over. A file that has gone is simply made anew.
+bool FileReplacement::unchanged(QString &error) const
+{
+    Identity now;
+    if (!identityAt(m_folder, m_name, now, error))
+        return false;
+    if (!now.exists || (m_existed && now.regular && now.device == m_device && now.inode == m_inode))
+        return true;
+    error = QStringLiteral("it was replaced (by a link or another file) after it was checked; "
+                           "nothing was written");
+    return false;
+}
+
+bool FileReplacement::write(const QByteArray &bytes, QString &error)
+{
+    error.clear();
+    if (m_folder < 0) {
+        error = QStringLiteral("the file was not opened");
+        return false;
+    }
+    if (!unchanged(error))
+        return false;
+    QByteArray temporary;
+    const int fd = createTemporary(m_folder, m_name, temporary, error);
+    if (fd < 0)
+        return false;
+    if (::fchmod(fd, modeAt(m_folder, m_name)) != 0)
+        error = systemReason(errno);
+    else if (writeAll(fd, bytes.constData(), bytes.size(), error) && ::fsync(fd) != 0)
+        error = systemReason(errno);
+    if (::close(fd) != 0 && error.isEmpty())
+        error = systemReason(errno);
+    // renameat() replaces the name itself: were a link put there after the look above, the
+    // link would go, never the file it points to.
+    if (error.isEmpty() && unchanged(error) &&
+        ::renameat(m_folder, temporary.constData(), m_folder, m_name.constData()) != 0)
+        error = systemReason(errno);
+    if (!error.isEmpty()) {
+        ::unlinkat(m_folder, temporary.constData(), 0);
         return false;
     }
     // The rename itself reaches the disk with the folder's entry; a failure here loses nothing
     // that was there before, so it is not reported.
-    const int folder = ::open(encoded(QFileInfo(target).absolutePath()).constData(),
-                              O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    if (folder >= 0) {
-        ::fsync(folder);
-        ::close(folder);
+    ::fsync(m_folder);
+    Identity written;
+    QString ignored;
+    if (identityAt(m_folder, m_name, written, ignored)) {
+        m_existed = written.exists;
+        m_device = written.device;
+        m_inode = written.inode;
     }
     return true;
+}
+
+bool writeFileAtomically(const QString &path, const QByteArray &bytes, QString &error)
+{
+    error.clear();
+    FileReplacement file;
+    return file.open(path, error) && file.write(bytes, error);
 }
 
 QString fileIdentity(const QString &path)
@@ -248,68 +354,6 @@ QString fileIdentity(const QString &path)
         info.setFile(info.symLinkTarget());
     const QString folder = QFileInfo(info.absolutePath()).canonicalFilePath();
     return (folder.isEmpty() ? info.absolutePath() : folder) + QLatin1Char('/') + info.fileName();
-}
-
-RecordFile::~RecordFile()
-{
-    close();
-}
-
-bool RecordFile::open(const QString &path, Mode mode, QString &error)
-{
-    close();
-    m_path = path;
-    if (isStandardStream(path)) {
-        m_fd = STDOUT_FILENO;
-        m_owned = false;
-        m_size = 0;
-        return true;
-    }
-    if (!checkWritableTarget(path, error))
-        return false;
-    const int how = O_WRONLY | O_CREAT | O_APPEND | O_NONBLOCK | O_CLOEXEC | O_NOCTTY |
-                    (mode == Mode::Truncate ? O_TRUNC : 0);
-    const int fd = ::open(encoded(path).constData(), how, 0666);
-    struct stat st
-    {
-    };
-    if (fd < 0 || ::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
-        error = fd < 0 ? systemReason(errno) : notRegular();
-        if (fd >= 0)
-            ::close(fd);
-        return false;
-    }
-    m_fd = fd;
-    m_owned = true;
-    m_size = qint64(st.st_size);
-    return true;
-}
-
-void RecordFile::close()
-{
-    if (m_fd >= 0 && m_owned)
-        ::close(m_fd);
-    m_fd = -1;
-    m_owned = false;
-    m_size = 0;
-}
-
-bool RecordFile::write(const QByteArray &record, QString &error)
-{
-    if (m_fd < 0) {
-        error = QStringLiteral("the file is not open");
-        return false;
-    }
-    if (writeAll(m_fd, record.constData(), record.size(), error)) {
-        m_size += m_owned ? record.size() : 0;
-        return true;
-    }
-    // A part of the record may have reached the file: cut it off so that what stays ends with
-    // a whole record.
-    if (m_owned && ::ftruncate(m_fd, off_t(m_size)) != 0)
-        error += QStringLiteral("; the file could not be cut back to its last whole line (%1)")
-                     .arg(systemReason(errno));
-    return false;
 }
 
 } // namespace quelo

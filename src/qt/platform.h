@@ -31,7 +31,17 @@ namespace platform {
 // Windows: the system itself opens a COM port for one program at a time and names no holder
 // (QSerialPort reports PermissionError); returns 0. A lock of the program's own between its
 // copies would be a QLockFile in QStandardPaths::TempLocation named after the port.
+// A lock naming a process that is gone names no holder.
 qint64 portLockHolder(const QString &devicePath);
+
+// Stale port locks. POSIX: removes the device's lock files that nobody holds: one that names a
+// process that is gone, or an empty one (its writer died before it wrote a word) older than a
+// couple of seconds, and only while no process keeps it locked with flock() as Qt's holder
+// does. Qt itself takes over a lock naming a dead process, but an empty one only after 30 s.
+// Returns whether one was removed, so that the open may be tried again. A lock file is written
+// by QLockFile, which checks its write and removes a lock it could not write whole (SIGXFSZ
+// is ignored for that, main.cpp). Windows: no lock files; returns false.
+bool removeStaleLocks(const QString &devicePath);
 
 // Group hints. POSIX: fills in the facts behind "permission denied": whether the mode lets this
 // user read and write the device, the user's uid and groups, the device's group and its

@@ -13,6 +13,11 @@ qint64 portLockHolder(const QString &)
     return 0; // no lock file to read: the system names no holder
 }
 
+bool removeStaleLocks(const QString &)
+{
+    return false; // no lock files
+}
+
 void gatherAccessFacts(const QString &, OpenFailureFacts &) {}
 
 qint64 drainOutputQueue(qintptr, const QDeadlineTimer &)

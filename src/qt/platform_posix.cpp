@@ -14,7 +14,9 @@
 #include <cerrno>
 #include <csignal>
 #include <ctime>
+#include <fcntl.h>
 #include <grp.h>
+#include <sys/file.h>
 #include <sys/ioctl.h>
 #include <sys/socket.h>
 #include <sys/stat.h>
@@ -22,28 +24,95 @@
 
 namespace quelo::platform {
 
+namespace {
+
 // QSerialPort's lock file is "LCK..<name>", the name being the path under /dev with "/" turned
-// into "_" ("LCK..ttyUSB0", "LCK..pts_3").
-qint64 portLockHolder(const QString &devicePath)
+// into "_" ("LCK..ttyUSB0", "LCK..pts_3"), in the first of these folders it may write; another
+// program's may be under either name in any of them.
+QStringList lockFilesOf(const QString &devicePath)
 {
     QString name = devicePath;
     if (name.startsWith(QLatin1String("/dev/")))
         name.remove(0, 5);
     const QStringList names = {QStringLiteral("LCK..") + name.replace(QLatin1Char('/'), '_'),
                                QStringLiteral("LCK..") + QFileInfo(devicePath).fileName()};
+    QStringList files;
     for (const char *dir : {"/var/lock", "/run/lock", "/var/spool/locks", "/var/spool/uucp",
-                            "/etc/locks", "/tmp", "/var/tmp"}) {
-        for (const QString &lockName : names) {
-            const QString lock = QDir(QString::fromLatin1(dir)).filePath(lockName);
-            qint64 pid = 0;
-            QString host;
-            QString app;
-            if (QFileInfo::exists(lock) && QLockFile(lock).getLockInfo(&pid, &host, &app) &&
-                pid > 0)
-                return pid;
-        }
+                            "/etc/locks", "/tmp", "/var/tmp"})
+        for (const QString &lockName : names)
+            files << QDir(QString::fromLatin1(dir)).filePath(lockName);
+    files.removeDuplicates();
+    return files;
+}
+
+// A process that is gone; one this user may not signal still runs.
+bool processGone(qint64 pid)
+{
+    return pid > 0 && ::kill(pid_t(pid), 0) != 0 && errno == ESRCH;
+}
+
+// The process a lock file names on its first line (Qt's and the UUCP text form); 0 when the
+// first line is no process number, -1 when the file is empty.
+qint64 lockPidIn(int fd)
+{
+    char text[32] = {};
+    const ssize_t n = ::pread(fd, text, sizeof text - 1, 0);
+    if (n <= 0)
+        return n == 0 ? -1 : 0;
+    const QByteArray line = QByteArray(text, int(n)).split('\n').value(0).trimmed();
+    bool ok = false;
+    const qint64 pid = line.toLongLong(&ok);
+    return ok && pid > 0 ? pid : 0;
+}
+
+// How long an empty lock file is left to the program that is making it before it counts as
+// left behind: Qt writes its lock's contents right after it creates the file.
+constexpr qint64 kEmptyLockGraceSeconds = 2;
+
+} // namespace
+
+qint64 portLockHolder(const QString &devicePath)
+{
+    for (const QString &lock : lockFilesOf(devicePath)) {
+        qint64 pid = 0;
+        QString host;
+        QString app;
+        if (QFileInfo::exists(lock) && QLockFile(lock).getLockInfo(&pid, &host, &app) && pid > 0 &&
+            !processGone(pid))
+            return pid;
     }
     return 0;
+}
+
+bool removeStaleLocks(const QString &devicePath)
+{
+    bool removed = false;
+    for (const QString &lock : lockFilesOf(devicePath)) {
+        const QByteArray path = QFile::encodeName(lock);
+        const int fd = ::open(path.constData(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
+        if (fd < 0)
+            continue;
+        struct stat st
+        {
+        };
+        struct stat now
+        {
+        };
+        // A holder of Qt's lock keeps it locked with flock() as long as it holds the port.
+        bool stale =
+            ::fstat(fd, &st) == 0 && S_ISREG(st.st_mode) && ::flock(fd, LOCK_EX | LOCK_NB) == 0;
+        if (stale) {
+            const qint64 pid = lockPidIn(fd);
+            stale = pid == -1 ? ::time(nullptr) - st.st_mtime >= kEmptyLockGraceSeconds
+                              : processGone(pid);
+        }
+        // Removed only while it is still the file looked at, and locked against a new holder.
+        if (stale && ::lstat(path.constData(), &now) == 0 && now.st_ino == st.st_ino &&
+            now.st_dev == st.st_dev && ::unlink(path.constData()) == 0)
+            removed = true;
+        ::close(fd);
+    }
+    return removed;
 }
 
 void gatherAccessFacts(const QString &devicePath, OpenFailureFacts &facts)

@@ -84,7 +84,13 @@ void QtSerialComm::openPort()
     m_port.setParity(QSerialPort::NoParity);
     m_port.setStopBits(QSerialPort::OneStop);
     m_port.setFlowControl(QSerialPort::NoFlowControl);
-    if (!m_port.open(QIODevice::ReadWrite)) {
+    bool opened = m_port.open(QIODevice::ReadWrite);
+    if (!opened && m_port.error() == QSerialPort::PermissionError &&
+        platform::removeStaleLocks(path)) {
+        m_port.clearError();
+        opened = m_port.open(QIODevice::ReadWrite);
+    }
+    if (!opened) {
         const QString reason = openFailureReason(device, path);
         m_port.clearError();
         qCInfo(lcLink).noquote() << "open failed:" << reason;

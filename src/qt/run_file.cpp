@@ -4,6 +4,8 @@
 #include <QDateTime>
 #include <QDir>
 #include <QFileInfo>
+#include <QSocketNotifier>
+#include <QTimer>
 
 #include <algorithm>
 #include <chrono>
@@ -29,8 +31,11 @@ QString shownName(const QString &path)
 } // namespace
 
 RunFile::RunFile(QObject *parent, Clock clock)
-    : QObject(parent), m_clock(clock ? std::move(clock) : Clock(&systemStamp))
+    : QObject(parent), m_clock(clock ? std::move(clock) : Clock(&systemStamp)),
+      m_stallCheck(new QTimer(this))
 {
+    m_stallCheck->setSingleShot(true);
+    connect(m_stallCheck, &QTimer::timeout, this, &RunFile::watchWaiting);
 }
 
 RunFile::~RunFile() = default;
@@ -73,11 +78,20 @@ bool RunFile::start(const QString &path, Mode mode)
     m_path = path;
     m_file = std::move(file);
     m_recorder = std::make_unique<RunRecorder>(m_clock());
+    watchWaiting(); // the header may wait already
     return true;
 }
 
 void RunFile::stop()
 {
+    if (m_room) {
+        // stop() may run inside the notifier's own signal (a failed hand-over).
+        m_room->setEnabled(false);
+        m_room->deleteLater();
+        m_room = nullptr;
+    }
+    m_stallCheck->stop();
+    m_waiting = false;
     m_file.reset();
     m_recorder.reset();
 }
@@ -107,7 +121,44 @@ bool RunFile::writeLine(const std::string &line)
         fail(tr("the file or its folder is gone"));
         return false;
     }
-    return true;
+    watchWaiting();
+    return isRecording();
+}
+
+void RunFile::flushWaiting()
+{
+    QString reason;
+    if (m_file && !m_file->flush(reason))
+        return fail(reason);
+    watchWaiting();
+}
+
+// Called after each hand-over: a reader that has taken nothing for kMaxStallMs while rows wait
+// has stopped reading.
+void RunFile::watchWaiting()
+{
+    if (!m_file || m_file->pendingBytes() == 0) {
+        m_waiting = false;
+        if (m_room)
+            m_room->setEnabled(false);
+        m_stallCheck->stop();
+        return;
+    }
+    const std::int64_t now = m_clock().steadyMs;
+    if (!m_waiting || m_file->bytesTaken() != m_takenSeen) {
+        m_waiting = true;
+        m_takenSeen = m_file->bytesTaken();
+        m_takenAtMs = now;
+    } else if (now - m_takenAtMs >= kMaxStallMs) {
+        return fail(tr("it is not being read (nothing taken for %1 s)").arg(kMaxStallMs / 1000));
+    }
+    if (!m_room) {
+        m_room = new QSocketNotifier(m_file->descriptor(), QSocketNotifier::Write, this);
+        connect(m_room, &QSocketNotifier::activated, this, &RunFile::flushWaiting);
+    }
+    m_room->setEnabled(true);
+    if (!m_stallCheck->isActive())
+        m_stallCheck->start(int(kMaxStallMs - (now - m_takenAtMs)) + 1);
 }
 
 void RunFile::fail(const QString &reason)

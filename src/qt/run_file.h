@@ -8,6 +8,9 @@
 #include <QObject>
 #include <QString>
 
+class QSocketNotifier;
+class QTimer;
+
 #include <functional>
 #include <memory>
 
@@ -17,7 +20,10 @@ namespace quelo {
 // one row per report, each written whole at once so that a crash loses at most the row being
 // written. Only a regular file or a new path is written. The first failed write (a full disk, a
 // vanished folder) cuts the file back to its last whole row, closes it, ends the recording and
-// emits failed() once; later reports are ignored until the next start().
+// emits failed() once; later reports are ignored until the next start(). Standard output that
+// is a pipe is never waited for: rows its reader has not taken yet are handed over as it makes
+// room, and a reader that takes nothing for kMaxStallMs, or leaves RecordFile::kMaxPendingBytes
+// waiting, ends the recording as a failed write does.
 class RunFile final : public QObject, public RunObserver
 {
     Q_OBJECT
@@ -29,6 +35,7 @@ public:
         Append
     };
     using Clock = std::function<Stamp()>;
+    static constexpr std::int64_t kMaxStallMs = 5000;
 
     // The clock defaults to the system's wall clock with the local offset and a steady clock.
     explicit RunFile(QObject *parent = nullptr, Clock clock = {});
@@ -55,12 +62,21 @@ private:
     bool appendable(const QString &path);
     bool writeLine(const std::string &line);
     void fail(const QString &reason);
+    void flushWaiting();
+    void watchWaiting();
 
     Clock m_clock;
     QString m_path;
     std::unique_ptr<RecordFile> m_file;
     std::unique_ptr<RunRecorder> m_recorder;
     QString m_error;
+    // While rows wait for standard output's reader: room to write, and a look at the stall
+    // when no report comes to look.
+    QSocketNotifier *m_room = nullptr;
+    QTimer *m_stallCheck = nullptr;
+    bool m_waiting = false;
+    qint64 m_takenSeen = 0;
+    std::int64_t m_takenAtMs = 0;
 };
 
 // How far a reading has come, in bytes; returning false cancels it.

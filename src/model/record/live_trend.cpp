@@ -2,6 +2,7 @@
 #include "live_trend.h"
 
 #include <algorithm>
+#include <cmath>
 
 namespace quelo {
 
@@ -14,13 +15,22 @@ void LiveTrend::add(double t, const TelemetryReport &report)
         m_origin = t;
     for (std::size_t i = 0; i < kTrendCount; ++i) {
         Series &s = m_series[i];
-        if (values[i]) {
-            s.points.push_back({t, *values[i]});
-            ++s.unsent;
-        }
+        if (values[i])
+            keep(s, t, *values[i]);
         dropOld(s);
     }
     dropOldEvents();
+}
+
+void LiveTrend::keep(Series &s, double t, double v) const
+{
+    // Once the series is half full, a point closer to the last one kept than the chart can show
+    // is passed over, so that a flood cannot crowd the span out.
+    const bool crowded = s.points.size() >= kMaxPoints / 2;
+    if (crowded && std::abs(t - s.points.back().t) < m_spanMs / double(kMaxPoints))
+        return;
+    s.points.push_back({t, v});
+    ++s.unsent;
 }
 
 void LiveTrend::addEvent(double t, const std::string &text)
@@ -35,7 +45,8 @@ void LiveTrend::addEvent(double t, const std::string &text)
 
 void LiveTrend::dropOldEvents()
 {
-    while (!m_events.empty() && m_events.front().t < m_newest - m_spanMs)
+    while (!m_events.empty() &&
+           (m_events.front().t < m_newest - m_spanMs || m_events.size() > kMaxEvents))
         m_events.pop_front();
 }
 
@@ -48,7 +59,7 @@ std::vector<RecordedEvent> LiveTrend::takeEvents()
 void LiveTrend::dropOld(Series &s)
 {
     const double oldest = m_newest - m_spanMs;
-    while (!s.points.empty() && s.points.front().t < oldest) {
+    while (!s.points.empty() && (s.points.front().t < oldest || s.points.size() > kMaxPoints)) {
         if (s.points.size() > s.unsent)
             ++s.sentDropped;
         else

@@ -24,10 +24,17 @@ constexpr std::size_t kTrendCount = 3;
 // The live trend: the points of the last `span` milliseconds before the newest one, kept apart
 // from any chart so that reports cost a deque append while nothing is shown. A chart takes the
 // changes since its last look with takeChanges(), or everything with takeAll() when it is shown.
+// Memory is bounded by number too, whatever the line sends: once a series holds half of
+// kMaxPoints, it keeps a point only when it is at least span / kMaxPoints away from the last one
+// kept (a chart a few thousand pixels wide shows no more), and it never holds more than
+// kMaxPoints, the oldest going first (a clock set back); events beyond kMaxEvents go oldest
+// first. Points are only ever added at the end and dropped at the front, as a chart follows.
 class LiveTrend
 {
 public:
     static constexpr double kDefaultSpanMs = 5 * 60 * 1000.0;
+    static constexpr std::size_t kMaxPoints = 12000;
+    static constexpr std::size_t kMaxEvents = 2000;
 
     struct Changes
     {
@@ -64,6 +71,7 @@ private:
         std::size_t sentDropped = 0; // taken points dropped since the last take
     };
 
+    void keep(Series &s, double t, double v) const;
     void dropOld(Series &s);
     void dropOldEvents();
 

@@ -34,16 +34,51 @@ bool readNumber(const std::string &field, double &value)
     return errno == 0 && end == field.c_str() + field.size() && std::isfinite(value);
 }
 
-// A field as a message shows it: in quotes, and cut (at a character boundary) after kMaxQuoted
-// bytes, so that a huge field cannot make a huge message.
+// The length of the well-formed UTF-8 sequence of a printable character at `i`, else 0.
+std::size_t printableAt(const std::string &text, std::size_t i)
+{
+    const auto byte = [&](std::size_t k) { return static_cast<unsigned char>(text[k]); };
+    const unsigned char lead = byte(i);
+    if (lead < 0x80)
+        return lead >= 0x20 && lead < 0x7F ? 1 : 0;
+    const std::size_t length = lead >= 0xF0 ? 4 : lead >= 0xE0 ? 3 : lead >= 0xC2 ? 2 : 0;
+    if (length == 0 || lead > 0xF4 || i + length > text.size())
+        return 0;
+    unsigned long code = lead & (0x7F >> length);
+    for (std::size_t k = 1; k < length; ++k) {
+        if ((byte(i + k) & 0xC0) != 0x80)
+            return 0;
+        code = (code << 6) | (byte(i + k) & 0x3F);
+    }
+    const unsigned long least[] = {0, 0, 0x80, 0x800, 0x10000};
+    const bool control = code < 0xA0 || code == 0x2028 || code == 0x2029;
+    const bool surrogate = code >= 0xD800 && code <= 0xDFFF;
+    return code >= least[length] && code <= 0x10FFFF && !control && !surrogate ? length : 0;
+}
+
+// A field as a message shows it: in quotes, with a byte that is not part of a printable
+// character written \xNN (and a backslash \\), and cut after kMaxQuoted bytes, so that a huge or
+// binary field cannot make a huge message or one that upsets a terminal.
 std::string shown(const std::string &field)
 {
-    if (field.size() <= RecordingParser::kMaxQuoted)
-        return "\"" + field + "\"";
-    std::size_t cut = RecordingParser::kMaxQuoted;
-    while (cut > 0 && (static_cast<unsigned char>(field[cut]) & 0xC0) == 0x80)
-        --cut;
-    return "\"" + field.substr(0, cut) + "…\"";
+    const std::size_t end = std::min(field.size(), RecordingParser::kMaxQuoted);
+    std::string text = "\"";
+    std::size_t i = 0;
+    while (i < end) {
+        const std::size_t length = printableAt(field, i);
+        if (length > 0 && i + length > end)
+            break; // a character the cut would split
+        if (length == 0 || field[i] == '\\') {
+            static const char hex[] = "0123456789abcdef";
+            const auto b = static_cast<unsigned char>(field[i++]);
+            text +=
+                b == '\\' ? std::string("\\\\") : std::string{'\\', 'x', hex[b >> 4], hex[b & 15]};
+            continue;
+        }
+        text.append(field, i, length);
+        i += length;
+    }
+    return text + (i < field.size() ? "…\"" : "\"");
 }
 
 std::string lineText(std::size_t line)

@@ -49,7 +49,7 @@ struct RecordingRead
 // (no recorded quantity comes near it), a field over kMaxFieldBytes or a row over kMaxRowBytes,
 // a quoted field still open when the text ends. Only the last line may be cut short (the
 // recording was ended by a crash or a full disk): it is left out. Messages quote at most
-// kMaxQuoted characters of a field.
+// kMaxQuoted bytes of a field, a byte that is not part of a printable character as \xNN.
 class RecordingParser
 {
 public:
