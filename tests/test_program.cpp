@@ -755,6 +755,7 @@ TEST(Program, HistoryPrintsOneLineEachAndRefusesWhatIsNotAFolder)
         QJsonObject parameters;
         for (const char *key : kKeys)
             parameters.insert(QLatin1String(key), 1);
+        parameters.insert(QLatin1String("max_advance_limit"), 25); // 14 to 35
         const QJsonObject root{{"format", "quelo-config"},
                                {"version", 1},
                                {"saved", "2026-12-07T18:24:25+01:00"},
