@@ -209,10 +209,43 @@ TEST(HistoryList, MarksTheValuesThatDifferFromTheRestorePointBefore)
     newer.port = 2;
     newer.utcMs = 1765128265123;
     newer.utcOffsetMinutes = 60;
-    EXPECT_EQ(historyLine(newer, "/h/a b.json"),
-              "2025-12-07T18:24:25.123+01:00 stored firmware=26 port=2 run_mode_start_delay=2 "
-              "led_mode=3 tach_pulses_per_rev=1 tach_volts=2 advance_shift=0 max_rpm_limit=11 "
-              "max_advance_limit=25 /h/a b.json");
+    const std::string values = "run_mode_start_delay=2 led_mode=3 tach_pulses_per_rev=1 "
+                               "tach_volts=2 advance_shift=0 max_rpm_limit=11 max_advance_limit=25";
+    EXPECT_EQ(historyLine(newer, "/h/a b.json", newer.utcMs),
+              "2025-12-07T18:24:25.123+01:00 stored firmware=26 port=2 " + values + " /h/a b.json");
+    // One restore point is one line, whatever its path holds; a time later than now is marked
+    // without adding a field.
+    EXPECT_EQ(historyLine(newer, "/h/x\n2099 stored\\\x7f\u2028.json", newer.utcMs - 1),
+              "2025-12-07T18:24:25.123+01:00(future) stored firmware=26 port=2 " + values +
+                  " /h/x\\x0a2099 stored\\\\\\x7f\\u2028.json");
+}
+
+// A clock once set ahead left restore points dated 2099: the one written now is still the
+// newest, and the one written first of the others goes.
+TEST(HistoryList, ANewRestorePointIsKeptWhateverTimeTheOthersClaim)
+{
+    constexpr std::int64_t k2099 = 4'070'908'800'000;
+    HistoryList list(5);
+    std::vector<Snapshot> future;
+    for (int i = 0; i < 5; ++i)
+        future.push_back(snapshotAt(k2099 + i, "26", i));
+    list.assign(future);
+    const std::vector<Snapshot> gone = list.add(snapshotAt(1'765'128'265'000, "26", 9));
+    ASSERT_EQ(gone.size(), 1u);
+    EXPECT_EQ(gone.front().utcMs, k2099);
+    EXPECT_EQ(list.entries().front().utcMs, 1'765'128'265'000);
+    EXPECT_EQ(list.entries().front().sequence, 1);
+    list.add(snapshotAt(1'765'128'266'000, "26", 8));
+    EXPECT_EQ(list.entries().front().sequence, 2);
+    EXPECT_EQ(list.entries()[1].sequence, 1);
+
+    // Read again: the order written, not the times, says which are newest.
+    HistoryList reread(5);
+    reread.assign(list.entries());
+    EXPECT_EQ(reread.entries()[0].sequence, 2);
+    EXPECT_EQ(reread.entries()[1].sequence, 1);
+    EXPECT_EQ(reread.entries()[2].utcMs, k2099 + 4);
+    EXPECT_TRUE(isInTheFuture(reread.entries()[2], 1'765'128'266'000));
 }
 
 TEST(Undo, NamesTheChangeInTheValueBoxesTexts)

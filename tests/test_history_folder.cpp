@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The history folder on disk: restore point files that Load reads as they are, repeats not
-// written, the newest 500 kept, hostile files passed over, and an unwritable folder turning
-// history off with one message.
+// written, the last 500 written kept whatever times they claim, hostile files passed over, and
+// an unwritable folder turning history off with one message.
 #include "config_file.h"
 #include "history_folder.h"
 #include "history_store.h"
@@ -9,6 +9,8 @@
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
+#include <QJsonDocument>
+#include <QJsonObject>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
@@ -38,6 +40,26 @@ QStringList jsonFiles(const QString &path)
 }
 
 constexpr std::int64_t kStart = 1765128265000; // 2025-12-07 17:24:25 UTC
+constexpr std::int64_t k2099 = 4070908800000;  // 2099-01-01 00:00:00 UTC
+
+void writeFile(const QString &path, const QByteArray &bytes)
+{
+    QFile f(path);
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    ASSERT_EQ(f.write(bytes), bytes.size());
+}
+
+// A restore point as the program wrote it before it counted them: no "sequence", "saved" to
+// the second.
+QByteArray earlierVersionFile(const Snapshot &s)
+{
+    QJsonObject root = QJsonDocument::fromJson(snapshotToJson(s)).object();
+    root.remove("sequence");
+    root.insert(
+        "saved",
+        QDateTime::fromMSecsSinceEpoch(s.utcMs - s.utcMs % 1000, Qt::UTC).toString(Qt::ISODate));
+    return QJsonDocument(root).toJson();
+}
 
 } // namespace
 
@@ -63,8 +85,9 @@ TEST(HistoryFolder, ARestorePointIsAConfigurationFileLoadTakesAsItIs)
     EXPECT_EQ(back.event, SnapshotEvent::Stored);
     EXPECT_EQ(back.port, 3);
     EXPECT_EQ(back.utcOffsetMinutes, 120);
-    EXPECT_EQ(back.utcMs, kStart); // "saved" holds whole seconds
+    EXPECT_EQ(back.utcMs, kStart + 123);
     EXPECT_EQ(back.fileName, files[0].toStdString());
+    EXPECT_EQ(back.sequence, 1);
 
     // The same values again (even from another event) are not written; another firmware is.
     EXPECT_EQ(again.add(snapshot(kStart + 5000, 12, SnapshotEvent::Connected), error),
@@ -90,6 +113,103 @@ TEST(HistoryFolder, KeepsTheNewest500AndRemovesTheOldestFiles)
     HistoryFolder reread(dir.path());
     EXPECT_EQ(reread.load().size(), 500u);
     EXPECT_EQ(reread.entries().front().utcMs, kStart + 502 * 1000);
+}
+
+// A clock once set ahead left 2099 restore points (written before they were counted) filling
+// the folder: what is written now is kept, run after run, and the first written of the others
+// goes; the milliseconds of the earlier files come from their names.
+TEST(HistoryFolder, KeepsWhatIsWrittenNowBesideRestorePointsFromTheFuture)
+{
+    QTemporaryDir dir;
+    for (int i = 0; i < 5; ++i) {
+        Snapshot old = snapshot(k2099 + i * 1000 + 250, i);
+        writeFile(dir.filePath(QStringLiteral("20990101-00000%1-250-stored.json").arg(i)),
+                  earlierVersionFile(old));
+    }
+    for (int run = 0; run < 2; ++run) {
+        HistoryFolder folder(dir.path(), 5);
+        QString error;
+        ASSERT_EQ(folder.add(snapshot(kStart + run * 1000, 12 - run), error),
+                  HistoryFolder::Added::Written)
+            << error.toStdString();
+        EXPECT_TRUE(QFile::exists(folder.filePath(folder.entries().front())));
+    }
+    const QStringList files = jsonFiles(dir.path());
+    ASSERT_EQ(files.size(), 5);
+    EXPECT_FALSE(files.contains(QStringLiteral("20990101-000000-250-stored.json")));
+    EXPECT_FALSE(files.contains(QStringLiteral("20990101-000001-250-stored.json")));
+    HistoryFolder reread(dir.path(), 5);
+    const std::vector<Snapshot> &entries = reread.load();
+    ASSERT_EQ(entries.size(), 5u);
+    EXPECT_EQ(entries[0].utcMs, kStart + 1000);
+    EXPECT_EQ(entries[1].utcMs, kStart);
+    EXPECT_EQ(entries[2].utcMs, k2099 + 4250);
+    EXPECT_TRUE(isInTheFuture(entries[2], kStart + 1000));
+
+    // The one it cannot keep is said: with nothing kept, the new one goes at once.
+    HistoryFolder none(dir.path(), 0);
+    QString error;
+    EXPECT_EQ(none.add(snapshot(kStart + 9000, 3), error), HistoryFolder::Added::Dropped);
+    EXPECT_TRUE(error.contains("removed at once")) << error.toStdString();
+}
+
+// A restore point holds what a module can report: a file whose firmware is any other text (a
+// forged --history line) or whose name holds a control character is neither listed nor ever
+// removed; what is listed prints as one line, raw and as the value boxes show it.
+TEST(HistoryFolder, PassesOverForgedRestorePointsAndListsEachOnOneLine)
+{
+    QTemporaryDir dir;
+    Snapshot forged = snapshot(kStart, 9);
+    const QStringList hostile{QStringLiteral("forged.json"), QStringLiteral("empty.json"),
+                              QStringLiteral("a\nb.json"), QStringLiteral("sequence.json"),
+                              QStringLiteral("rtl\u202Egnp.json")};
+    forged.config.firmware = "26\n2026-12-07T18:24:25.000+01:00 stored firmware=26 /tmp/evil.json";
+    writeFile(dir.filePath(hostile[0]), snapshotToJson(forged));
+    forged.config.firmware = "";
+    writeFile(dir.filePath(hostile[1]), snapshotToJson(forged));
+    writeFile(dir.filePath(hostile[2]), snapshotToJson(snapshot(kStart, 8)));
+    writeFile(dir.filePath(hostile[3]),
+              snapshotToJson(snapshot(kStart, 7)).replace("\"sequence\": 0", "\"sequence\": -1"));
+    writeFile(dir.filePath(hostile[4]), snapshotToJson(snapshot(kStart, 6)));
+
+    HistoryFolder folder(dir.path(), 1);
+    QString error;
+    ASSERT_EQ(folder.add(snapshot(kStart + 1000, 12), error), HistoryFolder::Added::Written);
+    ASSERT_EQ(folder.add(snapshot(kStart + 2000, 11), error), HistoryFolder::Added::Written);
+    for (const QString &name : hostile)
+        EXPECT_TRUE(QFile::exists(dir.filePath(name))) << name.toStdString();
+    HistoryFolder reread(dir.path());
+    ASSERT_EQ(reread.load().size(), 1u);
+    const Snapshot &entry = reread.entries().front();
+    EXPECT_EQ(entry.config.values[5], 11);
+
+    const QString path = QStringLiteral("/h/x\ny.json");
+    const QByteArray line = snapshotJsonLine(entry, path, kStart);
+    EXPECT_FALSE(line.contains('\n'));
+    const QJsonObject json = QJsonDocument::fromJson(line).object();
+    EXPECT_EQ(json.value("file").toString(), path);
+    EXPECT_EQ(json.value("time").toString(), "2025-12-07T19:24:27.000+02:00");
+    EXPECT_TRUE(json.value("future").toBool());
+    EXPECT_EQ(json.value("event").toString(), "stored");
+    EXPECT_EQ(json.value("firmware").toString(), "26");
+    EXPECT_EQ(json.value("parameters").toObject().value("max_rpm_limit").toInt(), 11);
+    EXPECT_EQ(json.value("shown").toObject().value("max_rpm_limit").toString(), "2816");
+    EXPECT_EQ(json.value("shown").toObject().value("led_mode").toString(), "Mode");
+}
+
+TEST(HistoryFolder, ListsOnlyAFolderItCanRead)
+{
+    QTemporaryDir dir;
+    writeFile(dir.filePath(QStringLiteral("file")), "x");
+    ASSERT_EQ(mkfifo(QFile::encodeName(dir.filePath("fifo")).constData(), 0600), 0);
+    QString error;
+    EXPECT_TRUE(HistoryFolder(dir.filePath(QStringLiteral("missing"))).canList(error));
+    EXPECT_TRUE(HistoryFolder(dir.path()).canList(error)) << error.toStdString();
+    for (const QString &path : {dir.filePath("file"), dir.filePath("fifo"), QString("/dev/null")}) {
+        error.clear();
+        EXPECT_FALSE(HistoryFolder(path).canList(error)) << path.toStdString();
+        EXPECT_TRUE(error.contains("is not a folder")) << error.toStdString();
+    }
 }
 
 TEST(HistoryFolder, PassesOverWhatIsNotARestorePointWithoutOpeningIt)

@@ -15,6 +15,7 @@
 #include <QAction>
 #include <QApplication>
 #include <QDialog>
+#include <QDir>
 #include <QFile>
 #include <QLabel>
 #include <QScrollBar>
@@ -288,4 +289,50 @@ TEST_F(HistoryWindowTest, AnUnwritableFolderIsOneMessageAndTheLinkGoesOn)
     EXPECT_TRUE(model.isConnected());
     EXPECT_TRUE(store().isOff());
     EXPECT_EQ(window.notes().current(), note);
+}
+
+// A restore point from a clock once set ahead is marked and listed below the one written now;
+// File > Keep restore points unchecked writes none for the rest of the session.
+TEST_F(HistoryWindowTest, MarksAFutureRestorePointAndKeepsNoneWhenToldNot)
+{
+    Snapshot ahead;
+    ahead.utcMs = 4070908800123; // 2099-01-01 00:00:00.123 UTC
+    ahead.event = SnapshotEvent::Stored;
+    ahead.config.firmware = "26";
+    ahead.config.values = {2, 1, 1, 2, -4, 9, 25};
+    QFile file(QDir(store().folder()).filePath(QStringLiteral("20990101-000000-123-stored.json")));
+    ASSERT_TRUE(QDir().mkpath(store().folder()));
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write(snapshotToJson(ahead));
+    file.close();
+    store().reload();
+    ASSERT_TRUE(connectAndReport());
+    store().flush();
+    window.changes().showHistory();
+    QTableWidget &table = window.changes().historyWindow()->table();
+    ASSERT_EQ(table.rowCount(), 2);
+    EXPECT_EQ(table.item(0, 1)->text(), "connected");
+    EXPECT_FALSE(table.item(0, 0)->text().contains("future"));
+    EXPECT_TRUE(table.item(1, 0)->text().endsWith(".123 (in the future)"))
+        << table.item(1, 0)->text().toStdString();
+
+    QAction *keep = window.findChild<QAction *>(QStringLiteral("actionKeepRestorePoints"));
+    ASSERT_NE(keep, nullptr);
+    EXPECT_TRUE(keep->isChecked());
+    keep->trigger();
+    EXPECT_FALSE(keep->isChecked());
+    const auto *state = window.changes().historyWindow()->findChild<QLabel *>("historyState");
+    EXPECT_TRUE(state->text().contains("No restore point is kept")) << state->text().toStdString();
+    userMoves(kMaxRpm, 10);
+    ASSERT_TRUE(settled());
+    ASSERT_TRUE(storeAndConfirm());
+    EXPECT_EQ(store().entries().size(), 2u);
+    EXPECT_EQ(QDir(store().folder()).entryList(QDir::Files).size(), 2);
+
+    keep->trigger();
+    userMoves(kMaxRpm, 9);
+    ASSERT_TRUE(settled());
+    ASSERT_TRUE(storeAndConfirm());
+    ASSERT_EQ(store().entries().size(), 3u);
+    EXPECT_EQ(table.item(0, 1)->text(), "stored");
 }

@@ -163,9 +163,13 @@ TEST(Options, HistoryTakesOnlyItsFolder)
     EXPECT_EQ(listed.historyDir, "/h");
     EXPECT_EQ(parse({"--import-config", "a.json", "--history-dir", "h"}).historyDir, "h");
     EXPECT_FALSE(parse({}).listHistory);
+    EXPECT_TRUE(parse({"--history", "--json"}).historyJson);
+    EXPECT_TRUE(parse({"--import-config", "a.json", "--no-history"}).noHistory);
+    EXPECT_TRUE(parse({"--demo", "--no-history"}).noHistory);
     for (const QStringList &bad :
          {QStringList{"--history", "--demo"}, QStringList{"--history", "--export-config", "-"},
-          QStringList{"--history-dir", ""}}) {
+          QStringList{"--history-dir", ""}, QStringList{"--json"},
+          QStringList{"--history", "--no-history"}}) {
         const Options o = parse(bad);
         EXPECT_EQ(o.action, Options::Action::Error) << bad.join(' ').toStdString();
         EXPECT_TRUE(o.text.contains("--history")) << o.text.toStdString();

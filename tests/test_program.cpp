@@ -736,6 +736,59 @@ TEST(Program, AHeadlessImportAddsARestorePointEqualToTheFile)
     EXPECT_EQ(lineValues(lines[0]), (std::array<int, 7>{3, 3, 2, 0, -5, 9, 31}));
     EXPECT_EQ(lines[1].value(1), "connected");
     EXPECT_EQ(lineValues(lines[1]), before);
+
+    // --no-history: the next import writes no restore point.
+    const HeadlessRun unkept =
+        runHeadless({"--ports", module.devicePath(), "--import-config", lines[1].mid(11).join(' '),
+                     "--history-dir", folder, "--no-history"});
+    ASSERT_EQ(unkept.exitCode, 0) << unkept.err.toStdString();
+    EXPECT_EQ(historyLines(folder).size(), 2);
+}
+
+// --history prints each restore point on one line, and a file whose firmware forges a line
+// not at all; a history folder that is not a folder is exit 2.
+TEST(Program, HistoryPrintsOneLineEachAndRefusesWhatIsNotAFolder)
+{
+    QTemporaryDir dir;
+    const QString folder = dir.filePath(QStringLiteral("history"));
+    ASSERT_TRUE(QDir().mkpath(folder));
+    const auto restorePoint = [&](const QString &name, const QString &firmware) {
+        QJsonObject parameters;
+        for (const char *key : kKeys)
+            parameters.insert(QLatin1String(key), 1);
+        parameters.insert(QLatin1String("max_advance_limit"), 25); // 14 to 35
+        const QJsonObject root{{"format", "quelo-config"},
+                               {"version", 1},
+                               {"saved", "2026-12-07T18:24:25+01:00"},
+                               {"firmware", firmware},
+                               {"parameters", parameters},
+                               {"event", "stored"},
+                               {"port", 1}};
+        QFile file(QDir(folder).filePath(name));
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write(QJsonDocument(root).toJson());
+    };
+    restorePoint(QStringLiteral("20261207-172425-123-stored.json"), QStringLiteral("26"));
+    restorePoint(QStringLiteral("forged.json"),
+                 QStringLiteral("26\n2026-12-07T18:24:25.000+01:00 stored firmware=26 port=1 "
+                                "/tmp/evil.json"));
+    const HeadlessRun listed = runHeadless({"--history", "--history-dir", folder});
+    ASSERT_EQ(listed.exitCode, 0) << listed.err.toStdString();
+    const QList<QByteArray> lines = listed.out.trimmed().split('\n');
+    ASSERT_EQ(lines.size(), 1) << listed.out.toStdString();
+    EXPECT_TRUE(lines[0].startsWith("2026-12-07T18:24:25.123+01:00 stored firmware=26 "))
+        << lines[0].toStdString();
+    const HeadlessRun json = runHeadless({"--history", "--json", "--history-dir", folder});
+    ASSERT_EQ(json.exitCode, 0) << json.err.toStdString();
+    EXPECT_EQ(QJsonDocument::fromJson(json.out).object().value("file").toString(),
+              QDir(folder).filePath(QStringLiteral("20261207-172425-123-stored.json")));
+
+    for (const QString &notAFolder : {QDir(folder).filePath("forged.json"), QString("/dev/null")}) {
+        const HeadlessRun refused = runHeadless({"--history", "--history-dir", notAFolder});
+        EXPECT_EQ(refused.exitCode, 2) << notAFolder.toStdString();
+        EXPECT_TRUE(refused.out.isEmpty());
+        EXPECT_TRUE(refused.err.contains("is not a folder")) << refused.err.toStdString();
+    }
 }
 
 // A path that cannot be what it is meant for is refused with exit 2 at once, before the port:

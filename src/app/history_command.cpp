@@ -10,15 +10,38 @@ QString historyFolder(const Options &options)
     return options.historyDir.isEmpty() ? defaultHistoryFolder() : options.historyDir;
 }
 
+namespace {
+
+void sayOnStandardError(const QString &message)
+{
+    std::fprintf(stderr, "quelo-link: %s\n", qPrintable(message));
+    std::fflush(stderr);
+}
+
+} // namespace
+
 int printHistory(const Options &options)
 {
     HistoryFolder folder(historyFolder(options));
-    for (const Snapshot &entry : folder.load()) {
-        const std::string line =
-            historyLine(entry, folder.filePath(entry).toLocal8Bit().toStdString());
-        std::printf("%s\n", line.c_str());
+    QString error;
+    if (!folder.canList(error)) {
+        sayOnStandardError(QStringLiteral("--history: %1").arg(error));
+        return kExitUsage;
     }
-    std::fflush(stdout);
+    const qint64 now = wallClockNow().utcMs;
+    for (const Snapshot &entry : folder.load()) {
+        const QString path = folder.filePath(entry);
+        const std::string line = options.historyJson
+                                     ? snapshotJsonLine(entry, path, now).toStdString()
+                                     : historyLine(entry, path.toUtf8().toStdString(), now);
+        if (std::fwrite(line.data(), 1, line.size(), stdout) != line.size() ||
+            std::fputc('\n', stdout) == EOF)
+            break; // a reader that went away (| head): said below
+    }
+    if (std::fflush(stdout) != 0 || std::ferror(stdout)) {
+        sayOnStandardError(QStringLiteral("--history: standard output could not be written"));
+        return kExitLink;
+    }
     return kExitDone;
 }
 
@@ -26,12 +49,11 @@ RunHistory::RunHistory(WindowModel &model, const Options &options)
     : m_store(historyFolder(options)),
       m_watcher(model, wallClockNow, [this](const Snapshot &snapshot) { m_store.add(snapshot); })
 {
+    m_store.setKeeping(!options.noHistory);
     if (!options.importConfig.isEmpty())
         m_watcher.labelNextStore(SnapshotEvent::Imported);
-    QObject::connect(&m_store, &HistoryStore::failed, [](const QString &message) {
-        std::fprintf(stderr, "quelo-link: %s\n", qPrintable(message));
-        std::fflush(stderr);
-    });
+    QObject::connect(&m_store, &HistoryStore::failed, &sayOnStandardError);
+    QObject::connect(&m_store, &HistoryStore::dropped, &sayOnStandardError);
 }
 
 RunHistory::~RunHistory()

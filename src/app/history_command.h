@@ -12,13 +12,16 @@ class WindowModel;
 // The history folder the options name: --history-dir, else the default one.
 QString historyFolder(const Options &options);
 
-// --history: prints the restore points, newest first, one line each, on standard output.
-// Needs no display and no port; an empty or missing folder prints nothing. Returns kExitDone.
+// --history: prints the restore points, newest written first, one line each (escaped, see
+// historyLine; with --json, snapshotJsonLine), on standard output. Needs no display and no
+// port; an empty or missing folder prints nothing (kExitDone). A folder that is not one or
+// cannot be read is said on standard error (kExitUsage); a failed write is too (kExitLink).
 int printHistory(const Options &options);
 
 // The restore points of a run without a window (--export-config, --import-config): the
-// connection's, and for an import the one its store completes, labelled "imported". A folder
-// that cannot be written is said once on standard error; the run goes on.
+// connection's, and for an import the one its store completes, labelled "imported"; none with
+// --no-history. A folder that cannot be written, or a restore point not kept, is said once on
+// standard error; the run goes on.
 class RunHistory
 {
 public:

@@ -229,6 +229,7 @@ int runWindow(const Options &options, int argc, char *argv[])
     model.setReconnect(options.reconnect);
     AppWindow appWindow(model);
     appWindow.setPortDevices(setup.devices());
+    appWindow.changes().setKeeping(!options.noHistory);
     appWindow.changes().startHistory(historyFolder(options));
     setup.setNotes([&appWindow](const QString &message) { appWindow.notes().post(message); });
     bool recordingFailed = false;

@@ -117,9 +117,17 @@ struct OptionSet
         QStringLiteral("DIR")};
     QCommandLineOption history{
         QStringLiteral("history"),
-        QStringLiteral("Print the restore points, newest first, one line each (time, event, "
-                       "firmware, port, the seven values by file key, the file) and exit. "
-                       "Needs no display and no port.")};
+        QStringLiteral("Print the restore points, newest written first, one line each (time, "
+                       "event, firmware, port, the seven values by file key, the file; control "
+                       "characters and backslashes escaped) and exit. Needs no display and no "
+                       "port. Exit status 2 when the folder is not a folder or cannot be read.")};
+    QCommandLineOption json{
+        QStringLiteral("json"),
+        QStringLiteral("With --history: one compact JSON object per line instead (time, event, "
+                       "firmware, port, the values raw and as the value boxes show them, file).")};
+    QCommandLineOption noHistory{
+        QStringLiteral("no-history"),
+        QStringLiteral("Write no restore point in this run (with or without a window).")};
     QCommandLineOption anyFirmware{
         QStringLiteral("any-firmware"),
         QStringLiteral("With --import-config: import a file saved from a module with other "
@@ -191,19 +199,24 @@ std::optional<QString> parseConfigCommand(const QCommandLineParser &parser, cons
     return std::nullopt;
 }
 
-// --history-dir, and --history, which takes nothing else but it.
+// --history-dir, --no-history, and --history, which takes nothing else but them and --json.
 std::optional<QString> parseHistory(const QCommandLineParser &parser, const OptionSet &set,
                                     Options &options)
 {
     options.historyDir = parser.value(set.historyDir);
     if (parser.isSet(set.historyDir) && options.historyDir.isEmpty())
         return QStringLiteral("--history-dir needs a folder");
+    options.noHistory = parser.isSet(set.noHistory);
     options.listHistory = parser.isSet(set.history);
+    options.historyJson = parser.isSet(set.json);
+    if (options.historyJson && !options.listHistory)
+        return QStringLiteral("--json goes with --history only");
     if (!options.listHistory)
         return std::nullopt;
     for (const QString &name : parser.optionNames())
-        if (name != QStringLiteral("history") && name != QStringLiteral("history-dir"))
-            return QStringLiteral("--history takes no other option than --history-dir");
+        if (name != QStringLiteral("history") && name != QStringLiteral("history-dir") &&
+            name != QStringLiteral("json"))
+            return QStringLiteral("--history takes no other option than --history-dir and --json");
     return std::nullopt;
 }
 
@@ -247,7 +260,7 @@ Options parseOptions(const QStringList &arguments)
     const OptionSet set;
     parser.addOptions({set.ports, set.demo, set.screenshot, set.quitAfter, set.log, set.record,
                        set.trends, set.exportConfig, set.importConfig, set.anyFirmware, set.timeout,
-                       set.historyDir, set.history});
+                       set.historyDir, set.history, set.json, set.noHistory});
     parser.addOptions({set.replay, set.speed, set.reconnect});
     parser.addPositionalArgument(QStringLiteral("FILE.csv"),
                                  QStringLiteral("With --trends: a recording to open."),

@@ -56,8 +56,12 @@ struct Options
 
     // Restore points go to this folder instead of the application data folder's "history".
     QString historyDir;
-    // --history: print the restore points, newest first, and exit (no window, no port).
+    // --history: print the restore points, newest written first, and exit (no window, no
+    // port); --json: as one JSON object per line.
     bool listHistory = false;
+    bool historyJson = false;
+    // --no-history: no restore point is written in this run.
+    bool noHistory = false;
 
     bool configCommand() const { return !exportConfig.isEmpty() || !importConfig.isEmpty(); }
 };
@@ -69,8 +73,8 @@ struct Options
 // --screenshot without --quit-after, --timeout without an export or import or not above 0
 // seconds, --export-config and --import-config together or with --quit-after or
 // --screenshot, --any-firmware without --import-config, --record without a file name,
-// --history with anything but --history-dir, --replay with anything that uses a port, and
-// --speed without --replay or other than 1, 4 or 16.
+// --history with anything but --history-dir and --json, --json without --history, --replay
+// with anything that uses a port, and --speed without --replay or other than 1, 4 or 16.
 Options parseOptions(const QStringList &arguments);
 
 } // namespace quelo

@@ -13,8 +13,8 @@ Stamp wallClockNow()
     return Stamp{now.toMSecsSinceEpoch(), now.offsetFromUtc() / 60, 0};
 }
 
-HistoryStore::HistoryStore(const QString &folder, QObject *parent)
-    : QObject(parent), m_folderPath(folder), m_folder(std::make_shared<HistoryFolder>(folder))
+HistoryStore::HistoryStore(const QString &folder, std::size_t keep, QObject *parent)
+    : QObject(parent), m_folderPath(folder), m_folder(std::make_shared<HistoryFolder>(folder, keep))
 {
     m_worker.setMaxThreadCount(1);
     m_worker.setExpiryTimeout(-1);
@@ -33,17 +33,34 @@ QString HistoryStore::filePath(const Snapshot &snapshot) const
 
 void HistoryStore::reload()
 {
-    post([](HistoryFolder &folder) { return Result{folder.load(), {}}; });
+    post([](HistoryFolder &folder) { return Result{folder.load(), {}, {}}; });
+}
+
+void HistoryStore::setKeeping(bool keeping)
+{
+    if (keeping == m_keeping)
+        return;
+    m_keeping = keeping;
+    emit entriesChanged();
 }
 
 void HistoryStore::add(const Snapshot &snapshot)
 {
-    if (m_off)
+    if (m_off || !m_keeping)
         return;
     post([snapshot](HistoryFolder &folder) {
         Result result;
-        if (folder.add(snapshot, result.error) == HistoryFolder::Added::Failed)
-            result.error = QStringLiteral("History is off: %1").arg(result.error);
+        QString error;
+        switch (folder.add(snapshot, error)) {
+        case HistoryFolder::Added::Failed:
+            result.error = QStringLiteral("History is off: %1").arg(error);
+            break;
+        case HistoryFolder::Added::Dropped:
+            result.dropped = QStringLiteral("History did not keep a restore point: %1").arg(error);
+            break;
+        default:
+            break;
+        }
         result.entries = folder.entries();
         return result;
     });
@@ -69,6 +86,8 @@ void HistoryStore::take(const Result &result)
         m_off = true;
         emit failed(result.error);
     }
+    if (!result.dropped.isEmpty())
+        emit dropped(result.dropped);
     emit entriesChanged();
 }
 

@@ -127,6 +127,7 @@ void AppWindow::createFileMenu()
                       shortcutFor(QKeySequence::Open, QKeySequence(Qt::CTRL | Qt::Key_O)));
     connect(load, &QAction::triggered, this, &AppWindow::loadConfiguration);
     file->addAction(m_changes->historyAction());
+    file->addAction(m_changes->keepAction());
     file->addSeparator();
     m_record = addMenuAction(file, "actionRecord", tr("&Record run…"),
                              {QKeySequence(Qt::CTRL | Qt::Key_R)});

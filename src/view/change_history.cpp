@@ -17,6 +17,7 @@ ChangeHistory::ChangeHistory(WindowModel &model, QWidget *window)
       m_undoAction(m_undo->createUndoAction(this, tr("&Undo"))),
       m_redoAction(m_undo->createRedoAction(this, tr("&Redo"))),
       m_historyAction(new QAction(tr("&History…"), this)),
+      m_keepAction(new QAction(tr("&Keep restore points"), this)),
       m_watcher(model, wallClockNow, [this](const Snapshot &snapshot) {
           if (m_store)
               m_store->add(snapshot);
@@ -31,6 +32,12 @@ ChangeHistory::ChangeHistory(WindowModel &model, QWidget *window)
     m_historyAction->setEnabled(false);
     m_historyAction->setToolTip(tr("No history folder"));
     connect(m_historyAction, &QAction::triggered, this, &ChangeHistory::showHistory);
+    m_keepAction->setObjectName(QStringLiteral("actionKeepRestorePoints"));
+    m_keepAction->setCheckable(true);
+    m_keepAction->setChecked(true);
+    m_keepAction->setToolTip(tr("Write a restore point of the module's configuration when it "
+                                "connects, stores or takes a file (this session)"));
+    connect(m_keepAction, &QAction::toggled, this, &ChangeHistory::keepToggled);
 }
 
 ChangeHistory::~ChangeHistory() = default;
@@ -40,9 +47,22 @@ void ChangeHistory::startHistory(const QString &folder)
     delete m_historyWindow; // it shows the store being replaced
     m_historyWindow = nullptr;
     m_store = std::make_unique<HistoryStore>(folder);
+    m_store->setKeeping(m_keepAction->isChecked());
     connect(m_store.get(), &HistoryStore::failed, this, &ChangeHistory::historyFailed);
+    connect(m_store.get(), &HistoryStore::dropped, this, &ChangeHistory::historyFailed);
     m_historyAction->setEnabled(true);
     m_historyAction->setToolTip(tr("The module's configurations kept in %1").arg(folder));
+}
+
+void ChangeHistory::setKeeping(bool keep)
+{
+    m_keepAction->setChecked(keep);
+}
+
+void ChangeHistory::keepToggled(bool keep)
+{
+    if (m_store)
+        m_store->setKeeping(keep);
 }
 
 HistoryWindow *ChangeHistory::historyWindow()

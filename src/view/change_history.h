@@ -22,8 +22,9 @@ class WindowModel;
 
 // The user's configuration changes and the module's restore points, for the top-level window:
 // Edit > Undo and Redo of slider moves, Loads and Restores (the stack is emptied when a module
-// connects, as its values may differ), and File > History with the restore points taken as
-// the run goes. Without a history folder (startHistory not called) History stays disabled.
+// connects, as its values may differ), File > History with the restore points taken as the run
+// goes, and File > Keep restore points (checked unless --no-history) to stop writing them for
+// the session. Without a history folder (startHistory not called) History stays disabled.
 class ChangeHistory : public QObject
 {
     Q_OBJECT
@@ -39,6 +40,10 @@ public:
     QAction *undoAction() const { return m_undoAction; }
     QAction *redoAction() const { return m_redoAction; }
     QAction *historyAction() const { return m_historyAction; }
+    // Checkable: restore points are written while it is checked.
+    QAction *keepAction() const { return m_keepAction; }
+    // Checks or unchecks keepAction (--no-history unchecks it).
+    void setKeeping(bool keep);
     // Hears what the module reports (the store's confirmation); for the window's observers.
     HistoryWatcher &watcher() { return m_watcher; }
     HistoryStore *store() { return m_store.get(); }
@@ -57,13 +62,15 @@ public:
                     SnapshotEvent event);
 
 signals:
-    // History is off for the session; `message` says why (for the status bar).
+    // History is off for the session, or a restore point was not kept; `message` says why
+    // (for the status bar).
     void historyFailed(const QString &message);
     void compareWithModuleRequested(const Snapshot &snapshot);
     void restoreRequested(const Snapshot &snapshot);
 
 private:
     void push(ConfigChange change);
+    void keepToggled(bool keep);
 
     WindowModel &m_model;
     QWidget *m_window;
@@ -71,6 +78,7 @@ private:
     QAction *m_undoAction;
     QAction *m_redoAction;
     QAction *m_historyAction;
+    QAction *m_keepAction;
     HistoryWatcher m_watcher;
     std::unique_ptr<HistoryStore> m_store;
     HistoryWindow *m_historyWindow = nullptr;

@@ -114,7 +114,7 @@ QString HistoryWindow::timeText(const Snapshot &snapshot)
 {
     return QDateTime::fromMSecsSinceEpoch(snapshot.utcMs)
         .toLocalTime()
-        .toString(QStringLiteral("yyyy-MM-dd HH:mm:ss"));
+        .toString(QStringLiteral("yyyy-MM-dd HH:mm:ss.zzz"));
 }
 
 // A restore point added while rows are selected shifts the rows: the selection follows the
@@ -129,28 +129,42 @@ void HistoryWindow::refill()
     const QSignalBlocker blocker(m_table);
     m_table->clearSelection();
     m_table->setRowCount(static_cast<int>(entries.size()));
+    const qint64 now = QDateTime::currentMSecsSinceEpoch();
     for (std::size_t row = 0; row < entries.size(); ++row) {
         fillRow(static_cast<int>(row), entries[row],
-                row + 1 < entries.size() ? &entries[row + 1] : nullptr);
+                row + 1 < entries.size() ? &entries[row + 1] : nullptr, now);
         if (std::find(chosen.begin(), chosen.end(), entries[row].fileName) != chosen.end())
             m_table->selectionModel()->select(m_table->model()->index(static_cast<int>(row), 0),
                                               QItemSelectionModel::Select |
                                                   QItemSelectionModel::Rows);
     }
-    const QString folder = QDir::toNativeSeparators(m_store.folder());
-    if (m_store.isOff())
-        m_state->setText(tr("History is off for this session (%1 cannot be written).").arg(folder));
-    else
-        m_state->setText(tr("%n restore point(s) in %1; marked values differ from the one "
-                            "before.",
-                            nullptr, static_cast<int>(entries.size()))
-                             .arg(folder));
+    sayState();
     selectionChanged();
 }
 
-void HistoryWindow::fillRow(int row, const Snapshot &entry, const Snapshot *before)
+void HistoryWindow::sayState()
 {
-    m_table->setItem(row, 0, item(timeText(entry)));
+    const QString folder = QDir::toNativeSeparators(m_store.folder());
+    QString text = tr("%n restore point(s) in %1; marked values differ from the one before.",
+                      nullptr, static_cast<int>(m_shown.size()))
+                       .arg(folder);
+    if (m_store.isOff())
+        text = tr("History is off for this session (%1 cannot be written).").arg(folder);
+    else if (!m_store.isKeeping())
+        text += QLatin1Char(' ') + tr("No restore point is kept in this session (File > Keep "
+                                      "restore points).");
+    m_state->setText(text);
+}
+
+void HistoryWindow::fillRow(int row, const Snapshot &entry, const Snapshot *before, qint64 nowUtcMs)
+{
+    QTableWidgetItem *time = item(timeText(entry));
+    if (isInTheFuture(entry, nowUtcMs)) {
+        time->setText(time->text() + QLatin1Char(' ') + tr("(in the future)"));
+        time->setToolTip(tr("Later than the clock now: the clock was ahead when it was written. "
+                            "The list is in the order restore points were written."));
+    }
+    m_table->setItem(row, 0, time);
     m_table->setItem(row, 1, item(QString::fromLatin1(eventName(entry.event))));
     QTableWidgetItem *firmware = item(QString::fromStdString(entry.config.firmware));
     if (before && before->config.firmware != entry.config.firmware)

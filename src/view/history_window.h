@@ -13,9 +13,10 @@ namespace quelo {
 
 class HistoryStore;
 
-// File > History: the restore points newest first, one row each with its time, event,
-// firmware and the seven values as the value boxes show them; a value that differs from the
-// restore point before it is marked (bold on a tinted cell, its old value in the tooltip).
+// File > History: the restore points newest written first, one row each with its time (to the
+// millisecond; "(in the future)" when later than the clock now), event, firmware and the seven
+// values as the value boxes show them; a value that differs from the restore point written
+// before it is marked (bold on a tinted cell, its old value in the tooltip).
 // With one row selected: compare it with the module, or restore it; with two: compare them
 // side by side. Show folder opens the folder in the file manager. The window asks the store
 // only for what it has already read: opening it never waits for the disk.
@@ -37,7 +38,7 @@ public:
     // Shows the two selected restore points side by side, older on the left.
     void compareSelected();
 
-    // "20 Dec 2026 17:24:25" in local time, for the title of a comparison.
+    // "2026-12-20 17:24:25.123" in local time, for the title of a comparison.
     static QString timeText(const Snapshot &snapshot);
 
 signals:
@@ -48,7 +49,8 @@ private:
     void refill();
     void selectionChanged();
     void showFolder();
-    void fillRow(int row, const Snapshot &entry, const Snapshot *before);
+    void fillRow(int row, const Snapshot &entry, const Snapshot *before, qint64 nowUtcMs);
+    void sayState();
 
     HistoryStore &m_store;
     std::vector<Snapshot> m_shown; // the rows, newest first

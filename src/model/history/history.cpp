@@ -14,6 +14,8 @@ constexpr std::array<const char *, 4> kEventNames{"connected", "stored", "import
 
 bool newerFirst(const Snapshot &a, const Snapshot &b)
 {
+    if (a.sequence != b.sequence)
+        return a.sequence > b.sequence;
     if (a.utcMs != b.utcMs)
         return a.utcMs > b.utcMs;
     return a.fileName > b.fileName;
@@ -49,14 +51,54 @@ std::array<bool, kParameterCount> changedFrom(const Snapshot &entry, const Snaps
     return changed;
 }
 
-std::string historyLine(const Snapshot &entry, const std::string &path)
+bool isFirmwareVersion(const std::string &text)
 {
-    std::string line = isoTime(entry.utcMs, entry.utcOffsetMinutes) + " " + eventName(entry.event) +
-                       " firmware=" + entry.config.firmware + " port=" + decimalInteger(entry.port);
+    return !text.empty() && text.size() <= 3 &&
+           std::all_of(text.begin(), text.end(), [](char c) { return c >= '0' && c <= '9'; });
+}
+
+bool isInTheFuture(const Snapshot &entry, std::int64_t nowUtcMs)
+{
+    return entry.utcMs > nowUtcMs;
+}
+
+std::string escapedForLine(const std::string &text)
+{
+    static const char kHex[] = "0123456789abcdef";
+    std::string out;
+    out.reserve(text.size());
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        const auto byte = static_cast<unsigned char>(text[i]);
+        const auto next = i + 1 < text.size() ? static_cast<unsigned char>(text[i + 1]) : 0;
+        const auto third = i + 2 < text.size() ? static_cast<unsigned char>(text[i + 2]) : 0;
+        if (byte == '\\') {
+            out += "\\\\";
+        } else if (byte < 0x20 || byte == 0x7f) {
+            out += std::string("\\x") + kHex[byte >> 4] + kHex[byte & 15];
+        } else if (byte == 0xc2 && next >= 0x80 && next <= 0x9f) { // U+0080..U+009F
+            out += std::string("\\u00") + kHex[next >> 4] + kHex[next & 15];
+            ++i;
+        } else if (byte == 0xe2 && next == 0x80 && (third == 0xa8 || third == 0xa9)) {
+            out += third == 0xa8 ? "\\u2028" : "\\u2029";
+            i += 2;
+        } else {
+            out += static_cast<char>(byte);
+        }
+    }
+    return out;
+}
+
+std::string historyLine(const Snapshot &entry, const std::string &path, std::int64_t nowUtcMs)
+{
+    std::string line = isoTime(entry.utcMs, entry.utcOffsetMinutes) +
+                       (isInTheFuture(entry, nowUtcMs) ? "(future) " : " ") +
+                       eventName(entry.event) +
+                       " firmware=" + escapedForLine(entry.config.firmware) +
+                       " port=" + decimalInteger(entry.port);
     for (std::size_t i = 0; i < kParameterCount; ++i)
         line +=
             std::string(" ") + kParameters[i].key + "=" + decimalInteger(entry.config.values[i]);
-    return line + " " + path;
+    return line + " " + escapedForLine(path);
 }
 
 void HistoryList::assign(std::vector<Snapshot> entries)
@@ -74,10 +116,20 @@ bool HistoryList::repeatsNewest(const Snapshot &snapshot) const
     return newest != m_entries.end() && sameConfiguration(newest->config, snapshot.config);
 }
 
+std::int64_t HistoryList::nextSequence() const
+{
+    std::int64_t highest = 0;
+    for (const Snapshot &entry : m_entries)
+        highest = std::max(highest, entry.sequence);
+    return std::min(highest + 1, kMaxSequence);
+}
+
+// First, whatever its time: it is the one written last. (Only at kMaxSequence, which a forged
+// file can reach, does it share its number; it is still first until the folder is read again.)
 std::vector<Snapshot> HistoryList::add(Snapshot snapshot)
 {
-    m_entries.insert(std::upper_bound(m_entries.begin(), m_entries.end(), snapshot, newerFirst),
-                     std::move(snapshot));
+    snapshot.sequence = nextSequence();
+    m_entries.insert(m_entries.begin(), std::move(snapshot));
     return prune();
 }
 
