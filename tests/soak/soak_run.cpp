@@ -877,11 +877,13 @@ SoakResult Soak::run()
                    20000))
         fatal("the module's parameters were never read back");
 
-    // Every kind of phase once in a seeded order, then at random until the time is up.
+    // Every kind of phase once in a seeded order, however long that takes (a search that runs
+    // once after a hang-up, then RESET, takes some 11 s), then at random until the time is up.
     std::vector<Phase> first{Phase::Faults, Phase::Calm, Phase::Babble, Phase::HangUp,
                              Phase::Reset};
     std::shuffle(first.begin(), first.end(), m_rng);
-    for (std::size_t round = 0; !m_aborted && now() < m_options.durationMs; ++round) {
+    for (std::size_t round = 0;
+         !m_aborted && (round < first.size() || now() < m_options.durationMs); ++round) {
         Phase phase;
         if (round < first.size()) {
             phase = first[round];
