@@ -144,6 +144,6 @@ TEST(RecordingLoad, TwoMillionRowsLoadWhileTheLinkKeepsPolling)
     report("opened for replay", replayMs);
     EXPECT_TRUE(window.findChild<ReplayWindow *>()->replay().playing());
     if (kMemoryMeasured)
-        EXPECT_LT(peakResidentKb(), 300 * 1024);
+        EXPECT_LT(peakResidentKb(), 150 * 1024);
     EXPECT_EQ(model.state().statusbox.Text, "Connected Comm Port 1");
 }

@@ -30,6 +30,7 @@ RecordingLoader::~RecordingLoader()
     cancel();
     if (m_watcher.future().isValid()) // not once its result was taken
         m_watcher.waitForFinished();
+    delete m_dialog;
 }
 
 void RecordingLoader::load(const QString &path)

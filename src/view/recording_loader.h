@@ -6,6 +6,7 @@
 
 #include <QFutureWatcher>
 #include <QObject>
+#include <QPointer>
 #include <QString>
 #include <QTimer>
 
@@ -70,7 +71,7 @@ private:
     QFutureWatcher<RecordingRead> m_watcher;
     std::shared_ptr<Shared> m_shared;
     QString m_path;
-    QProgressDialog *m_dialog = nullptr;
+    QPointer<QProgressDialog> m_dialog; // the parent's child, or (no parent) the loader's own
     QTimer m_progressTimer;
     bool m_loading = false;
 };
