@@ -196,6 +196,9 @@ void WindowModel::endConnection(const std::string &why)
 // learned counts for it; every value is read from it before anything is written.
 void WindowModel::beginConnection()
 {
+    // Whole commands queued for the connection before are not sent; one already begun is
+    // finished, so the module never reads it run together with the next.
+    m_w.txqueue = m_pacing.unsentCommandTail();
     forgetModule(m_w);
     m_decoder.forgetReported();
     ++m_connectionId;
