@@ -110,7 +110,8 @@ void CommandScheduler::Timer1_Timer()
     giveUpUnconfirmed();
     if (pollOverdue())
         return queueStandingPoll();
-    if (m_rows.store.waiting && m_link.linkUp && !anyWritePending(m_rows))
+    if (m_rows.store.waiting && m_link.linkUp && allReadInConnection(m_rows) &&
+        !anyWritePending(m_rows))
         return queueWaitingStore();
 
     // Nothing is written to a port until a module has answered the probe on it.
