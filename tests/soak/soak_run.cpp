@@ -748,9 +748,11 @@ void Soak::hangUp()
 bool Soak::recoverFromHangUp(bool searchGoesOn, qint64 sentBefore)
 {
     if (searchGoesOn && !m_resetSinceLink) {
-        // One round of the search is four scan intervals.
-        if (!waitUntil([this] { return linked(); }, 4 * 1500 + 2000)) {
-            fatal("the search that goes on did not find the module back within 8 s (status \"" +
+        // One round of the search is four scan intervals; the module may come back just after
+        // port 1 was tried, so it is found within a round and a port's probe, and a loaded
+        // machine's timers are late now and then.
+        if (!waitUntil([this] { return linked(); }, 5 * 1500 + 4500)) {
+            fatal("the search that goes on did not find the module back within 12 s (status \"" +
                   m_w.statusbox.Text + "\")");
             return false;
         }
