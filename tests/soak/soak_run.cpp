@@ -767,6 +767,9 @@ bool Soak::recoverFromHangUp(bool searchGoesOn, qint64 sentBefore)
         ++m_result.counters.foundBySearch; // the module was back before port 1 was tried
         return true;
     }
+    // The search may have probed the module back on port 1 without an answer in time (a slow
+    // or faulty line); once it has ended, nothing more reaches the module until RESET.
+    sentBefore = commandsReceived();
     runFor(1700); // longer than a scan interval: a search that went on would try port 1 again
     if (linked() || m_w.Timer5.Enabled() || m_w.statusbox.Text != kNotFound)
         problem("the search after the hang-up went on (status \"" + m_w.statusbox.Text + "\")");
