@@ -6,6 +6,7 @@
 #include "module_sim.h"
 #include "parameters.h"
 #include "sim_comm.h"
+#include "writable_state.h"
 
 #include <gtest/gtest.h>
 
@@ -226,7 +227,7 @@ struct AgainstTheSimulator : ::testing::Test
     ModuleSim module;
     SimComm comm{clock, module};
     WindowModel model{comm, clock};
-    WindowState &w = model.state();
+    WindowState &w = test::writableState(model);
 
     void connect()
     {
@@ -385,7 +386,7 @@ TEST_F(Replugging, AnotherModuleOnTheSamePathIsReadAfreshAndGetsNothingMeantForT
     connect();
     ASSERT_TRUE(clock.runUntil([&] { return allReported(); }, 30000));
     model.moveSlider(w.ledscroll, 2); // not sent before the link goes
-    model.Command3_Click();             // waits for it
+    model.Command3_Click();           // waits for it
     unplug();
     EXPECT_TRUE(toldOf("The store was not sent: the link was lost"));
     model.moveSlider(w.cyclescroll, 5); // while no module is connected: nothing changes
@@ -424,8 +425,7 @@ TEST_F(Replugging, AnotherModuleOnTheSamePathIsReadAfreshAndGetsNothingMeantForT
         // Writes are only the connection's write-backs of this module's own values.
         if (command.size() > 2 && command[1] >= 'A' && command[1] <= 'Z' && command[1] != 'W') {
             const char letter = char(command[1] - 'A' + 'a');
-            EXPECT_EQ(std::stoi(command.substr(2)),
-                      second[letters.find(letter)]) << command;
+            EXPECT_EQ(std::stoi(command.substr(2)), second[letters.find(letter)]) << command;
         }
         EXPECT_NE(command[1], 'W') << "a store nobody asked this module for";
     }

@@ -157,7 +157,7 @@ private:
     QtTimerHost m_timers;
     QtSerialComm m_comm{{m_link, QString(), QString()}};
     WindowModel m_model{m_comm, m_timers};
-    WindowState &m_w = m_model.state();
+    const WindowState &m_w = m_model.state();
 
     QElapsedTimer m_clock;
     QTimer m_monitor;
@@ -334,7 +334,7 @@ void Soak::moveRandomSlider()
     if (visible.empty())
         return;
     const std::size_t i = visible[std::size_t(between(0, int(visible.size()) - 1))];
-    ScrollBar &slider = m_w.*kSliders[i].slider;
+    const ScrollBar &slider = m_w.*kSliders[i].slider;
     const auto value = std::int16_t(between(slider.Min(), slider.Max()));
     trace(std::string("user moves ") + kSliders[i].letter + " to " + std::to_string(value));
     m_model.moveSlider(slider, value);

@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include "run_observer.h"
+
 #include <cstddef>
 #include <limits>
 #include <string>
@@ -16,9 +18,11 @@ struct TrendPoint
     double v = 0;
 };
 
+// An event row: its time (UTC ms), its kind as the event column's table reads it, its text.
 struct RecordedEvent
 {
     double t = 0;
+    RunEventKind kind = RunEventKind::Unclassified;
     std::string text;
 };
 
