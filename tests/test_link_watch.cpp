@@ -30,10 +30,21 @@ bool contains(const std::string &text, const std::string &part)
     return text.find(part) != std::string::npos;
 }
 
+// The kinds of the events the status line's changes were told as.
+struct KindsTold final : RunObserver
+{
+    std::vector<RunEventKind> kinds;
+    void telemetry(const TelemetryReport &) override {}
+    void event(const RunEvent &event) override { kinds.push_back(event.kind); }
+};
+
 struct LinkLost : ::testing::Test
 {
+    LinkLost() { h.model.setRunObserver(&status); }
+    ~LinkLost() override { h.model.setRunObserver(nullptr); }
     Harness h;
     WindowState &w = h.w;
+    KindsTold status;
 };
 
 } // namespace
@@ -70,8 +81,12 @@ TEST_F(LinkLost, AfterALossOneSearchRunsAndThenWaitsForReset)
     h.connect();
     h.comm.presentPorts.clear();
     h.comm.hangUp("/dev/ttyUSB0: the device went away");
+    EXPECT_EQ(status.kinds.back(), RunEventKind::LinkLost);
+    EXPECT_FALSE(h.model.searchEnded());
     h.clock.advance(8000);
     EXPECT_EQ(w.statusbox.Text, "Valid comm port not found");
+    EXPECT_EQ(status.kinds.back(), RunEventKind::SearchEnded);
+    EXPECT_TRUE(h.model.searchEnded());
     EXPECT_FALSE(w.Timer5.Enabled());
     EXPECT_TRUE(contains(w.statusbox.ToolTip, "went away"));
     h.comm.presentPorts = {1};
@@ -80,6 +95,7 @@ TEST_F(LinkLost, AfterALossOneSearchRunsAndThenWaitsForReset)
     EXPECT_EQ(h.comm.opens, opens);
     h.model.Command5_Click();
     ASSERT_TRUE(h.clock.runUntil([&] { return tagIs(w.Tag, 1); }, 3000));
+    EXPECT_FALSE(h.model.searchEnded());
     h.feed("u1A\r");
     EXPECT_EQ(w.statusbox.Text, kConnected);
 }
@@ -174,6 +190,7 @@ TEST_F(LinkLost, SilenceIsShownAfterThreeSecondsAndTheNextReplyClearsIt)
     EXPECT_EQ(w.statusbox.Text, kConnected);
     h.clock.advance(1);
     EXPECT_EQ(w.statusbox.Text, kNoAnswer);
+    EXPECT_EQ(status.kinds.back(), RunEventKind::NoAnswer);
     EXPECT_FALSE(w.statusbox.ToolTip.empty());
 
     // Polling goes on as before.
