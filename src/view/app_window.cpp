@@ -150,7 +150,8 @@ void AppWindow::createFileMenu()
     file->addSeparator();
     // After a lost link the search runs once, as RESET's does, unless this is ticked: then it
     // goes round ports 1-3 until a module answers, probing whatever device appears there.
-    QAction *reconnect = addMenuAction(file, "actionReconnect", tr("Reconnect &automatically"), {});
+    QAction *reconnect =
+        addMenuAction(file, "actionReconnect", tr("Reconnect &automatically"), {});
     reconnect->setCheckable(true);
     reconnect->setChecked(m_model.reconnect());
     connect(reconnect, &QAction::toggled, this, [this](bool on) { m_model.setReconnect(on); });
