@@ -63,11 +63,11 @@ TEST(ChartMarks, EventsMarksAndLimitsOfAKnownRunAtTheirTimes)
 
     ASSERT_EQ(marks.events.size(), 11u);
     EXPECT_EQ(marks.events[3].t, at(5));
-    EXPECT_EQ(marks.events[3].kind, ChartEventKind::Mark);
-    EXPECT_EQ(marks.events[2].kind, ChartEventKind::Parameter);
+    EXPECT_EQ(marks.events[3].kind, RunEventKind::Mark);
+    EXPECT_EQ(marks.events[2].kind, RunEventKind::ParameterReported);
     EXPECT_EQ(marks.events[2].label, "max_rpm_limit=2560");
-    EXPECT_EQ(marks.events[6].kind, ChartEventKind::Stored);
-    EXPECT_EQ(marks.events[0].kind, ChartEventKind::Status);
+    EXPECT_EQ(marks.events[6].kind, RunEventKind::StoreConfirmed);
+    EXPECT_EQ(marks.events[0].kind, RunEventKind::Status);
 
     const auto listed = marks.marks();
     ASSERT_EQ(listed.size(), 2u);
@@ -94,15 +94,42 @@ TEST(ChartMarks, EventsMarksAndLimitsOfAKnownRunAtTheirTimes)
     EXPECT_EQ(marks.advanceLimit[0].from, at(6.5));
 }
 
+// Only what says the link is not working shades the chart: an event no table classified (a
+// text a later version writes) is a neutral line, whether told live or read from a recording.
+TEST(ChartMarks, AnUnclassifiedEventIsNotDrawnAsALostLink)
+{
+    const ChartMarks told = chartMarks({{at(0), RunEventKind::LinkUp, "Connected Comm Port 1"},
+                                        {at(1), RunEventKind::Unclassified, "Connected?"},
+                                        {at(2), RunEventKind::LinkLost, "lost"}},
+                                       at(3));
+    ASSERT_EQ(told.linkDown.size(), 1u);
+    EXPECT_EQ(told.linkDown[0].from, at(2));
+    EXPECT_EQ(told.events[1].kind, RunEventKind::Unclassified);
+
+    const RecordingRead read =
+        parseRecording("time,elapsed_s,rpm,advance_deg,bus_volts,prop_angle_deg,event\r\n"
+                       "2026-03-01T12:00:00.000Z,0.000,,,,,Connected Comm Port 1\r\n"
+                       "2026-03-01T12:00:01.000Z,1.000,,,,,recording paused\r\n"
+                       "2026-03-01T12:00:02.000Z,2.000,900,,,,\r\n");
+    ASSERT_EQ(read.error, "");
+    const ChartMarks marks = chartMarks(read.recording.events, at(2));
+    ASSERT_EQ(marks.events.size(), 2u);
+    EXPECT_EQ(marks.events[1].label, "recording paused");
+    EXPECT_TRUE(marks.linkDown.empty());
+}
+
 TEST(ChartMarks, HostileEventTextsAreLabelledNotTrusted)
 {
-    const std::vector<RecordedEvent> events = {
-        {1, "max_rpm_limit=lots"},        // not a number: no limit line
-        {2, "mark 1x"},                   // not a mark
-        {3, "Mark 2"},                    // nor this
-        {4, std::string(200, 'A')},       // long: a short label
-        {5, "mark 99999999999999999999"}, // a number beyond any mark
-        {6, std::string(22, 'a') + "\xC3\xA9\xC3\xA9\xC3\xA9"}};
+    // As a recording reads them: the kind from the text.
+    std::vector<RecordedEvent> events;
+    for (const std::string &text :
+         {std::string("max_rpm_limit=lots"),        // not a number: no limit line
+          std::string("mark 1x"),                   // not a mark
+          std::string("Mark 2"),                    // nor this
+          std::string(200, 'A'),                    // long: a short label
+          std::string("mark 99999999999999999999"), // a number beyond any mark
+          std::string(22, 'a') + "\xC3\xA9\xC3\xA9\xC3\xA9"})
+        events.push_back({double(events.size() + 1), eventKindOf(text), text});
     const ChartMarks marks = chartMarks(events, 10);
     EXPECT_TRUE(marks.rpmLimit.empty());
     EXPECT_TRUE(marks.marks().empty());

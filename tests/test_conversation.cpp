@@ -32,7 +32,7 @@ struct Conversation
     ModuleSim module;
     SimComm comm{clock, module};
     WindowModel model{comm, clock};
-    WindowState &w = model.state();
+    const WindowState &w = model.state();
     std::vector<std::string> log;
 
     // The writes the link log reports refused.
@@ -205,7 +205,7 @@ TEST(Conversation, UserChangesAlwaysReachTheModule)
         c.module.setFaults({false, 0.25, 40, 200, 0.0, 0.0});
 
         std::mt19937 rng(seed);
-        std::vector<ScrollBar *> sliders{
+        std::vector<const ScrollBar *> sliders{
             &c.w.cyclescroll,    &c.w.ledscroll,    &c.w.pprscroll,       &c.w.vscroll,
             &c.w.conshiftscroll, &c.w.maxrpmscroll, &c.w.maxadvancescroll};
         std::vector<bool> moved(sliders.size(), false);
@@ -216,7 +216,7 @@ TEST(Conversation, UserChangesAlwaysReachTheModule)
                 continue;
             }
             const std::size_t i = std::uniform_int_distribution<std::size_t>(0, 6)(rng);
-            ScrollBar &s = *sliders[i];
+            const ScrollBar &s = *sliders[i];
             c.model.moveSlider(s, static_cast<std::int16_t>(
                                       std::uniform_int_distribution<int>(s.Min(), s.Max())(rng)));
             moved[i] = true;

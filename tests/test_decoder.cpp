@@ -402,13 +402,20 @@ TEST_F(Decoder, AReadBackAnsweringAnOlderWriteKeepsTheUsersNewerValue)
 }
 
 namespace {
-// What a recording would be told: each telemetry report, and the event texts.
+// What a recording would be told: each telemetry report, and the events' texts and kinds.
 struct ToldReports : RunObserver
 {
     std::vector<TelemetryReport> reports;
     std::vector<std::string> events;
+    std::vector<RunEventKind> kinds;
     void telemetry(const TelemetryReport &report) override { reports.push_back(report); }
-    void event(const std::string &text) override { events.push_back(text); }
+    void event(const RunEvent &event) override
+    {
+        events.push_back(event.text);
+        kinds.push_back(event.kind);
+        // A recording reads each text back as the kind it was told with.
+        EXPECT_EQ(eventKindOf(event.text), event.kind) << event.text;
+    }
 };
 
 std::optional<double> none()
@@ -487,7 +494,10 @@ TEST_F(Decoder, TheRunObserverHearsStatusChangesParameterReportsAndTheStore)
     ASSERT_GE(told.events.size(), 2u);
     EXPECT_EQ(told.events, logged); // every text the status line changed to, in order
     EXPECT_EQ(told.events.back(), "Connected Comm Port 1");
+    EXPECT_EQ(told.kinds.back(), RunEventKind::LinkUp);
     const std::size_t statuses = told.events.size();
+    for (std::size_t i = 0; i + 1 < statuses; ++i)
+        EXPECT_EQ(told.kinds[i], RunEventKind::Status) << told.events[i]; // the search
 
     reply("l01");
     reply("l01"); // the same value again: nothing new
@@ -500,6 +510,10 @@ TEST_F(Decoder, TheRunObserverHearsStatusChangesParameterReportsAndTheStore)
     EXPECT_EQ(
         std::vector<std::string>(told.events.begin() + std::ptrdiff_t(statuses), told.events.end()),
         expected);
+    using K = RunEventKind;
+    EXPECT_EQ(std::vector<K>(told.kinds.begin() + std::ptrdiff_t(statuses), told.kinds.end()),
+              (std::vector<K>{K::ParameterReported, K::ParameterReported, K::ParameterReported,
+                              K::ParameterReported, K::StoreConfirmed}));
 }
 
 // The echo of an older write arriving once a newer one is queued says nothing of the newer:

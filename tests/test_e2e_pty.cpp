@@ -36,7 +36,7 @@ struct Program
     QtTimerHost timers;
     QtSerialComm comm;
     WindowModel model{comm, timers};
-    WindowState &w = model.state();
+    const WindowState &w = model.state();
     bool connectedOn(int port) const
     {
         return w.statusbox.Text == "Connected Comm Port " + std::to_string(port);

@@ -61,7 +61,7 @@ struct Bench
         model.Form_Load();
         return settle();
     }
-    ScrollBar &slider(std::size_t i) { return model.state().*kParameters[i].slider; }
+    const ScrollBar &slider(std::size_t i) { return model.state().*kParameters[i].slider; }
     // Writes of one letter ("/M11") on the wire from log entry `first` on; a write repeated
     // until the module reports it back counts once.
     std::vector<std::string> writes(char letter, std::size_t first = 0) const

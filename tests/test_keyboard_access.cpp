@@ -8,6 +8,7 @@
 #include "sim_comm.h"
 #include "window_model.h"
 #include "window_printer.h"
+#include "writable_state.h"
 
 #include <QAccessible>
 #include <QAccessibleValueInterface>
@@ -140,7 +141,7 @@ TEST_F(KeyboardAccessTest, KeysAloneChangeAValueAndStoreIt)
 {
     ASSERT_TRUE(connectAndReport());
     ASSERT_TRUE(showActive());
-    WindowState &w = model.state();
+    WindowState &w = test::writableState(model);
     clock.advance(3000);
     ASSERT_EQ(w.cyclescroll.Value(), 2);
     ASSERT_EQ(w.cyclescroll.Tag, "0");

@@ -6,6 +6,7 @@
 #include "module_sim.h"
 #include "parameters.h"
 #include "sim_comm.h"
+#include "writable_state.h"
 
 #include <gtest/gtest.h>
 
@@ -29,10 +30,21 @@ bool contains(const std::string &text, const std::string &part)
     return text.find(part) != std::string::npos;
 }
 
+// The kinds of the events the status line's changes were told as.
+struct KindsTold final : RunObserver
+{
+    std::vector<RunEventKind> kinds;
+    void telemetry(const TelemetryReport &) override {}
+    void event(const RunEvent &event) override { kinds.push_back(event.kind); }
+};
+
 struct LinkLost : ::testing::Test
 {
+    LinkLost() { h.model.setRunObserver(&status); }
+    ~LinkLost() override { h.model.setRunObserver(nullptr); }
     Harness h;
     WindowState &w = h.w;
+    KindsTold status;
 };
 
 } // namespace
@@ -69,8 +81,12 @@ TEST_F(LinkLost, AfterALossOneSearchRunsAndThenWaitsForReset)
     h.connect();
     h.comm.presentPorts.clear();
     h.comm.hangUp("/dev/ttyUSB0: the device went away");
+    EXPECT_EQ(status.kinds.back(), RunEventKind::LinkLost);
+    EXPECT_FALSE(h.model.searchEnded());
     h.clock.advance(8000);
     EXPECT_EQ(w.statusbox.Text, "Valid comm port not found");
+    EXPECT_EQ(status.kinds.back(), RunEventKind::SearchEnded);
+    EXPECT_TRUE(h.model.searchEnded());
     EXPECT_FALSE(w.Timer5.Enabled());
     EXPECT_TRUE(contains(w.statusbox.ToolTip, "went away"));
     h.comm.presentPorts = {1};
@@ -79,6 +95,7 @@ TEST_F(LinkLost, AfterALossOneSearchRunsAndThenWaitsForReset)
     EXPECT_EQ(h.comm.opens, opens);
     h.model.Command5_Click();
     ASSERT_TRUE(h.clock.runUntil([&] { return tagIs(w.Tag, 1); }, 3000));
+    EXPECT_FALSE(h.model.searchEnded());
     h.feed("u1A\r");
     EXPECT_EQ(w.statusbox.Text, kConnected);
 }
@@ -173,6 +190,7 @@ TEST_F(LinkLost, SilenceIsShownAfterThreeSecondsAndTheNextReplyClearsIt)
     EXPECT_EQ(w.statusbox.Text, kConnected);
     h.clock.advance(1);
     EXPECT_EQ(w.statusbox.Text, kNoAnswer);
+    EXPECT_EQ(status.kinds.back(), RunEventKind::NoAnswer);
     EXPECT_FALSE(w.statusbox.ToolTip.empty());
 
     // Polling goes on as before.
@@ -226,7 +244,7 @@ struct AgainstTheSimulator : ::testing::Test
     ModuleSim module;
     SimComm comm{clock, module};
     WindowModel model{comm, clock};
-    WindowState &w = model.state();
+    WindowState &w = test::writableState(model);
 
     void connect()
     {
@@ -385,7 +403,7 @@ TEST_F(Replugging, AnotherModuleOnTheSamePathIsReadAfreshAndGetsNothingMeantForT
     connect();
     ASSERT_TRUE(clock.runUntil([&] { return allReported(); }, 30000));
     model.moveSlider(w.ledscroll, 2); // not sent before the link goes
-    model.Command3_Click();             // waits for it
+    model.Command3_Click();           // waits for it
     unplug();
     EXPECT_TRUE(toldOf("The store was not sent: the link was lost"));
     model.moveSlider(w.cyclescroll, 5); // while no module is connected: nothing changes
@@ -424,8 +442,7 @@ TEST_F(Replugging, AnotherModuleOnTheSamePathIsReadAfreshAndGetsNothingMeantForT
         // Writes are only the connection's write-backs of this module's own values.
         if (command.size() > 2 && command[1] >= 'A' && command[1] <= 'Z' && command[1] != 'W') {
             const char letter = char(command[1] - 'A' + 'a');
-            EXPECT_EQ(std::stoi(command.substr(2)),
-                      second[letters.find(letter)]) << command;
+            EXPECT_EQ(std::stoi(command.substr(2)), second[letters.find(letter)]) << command;
         }
         EXPECT_NE(command[1], 'W') << "a store nobody asked this module for";
     }

@@ -6,6 +6,7 @@
 #include "virtual_clock.h"
 #include "window_model.h"
 #include "window_printer.h"
+#include "writable_state.h"
 
 #include <QApplication>
 #include <QFile>
@@ -144,7 +145,7 @@ TEST_F(MainWindowTest, ValueBoxesShowButDoNotTakeTyping)
 
 TEST_F(MainWindowTest, ModelTextsReachTheBoxes)
 {
-    WindowState &w = model.state();
+    WindowState &w = test::writableState(model);
     w.statusbox.Text = "Searching for the module";
     w.statusbox.ToolTip = "COM3: no such device";
     w.conshiftdata.Enabled = false;
@@ -158,7 +159,7 @@ TEST_F(MainWindowTest, ModelTextsReachTheBoxes)
 
 TEST_F(MainWindowTest, SlidersTalkToTheModelBothWays)
 {
-    WindowState &w = model.state();
+    WindowState &w = test::writableState(model);
     auto *cycle = child<QScrollBar>("cyclescroll");
     auto *advance = child<QScrollBar>("maxadvancescroll");
     EXPECT_EQ(advance->minimum(), 14);
@@ -238,7 +239,7 @@ TEST_F(MainWindowTest, PrintFailureIsReportedWithoutADialog)
 
 TEST_F(MainWindowTest, NeedlesAtRestCauseNoPaint)
 {
-    WindowState &w = model.state();
+    WindowState &w = test::writableState(model);
     w.rpmtarget = 0;
     w.voltstarget = 0;
     w.advtarget = 20;
@@ -319,7 +320,7 @@ TEST_F(MainWindowTest, ThePrintNoticeCoversNothingAndIsNeverPrinted)
 // confirmed row keeps its white upright text.
 TEST_F(MainWindowTest, AnUnconfirmedValueIsMarkedOnItsRow)
 {
-    WindowState &w = model.state();
+    WindowState &w = test::writableState(model);
     auto *box = child<QLineEdit>("cycledata");
     auto *slider = child<QScrollBar>("cyclescroll");
     const QColor white(0xFF, 0xFF, 0xFF);

@@ -67,6 +67,7 @@ TEST_F(PacingTest, ThePauseKeepsTheMarkerQueuedAndTheWindowRunning)
 TEST_F(PacingTest, TextThatReplacesTheQueueDuringAPauseGoesOutWhole)
 {
     h.connect();
+    w.readInConnection.fill(true); // every value reported: nothing holds the store back
     w.cyclescroll.setValue(4); // as a read-back would: no write pending, so the store goes at once
     w.cyclescroll.Tag = "0";
     w.txqueue = "%/x\r";
@@ -82,6 +83,7 @@ TEST_F(PacingTest, TextThatReplacesTheQueueDuringAPauseGoesOutWhole)
 TEST_F(PacingTest, TheStoreButtonLetsAHalfSentCommandFinish)
 {
     h.connect();
+    w.readInConnection.fill(true);
     h.clock.advance(1);
     w.txqueue = "/D5\r";
     h.comm.written.clear();

@@ -25,8 +25,8 @@ Recording run(int rows)
         r.busVolts.push_back({t, 12.0 + 0.5 * i});
         r.propAngleDeg.push_back({t, 10.0 * i});
     }
-    r.events.push_back({kT0 + 2000, "max_rpm_limit=2816"});
-    r.events.push_back({kT0 + 3000, "mark 1"});
+    r.events.push_back({kT0 + 2000, RunEventKind::ParameterReported, "max_rpm_limit=2816"});
+    r.events.push_back({kT0 + 3000, RunEventKind::Mark, "mark 1"});
     return r;
 }
 
@@ -133,7 +133,7 @@ TEST(Replay, AnEmptyOrHostileRecordingPlaysWithoutHarm)
 
     Recording wild;
     wild.rpm = {{0, 1e12}, {10, -1e12}, {20, std::nan("")}};
-    wild.events = {{5, "max_rpm_limit=1e300"}};
+    wild.events = {{5, RunEventKind::ParameterReported, "max_rpm_limit=1e300"}};
     Replay replay{wild, clock, [&] { return clock.now(); }};
     EXPECT_EQ(replay.targets().rpmtarget, 16000);
     replay.play();

@@ -43,7 +43,7 @@ TEST(RunFile, WritesTheHeaderAndOneFlushedLinePerReport)
     const QString path = dir.filePath("run.csv");
     RunFile file(nullptr, steppingClock());
     ASSERT_TRUE(file.start(path)) << file.errorString().toStdString();
-    file.event("Connected Comm Port 1");
+    file.event({RunEventKind::LinkUp, "Connected Comm Port 1"});
     file.telemetry({1000.0, 19.6, 12.5, {}});
     // Read while the recording is still open: every line is on disk already.
     EXPECT_EQ(contents(path).toStdString(),
@@ -236,7 +236,7 @@ TEST(RunFile, AVanishedFolderStopsTheRecordingWithOneMessage)
     file.telemetry({1000.0, {}, {}, {}});
     ASSERT_TRUE(QDir(folder).removeRecursively());
     file.telemetry({1001.0, {}, {}, {}});
-    file.event("stored");
+    file.event({RunEventKind::StoreConfirmed, "stored"});
     file.telemetry({1002.0, {}, {}, {}});
     ASSERT_EQ(failed.count(), 1);
     EXPECT_TRUE(failed.at(0).contains("gone"));

@@ -117,10 +117,13 @@ TEST(RunRecorder, EventRowsFillOnlyTimeAndEvent)
 {
     RunRecorder r(at(0));
     r.telemetryRow({1000.0, 20.0, 12.0, 0.0}, at(100));
-    EXPECT_EQ(r.eventRow("stored", at(200)), "2026-03-01T13:00:00.200+01:00,0.200,,,,,stored\r\n");
-    EXPECT_EQ(r.eventRow("Valid comm port not found, check \"wiring\"", at(300)),
-              "2026-03-01T13:00:00.300+01:00,0.300,,,,,"
-              "\"Valid comm port not found, check \"\"wiring\"\"\"\r\n");
+    EXPECT_EQ(r.eventRow({RunEventKind::StoreConfirmed, "stored"}, at(200)),
+              "2026-03-01T13:00:00.200+01:00,0.200,,,,,stored\r\n");
+    EXPECT_EQ(
+        r.eventRow({RunEventKind::Unclassified, "Valid comm port not found, check \"wiring\""},
+                   at(300)),
+        "2026-03-01T13:00:00.300+01:00,0.300,,,,,"
+        "\"Valid comm port not found, check \"\"wiring\"\"\"\r\n");
     // An event does not disturb the values carried into the next telemetry row.
     EXPECT_EQ(r.telemetryRow({}, at(400)),
               "2026-03-01T13:00:00.400+01:00,0.400,1000,20.0,12.0,0.0,\r\n");
@@ -152,10 +155,10 @@ TEST(RecordingReader, ReadsWhatTheRecorderWrites)
 {
     RunRecorder r(at(0));
     std::string text = RunRecorder::header();
-    text += r.eventRow("Connected Comm Port 2", at(0));
+    text += r.eventRow({RunEventKind::LinkUp, "Connected Comm Port 2"}, at(0));
     text += r.telemetryRow({0.0, {}, {}, 140.6}, at(300));
     text += r.telemetryRow({1020.0, 21.0, 12.5, {}}, at(600));
-    text += r.eventRow("note, with \"quotes\"\nand a line", at(900));
+    text += r.eventRow({RunEventKind::Unclassified, "note, with \"quotes\"\nand a line"}, at(900));
     text += r.telemetryRow({2550.0, {}, {}, {}}, at(1200));
     const RecordingRead read = parseRecording(text);
     ASSERT_EQ(read.error, "");
@@ -169,6 +172,42 @@ TEST(RecordingReader, ReadsWhatTheRecorderWrites)
     ASSERT_EQ(rec.events.size(), 2u);
     EXPECT_EQ(rec.events[1].text, "note, with \"quotes\"\nand a line");
     EXPECT_DOUBLE_EQ(rec.events[1].t, double(kNoonUtc + 900));
+}
+
+// Each kind is written as the text the program has always written and read back as the same
+// kind from the text alone; a text no row knows is unclassified, whatever it resembles.
+TEST(RecordingReader, EveryEventKindReadsBackAsTheKindItWasWrittenWith)
+{
+    using K = RunEventKind;
+    const std::vector<RunEvent> events = {{K::LinkUp, "Connected Comm Port 3"},
+                                          {K::LinkLost, "Link lost on Comm Port 1"},
+                                          {K::NoAnswer, "No answer from the module on Comm Port 2"},
+                                          {K::SearchEnded, "Valid comm port not found"},
+                                          {K::Status, "Comm port: 2"},
+                                          {K::Status, "Waiting for connection - Port 2"},
+                                          {K::ParameterReported, "max_advance_limit=39.2"},
+                                          {K::ParameterReported, "led_mode=Kill Sw"},
+                                          {K::StoreConfirmed, "stored"},
+                                          {K::Mark, "mark 12"},
+                                          {K::Unclassified, "recording paused"},
+                                          {K::Unclassified, "stored again"},
+                                          {K::Unclassified, "Valid comm port not found!"},
+                                          {K::Unclassified, "Max_rpm=1"}};
+    for (K kind : kRunEventKinds)
+        EXPECT_TRUE(std::any_of(events.begin(), events.end(),
+                                [kind](const RunEvent &e) { return e.kind == kind; }))
+            << "no text for kind " << int(kind);
+    RunRecorder r(at(0));
+    std::string text = RunRecorder::header();
+    for (std::size_t i = 0; i < events.size(); ++i)
+        text += r.eventRow(events[i], at(std::int64_t(100 * i)));
+    const RecordingRead read = parseRecording(text);
+    ASSERT_EQ(read.error, "");
+    ASSERT_EQ(read.recording.events.size(), events.size());
+    for (std::size_t i = 0; i < events.size(); ++i) {
+        EXPECT_EQ(read.recording.events[i].kind, events[i].kind) << events[i].text;
+        EXPECT_EQ(read.recording.events[i].text, events[i].text);
+    }
 }
 
 TEST(RecordingReader, AMalformedFileGivesOneMessageNamingTheLine)
@@ -307,7 +346,7 @@ TEST(RecordingReader, PiecesOfAnySizeReadAsTheWhole)
 {
     RunRecorder r(at(0));
     std::string text = "\xEF\xBB\xBF" + std::string(RunRecorder::header());
-    text += r.eventRow("say \"hi\", twice\nover two lines", at(0));
+    text += r.eventRow({RunEventKind::Unclassified, "say \"hi\", twice\nover two lines"}, at(0));
     for (int i = 0; i < 20; ++i)
         text += r.telemetryRow({1000.0 + i, 20.0, 12.5, {}}, at(100 * i));
     text += "2026-03-01T13:00:0";
@@ -360,7 +399,7 @@ TEST(RecordingThin, AReadingWithALimitStaysWithinIt)
     for (int i = 0; i < 50000; ++i) {
         const std::string row = i == 31416
                                     ? r.telemetryRow({65000.0, {}, {}, {}}, at(i * 10))
-                                    : r.eventRow("e", at(i * 10)) +
+                                    : r.eventRow({RunEventKind::Mark, "mark 1"}, at(i * 10)) +
                                           r.telemetryRow({1000.0 + i % 7, {}, {}, {}}, at(i * 10));
         parser.feed(row.data(), row.size());
     }
@@ -439,7 +478,7 @@ TEST(LiveTrend, AFloodOfReportsStaysWithinTheCapAndTheChartInStep)
     double t = 0;
     for (int i = 0; i < 600'000; ++i, t += 1.0) {
         trend.add(t, {double(i % 7000), {}, {}, {}});
-        trend.addEvent(t, "stored");
+        trend.addEvent(t, {RunEventKind::StoreConfirmed, "stored"});
         if (i % 997 == 0)
             follow();
     }
@@ -476,14 +515,14 @@ TEST(RunObservers, PassEveryReportToEachObserverOnce)
         int telemetryCount = 0;
         std::string events;
         void telemetry(const TelemetryReport &) override { ++telemetryCount; }
-        void event(const std::string &text) override { events += text + ";"; }
+        void event(const RunEvent &event) override { events += event.text + ";"; }
     } a, b;
     RunObservers all;
     all.add(&a);
     all.add(&b);
     all.add(&a); // a second add changes nothing
     all.telemetry({});
-    all.event("stored");
+    all.event({RunEventKind::StoreConfirmed, "stored"});
     all.remove(&b);
     all.telemetry({});
     EXPECT_EQ(a.telemetryCount, 2);

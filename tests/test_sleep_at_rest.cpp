@@ -3,6 +3,7 @@
 #include "qt_timer_host.h"
 #include "sim_comm.h"
 #include "window_model.h"
+#include "writable_state.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
@@ -54,7 +55,7 @@ struct LinkRun
 // poll with its pauses while the engine runs, a slider write, a store, a RESET and a rescan.
 void session(LinkRun &run)
 {
-    WindowState &w = run.model.state();
+    const WindowState &w = run.model.state();
     run.model.Form_Load();
     run.runUntil(20000);
     run.model.moveSlider(w.maxrpmscroll, 11);
@@ -185,7 +186,7 @@ TEST(SleepAtRest, TheQtHostStopsASleepingTimer)
 TEST(SleepAtRest, QueuedTextWakesThePacingHoweverItIsQueued)
 {
     LinkRun run(true);
-    WindowState &w = run.model.state();
+    WindowState &w = test::writableState(run.model);
     run.runUntil(100);
     ASSERT_TRUE(w.Timer3.asleep());
     w.txqueue += "ab";

@@ -36,7 +36,7 @@ QString writeRun(const QTemporaryDir &dir, int rows)
         return Stamp{kStartUtc + ms, 60, ms};
     });
     EXPECT_TRUE(file.start(path));
-    file.event("Connected Comm Port 1");
+    file.event({RunEventKind::LinkUp, "Connected Comm Port 1"});
     for (int i = 0; i < rows; ++i) {
         const double rpm = i < rows / 2 ? 1000 + 1600.0 * i / (rows / 2) : 2600;
         if (i % 3 == 0)
@@ -169,13 +169,14 @@ Recording eventfulRun()
         rec.advanceDeg.push_back({t, 25.2});
         rec.busVolts.push_back({t, 14.1});
     }
-    rec.events = {{kStartUtc, "Connected Comm Port 1"},
-                  {kStartUtc + 10000.0, "max_rpm_limit=2560"},
-                  {kStartUtc + 20000.0, "mark 1"},
-                  {kStartUtc + 30000.0, "stored"},
-                  {kStartUtc + 40000.0, "Link lost on Comm Port 1"},
-                  {kStartUtc + 45000.0, "Connected Comm Port 1"},
-                  {kStartUtc + 50000.0, "mark 2"}};
+    using K = RunEventKind;
+    rec.events = {{kStartUtc, K::LinkUp, "Connected Comm Port 1"},
+                  {kStartUtc + 10000.0, K::ParameterReported, "max_rpm_limit=2560"},
+                  {kStartUtc + 20000.0, K::Mark, "mark 1"},
+                  {kStartUtc + 30000.0, K::StoreConfirmed, "stored"},
+                  {kStartUtc + 40000.0, K::LinkLost, "Link lost on Comm Port 1"},
+                  {kStartUtc + 45000.0, K::LinkUp, "Connected Comm Port 1"},
+                  {kStartUtc + 50000.0, K::Mark, "mark 2"}};
     return rec;
 }
 
@@ -278,7 +279,7 @@ TEST(TrendsWindow, TheLiveChartSpansTheDataWhileThereIsLessThanItsWindow)
     TrendsWindow window;
     for (int s = 0; s <= 30; ++s)
         window.addLive(kStartUtc + s * 1000.0, {1000.0 + s, {}, 12.0, {}});
-    window.addLiveEvent(kStartUtc + 12000.0, "mark 1");
+    window.addLiveEvent(kStartUtc + 12000.0, {RunEventKind::Mark, "mark 1"});
     window.show();
     EXPECT_EQ(window.timeAxis()->min(), kStartUtc);
     EXPECT_EQ(window.timeAxis()->max(), kStartUtc + 30000.0);

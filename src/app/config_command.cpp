@@ -29,9 +29,6 @@ namespace {
 // passes even on a silent line.
 constexpr int kCheckIntervalMs = 200;
 
-// What the status line shows once the scan has tried ports 1..3 and given up.
-const std::string kNoPortFound = "Valid comm port not found";
-
 void say(const QString &text)
 {
     std::fprintf(stderr, "%s\n", qPrintable(text));
@@ -139,7 +136,7 @@ int ConfigCommand::run(const QStringList &devices, RunObserver *observer)
         if (exitCode)
             return;
         const bool connecting = transfer.phase() == ConfigTransfer::Phase::Connecting;
-        if (connecting && model.state().statusbox.Text == kNoPortFound) {
+        if (connecting && model.searchEnded()) {
             sayError(noModuleMessage(QStringLiteral("no module answered"), devices, model));
             return finish(kExitLink);
         }

@@ -113,7 +113,7 @@ template <typename Handler> void WindowModel::dispatch(Handler &&handler)
         m_reportedStatus = m_w.statusbox.Text;
         m_log.event("status: " + m_w.statusbox.Text);
         if (m_observer)
-            m_observer->event(m_w.statusbox.Text);
+            m_observer->event({m_scan.statusKind(), m_w.statusbox.Text});
     }
     if (m_changed)
         m_changed();
@@ -160,16 +160,13 @@ void WindowModel::Command5_Click()
     });
 }
 
-void WindowModel::moveSlider(ScrollBar &slider, std::int16_t value)
+void WindowModel::moveSlider(const Parameter &p, std::int16_t value)
 {
-    dispatch([this, &slider, value] {
-        if (m_sliders.userMove(slider, value))
-            return;
-        for (const Parameter &p : kParameters)
-            if (&(m_w.*p.slider) == &slider)
-                tellUser("not changed", std::string(p.name) +
-                                            " was not changed: no module is connected and "
-                                            "answering, or it has not reported the value yet");
+    dispatch([this, &p, value] {
+        if (!m_sliders.userMove(m_w.*p.slider, value))
+            tellUser("not changed", std::string(p.name) +
+                                        " was not changed: no module is connected and "
+                                        "answering, or it has not reported the value yet");
     });
 }
 
@@ -184,6 +181,37 @@ void WindowModel::lineReceived(std::string &line)
         m_w.revdata.Tag = "0"; // its firmware version is asked for again
     }
     m_decoder.HandleInput(line);
+}
+
+void WindowModel::moveSlider(const ScrollBar &slider, std::int16_t value)
+{
+    for (const Parameter &p : kParameters)
+        if (&(m_w.*p.slider) == &slider)
+            return moveSlider(p, value);
+}
+
+std::optional<long long> WindowModel::reported(const Parameter &p) const
+{
+    if (!quelo::reported(m_w.*p.box))
+        return std::nullopt;
+    return m_decoder.lastReported(p);
+}
+
+int WindowModel::sliderValue(const Parameter &p) const
+{
+    return (m_w.*p.slider).Value();
+}
+
+bool WindowModel::writeWaiting(const Parameter &p) const
+{
+    return writePending(m_w.*p.slider);
+}
+
+std::optional<std::string> WindowModel::firmware() const
+{
+    if (!quelo::reported(m_w.revdata))
+        return std::nullopt;
+    return m_w.revdata.Text;
 }
 
 // A connection ends: the user hears of every change of theirs that will not be sent. The

@@ -10,6 +10,7 @@
 #include "link_log.h"
 #include "pacing.h"
 #include "port_scan.h"
+#include "run_observer.h"
 #include "scheduler.h"
 #include "window_state.h"
 
@@ -22,7 +23,6 @@
 namespace quelo {
 
 class MSComm;
-class RunObserver;
 class TimerHost;
 
 // The window without widgets: its state and the handlers of its events, wired to the serial
@@ -35,7 +35,8 @@ public:
     WindowModel(const WindowModel &) = delete;
     WindowModel &operator=(const WindowModel &) = delete;
 
-    WindowState &state() { return m_w; }
+    // What the window shows, for the widgets that show it; read only: features change the
+    // window through the commands below and learn of the module through the queries.
     const WindowState &state() const { return m_w; }
     MSComm &comm() { return m_comm; }
     const Pacing &pacing() const { return m_pacing; }
@@ -50,8 +51,10 @@ public:
     void Command3_Click();
     void Command4_Click();
     void Command5_Click();
-    // The user moved a slider: raises its change when the value differs.
-    void moveSlider(ScrollBar &slider, std::int16_t value);
+    // The user moved a parameter's slider: raises its change when the value differs.
+    void moveSlider(const Parameter &p, std::int16_t value);
+    // The same for one of this model's sliders (state().*p.slider); any other is ignored.
+    void moveSlider(const ScrollBar &slider, std::int16_t value);
 
     // What other features ask of the link and the conversation. Connected: the module answered
     // the probe on the open port and still answers; connectedPort() is then its port (1..3).
@@ -63,6 +66,20 @@ public:
     {
         return m_decoder.lastReported(p);
     }
+    // The same, once read back since the last write of it: none while a written value waits for
+    // its read-back.
+    std::optional<long long> reported(const Parameter &p) const;
+    // The value the parameter's slider shows, and whether a write of it waits to go out or to be
+    // confirmed by read-back.
+    int sliderValue(const Parameter &p) const;
+    bool writeWaiting(const Parameter &p) const;
+    // The firmware version the module answered the version poll with; none before it has, nor
+    // after a silence until it answers again. A lost link leaves it: isConnected() says whether
+    // it is the connected module's.
+    std::optional<std::string> firmware() const;
+    // The search has tried every port and no module answered (what the status line says until
+    // a search starts again).
+    bool searchEnded() const { return m_scan.statusKind() == RunEventKind::SearchEnded; }
     // Counts the module's echoes of the store command: a store is confirmed once it goes up.
     int storeEchoes() const { return m_decoder.storeEchoes(); }
     // The parameters the user changed (with a slider or a loaded file) that no store the module
@@ -77,7 +94,7 @@ public:
     bool unconfirmed(const Parameter &p) const;
 
     // Told what the module reports (see LineDecoder::setObserver) and, as events, every text
-    // the status line changes to. Not owned; null (the default) tells nobody.
+    // the status line changes to, with its kind. Not owned; null (the default) tells nobody.
     void setRunObserver(RunObserver *observer);
 
     // Called after every event, so a view can show what changed.

@@ -3,7 +3,7 @@
 
 #include "config_file.h"
 #include "file_access.h"
-#include "run_recording.h"
+#include "stamp.h"
 
 #include <QDateTime>
 #include <QDir>

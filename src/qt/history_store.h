@@ -2,7 +2,7 @@
 #pragma once
 
 #include "history_folder.h"
-#include "run_recording.h"
+#include "stamp.h"
 
 #include <QObject>
 #include <QString>

@@ -102,10 +102,10 @@ void RunFile::telemetry(const TelemetryReport &report)
         writeLine(m_recorder->telemetryRow(report, m_clock()));
 }
 
-void RunFile::event(const std::string &text)
+void RunFile::event(const RunEvent &event)
 {
     if (m_recorder)
-        writeLine(m_recorder->eventRow(text, m_clock()));
+        writeLine(m_recorder->eventRow(event, m_clock()));
 }
 
 bool RunFile::writeLine(const std::string &line)

@@ -52,7 +52,7 @@ public:
     QString errorString() const { return m_error; }
 
     void telemetry(const TelemetryReport &report) override;
-    void event(const std::string &text) override;
+    void event(const RunEvent &event) override;
 
 signals:
     // Recording stopped by a failed write; message names the file and the reason.

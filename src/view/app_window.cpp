@@ -669,7 +669,7 @@ void AppWindow::mark()
     if (!m_runFile.isRecording())
         return;
     const std::string text = markText(++m_marks);
-    m_observers.event(text);
+    m_observers.event({RunEventKind::Mark, text});
     m_notes->post(tr("Marked: %1").arg(QString::fromStdString(text)));
 }
 

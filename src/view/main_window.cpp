@@ -120,7 +120,7 @@ MainWindow::~MainWindow()
 
 void MainWindow::createHeader()
 {
-    WindowState &w = m_model.state();
+    const WindowState &w = m_model.state();
     const QString sans = QString::fromLatin1(kSansSerif);
     const QColor highlightText = palette().color(QPalette::HighlightedText);
 
@@ -157,7 +157,7 @@ void MainWindow::createHeader()
 
 void MainWindow::createGauges()
 {
-    WindowState &w = m_model.state();
+    const WindowState &w = m_model.state();
     struct Placement
     {
         const Gauge &gauge;
@@ -201,7 +201,7 @@ void MainWindow::createGauges()
 
 void MainWindow::createConfiguration()
 {
-    WindowState &w = m_model.state();
+    const WindowState &w = m_model.state();
     const QString sans = QString::fromLatin1(kSansSerif);
     auto *frame =
         new CaptionFrame(tr("Quelo Configuration"), kNavy, QColor(0xFF, 0xFF, 0x00), this);

@@ -22,12 +22,12 @@ const QColor kMarkColour(200, 0, 160);
 const QColor kStoredColour(0, 140, 0);
 const QColor kCursorColour(0, 0, 0);
 
-QColor eventColour(ChartEventKind kind)
+QColor eventColour(RunEventKind kind)
 {
     switch (kind) {
-    case ChartEventKind::Mark:
+    case RunEventKind::Mark:
         return kMarkColour;
-    case ChartEventKind::Stored:
+    case RunEventKind::StoreConfirmed:
         return kStoredColour;
     default:
         return kEventColour;
@@ -193,8 +193,8 @@ void TrendsChartView::drawEvents(QPainter &p, const QRectF &plot) const
         if (x < plot.left() - 1 || x > plot.right() + 1)
             continue;
         const QColor colour = eventColour(e.kind);
-        p.setPen(QPen(colour, e.kind == ChartEventKind::Mark ? 1.5 : 0.0,
-                      e.kind == ChartEventKind::Status ? Qt::DotLine : Qt::SolidLine));
+        p.setPen(QPen(colour, e.kind == RunEventKind::Mark ? 1.5 : 0.0,
+                      isStatusLine(e.kind) ? Qt::DotLine : Qt::SolidLine));
         p.drawLine(QPointF(x, plot.top()), QPointF(x, plot.bottom()));
         const QString label = QString::fromStdString(e.label);
         const auto row =

@@ -68,9 +68,9 @@ void LiveTrendFeed::telemetry(const TelemetryReport &report)
     m_trend.add(double(QDateTime::currentMSecsSinceEpoch()), report);
 }
 
-void LiveTrendFeed::event(const std::string &text)
+void LiveTrendFeed::event(const RunEvent &event)
 {
-    m_trend.addEvent(double(QDateTime::currentMSecsSinceEpoch()), text);
+    m_trend.addEvent(double(QDateTime::currentMSecsSinceEpoch()), event);
 }
 
 TrendsWindow::TrendsWindow(QWidget *parent) : TrendsWindow(m_ownTrend, parent) {}
@@ -178,9 +178,9 @@ void TrendsWindow::telemetry(const TelemetryReport &report)
     addLive(double(QDateTime::currentMSecsSinceEpoch()), report);
 }
 
-void TrendsWindow::event(const std::string &text)
+void TrendsWindow::event(const RunEvent &event)
 {
-    addLiveEvent(double(QDateTime::currentMSecsSinceEpoch()), text);
+    addLiveEvent(double(QDateTime::currentMSecsSinceEpoch()), event);
 }
 
 void TrendsWindow::addLive(double t, const TelemetryReport &report)
@@ -188,9 +188,9 @@ void TrendsWindow::addLive(double t, const TelemetryReport &report)
     m_liveTrend.add(t, report);
 }
 
-void TrendsWindow::addLiveEvent(double t, const std::string &text)
+void TrendsWindow::addLiveEvent(double t, const RunEvent &event)
 {
-    m_liveTrend.addEvent(t, text);
+    m_liveTrend.addEvent(t, event);
 }
 
 void TrendsWindow::clearLive()

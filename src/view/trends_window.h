@@ -30,7 +30,7 @@ class LiveTrendFeed final : public RunObserver
 {
 public:
     void telemetry(const TelemetryReport &report) override;
-    void event(const std::string &text) override;
+    void event(const RunEvent &event) override;
     LiveTrend &trend() { return m_trend; }
 
 private:
@@ -60,9 +60,9 @@ public:
     // Live reports: kept whether or not the window is shown; telemetry() and event() stamp
     // them with the system clock, addLive() and addLiveEvent() with the caller's time (UTC ms).
     void telemetry(const TelemetryReport &report) override;
-    void event(const std::string &text) override;
+    void event(const RunEvent &event) override;
     void addLive(double t, const TelemetryReport &report);
-    void addLiveEvent(double t, const std::string &text);
+    void addLiveEvent(double t, const RunEvent &event);
     void clearLive();
 
     void showLive();

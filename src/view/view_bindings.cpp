@@ -35,7 +35,7 @@ void TextBoxBinding::sync()
     }
 }
 
-SliderBinding::SliderBinding(WindowModel &model, ScrollBar &slider, QScrollBar &view,
+SliderBinding::SliderBinding(WindowModel &model, const ScrollBar &slider, QScrollBar &view,
                              UserMoved userMoved)
     : m_slider(slider), m_view(view)
 {

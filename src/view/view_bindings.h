@@ -38,7 +38,7 @@ class SliderBinding
 public:
     using UserMoved = std::function<void(int before, int after)>;
 
-    SliderBinding(WindowModel &model, ScrollBar &slider, QScrollBar &view,
+    SliderBinding(WindowModel &model, const ScrollBar &slider, QScrollBar &view,
                   UserMoved userMoved = {});
     void sync();
 

@@ -163,7 +163,7 @@ private:
     QtTimerHost m_timers;
     QtSerialComm m_comm{{m_link, QString(), QString()}};
     WindowModel m_model{m_comm, m_timers};
-    WindowState &m_w = m_model.state();
+    const WindowState &m_w = m_model.state();
 
     QElapsedTimer m_clock;
     QTimer m_monitor;
@@ -358,13 +358,20 @@ void Soak::moveRandomSlider(bool mustChange)
     if (visible.empty())
         return;
     const std::size_t i = visible[std::size_t(between(0, int(visible.size()) - 1))];
-    ScrollBar &slider = m_w.*kSliders[i].slider;
+    const ScrollBar &slider = m_w.*kSliders[i].slider;
     auto value = std::int16_t(between(slider.Min(), slider.Max()));
     while (mustChange && value == slider.Value())
         value = std::int16_t(between(slider.Min(), slider.Max()));
     trace(std::string("user moves ") + kSliders[i].letter + " to " + std::to_string(value));
     m_watch.userMoved(kSliders[i].letter); // before the move: its write may go out at once
+    const std::int16_t before = slider.Value();
     m_model.moveSlider(slider, value);
+    // Until the module has reported every value in this connection a move changes nothing
+    // (and says so); the slider shows what it did.
+    if (slider.Value() != value && value != before) {
+        trace("the move was refused: not every value reported in this connection yet");
+        return;
+    }
     m_chosen[i] = value;
     m_expect[i] = Expect::Chosen;
     ++m_result.counters.sliderMoves;
@@ -374,7 +381,7 @@ void Soak::moveRandomSlider(bool mustChange)
 void Soak::moveWhileDown()
 {
     const std::size_t i = std::size_t(between(0, int(kSliders.size()) - 1));
-    ScrollBar &slider = m_w.*kSliders[i].slider;
+    const ScrollBar &slider = m_w.*kSliders[i].slider;
     const std::int16_t before = slider.Value();
     const std::string flag = slider.Tag;
     auto value = std::int16_t(between(slider.Min(), slider.Max()));

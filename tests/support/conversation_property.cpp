@@ -52,7 +52,7 @@ private:
     sim::ModuleSim m_module;
     TimedComm m_comm{m_clock, m_module};
     WindowModel m_model{m_comm, m_clock};
-    WindowState &m_w = m_model.state();
+    const WindowState &m_w = m_model.state();
     PropertyRun m_result;
 
     bool m_userBegan = false; // writes before this are the connection's write-backs
@@ -211,7 +211,7 @@ void Property::moveSlider()
     if (visible.empty())
         return;
     const std::size_t i = visible[std::size_t(between(0, int(visible.size()) - 1))];
-    ScrollBar &slider = m_w.*kParameters[i].slider;
+    const ScrollBar &slider = m_w.*kParameters[i].slider;
     const auto value = std::int16_t(between(slider.Min(), slider.Max()));
     const bool differs = value != slider.Value();
     m_model.moveSlider(slider, value);

@@ -1,9 +1,10 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
-#include "window_model.h"
 #include "fake_comm.h"
 #include "virtual_clock.h"
+#include "window_model.h"
+#include "writable_state.h"
 
 namespace quelo::test {
 
@@ -14,7 +15,7 @@ struct Harness
     FakeComm comm;
     int prints = 0;
     WindowModel model{comm, clock, [this] { ++prints; }};
-    WindowState &w = model.state();
+    WindowState &w = writableState(model);
 
     // Characters arrive from the module in one notification.
     void feed(const std::string &chunk) { comm.deliver(chunk); }

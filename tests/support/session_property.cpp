@@ -61,7 +61,10 @@ private:
     bool connected() const { return m_model.isConnected(); }
     // The module a choice is for: the one the program is connected to, also while it is off
     // for less than the answer timeout (the program cannot tell a short power cut from a pause).
-    PluggedModule *chosenFor() { return m_bench.attached() ? m_bench.attached() : &m_bench.current(); }
+    PluggedModule *chosenFor()
+    {
+        return m_bench.attached() ? m_bench.attached() : &m_bench.current();
+    }
     bool settledAndConnected() const { return connected() && settled(m_w); }
 
     void afterEvent();
@@ -88,7 +91,7 @@ private:
     ModuleBench m_bench;
     TimedComm &m_comm = m_bench.comm();
     WindowModel m_model{m_comm, m_clock};
-    WindowState &m_w = m_model.state();
+    const WindowState &m_w = m_model.state();
 
     bool m_moving = false; // an undo, redo or Load is moving its sliders one by one
     std::string m_chunk;   // the module's chunk the program is handling, if any
@@ -245,7 +248,7 @@ void Session::moveSlider()
     if (visible.empty())
         return;
     const std::size_t i = visible[std::size_t(m_dice.between(0, int(visible.size()) - 1))];
-    ScrollBar &slider = m_w.*kParameters[i].slider;
+    const ScrollBar &slider = m_w.*kParameters[i].slider;
     const auto value = std::int16_t(m_dice.between(slider.Min(), slider.Max()));
     if (value == slider.Value())
         return;

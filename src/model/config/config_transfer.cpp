@@ -11,18 +11,17 @@ namespace quelo {
 
 namespace {
 
-ScrollBar &sliderOf(WindowState &w, const Parameter &p)
+bool inRange(const Parameter &p, long long k)
 {
-    return w.*p.slider;
+    return k >= minOf(p) && k <= maxOf(p);
 }
 
 // The module's value as it last read it back, once reported since the last write and inside
 // the slider's range.
 std::optional<int> reportedValue(const WindowModel &model, const Parameter &p)
 {
-    const WindowState &w = model.state();
-    const std::optional<long long> k = model.lastReported(p);
-    if (!reported(w.*p.box) || !k || !(w.*p.slider).inRange(*k))
+    const std::optional<long long> k = model.reported(p);
+    if (!k || !inRange(p, *k))
         return std::nullopt;
     return static_cast<int>(*k);
 }
@@ -31,7 +30,7 @@ std::optional<int> reportedValue(const WindowModel &model, const Parameter &p)
 // the model has given up writing it.
 bool settled(const WindowModel &model, const Parameter &p)
 {
-    return reportedValue(model, p) && !writePending(model.state().*p.slider);
+    return reportedValue(model, p) && !model.writeWaiting(p);
 }
 
 std::string join(const std::vector<std::string> &parts)
@@ -48,19 +47,17 @@ std::string join(const std::vector<std::string> &parts)
 // the slider holds when it acts, so the value in between never goes out.
 void moveForWrite(WindowModel &model, const Parameter &p, int value)
 {
-    ScrollBar &slider = sliderOf(model.state(), p);
-    if (slider.Value() == value)
-        model.moveSlider(slider,
-                         static_cast<std::int16_t>(value == minOf(p) ? maxOf(p) : minOf(p)));
-    model.moveSlider(slider, static_cast<std::int16_t>(value));
+    if (model.sliderValue(p) == value)
+        model.moveSlider(p, value == minOf(p) ? maxOf(p) : minOf(p));
+    model.moveSlider(p, static_cast<std::int16_t>(value));
 }
 
 } // namespace
 
 std::optional<ConfigValues> reportedConfig(const WindowModel &model)
 {
-    const WindowState &w = model.state();
-    if (!model.isConnected() || !reported(w.revdata))
+    const std::optional<std::string> firmware = model.firmware();
+    if (!model.isConnected() || !firmware)
         return std::nullopt;
     ConfigValues config;
     for (std::size_t i = 0; i < kParameterCount; ++i) {
@@ -70,14 +67,14 @@ std::optional<ConfigValues> reportedConfig(const WindowModel &model)
         config.values[i] = *reportedValue(model, p);
     }
     config.shown = shownTexts(config);
-    config.firmware = w.revdata.Text;
+    config.firmware = *firmware;
     return config;
 }
 
 std::vector<std::string> missingReports(const WindowModel &model)
 {
     std::vector<std::string> missing;
-    if (!reported(model.state().revdata))
+    if (!model.firmware())
         missing.push_back("firmware version");
     for (const Parameter &p : kParameters)
         if (!settled(model, p))
@@ -300,9 +297,8 @@ void ConfigTransfer::startPuttingBack(std::string reason)
     m_putBack = notPutBack();
     for (std::size_t i : m_putBack) {
         const Parameter &p = kParameters[i];
-        const ScrollBar &slider = sliderOf(m_model.state(), p);
         // A pending write of the earlier value is already on its way.
-        if (!(slider.Value() == m_before.values[i] && writePending(slider)))
+        if (!(m_model.sliderValue(p) == m_before.values[i] && m_model.writeWaiting(p)))
             moveForWrite(m_model, p, m_before.values[i]);
     }
     const auto count = static_cast<std::int64_t>(m_putBack.size());
@@ -402,19 +398,18 @@ void ConfigTransfer::timeOut()
 // The parameters (and the firmware version) not yet reported or confirmed.
 std::string ConfigTransfer::notYet() const
 {
-    const WindowState &w = m_model.state();
     std::vector<std::string> missing;
-    if (m_phase == Phase::Reading && !reported(w.revdata))
+    if (m_phase == Phase::Reading && !m_model.firmware())
         missing.push_back("firmware version");
     for (std::size_t i = 0; i < kParameterCount; ++i) {
         const Parameter &p = kParameters[i];
         if (settled(m_model, p))
             continue;
         std::string item = p.key;
-        const std::optional<long long> k = m_model.lastReported(p);
+        const std::optional<long long> k = m_model.reported(p);
         if (m_phase == Phase::Writing)
             item += " (asked " + decimalInteger(m_wanted.values[i]) + ")";
-        else if (reported(w.*p.box) && k && !(w.*p.slider).inRange(*k))
+        else if (k && !inRange(p, *k))
             item += " (the module reports \"" +
                     (p.text(*k).empty() ? decimalInteger(*k) : p.text(*k)) +
                     "\", outside the slider's range)";

@@ -138,7 +138,7 @@ void LineDecoder::echoLine(const Reply &reply)
             return;
         m_rows.Command3.BackColor = kDarkGrey;
         if (m_observer)
-            m_observer->event("stored");
+            m_observer->event({RunEventKind::StoreConfirmed, "stored"});
         return;
     }
     const Parameter *p = parameterByWriteLetter(reply.letter);
@@ -368,7 +368,7 @@ void LineDecoder::tellReported(const Parameter &p, long long k)
         return;
     last = k;
     if (m_observer)
-        m_observer->event(std::string(p.key) + "=" + p.text(k));
+        m_observer->event({RunEventKind::ParameterReported, std::string(p.key) + "=" + p.text(k)});
 }
 
 // A read-back that disagrees with a pending change is a refusal once the module has echoed

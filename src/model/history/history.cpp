@@ -2,7 +2,7 @@
 #include "history.h"
 
 #include "convert.h"
-#include "run_recording.h"
+#include "stamp.h"
 
 #include <algorithm>
 

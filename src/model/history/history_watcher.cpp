@@ -2,7 +2,6 @@
 #include "history_watcher.h"
 
 #include "config_transfer.h"
-#include "mscomm.h"
 #include "window_model.h"
 
 namespace quelo {
@@ -37,9 +36,9 @@ void HistoryWatcher::expect(SnapshotEvent event)
     update();
 }
 
-void HistoryWatcher::event(const std::string &text)
+void HistoryWatcher::event(const RunEvent &event)
 {
-    if (text != "stored")
+    if (event.kind != RunEventKind::StoreConfirmed)
         return;
     m_pending = m_storeLabel.value_or(SnapshotEvent::Stored);
     m_storeLabel.reset();
@@ -56,7 +55,7 @@ void HistoryWatcher::take(SnapshotEvent event)
     snapshot.utcMs = now.utcMs;
     snapshot.utcOffsetMinutes = now.utcOffsetMinutes;
     snapshot.event = event;
-    snapshot.port = m_model.comm().CommPort();
+    snapshot.port = m_model.connectedPort();
     snapshot.config = *config;
     if (m_sink)
         m_sink(snapshot);

@@ -2,7 +2,8 @@
 #pragma once
 
 #include "history.h"
-#include "run_recording.h"
+#include "run_observer.h"
+#include "stamp.h"
 
 #include <functional>
 #include <optional>
@@ -15,7 +16,7 @@ class WindowModel;
 // seven values reported, no write waiting), when the module confirms a store, and when a
 // configuration put into the module has been written and confirmed. It only watches: it asks
 // the model what the module reported and hears the store's confirmation as the run observer's
-// "stored" event. A restore point waits until the module's configuration is settled, so it
+// StoreConfirmed event. A restore point waits until the module's configuration is settled, so it
 // always holds values the module reported. Whether it repeats an earlier one is for the sink.
 class HistoryWatcher final : public RunObserver
 {
@@ -35,7 +36,7 @@ public:
     void labelNextStore(SnapshotEvent event) { m_storeLabel = event; }
 
     void telemetry(const TelemetryReport &) override {}
-    void event(const std::string &text) override;
+    void event(const RunEvent &event) override;
 
 private:
     void take(SnapshotEvent event);

@@ -16,9 +16,15 @@ PortScan::PortScan(WindowState &w, MSComm &comm, Pacing &pacing)
 {
 }
 
+void PortScan::showStatus(RunEventKind kind, std::string text)
+{
+    m_link.statusbox.Text = std::move(text);
+    m_statusKind = kind;
+}
+
 void PortScan::Form_Load()
 {
-    m_link.statusbox.Text.clear();
+    showStatus(RunEventKind::Status, {});
     m_link.statusbox.ToolTip.clear();
     m_notes = {};
     m_lostReason.clear();
@@ -97,7 +103,7 @@ void PortScan::scanningTick()
         if (m_comm.PortOpen())
             closePort();
     });
-    step([&] { m_link.statusbox.Text = "Comm port: " + m_link.Timer5.Tag; });
+    step([&] { showStatus(RunEventKind::Status, "Comm port: " + m_link.Timer5.Tag); });
     step([&] { m_comm.setCommPort(toInt16(port)); });
     step([&] { m_comm.setPortOpen(true); });
     if (failed) {
@@ -109,7 +115,9 @@ void PortScan::scanningTick()
     step([&] { m_link.pollstring = kProbe; });
     step([&] { m_tx.Timer4.setEnabled(true); });
     step([&] { m_tx.txqueue = m_link.pollstring; });
-    step([&] { m_link.statusbox.Text = "Waiting for connection - Port " + m_link.Timer5.Tag; });
+    step([&] {
+        showStatus(RunEventKind::Status, "Waiting for connection - Port " + m_link.Timer5.Tag);
+    });
     step([&] { m_link.Tag = "1"; });
 }
 
@@ -118,7 +126,7 @@ void PortScan::scanningTick()
 // at any time is found within one round. Otherwise the scan stops until RESET.
 void PortScan::searchEnded()
 {
-    m_link.statusbox.Text = "Valid comm port not found";
+    showStatus(RunEventKind::SearchEnded, "Valid comm port not found");
     if (m_searchUntilFound)
         m_link.Timer5.Tag = "0";
     else
@@ -129,7 +137,7 @@ void PortScan::resetTick()
 {
     m_tx.Timer4.setEnabled(false);
     m_link.Tag = "0";
-    m_link.statusbox.Text.clear();
+    showStatus(RunEventKind::Status, {});
 }
 
 void PortScan::note(int port, const std::string &text)
@@ -175,7 +183,7 @@ bool PortScan::portFailed(const std::string &reason)
     m_lostReason = "Link lost: " + reason +
                    (m_reconnect ? "\nSearching ports 1-3 until the module answers."
                                 : "\nSearching ports 1-3 once; RESET searches again.");
-    m_link.statusbox.Text = "Link lost on Comm Port " + decimalInteger(port);
+    showStatus(RunEventKind::LinkLost, "Link lost on Comm Port " + decimalInteger(port));
     m_link.statusbox.ToolTip = m_lostReason;
     return true;
 }
@@ -187,7 +195,7 @@ PortScan::Answer PortScan::versionAnswered()
         return Answer::NotAsked;
     m_link.Tag = "0";
     m_link.linkUp = true;
-    m_link.statusbox.Text = "Connected Comm Port " + decimalInteger(m_comm.CommPort());
+    showStatus(RunEventKind::LinkUp, "Connected Comm Port " + decimalInteger(m_comm.CommPort()));
     m_link.statusbox.ToolTip.clear();
     m_tx.Timer3.setEnabled(true);
     m_schedulerTimer.setEnabled(true);
@@ -220,7 +228,7 @@ bool PortScan::lineArrived()
         return false;
     m_answerMissing = false;
     m_link.linkUp = true;
-    m_link.statusbox.Text = "Connected Comm Port " + decimalInteger(m_comm.CommPort());
+    showStatus(RunEventKind::LinkUp, "Connected Comm Port " + decimalInteger(m_comm.CommPort()));
     m_link.statusbox.ToolTip.clear();
     return true;
 }
@@ -240,8 +248,8 @@ void PortScan::answerOverdue()
     // module. The first reply line puts the connected text back and begins a new connection.
     m_answerMissing = true;
     m_link.linkUp = false;
-    m_link.statusbox.Text =
-        "No answer from the module on Comm Port " + decimalInteger(m_comm.CommPort());
+    showStatus(RunEventKind::NoAnswer,
+               "No answer from the module on Comm Port " + decimalInteger(m_comm.CommPort()));
     m_link.statusbox.ToolTip =
         "No reply from the module for " + std::to_string(kAnswerTimeoutMs / 1000) +
         " s; the program keeps asking. Check the cable and the module's power.";

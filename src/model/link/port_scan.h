@@ -2,6 +2,7 @@
 // The serial link: port scan and connection, paced transmission, framing of received lines.
 #pragma once
 
+#include "run_observer.h"
 #include "timer.h"
 #include "window_state.h"
 
@@ -64,6 +65,9 @@ public:
     // The module answered the probe on the open port and has not fallen silent since: what the
     // status line shows as "Connected Comm Port n".
     bool isConnected() const { return connected() && !m_answerMissing; }
+    // What the status line's text says, set with each text: link up, lost, silent, search
+    // ended, or another status (a port being tried, the line cleared).
+    RunEventKind statusKind() const { return m_statusKind; }
 
     // Runs out when no reply line has come for kAnswerTimeoutMs while connected; its tick runs
     // answerOverdue().
@@ -78,6 +82,7 @@ private:
     void closePort();
     bool connected() const;
     void restartAnswerTimer();
+    void showStatus(RunEventKind kind, std::string text);
 
     LinkState &m_link;
     TransmitState &m_tx;
@@ -94,6 +99,7 @@ private:
     bool m_reconnect = false;
     Timer m_answerTimer{"Answer", kAnswerTimeoutMs, false};
     bool m_answerMissing = false;
+    RunEventKind m_statusKind = RunEventKind::Status;
 };
 
 } // namespace quelo

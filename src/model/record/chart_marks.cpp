@@ -13,19 +13,18 @@ constexpr const char *kRpmLimitKey = "max_rpm_limit";
 constexpr const char *kAdvanceLimitKey = "max_advance_limit";
 constexpr std::size_t kLabelLength = 24;
 
-bool startsWith(const std::string &text, const char *prefix)
+// The link is not working after an event of this kind, until the next link up.
+bool linkDownFrom(RunEventKind kind)
 {
-    return text.rfind(prefix, 0) == 0;
-}
-
-// "<key>=<value>" with a key of lower-case letters and underscores.
-bool isParameterText(const std::string &text)
-{
-    const auto eq = text.find('=');
-    if (eq == std::string::npos || eq == 0)
+    switch (kind) {
+    case RunEventKind::LinkLost:
+    case RunEventKind::NoAnswer:
+    case RunEventKind::SearchEnded:
+    case RunEventKind::Status:
+        return true;
+    default:
         return false;
-    return std::all_of(text.begin(), text.begin() + long(eq),
-                       [](char c) { return (c >= 'a' && c <= 'z') || c == '_'; });
+    }
 }
 
 std::optional<double> numberAfter(const std::string &text, std::size_t pos)
@@ -58,33 +57,9 @@ void closeOpen(std::vector<LimitStretch> &stretches, double endMs)
 
 } // namespace
 
-std::string markText(int n)
-{
-    return "mark " + std::to_string(n);
-}
-
-std::optional<int> markNumber(const std::string &text)
-{
-    if (!startsWith(text, "mark ") || text.size() == 5 || text.size() > 14)
-        return std::nullopt;
-    int n = 0;
-    for (std::size_t i = 5; i < text.size(); ++i) {
-        if (text[i] < '0' || text[i] > '9')
-            return std::nullopt;
-        n = n * 10 + (text[i] - '0');
-    }
-    return n;
-}
-
 ChartEvent chartEvent(const RecordedEvent &event)
 {
-    ChartEvent out{event.t, ChartEventKind::Status, event.text};
-    if (markNumber(event.text))
-        out.kind = ChartEventKind::Mark;
-    else if (event.text == "stored")
-        out.kind = ChartEventKind::Stored;
-    else if (isParameterText(event.text))
-        out.kind = ChartEventKind::Parameter;
+    ChartEvent out{event.t, event.kind, event.text};
     if (out.label.empty())
         out.label = "(status cleared)";
     if (out.label.size() > kLabelLength) {
@@ -99,19 +74,17 @@ ChartEvent chartEvent(const RecordedEvent &event)
 ChartMarks chartMarks(const std::vector<RecordedEvent> &events, double endMs)
 {
     ChartMarks marks;
-    std::optional<double> downSince;
+    bool down = false;
+    double downSince = 0;
     for (const RecordedEvent &e : events) {
-        const ChartEvent item = chartEvent(e);
-        marks.events.push_back(item);
-        if (item.kind == ChartEventKind::Status) {
-            const bool up = startsWith(e.text, "Connected ");
-            if (up && downSince) {
-                marks.linkDown.push_back({*downSince, e.t});
-                downSince.reset();
-            } else if (!up && !downSince) {
-                downSince = e.t;
-            }
-        } else if (item.kind == ChartEventKind::Parameter) {
+        marks.events.push_back(chartEvent(e));
+        if (e.kind == RunEventKind::LinkUp && down) {
+            marks.linkDown.push_back({downSince, e.t});
+            down = false;
+        } else if (linkDownFrom(e.kind) && !down) {
+            down = true;
+            downSince = e.t;
+        } else if (e.kind == RunEventKind::ParameterReported) {
             const auto eq = e.text.find('=');
             const std::string key = e.text.substr(0, eq);
             if (key == kRpmLimitKey)
@@ -120,8 +93,8 @@ ChartMarks chartMarks(const std::vector<RecordedEvent> &events, double endMs)
                 setLimit(marks.advanceLimit, e.t, numberAfter(e.text, eq + 1));
         }
     }
-    if (downSince)
-        marks.linkDown.push_back({*downSince, std::max(endMs, *downSince)});
+    if (down)
+        marks.linkDown.push_back({downSince, std::max(endMs, downSince)});
     closeOpen(marks.rpmLimit, endMs);
     closeOpen(marks.advanceLimit, endMs);
     return marks;
@@ -131,7 +104,7 @@ std::vector<ChartEvent> ChartMarks::marks() const
 {
     std::vector<ChartEvent> out;
     for (const ChartEvent &e : events)
-        if (e.kind == ChartEventKind::Mark)
+        if (e.kind == RunEventKind::Mark)
             out.push_back(e);
     return out;
 }

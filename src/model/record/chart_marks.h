@@ -2,6 +2,7 @@
 #pragma once
 
 #include "recording_reader.h"
+#include "run_recording.h"
 
 #include <optional>
 #include <string>
@@ -9,19 +10,10 @@
 
 namespace quelo {
 
-// What an event row of a recording is.
-enum class ChartEventKind
-{
-    Status,    // a new status-line text
-    Parameter, // "<parameter key>=<value>": the module reported a new value
-    Stored,    // the module confirmed a store
-    Mark       // "mark N": the user marked the moment
-};
-
 struct ChartEvent
 {
     double t = 0;
-    ChartEventKind kind = ChartEventKind::Status;
+    RunEventKind kind = RunEventKind::Unclassified;
     std::string label; // short text drawn beside the event's line
 };
 
@@ -45,7 +37,9 @@ struct LimitStretch
 struct ChartMarks
 {
     std::vector<ChartEvent> events; // in time order; marks included
-    std::vector<TimeSpan> linkDown; // from a status other than "Connected …" to the next one
+    // From an event that says the link is not working (lost, silent, searching, search ended)
+    // to the next link up; no other kind opens or closes one.
+    std::vector<TimeSpan> linkDown;
     std::vector<LimitStretch> rpmLimit;
     std::vector<LimitStretch> advanceLimit;
 
@@ -56,13 +50,8 @@ struct ChartMarks
 // endMs: a stretch still open at the end runs to endMs.
 ChartMarks chartMarks(const std::vector<RecordedEvent> &events, double endMs);
 
-// What an event's text is, and its short label.
+// An event as the chart draws it: its kind and a short label.
 ChartEvent chartEvent(const RecordedEvent &event);
-
-// The number of the mark an event text names ("mark 3" -> 3), if it is one.
-std::optional<int> markNumber(const std::string &text);
-// The text of mark n, as the recording writes it.
-std::string markText(int n);
 
 // The sample of `series` (in time order) nearest to t, if there is any.
 std::optional<TrendPoint> nearestSample(const std::vector<TrendPoint> &series, double t);

@@ -33,12 +33,12 @@ void LiveTrend::keep(Series &s, double t, double v) const
     ++s.unsent;
 }
 
-void LiveTrend::addEvent(double t, const std::string &text)
+void LiveTrend::addEvent(double t, const RunEvent &event)
 {
     m_newest = std::max(m_newest, t);
     if (m_origin == 0)
         m_origin = t;
-    m_events.push_back({t, text});
+    m_events.push_back({t, event.kind, event.text});
     m_newEvents = true;
     dropOldEvents();
 }

@@ -48,7 +48,7 @@ public:
     void add(double t, const TelemetryReport &report);
     // Adds an event (a status-line change, a reported value, a mark) at time t (UTC ms). Events
     // older than the span go with the points.
-    void addEvent(double t, const std::string &text);
+    void addEvent(double t, const RunEvent &event);
     // The events in the span, for a chart that redraws them; hasChanges() holds from an added
     // event until the next take.
     std::vector<RecordedEvent> takeEvents();

@@ -112,7 +112,7 @@ std::string takeRow(const std::vector<std::string> &f, Recording &r, double &t)
         if (!f[2 + i].empty())
             series[i]->push_back({t, values[i]});
     if (!f[6].empty())
-        r.events.push_back({t, f[6]});
+        r.events.push_back({t, eventKindOf(f[6]), f[6]});
     return {};
 }
 

@@ -2,6 +2,8 @@
 #pragma once
 
 #include <array>
+#include "run_observer.h"
+
 #include <cstddef>
 #include <limits>
 #include <string>
@@ -24,9 +26,11 @@ struct EvenThinning
     std::size_t settled = 0; // points[0, settled) are whole buckets; the rest wait for theirs
 };
 
+// An event row: its time (UTC ms), its kind as the event column's table reads it, its text.
 struct RecordedEvent
 {
     double t = 0;
+    RunEventKind kind = RunEventKind::Unclassified;
     std::string text;
 };
 

@@ -7,125 +7,71 @@
 
 namespace quelo {
 
-void RunObservers::add(RunObserver *observer)
-{
-    if (observer &&
-        std::find(m_observers.begin(), m_observers.end(), observer) == m_observers.end())
-        m_observers.push_back(observer);
-}
-
-void RunObservers::remove(RunObserver *observer)
-{
-    m_observers.erase(std::remove(m_observers.begin(), m_observers.end(), observer),
-                      m_observers.end());
-}
-
-void RunObservers::telemetry(const TelemetryReport &report)
-{
-    for (RunObserver *o : m_observers)
-        o->telemetry(report);
-}
-
-void RunObservers::event(const std::string &text)
-{
-    for (RunObserver *o : m_observers)
-        o->event(text);
-}
-
 namespace {
 
-constexpr std::int64_t kMsPerDay = 86400000;
-
-// Days since 1970-01-01 to the proleptic Gregorian date and back (H. Hinnant's algorithms).
-void civilFromDays(std::int64_t z, int &y, int &m, int &d)
+bool startsWith(const std::string &text, const char *prefix)
 {
-    z += 719468;
-    const std::int64_t era = (z >= 0 ? z : z - 146096) / 146097;
-    const std::int64_t doe = z - era * 146097;
-    const std::int64_t yoe = (doe - doe / 1460 + doe / 36524 - doe / 146096) / 365;
-    const std::int64_t doy = doe - (365 * yoe + yoe / 4 - yoe / 100);
-    const std::int64_t mp = (5 * doy + 2) / 153;
-    d = int(doy - (153 * mp + 2) / 5 + 1);
-    m = int(mp < 10 ? mp + 3 : mp - 9);
-    y = int(yoe + era * 400 + (m <= 2 ? 1 : 0));
+    return text.rfind(prefix, 0) == 0;
 }
 
-std::int64_t daysFromCivil(int y, int m, int d)
+// "<key>=<value>" with a key of lower-case letters and underscores.
+bool isParameterText(const std::string &text)
 {
-    y -= m <= 2 ? 1 : 0;
-    const std::int64_t era = (y >= 0 ? y : y - 399) / 400;
-    const std::int64_t yoe = y - era * 400;
-    const std::int64_t doy = (153 * (m > 2 ? m - 3 : m + 9) + 2) / 5 + d - 1;
-    const std::int64_t doe = yoe * 365 + yoe / 4 - yoe / 100 + doy;
-    return era * 146097 + doe - 719468;
+    const auto eq = text.find('=');
+    if (eq == std::string::npos || eq == 0)
+        return false;
+    return std::all_of(text.begin(), text.begin() + long(eq),
+                       [](char c) { return (c >= 'a' && c <= 'z') || c == '_'; });
 }
 
-std::int64_t floorDiv(std::int64_t a, std::int64_t b)
+// The status line's texts, each as the link writes it; a port number follows the prefixes.
+struct StatusRow
 {
-    return a / b - ((a % b != 0) && ((a < 0) != (b < 0)) ? 1 : 0);
-}
-
-// Reads exactly `count` digits at text[pos]; -1 when any is not a digit.
-int digitsAt(const std::string &text, std::size_t pos, std::size_t count)
-{
-    if (pos + count > text.size())
-        return -1;
-    int value = 0;
-    for (std::size_t i = pos; i < pos + count; ++i) {
-        if (text[i] < '0' || text[i] > '9')
-            return -1;
-        value = value * 10 + (text[i] - '0');
-    }
-    return value;
-}
-
-bool separatorsAt(const std::string &t)
-{
-    return t.size() >= 23 && t[4] == '-' && t[7] == '-' && t[10] == 'T' && t[13] == ':' &&
-           t[16] == ':' && t[19] == '.';
-}
+    const char *text;
+    bool prefix;
+    RunEventKind kind;
+};
+constexpr StatusRow kStatusRows[] = {
+    {"Connected Comm Port ", true, RunEventKind::LinkUp},
+    {"Link lost on Comm Port ", true, RunEventKind::LinkLost},
+    {"No answer from the module on Comm Port ", true, RunEventKind::NoAnswer},
+    {"Valid comm port not found", false, RunEventKind::SearchEnded},
+    {"Comm port: ", true, RunEventKind::Status},
+    {"Waiting for connection - Port ", true, RunEventKind::Status},
+};
 
 } // namespace
 
-std::string isoTime(std::int64_t utcMs, int utcOffsetMinutes)
+RunEventKind eventKindOf(const std::string &text)
 {
-    const std::int64_t localMs = utcMs + std::int64_t(utcOffsetMinutes) * 60000;
-    const std::int64_t days = floorDiv(localMs, kMsPerDay);
-    const std::int64_t msOfDay = localMs - days * kMsPerDay;
-    int y = 0, mo = 0, d = 0;
-    civilFromDays(days, y, mo, d);
-    const int offset = std::abs(utcOffsetMinutes);
-    char text[64];
-    std::snprintf(text, sizeof text, "%04d-%02d-%02dT%02d:%02d:%02d.%03d%c%02d:%02d", y, mo, d,
-                  int(msOfDay / 3600000), int(msOfDay / 60000 % 60), int(msOfDay / 1000 % 60),
-                  int(msOfDay % 1000), utcOffsetMinutes < 0 ? '-' : '+', offset / 60, offset % 60);
-    return text;
+    for (const StatusRow &row : kStatusRows)
+        if (row.prefix ? startsWith(text, row.text) : text == row.text)
+            return row.kind;
+    if (text == "stored")
+        return RunEventKind::StoreConfirmed;
+    if (markNumber(text))
+        return RunEventKind::Mark;
+    if (isParameterText(text))
+        return RunEventKind::ParameterReported;
+    return RunEventKind::Unclassified;
 }
 
-std::optional<std::int64_t> parseIsoTime(const std::string &t)
+std::string markText(int n)
 {
-    if (!separatorsAt(t))
+    return "mark " + std::to_string(n);
+}
+
+std::optional<int> markNumber(const std::string &text)
+{
+    if (!startsWith(text, "mark ") || text.size() == 5 || text.size() > 14)
         return std::nullopt;
-    const int y = digitsAt(t, 0, 4), mo = digitsAt(t, 5, 2), d = digitsAt(t, 8, 2);
-    const int h = digitsAt(t, 11, 2), mi = digitsAt(t, 14, 2), s = digitsAt(t, 17, 2);
-    const int ms = digitsAt(t, 20, 3);
-    if (y < 0 || mo < 1 || mo > 12 || d < 1 || d > 31 || h < 0 || h > 23 || mi < 0 || mi > 59 ||
-        s < 0 || s > 60 || ms < 0)
-        return std::nullopt;
-    int offsetMinutes = 0;
-    if (t.size() == 24 && t[23] == 'Z') {
-        offsetMinutes = 0;
-    } else if (t.size() == 29 && (t[23] == '+' || t[23] == '-') && t[26] == ':') {
-        const int oh = digitsAt(t, 24, 2), om = digitsAt(t, 27, 2);
-        if (oh < 0 || oh > 23 || om < 0 || om > 59)
+    int n = 0;
+    for (std::size_t i = 5; i < text.size(); ++i) {
+        if (text[i] < '0' || text[i] > '9')
             return std::nullopt;
-        offsetMinutes = (t[23] == '-' ? -1 : 1) * (oh * 60 + om);
-    } else {
-        return std::nullopt;
+        n = n * 10 + (text[i] - '0');
     }
-    const std::int64_t local =
-        daysFromCivil(y, mo, d) * kMsPerDay + ((h * 60 + mi) * 60 + s) * std::int64_t(1000) + ms;
-    return local - std::int64_t(offsetMinutes) * 60000;
+    return n;
 }
 
 std::string oneDecimal(double value)
@@ -192,9 +138,11 @@ std::string RunRecorder::telemetryRow(const TelemetryReport &report, const Stamp
     return row;
 }
 
-std::string RunRecorder::eventRow(const std::string &text, const Stamp &now) const
+// The event column holds the event's text as the program has always written it, so every
+// recording reads the same; eventKindOf reads the kind back from it.
+std::string RunRecorder::eventRow(const RunEvent &event, const Stamp &now) const
 {
-    return timeColumns(now) + ",,,," + csvField(text) + "\r\n";
+    return timeColumns(now) + ",,,," + csvField(event.text) + "\r\n";
 }
 
 } // namespace quelo

@@ -3,42 +3,22 @@
 #pragma once
 
 #include "run_observer.h"
+#include "stamp.h"
 
 #include <cstdint>
 #include <optional>
 #include <string>
-#include <vector>
 
 namespace quelo {
 
-// Passes every report on to each observer added, in the order they were added. Observers are
-// not owned and must outlive their membership.
-class RunObservers final : public RunObserver
-{
-public:
-    void add(RunObserver *observer);
-    void remove(RunObserver *observer);
-    void telemetry(const TelemetryReport &report) override;
-    void event(const std::string &text) override;
+// The event column's table: what kind of event a recorded text is. Every text the program writes
+// reads back as the kind it was written with; a text no row knows is Unclassified.
+RunEventKind eventKindOf(const std::string &text);
+// The text of mark n, as the recording writes it ("mark 3").
+std::string markText(int n);
+// The number of the mark an event text names ("mark 3" -> 3), if it is one.
+std::optional<int> markNumber(const std::string &text);
 
-private:
-    std::vector<RunObserver *> m_observers;
-};
-
-// A moment as the caller's clock gives it: wall-clock milliseconds since 1970-01-01 UTC with the
-// local offset at that moment, and a steady millisecond count that never jumps (elapsed times
-// come from it, so a clock adjustment during a run does not bend them).
-struct Stamp
-{
-    std::int64_t utcMs = 0;
-    int utcOffsetMinutes = 0;
-    std::int64_t steadyMs = 0;
-};
-
-// "2024-05-01T14:03:07.123+02:00": local time with milliseconds and the offset.
-std::string isoTime(std::int64_t utcMs, int utcOffsetMinutes);
-// Reads what isoTime writes (an offset "Z" is accepted too) back into UTC milliseconds.
-std::optional<std::int64_t> parseIsoTime(const std::string &text);
 // One decimal with a point, whatever the locale: 19.6, 12.5, -0.5.
 std::string oneDecimal(double value);
 // An RFC 4180 field: quoted when it holds a comma, a quote, CR or LF; quotes doubled.
@@ -55,7 +35,7 @@ public:
     explicit RunRecorder(const Stamp &start) : m_start(start) {}
 
     std::string telemetryRow(const TelemetryReport &report, const Stamp &now);
-    std::string eventRow(const std::string &text, const Stamp &now) const;
+    std::string eventRow(const RunEvent &event, const Stamp &now) const;
 
 private:
     std::string timeColumns(const Stamp &now) const;

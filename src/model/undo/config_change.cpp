@@ -34,10 +34,10 @@ ConfigChange ConfigChange::fileLoad(const std::string &label, const ConfigValues
 void ConfigChange::moveTo(WindowModel &model, bool after) const
 {
     for (const Move &move : m_moves) {
-        ScrollBar &slider = model.state().*kParameters[move.parameter].slider;
+        const Parameter &p = kParameters[move.parameter];
         const auto value = static_cast<std::int16_t>(after ? move.after : move.before);
-        if (slider.Value() != value)
-            model.moveSlider(slider, value);
+        if (model.sliderValue(p) != value)
+            model.moveSlider(p, value);
     }
 }
 
