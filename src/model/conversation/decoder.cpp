@@ -110,7 +110,7 @@ void LineDecoder::decode(const Reply &reply)
     case ReplyKind::LedMode:
     case ReplyKind::MaxAdvance:
     case ReplyKind::MaxRpm:
-    case ReplyKind::Ignored: // in a read-back's shape, or not here
+    case ReplyKind::Ignored: // only in a read-back's shape: others fail the check above
         return readBackLine(reply);
     }
 }

@@ -85,7 +85,9 @@ struct Parameter
     const char *sliderName;
     const char *boxName;
     SliderRange range;
-    double unitsPerCount; // one slider step in the unit the value box and the gauges show
+    // One slider step in the unit the value box shows (its text applies the same scale); a
+    // limit band ends at the value times this.
+    double unitsPerCount;
     ReadBackRule readBack;
 };
 
