@@ -13,6 +13,9 @@
 
 #include <gtest/gtest.h>
 
+#include <array>
+#include <map>
+
 using namespace quelo;
 
 namespace {
@@ -42,12 +45,22 @@ QByteArray withParameter(const char *key, const char *rawValue)
 
 } // namespace
 
-TEST(ConfigFile, TableRangesAreTheSliders)
+// The sliders take their ranges and starting values from the table: the values a file may hold
+// and the program ever writes.
+TEST(ConfigFile, SlidersHoldTheModulesRanges)
 {
     const WindowState w;
+    const std::map<std::string, std::array<int, 3>> expected{
+        {"run_mode_start_delay", {0, 8, 0}}, {"led_mode", {0, 3, 0}},
+        {"tach_pulses_per_rev", {0, 2, 0}},  {"tach_volts", {0, 2, 0}},
+        {"advance_shift", {-9, 9, 0}},       {"max_rpm_limit", {0, 16, 0}},
+        {"max_advance_limit", {14, 35, 14}}};
+    ASSERT_EQ(kParameters.size(), expected.size());
     for (const Parameter &p : kParameters) {
-        EXPECT_EQ((w.*p.slider).Min(), minOf(p)) << p.key;
-        EXPECT_EQ((w.*p.slider).Max(), maxOf(p)) << p.key;
+        const ScrollBar &slider = w.*p.slider;
+        EXPECT_EQ((std::array<int, 3>{slider.Min(), slider.Max(), slider.Value()}),
+                  expected.at(p.key))
+            << p.key;
     }
 }
 
@@ -215,6 +228,7 @@ TEST(ConfigFile, AByteOrderMarkIsAcceptedAndNoTextCrashesTheParser)
 // and without reading them whole; in a child, so a hang fails rather than stops the test.
 TEST(ConfigFile, ReadsOnlyARegularFileOfAtMostOneMebibyte)
 {
+    constexpr int kOneMebibyte = 1024 * 1024; // the cap, written out: not the program's constant
     QTemporaryDir dir;
     const QString fifo = dir.filePath("fifo.json");
     ASSERT_EQ(::mkfifo(fifo.toLocal8Bit().constData(), 0600), 0);
@@ -228,8 +242,20 @@ TEST(ConfigFile, ReadsOnlyARegularFileOfAtMostOneMebibyte)
     {
         QFile f(big);
         ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-        f.write(QByteArray(int(kMaxConfigBytes), ' ') + configToJson(sample(), kSaved));
+        f.write(QByteArray(kOneMebibyte, ' ') + configToJson(sample(), kSaved));
     }
+    // A file of exactly 1 MiB is read.
+    const QString atCap = dir.filePath("at-cap.json");
+    {
+        QFile f(atCap);
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+        const QByteArray json = configToJson(sample(), kSaved);
+        ASSERT_EQ(f.write(QByteArray(kOneMebibyte - json.size(), ' ') + json), kOneMebibyte);
+    }
+    ConfigValues read;
+    QString error;
+    EXPECT_TRUE(readConfig(atCap, read, error)) << error.toStdString();
+    EXPECT_EQ(read.values, sample().values);
     QStringList refused{fifo, "/dev/zero", dir.path(), huge, big};
     std::string why;
     if (test::makeDeviceNode(dir.filePath("node.json"), why))

@@ -180,6 +180,25 @@ TEST_F(Decoder, IgnoredLinesLeaveEverythingButClearTheBuffer)
     EXPECT_EQ(w.rpmtarget, 256);
 }
 
+// A line in a read-back's shape whose letter names no parameter (a newer firmware's, or line
+// noise) changes nothing and is logged; other unknown lines are ignored without a word.
+TEST_F(Decoder, AReadBackOfALetterWithNoParameterIsLogged)
+{
+    std::vector<std::string> log;
+    h.model.linkLog().setSink([&log](const std::string &text) { log.push_back(text); });
+    for (ParameterTraffic &t : w.traffic)
+        t.readOutstanding = true;
+    for (const char *unknown : {"q1A", "k00", "q1", "q1AB", "Q1A", "q1G"})
+        line(unknown);
+    reply("t02");
+    EXPECT_EQ(log,
+              (std::vector<std::string>{"unknown: read-back q1A, no parameter has the letter q",
+                                        "unknown: read-back k00, no parameter has the letter k"}));
+    EXPECT_EQ(w.pprscroll.Value(), 2);
+    EXPECT_EQ(w.rxbuffer, "");
+    EXPECT_EQ(h.model.failureCount(), 0);
+}
+
 TEST_F(Decoder, TachPulsesSetsTheSliderBeforeClearingItsFlag)
 {
     reply("t02");

@@ -126,7 +126,8 @@ TEST(Options, HelpDocumentsTheConfigCommandsAndExitCodes)
     const QString help = text.simplified(); // lines are wrapped
     for (const char *word : {"--export-config", "--import-config", "--timeout", "0 done",
                              "1 a module or link problem", "2 a bad command line", "--any-firmware",
-                             "other firmware", "more for each value it writes", "put back"})
+                             "other firmware", "more for each value it writes", "put back",
+                             "reads or writes its seven configuration parameters"})
         EXPECT_TRUE(help.contains(QLatin1String(word))) << word;
     // A terminal's 80 columns hold every line (Qt wraps the options; the rest is ours).
     for (const QString &line : text.split(QLatin1Char('\n')))

@@ -22,7 +22,7 @@ const QString kDescription = QStringLiteral(
     "devices the system lists: USB adapters (ttyUSB*, ttyACM*, cu.usb*) first, then\n"
     "the others, each group in name order with numbers compared by value.\n"
     "With --export-config or --import-config no window opens (no display is needed):\n"
-    "the program finds the module, reads or writes its seven configuration\n"
+    "the program finds the module, reads or writes its %1 configuration\n"
     "parameters, reports its progress on standard error and exits. --record works\n"
     "with and without a window.\n"
     "Files: only regular files are read (a FIFO or a device is refused at once), a\n"
@@ -254,7 +254,8 @@ std::optional<QString> parseReplay(const QCommandLineParser &parser, const Optio
 Options parseOptions(const QStringList &arguments)
 {
     QCommandLineParser parser;
-    parser.setApplicationDescription(kDescription);
+    parser.setApplicationDescription(
+        kDescription.arg(QString::fromStdString(countInWords(kParameterCount))));
     const QCommandLineOption help = parser.addHelpOption();
     const QCommandLineOption version = parser.addVersionOption();
     const OptionSet set;

@@ -236,7 +236,8 @@ void AppWindow::updateActions()
     const bool ready = connected && reportedConfig(m_model).has_value();
     m_save->setEnabled(ready);
     if (ready)
-        m_save->setToolTip(tr("Save the module's seven parameters to a file"));
+        m_save->setToolTip(tr("Save the module's %1 parameters to a file")
+                               .arg(QString::fromStdString(countInWords(kParameterCount))));
     else if (!connected)
         m_save->setToolTip(tr("The module is not connected"));
     else
@@ -279,7 +280,8 @@ bool AppWindow::explainLoadNotReady()
     QMessageBox::information(this, tr("Load configuration"),
                              why + QLatin1Char('\n') +
                                  tr("A configuration can be loaded once the module is connected "
-                                    "and has reported all seven parameters."));
+                                    "and has reported all %1 parameters.")
+                                     .arg(QString::fromStdString(countInWords(kParameterCount))));
     return true;
 }
 

@@ -21,6 +21,8 @@
 #include <QPushButton>
 #include <QScrollBar>
 
+#include <iterator>
+
 namespace quelo {
 
 namespace {
@@ -218,10 +220,11 @@ void MainWindow::createConfiguration()
         int captionWidth;
         int y;
     };
-    constexpr RowPlace places[kParameterCount] = {
-        {"Label2", 24, 257, 24},  {"Label3", 88, 193, 56},  {"Label4", 96, 185, 88},
-        {"Label5", 88, 193, 120}, {"Label7", 88, 193, 152}, {"Label17", 88, 193, 184},
-        {"Label18", 88, 193, 216}};
+    constexpr RowPlace places[] = {{"Label2", 24, 257, 24},  {"Label3", 88, 193, 56},
+                                   {"Label4", 96, 185, 88},  {"Label5", 88, 193, 120},
+                                   {"Label7", 88, 193, 152}, {"Label17", 88, 193, 184},
+                                   {"Label18", 88, 193, 216}};
+    static_assert(std::size(places) == kParameterCount, "a parameter row has no place");
     for (std::size_t i = 0; i < kParameterCount; ++i) {
         const Parameter &p = kParameters[i];
         const RowPlace &place = places[i];

@@ -11,6 +11,12 @@ namespace quelo {
 
 namespace {
 
+// " of 7 parameters": the end of a progress line counting parameters.
+std::string ofAllParameters()
+{
+    return " of " + decimalInteger(static_cast<long long>(kParameterCount)) + " parameters";
+}
+
 bool inRange(const Parameter &p, long long k)
 {
     return k >= minOf(p) && k <= maxOf(p);
@@ -215,7 +221,7 @@ bool ConfigTransfer::allReported()
     // only tells of new reports, so a user never sees it run backwards.
     if (reported > m_lastReported) {
         m_lastReported = reported;
-        report(decimalInteger(reported) + " of 7 parameters reported");
+        report(decimalInteger(reported) + ofAllParameters() + " reported");
     }
     const std::optional<ConfigValues> config = reportedConfig(m_model);
     if (config)
@@ -233,7 +239,7 @@ void ConfigTransfer::startWriting()
     m_deadline += m_perValueMs * moved;
     moveSlidersTo(m_model, m_before, m_wanted);
     report(moved == 0 ? "the module already holds every value"
-                      : "writing " + decimalInteger(moved) + " of 7 parameters");
+                      : "writing " + decimalInteger(moved) + ofAllParameters());
     m_phase = Phase::Writing;
 }
 
@@ -257,7 +263,8 @@ void ConfigTransfer::checkWritten()
     m_values.shown = shownTexts(m_values);
     if (!refused.empty())
         return startPuttingBack("the module did not take every value: " + join(refused));
-    report("all 7 parameters confirmed");
+    report("all " + decimalInteger(static_cast<long long>(kParameterCount)) +
+           " parameters confirmed");
     m_storeEchoes = m_model.storeEchoes();
     m_model.Command3_Click();
     m_phase = Phase::Storing;
@@ -305,7 +312,7 @@ void ConfigTransfer::startPuttingBack(std::string reason)
     m_deadline = m_now() + kPutBackBaseMs + kMsPerValue * count;
     m_phase = Phase::PuttingBack;
     if (count > 0)
-        report("putting back " + decimalInteger(count) + " of 7 parameters");
+        report("putting back " + decimalInteger(count) + ofAllParameters());
     checkPutBack();
 }
 

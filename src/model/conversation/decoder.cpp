@@ -29,6 +29,32 @@ void raise(const std::function<void()> &event)
         event();
 }
 
+bool isHexDigit(char c)
+{
+    return (c >= '0' && c <= '9') || (c >= 'A' && c <= 'F') || (c >= 'a' && c <= 'f');
+}
+
+// The reply parser knows the letters of the module's lines when this program was written. A
+// line it does not know that has a read-back's shape (a lower-case letter and two hex digits,
+// then the line end) is taken as a read-back: the parameter table decides whether its letter
+// names a parameter.
+Reply withUnknownReadBack(Reply reply, const std::string &line)
+{
+    if (reply.kind != ReplyKind::Ignored)
+        return reply;
+    std::size_t size = line.size();
+    if (size > 0 && line[size - 1] == '\n')
+        --size;
+    if (size > 0 && line[size - 1] == '\r')
+        --size;
+    if (size == 3 && line[0] >= 'a' && line[0] <= 'z' && isHexDigit(line[1]) &&
+        isHexDigit(line[2])) {
+        reply.field = line.substr(1, 2);
+        reply.shapeOk = true;
+    }
+    return reply;
+}
+
 } // namespace
 
 LineDecoder::LineDecoder(WindowState &w, const LinkLog &log, ReplyEvents events)
@@ -39,7 +65,7 @@ LineDecoder::LineDecoder(WindowState &w, const LinkLog &log, ReplyEvents events)
 void LineDecoder::HandleInput(std::string &rBuff)
 {
     try {
-        decode(parseReply(rBuff));
+        decode(withUnknownReadBack(parseReply(rBuff), rBuff));
     } catch (...) {
         rBuff.clear();
         throw;
@@ -84,9 +110,8 @@ void LineDecoder::decode(const Reply &reply)
     case ReplyKind::LedMode:
     case ReplyKind::MaxAdvance:
     case ReplyKind::MaxRpm:
+    case ReplyKind::Ignored: // only in a read-back's shape: others fail the check above
         return readBackLine(reply);
-    case ReplyKind::Ignored:
-        return;
     }
 }
 
@@ -225,79 +250,57 @@ void LineDecoder::shiftEnableLine(const Reply &reply)
 }
 
 // A parameter read-back is taken only when its read command was sent since the last read-back
-// of that letter: a line nobody asked for is noise. Each letter runs the steps in its own
-// order: where the slider is set before its flag is cleared, a changed value raises no write;
-// where the flag is cleared first, the value the module reported is written back once.
+// of that letter: a line nobody asked for is noise. Its row in the parameter table says what
+// the report means and in which order the steps run. A letter with no row is logged.
 void LineDecoder::readBackLine(const Reply &reply)
 {
     const Parameter *p = parameterByLetter(reply.letter);
+    if (!p) {
+        m_log.event("unknown: read-back " + std::string(1, reply.letter) + reply.field +
+                    ", no parameter has the letter " + std::string(1, reply.letter));
+        return;
+    }
     ParameterTraffic &traffic = m_rows.traffic[indexOf(*p)];
     if (!traffic.readOutstanding)
         return;
     traffic.readOutstanding = false;
     const std::int16_t k = fieldValue(reply.field);
-    switch (reply.letter) {
-    case 'v':
-        if (k > 2)
-            return; // not a tach-volts setting: the whole line is ignored
-        [[fallthrough]];
-    case 't': {
-        ReadBack r = beginReadBack(*p, k);
+    const ReadBackRule &rule = p->readBack;
+    if (rule.dropsAboveRange && k > p->range.max)
+        return;
+    ReadBack r = beginReadBack(*p, rule.toSlider(k));
+    switch (rule.order) {
+    case ReadBackOrder::SliderFirst:
         setSlider(r);
+        showValue(r);
+        break;
+    case ReadBackOrder::BoxFirst:
+        showValue(r);
+        setSlider(r);
+        break;
+    case ReadBackOrder::FlagFirst:
         showValue(r);
         markReported(r);
         clearPending(r);
-        finishReadBack(r);
-        return;
-    }
-    case 'l': {
-        ReadBack r = beginReadBack(*p, k);
-        showValue(r);
+        moveLimitBand(r);
         setSlider(r);
-        markReported(r);
-        clearPending(r);
-        finishReadBack(r);
-        return;
+        return finishReadBack(r);
     }
-    case 'd':
-    case 'n':
-    case 'm': {
-        ReadBack r = beginReadBack(*p, k);
-        showValue(r);
-        markReported(r);
-        clearPending(r);
-        moveLimitBand(reply.letter, k);
-        setSlider(r);
-        finishReadBack(r);
-        return;
-    }
-    case 'c': {
-        // As "t": a shift the slider can hold is put on it before its flag is cleared, so the
-        // module's own value is never written back.
-        ReadBack r = beginReadBack(*p, advanceShiftOf(k));
-        setSlider(r);
-        showValue(r);
-        markReported(r);
-        clearPending(r);
-        finishReadBack(r);
-        return;
-    }
-    default:
-        return;
-    }
+    markReported(r);
+    clearPending(r);
+    moveLimitBand(r);
+    finishReadBack(r);
 }
 
 // The inner band of the advance and rpm gauges ends at the configured limit.
-void LineDecoder::moveLimitBand(char letter, std::int16_t k)
+void LineDecoder::moveLimitBand(const ReadBack &r)
 {
     constexpr std::int16_t kLimitBand = 3;
-    if (letter == 'n') {
-        m_needles.advdial.setBandSelector(kLimitBand);
-        m_needles.advdial.setBandEndValue(k * kDegreesPerCount);
-    } else if (letter == 'm') {
-        m_needles.rpmdial.setBandSelector(kLimitBand);
-        m_needles.rpmdial.setBandEndValue(static_cast<double>(k) * kRpmPerCount);
-    }
+    if (!r.p.readBack.limitDial)
+        return;
+    Gauge &dial = m_needles.*r.p.readBack.limitDial;
+    dial.setBandSelector(kLimitBand);
+    dial.setBandEndValue(static_cast<double>(r.k) * r.p.unitsPerCount);
 }
 
 LineDecoder::ReadBack LineDecoder::beginReadBack(const Parameter &p, long long k)

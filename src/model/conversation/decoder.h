@@ -87,14 +87,14 @@ private:
     void shiftEnableLine(const Reply &reply);
     void readBackLine(const Reply &reply);
 
-    // The steps a read-back is made of; each letter runs them in its own order.
+    // The steps a read-back is made of; each parameter's row says their order.
     ReadBack beginReadBack(const Parameter &p, long long k);
     void setSlider(ReadBack &r);
     void showValue(ReadBack &r);
     void markReported(ReadBack &r);
     void clearPending(ReadBack &r);
     void finishReadBack(ReadBack &r);
-    void moveLimitBand(char letter, std::int16_t k);
+    void moveLimitBand(const ReadBack &r);
     void tellReported(const Parameter &p, long long k);
     Verdict judge(const Parameter &p, const ScrollBar &slider, long long reported, bool current);
 
@@ -105,7 +105,7 @@ private:
     ReplyEvents m_events;
     RunObserver *m_observer = nullptr;
     // What the module last reported for each parameter, in table order and the slider's units.
-    std::array<std::optional<long long>, 7> m_lastReported{};
+    std::array<std::optional<long long>, kParameterCount> m_lastReported{};
     int m_storeEchoes = 0;
 };
 

@@ -23,6 +23,12 @@ inline constexpr int kRunningRpm = 50;
 inline constexpr int kLargestPositiveShift = 20;
 inline constexpr int kNegativeShiftBase = 255;
 
+// The slider value of a report that means what it says.
+constexpr long long sameValue(long long k)
+{
+    return k;
+}
+
 // The shift the module means by an advance-shift report k.
 constexpr long long advanceShiftOf(long long k)
 {
@@ -36,7 +42,34 @@ std::string countText(long long k);     // k in decimal
 std::string degreesText(long long k);   // k x 1.4 as a decimal number
 std::string rpmLimitText(long long k);  // k x 256 in decimal (wider than 16 bits)
 
-// One of the module's seven configuration parameters: its row in the window and its commands.
+// The order in which a read-back's steps run for a parameter. Where the slider is set before its
+// pending flag is cleared, a reported value that differs raises no write; where the flag is
+// cleared first, the value the module reported is written back once.
+enum class ReadBackOrder
+{
+    SliderFirst, // slider, value box, reported flag, pending flag
+    BoxFirst,    // value box, slider, reported flag, pending flag
+    FlagFirst    // value box, reported flag, pending flag, limit band, slider
+};
+
+// A slider's range (the values the program ever writes) and the value the window starts with.
+struct SliderRange
+{
+    std::int16_t min;
+    std::int16_t max;
+    std::int16_t start;
+};
+
+// What a read-back line of the parameter means.
+struct ReadBackRule
+{
+    ReadBackOrder order;
+    long long (*toSlider)(long long report); // the slider's value for the module's report
+    bool dropsAboveRange;      // a report above the range is no setting: the whole line is ignored
+    Gauge Needles::*limitDial; // the gauge whose inner band ends at the value; null: none
+};
+
+// One of the module's configuration parameters: its row in the window and its commands.
 struct Parameter
 {
     char letter;      // read command "/d" and read-back line "d..."
@@ -51,12 +84,19 @@ struct Parameter
     const char *key;      // its key in a configuration file
     const char *sliderName;
     const char *boxName;
+    SliderRange range;
+    // One slider step in the unit the value box shows (its text applies the same scale); a
+    // limit band ends at the value times this.
+    double unitsPerCount;
+    ReadBackRule readBack;
 };
 
-inline constexpr std::size_t kParameterCount = 7;
-
-// The seven parameters in the order the scheduler's write pass visits them.
+// The parameters in the order the scheduler's write pass visits them. Rows and arrays sized by
+// kParameterCount are checked against each other where the table is defined.
 extern const std::array<Parameter, kParameterCount> kParameters;
+
+// A count as the program's texts spell it: "seven"; a count above twelve in digits.
+std::string countInWords(std::size_t count);
 
 // The parameter read back by a line beginning with letter / echoed by "/" writeLetter.
 const Parameter *parameterByLetter(char letter);
@@ -67,7 +107,7 @@ std::size_t indexOf(const Parameter &parameter);
 std::int16_t minOf(const Parameter &parameter);
 std::int16_t maxOf(const Parameter &parameter);
 
-// The seven values of a configuration in the sliders' units (table order), the firmware
+// The values of a configuration in the sliders' units (table order), the firmware
 // version text, and the value boxes' texts for a human reader.
 struct ConfigValues
 {

@@ -7,6 +7,7 @@
 #include "watched.h"
 
 #include <array>
+#include <cstddef>
 #include <cstdint>
 #include <deque>
 #include <string>
@@ -95,12 +96,18 @@ struct ParameterTraffic
     bool unconfirmed = false;
 };
 
+// The number of the module's configuration parameters. ParameterRows holds a slider and a value
+// box for each, the table in parameters.h a row each; static_asserts there check that every
+// per-parameter array and the table agree.
+inline constexpr std::size_t kParameterCount = 7;
+
 // The user's changes against the stores: which of them the module's stored configuration
 // holds. Each user change gets the next serial number. A store holds, once its echo arrives, the
 // changes the module had confirmed by read-back when the store was queued.
 struct StoreProgress
 {
-    using Serials = std::array<std::uint64_t, 7>; // per parameter, in table order; 0: none
+    using Serials =
+        std::array<std::uint64_t, kParameterCount>; // per parameter, in table order; 0: none
     bool waiting = false;      // a store asked for waits until no write is pending
     std::uint64_t changes = 0; // serial number of the latest user change
     Serials changedAt{};       // per parameter, its latest change
@@ -108,24 +115,30 @@ struct StoreProgress
     std::deque<Serials> sent;  // per store on the wire and not yet echoed: what it holds
 };
 
-// The configuration frame: the seven parameter rows (each a slider and its value box; the
-// parameter table in parameters.h ties them to their commands) and the store button. The
-// sliders' ranges are the ranges of the values the program ever writes.
+struct ParameterRows;
+
+// A slider with the range and starting value of the parameter table's row that names it
+// (parameters.cpp); throws std::logic_error when no row does.
+ScrollBar tableSlider(ScrollBar ParameterRows::*slider);
+
+// The configuration frame: the parameter rows (each a slider and its value box; the parameter
+// table in parameters.h ties them to their commands and gives the sliders' ranges) and the store
+// button.
 struct ParameterRows
 {
     TextBox cycledata, leddata, pprdata, vdata, conshiftdata, maxrpmdata, maxadvancedata;
-    ScrollBar cyclescroll{0, 8, 0};
-    ScrollBar ledscroll{0, 3, 0};
-    ScrollBar pprscroll{0, 2, 0};
-    ScrollBar vscroll{0, 2, 0};
-    ScrollBar conshiftscroll{-9, 9, 0};
-    ScrollBar maxrpmscroll{0, 16, 0};
-    ScrollBar maxadvancescroll{14, 35, 14};
+    ScrollBar cyclescroll = tableSlider(&ParameterRows::cyclescroll);
+    ScrollBar ledscroll = tableSlider(&ParameterRows::ledscroll);
+    ScrollBar pprscroll = tableSlider(&ParameterRows::pprscroll);
+    ScrollBar vscroll = tableSlider(&ParameterRows::vscroll);
+    ScrollBar conshiftscroll = tableSlider(&ParameterRows::conshiftscroll);
+    ScrollBar maxrpmscroll = tableSlider(&ParameterRows::maxrpmscroll);
+    ScrollBar maxadvancescroll = tableSlider(&ParameterRows::maxadvancescroll);
     Button Command3{kDarkGrey};
     // Per parameter, in the table's order.
-    std::array<ParameterTraffic, 7> traffic{};
+    std::array<ParameterTraffic, kParameterCount> traffic{};
     // Per parameter: the connected module has read it back in this connection.
-    std::array<bool, 7> readInConnection{};
+    std::array<bool, kParameterCount> readInConnection{};
     StoreProgress store;
 };
 
