@@ -41,28 +41,32 @@ fuzz_one() {
         -len_control=0 -max_len="$max_len" -rss_limit_mb=2048 \
         "build-fuzz/corpus-$target" "$seeds"
 }
-declare -A running=()
 failed=0
-# Waits for one fuzzer to end and shows how it went: its statistics, or all of its log.
-finish_one() {
-    local pid status=0
-    wait -n -p pid "${!running[@]}" || status=$?
-    local target=${running[$pid]}
-    unset "running[$pid]"
-    echo "== fuzz_$target for ${seconds}s: exit $status"
-    if [ "$status" -eq 0 ]; then
-        grep -E '^(stat::|Done )' "build-fuzz/fuzz_$target.log" || true
-    else
-        cat "build-fuzz/fuzz_$target.log"
-        failed=1
-    fi
+# Waits for each fuzzer of a turn, in order, and shows how it went: its statistics, or all of
+# its log.
+finish_turn() {
+    local i status
+    for i in "${!pids[@]}"; do
+        status=0
+        wait "${pids[$i]}" || status=$?
+        echo "== fuzz_${names[$i]} for ${seconds}s: exit $status"
+        if [ "$status" -eq 0 ]; then
+            grep -E '^(stat::|Done )' "build-fuzz/fuzz_${names[$i]}.log" || true
+        else
+            cat "build-fuzz/fuzz_${names[$i]}.log"
+            failed=1
+        fi
+    done
+    pids=()
+    names=()
 }
+pids=()
+names=()
 for target in $targets; do
     fuzz_one "$target" >"build-fuzz/fuzz_$target.log" 2>&1 &
-    running[$!]=$target
-    [ "${#running[@]}" -lt "${JOBS:-2}" ] || finish_one
+    pids+=($!)
+    names+=("$target")
+    [ "${#pids[@]}" -lt "${JOBS:-2}" ] || finish_turn
 done
-while [ "${#running[@]}" -gt 0 ]; do
-    finish_one
-done
+finish_turn
 [ "$failed" -eq 0 ]
