@@ -593,8 +593,13 @@ TEST(Program, AWindowRunKeepsARestorePointThatHistoryLists)
     QTemporaryDir dir;
     const QString folder = dir.filePath(QStringLiteral("restore points"));
     QProcess program;
-    start(program, {"--ports", module.devicePath(), "--history-dir", folder, "--quit-after", "14"});
-    ASSERT_TRUE(finish(program, 30000));
+    start(program, {"--ports", module.devicePath(), "--history-dir", folder, "--quit-after", "30"});
+    // Once every value is read the restore point is there, and the run can end.
+    ASSERT_TRUE(waitUntil(
+        [&] { return !QDir(folder).entryList({QStringLiteral("*.json")}, QDir::Files).isEmpty(); },
+        30000));
+    ::kill(static_cast<pid_t>(program.processId()), SIGTERM);
+    ASSERT_TRUE(finish(program, 5000));
     ASSERT_EQ(program.exitCode(), 0) << program.readAllStandardError().toStdString();
 
     const QList<QStringList> lines = historyLines(folder);
