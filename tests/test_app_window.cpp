@@ -33,6 +33,7 @@
 #include <gtest/gtest.h>
 
 #include <functional>
+#include <utility>
 
 using namespace quelo;
 
@@ -49,6 +50,8 @@ protected:
         for (std::size_t i = 0; i < start.size(); ++i)
             module.setParameter(kLetters[i], start[i]);
         module.setFirmwareVersion(0x2B);
+        QObject::connect(&m_dialogPoll, &QTimer::timeout, &m_dialogPoll,
+                         [this] { answerDialog(); });
     }
 
     // A recording is read on a thread of its own; its end comes through the event loop.
@@ -89,21 +92,42 @@ protected:
         return f.fileName();
     }
     // Answers the next modal dialog (a message box or the preview) with `respond`; records
-    // whether one came up.
+    // whether one came up. The poll is the test's own: a dialog that never came fails the test
+    // when it ends, and nothing is left to answer on its behalf after that.
     void onNextDialog(std::function<void(QDialog &)> respond)
     {
         dialogSeen = false;
-        auto *poll = new QTimer(&window);
-        QObject::connect(poll, &QTimer::timeout, poll, [this, poll, respond] {
-            auto *dialog = qobject_cast<QDialog *>(QApplication::activeModalWidget());
-            if (!dialog)
-                return;
-            poll->deleteLater();
-            poll->stop();
-            dialogSeen = true;
-            respond(*dialog);
-        });
-        poll->start(10);
+        m_respond = std::move(respond);
+        m_dialogPoll.start(10);
+    }
+    void TearDown() override
+    {
+        EXPECT_FALSE(m_dialogPoll.isActive()) << "a dialog the test waited for never came";
+        m_dialogPoll.stop();
+        m_respond = {};
+    }
+    // Presses Store and quit in the question closing the window brings up.
+    void pressStoreAndQuit()
+    {
+        EXPECT_FALSE(window.close());
+        auto *question = shownBox("quitQuestion");
+        ASSERT_NE(question, nullptr);
+        question->findChild<QPushButton *>(QStringLiteral("storeAndQuit"))->click();
+        serveEvents();
+    }
+    // The message box of that name on screen (closed ones may wait to be deleted).
+    QMessageBox *shownBox(const char *name)
+    {
+        for (QMessageBox *box : window.findChildren<QMessageBox *>(QString::fromLatin1(name)))
+            if (box->isVisible())
+                return box;
+        return nullptr;
+    }
+    // Serves Qt's events (queued clicks, what follows a wait) without moving the model's clock.
+    static void serveEvents()
+    {
+        for (int i = 0; i < 5; ++i)
+            QCoreApplication::processEvents();
     }
 
     test::VirtualClock clock;
@@ -113,6 +137,21 @@ protected:
     AppWindow window{model};
     QTemporaryDir dir;
     bool dialogSeen = false;
+
+private:
+    void answerDialog()
+    {
+        auto *dialog = qobject_cast<QDialog *>(QApplication::activeModalWidget());
+        if (!dialog)
+            return;
+        m_dialogPoll.stop();
+        dialogSeen = true;
+        const std::function<void(QDialog &)> respond = std::exchange(m_respond, {});
+        respond(*dialog); // may ask for the next dialog
+    }
+
+    std::function<void(QDialog &)> m_respond;
+    QTimer m_dialogPoll;
 };
 
 } // namespace
@@ -262,9 +301,10 @@ TEST_F(AppWindowTest, AFileFromOtherFirmwareLoadsOnlyAfterASecondYes)
             if (auto *dialog = qobject_cast<ConfigPreviewDialog *>(&preview))
                 warning = dialog->firmwareWarning();
             onNextDialog([&](QDialog &question) {
-                if (auto *box = qobject_cast<QMessageBox *>(&question)) {
+                auto *box = qobject_cast<QMessageBox *>(&question);
+                if (QAbstractButton *button = box ? box->button(answer) : nullptr) {
                     asked = true;
-                    box->button(answer)->click();
+                    button->click();
                 }
             });
             preview.accept(); // OK
@@ -539,33 +579,49 @@ TEST_F(AppWindowTest, MarksGoIntoTheRecordingAndAReplayLeavesTheLinkAlone)
     window.showTrends();
     EXPECT_EQ(window.trends().marksList()->count(), 2);
 
-    // The recording replayed beside the live link: the port stays open, nothing else is opened,
-    // and the polling goes on.
+    // The recording replayed beside the live link. It is read on a thread of its own: the replay
+    // opens once it is read, and meanwhile the model's timers go on (the polls go out); the port
+    // stays open and nothing else is opened.
     const int opens = comm.opens;
     const std::size_t written = comm.written.size();
-    ReplayWindow *replay = window.openReplay(path);
+    window.openReplay(path);
+    EXPECT_TRUE(window.isOpeningReplay());
+    EXPECT_EQ(window.findChild<ReplayWindow *>(), nullptr);
+    clock.advance(3000);
+    EXPECT_GT(comm.written.size(), written);
+    ASSERT_TRUE(test::waitUntil([&] { return !window.isOpeningReplay(); }, 20000));
+    auto *replay = window.findChild<ReplayWindow *>();
     ASSERT_NE(replay, nullptr);
-    EXPECT_TRUE(replay->replay().playing());
-    EXPECT_TRUE(replay->statusText().startsWith(QStringLiteral("Replaying marked.csv — 00:00 of ")))
+    EXPECT_TRUE(replay->isVisible());
+    // The run took milliseconds of the wall clock the recording keeps: it may be over already.
+    const Replay &played = replay->replay();
+    EXPECT_TRUE(played.playing() || played.position() == played.durationMs());
+    EXPECT_TRUE(replay->statusText().startsWith(QStringLiteral("Replaying marked.csv — 00:")))
         << replay->statusText().toStdString();
     clock.advance(3000);
     EXPECT_EQ(comm.opens, opens);
     EXPECT_TRUE(comm.PortOpen());
-    EXPECT_GT(comm.written.size(), written);
     EXPECT_TRUE(model.isConnected());
     replay->close();
+
+    // A file that does not read: one message naming the line, and no replay.
+    const QString bad =
+        writeFile("bad.csv", "time,elapsed_s,rpm,advance_deg,bus_volts,prop_angle_deg,event\r\n"
+                             "2026-03-01T12:00:00.000+01:00,0.000,1000,,,,\r\n"
+                             "2026-03-01T12:00:00.240+01:00,0.240,fast,,,,\r\n");
+    window.openReplay(bad);
+    ASSERT_TRUE(test::waitUntil([&] { return !window.isOpeningReplay(); }, 20000));
+    ASSERT_EQ(messages(window).size(), 1);
+    EXPECT_TRUE(messages(window).front()->text().contains("line 3"))
+        << messages(window).front()->text().toStdString();
+    for (const ReplayWindow *shown : window.findChildren<ReplayWindow *>())
+        EXPECT_FALSE(shown->isVisible()); // the closed one waits to be deleted
 }
 
 namespace {
 template <typename T> T *findNamed(QWidget &parent, const char *name)
 {
     return parent.findChild<T *>(QString::fromLatin1(name));
-}
-// Serves Qt's events (the question's queued clicks) without moving the model's clock.
-void serveEvents()
-{
-    for (int i = 0; i < 5; ++i)
-        QCoreApplication::processEvents();
 }
 } // namespace
 
@@ -583,7 +639,7 @@ TEST_F(AppWindowTest, QuittingWithAnUnstoredChangeAsksFirst)
     model.moveSlider(model.state().cyclescroll, 5);
     clock.advance(50);
     EXPECT_FALSE(window.close());
-    auto *question = findNamed<QMessageBox>(window, "quitQuestion");
+    auto *question = shownBox("quitQuestion");
     ASSERT_NE(question, nullptr);
     EXPECT_TRUE(question->text().contains("RUN MODE START DELAY"))
         << question->text().toStdString();
@@ -594,7 +650,7 @@ TEST_F(AppWindowTest, QuittingWithAnUnstoredChangeAsksFirst)
 
     // Quit without storing closes, the change unstored.
     EXPECT_FALSE(window.close());
-    question = findNamed<QMessageBox>(window, "quitQuestion");
+    question = shownBox("quitQuestion");
     ASSERT_NE(question, nullptr);
     findNamed<QPushButton>(*question, "quitWithoutStoring")->click();
     serveEvents();
@@ -612,11 +668,7 @@ TEST_F(AppWindowTest, StoreAndQuitStoresThePendingChangeBeforeClosing)
     window.show();
     model.moveSlider(model.state().cyclescroll, 7);
     clock.advance(50);
-    EXPECT_FALSE(window.close());
-    auto *question = findNamed<QMessageBox>(window, "quitQuestion");
-    ASSERT_NE(question, nullptr);
-    findNamed<QPushButton>(*question, "storeAndQuit")->click();
-    serveEvents();
+    pressStoreAndQuit();
     ASSERT_NE(findNamed<QProgressDialog>(window, "storeProgress"), nullptr);
     EXPECT_TRUE(window.isVisible());
     for (int i = 0; i < 200 && window.isVisible(); ++i) {
@@ -626,6 +678,69 @@ TEST_F(AppWindowTest, StoreAndQuitStoresThePendingChangeBeforeClosing)
     EXPECT_FALSE(window.isVisible());
     EXPECT_EQ(module.storedParameter('d'), 7);
     EXPECT_EQ(module.storeCount(), 1);
+}
+
+// A store that cannot finish says why and the window stays open: the user's Cancel returns to
+// the window without a word; running out of time says so; a change the module never confirmed
+// (given up) stops the wait at once, naming it, since no store can hold it.
+TEST_F(AppWindowTest, StoreAndQuitThatCannotFinishSaysWhyAndStaysOpen)
+{
+    ASSERT_TRUE(connectAndReport());
+    ASSERT_TRUE(clock.runUntil([&] { return model.state().cyclescroll.Tag == "0"; }, 10000));
+    window.show();
+    // The module neither takes nor answers RUN MODE START DELAY any more.
+    module.setLetterBehaviour('d', {false, false, false, std::nullopt});
+    model.moveSlider(model.state().cyclescroll, 7);
+    clock.advance(50);
+
+    pressStoreAndQuit();
+    auto *progress = findNamed<QProgressDialog>(window, "storeProgress");
+    ASSERT_NE(progress, nullptr);
+    progress->findChild<QPushButton *>()->click(); // its Cancel
+    serveEvents();
+    EXPECT_TRUE(window.isVisible());
+    EXPECT_EQ(QApplication::activeModalWidget(), nullptr);
+
+    window.setStoreAndQuitMs(0);
+    pressStoreAndQuit();
+    QMessageBox *said = shownBox("storeTimedOut");
+    ASSERT_NE(said, nullptr);
+    EXPECT_TRUE(said->text().contains("RUN MODE START DELAY")) << said->text().toStdString();
+    EXPECT_TRUE(window.isVisible());
+    said->findChild<QPushButton *>(QStringLiteral("cancelQuit"))->click();
+    serveEvents();
+
+    window.setStoreAndQuitMs(AppWindow::kStoreAndQuitMs);
+    pressStoreAndQuit();
+    ASSERT_TRUE(
+        clock.runUntil([&] { return model.unconfirmed(kParameters[0]); }, clock.now() + 60000));
+    serveEvents();
+    said = shownBox("storeNotConfirmed");
+    ASSERT_NE(said, nullptr);
+    EXPECT_TRUE(said->text().contains("did not confirm your change to RUN MODE START DELAY"))
+        << said->text().toStdString();
+    clock.advance(5000); // the store's echo, which holds nothing of the change, closes nothing
+    serveEvents();
+    EXPECT_TRUE(window.isVisible());
+    said->findChild<QPushButton *>(QStringLiteral("quitWithoutStoring"))->click();
+    serveEvents();
+    EXPECT_FALSE(window.isVisible());
+}
+
+// A link lost while Store and quit waits: it stops waiting and says so.
+TEST_F(AppWindowTest, StoreAndQuitSaysSoWhenTheLinkIsLost)
+{
+    ASSERT_TRUE(connectAndReport());
+    window.show();
+    model.moveSlider(model.state().cyclescroll, 7);
+    module.setFaults({true});
+    pressStoreAndQuit();
+    ASSERT_TRUE(clock.runUntil([&] { return !model.isConnected(); }, clock.now() + 30000));
+    serveEvents();
+    QMessageBox *said = shownBox("storeNotConfirmed");
+    ASSERT_NE(said, nullptr);
+    EXPECT_TRUE(said->text().contains("link to the module was lost")) << said->text().toStdString();
+    EXPECT_TRUE(window.isVisible());
 }
 
 // --quit-after and the quit signals never ask.

@@ -512,11 +512,17 @@ TEST(Program, ReplaysARecordingOffscreenWithoutOpeningAPort)
     const QImage image(shot);
     EXPECT_GT(image.width(), 800);
 
+    // A malformed file, read off the window's thread as any other: refused, naming the line.
+    QFile malformed(dir.filePath(QStringLiteral("bad.csv")));
+    ASSERT_TRUE(malformed.open(QIODevice::WriteOnly));
+    malformed.write("time,elapsed_s,rpm,advance_deg,bus_volts,prop_angle_deg,event\r\n"
+                    "2026-03-01T12:00:00.000+01:00,0.000,fast,,,,\r\n");
+    malformed.close();
     QProcess bad;
-    start(bad, {"--replay", dir.filePath(QStringLiteral("missing.csv")), "--quit-after", "1"});
+    start(bad, {"--replay", malformed.fileName(), "--quit-after", "5"});
     ASSERT_TRUE(finish(bad, 10000));
     EXPECT_EQ(bad.exitCode(), 2);
-    EXPECT_TRUE(bad.readAllStandardError().contains("missing.csv"));
+    EXPECT_TRUE(bad.readAllStandardError().contains("bad.csv, line 2"));
 
     // A device that never ends is refused, not read for ever.
     QProcess endless;

@@ -6,6 +6,7 @@
 #include "pty_server.h"
 #include "qt_serial_comm.h"
 #include "qt_timer_host.h"
+#include "replay_window.h"
 #include "window_model.h"
 
 #include <QElapsedTimer>
@@ -22,6 +23,7 @@
 #include <cstddef>
 #include <cstdio>
 #include <fstream>
+#include <functional>
 #include <string>
 
 using namespace quelo;
@@ -97,35 +99,51 @@ TEST(RecordingLoad, TwoMillionRowsLoadWhileTheLinkKeepsPolling)
     ASSERT_TRUE(
         waitUntil([&] { return model.state().statusbox.Text == "Connected Comm Port 1"; }, 15000));
 
-    // The window's thread: the longest it went without running a 20 ms timer.
-    QElapsedTimer sinceTick;
+    // Opens the file with `open` and waits until `opened`; the time it took, and the longest the
+    // window's thread went meanwhile without running a 20 ms timer.
     qint64 longestGap = 0;
-    QTimer ticker;
-    QObject::connect(&ticker, &QTimer::timeout,
-                     [&] { longestGap = std::max(longestGap, sinceTick.restart()); });
-    module.module().clearCommandLog();
-    sinceTick.start();
-    ticker.start(20);
-    window.openRecording(path);
-    const qint64 loadMs = waitFor(
-        [&] { return !window.isOpeningRecording() && window.trends().isVisible(); }, 180000);
-    ticker.stop();
-    ASSERT_GE(loadMs, 0) << "the recording did not open";
+    const auto timeOpening = [&](const std::function<void()> &open,
+                                 const std::function<bool()> &opened) {
+        QElapsedTimer sinceTick;
+        longestGap = 0;
+        QTimer ticker;
+        QObject::connect(&ticker, &QTimer::timeout,
+                         [&] { longestGap = std::max(longestGap, sinceTick.restart()); });
+        module.module().clearCommandLog();
+        sinceTick.start();
+        ticker.start(20);
+        open();
+        return waitFor(opened, 180000);
+    };
+    const auto report = [&](const char *what, qint64 loadMs) {
+        const auto polls = module.module().commandLog().size();
+        std::printf("2,000,000 rows %s in %lld ms; %lld commands polled meanwhile; longest "
+                    "stall of the window's thread %lld ms; peak RSS %ld kB\n",
+                    what, static_cast<long long>(loadMs), static_cast<long long>(polls),
+                    static_cast<long long>(longestGap), peakResidentKb());
+        // A command group (a read-back, or /p or /b, /x, /w with two 0.25 s pauses) takes at
+        // most about a second.
+        EXPECT_GE(qint64(polls), loadMs / 1000) << "the link stopped while the file was read";
+        EXPECT_LT(longestGap, 1000) << "the window's thread was held up";
+    };
 
-    const auto &log = module.module().commandLog();
-    const auto polls = log.size();
-    std::printf("2,000,000 rows opened in %lld ms; %lld commands polled meanwhile; longest "
-                "stall of the window's thread %lld ms; peak RSS %ld kB\n",
-                static_cast<long long>(loadMs), static_cast<long long>(polls),
-                static_cast<long long>(longestGap), peakResidentKb());
-    // A command group (a read-back, or /p or /b, /x, /w with two 0.25 s pauses) takes at most
-    // about a second.
-    EXPECT_GE(qint64(polls), loadMs / 1000) << "the link stopped while the file was read";
-    EXPECT_LT(longestGap, 1000) << "the window's thread was held up";
+    const qint64 loadMs =
+        timeOpening([&] { window.openRecording(path); },
+                    [&] { return !window.isOpeningRecording() && window.trends().isVisible(); });
+    ASSERT_GE(loadMs, 0) << "the recording did not open";
+    report("opened", loadMs);
     const int drawn = window.trends().series(Trend::EngineSpeed)->count();
     EXPECT_GT(drawn, 1000);
     EXPECT_LE(drawn, 4000);
+
+    // Replayed: the same reading, and the replay window opens when it ends.
+    const qint64 replayMs = timeOpening(
+        [&] { window.openReplay(path); },
+        [&] { return !window.isOpeningReplay() && window.findChild<ReplayWindow *>(); });
+    ASSERT_GE(replayMs, 0) << "the replay did not open";
+    report("opened for replay", replayMs);
+    EXPECT_TRUE(window.findChild<ReplayWindow *>()->replay().playing());
     if (kMemoryMeasured)
-        EXPECT_LT(peakResidentKb(), 300 * 1024);
+        EXPECT_LT(peakResidentKb(), 150 * 1024);
     EXPECT_EQ(model.state().statusbox.Text, "Connected Comm Port 1");
 }

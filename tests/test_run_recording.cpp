@@ -347,7 +347,8 @@ TEST(RecordingThin, KeepsTheLowestAndHighestOfEachRun)
 }
 
 // Reading with a limit, a long text never holds more than about twice the limit per series,
-// and its highest value is still there.
+// its highest value is still there, and the points kept cover the whole run evenly (the start
+// is not thinned again at every step while the end is kept whole).
 TEST(RecordingThin, AReadingWithALimitStaysWithinIt)
 {
     RunRecorder r(at(0));
@@ -371,6 +372,11 @@ TEST(RecordingThin, AReadingWithALimitStaysWithinIt)
     EXPECT_EQ(read.recording.events.size(), 1000u);
     EXPECT_TRUE(std::any_of(read.recording.rpm.begin(), read.recording.rpm.end(),
                             [](const TrendPoint &p) { return p.v == 65000.0; }));
+    const std::vector<TrendPoint> &rpm = read.recording.rpm;
+    const double mean = (rpm.back().t - rpm.front().t) / double(rpm.size() - 1);
+    for (std::size_t i = 1; i < rpm.size(); ++i)
+        ASSERT_LE(rpm[i].t - rpm[i - 1].t, 4 * mean) << "at point " << i << " of " << rpm.size();
+    EXPECT_LE(rpm.front().t - at(0).utcMs, 4 * mean);
 }
 
 TEST(RecordingReader, FifteenThousandRowsParseFast)

@@ -12,7 +12,7 @@
 #include "qt_serial_comm.h"
 #include "qt_timer_host.h"
 #include "quit_signals.h"
-#include "replay_window.h"
+#include "replay_run.h"
 #include "run_file.h"
 #include "trends_window.h"
 #include "view_fonts.h"
@@ -166,48 +166,13 @@ int runConfigCommand(const Options &options, int argc, char *argv[])
     return exitCode == kExitDone && recordingFailed ? kExitLink : exitCode;
 }
 
-// Quits after the given time, saving a screenshot of `shot` first if asked.
-void scheduleQuit(const Options &options, QWidget &shot, int &exitCode)
-{
-    const auto ms = static_cast<int>(std::lround(*options.quitAfterSeconds * 1000.0));
-    QTimer::singleShot(ms, &shot, [&shot, &exitCode, file = options.screenshot] {
-        if (!file.isEmpty() && !shot.grab().save(file, "PNG")) {
-            std::fprintf(stderr, "quelo-link: cannot write %s\n", qPrintable(file));
-            exitCode = 1;
-        }
-        shot.close();
-    });
-}
-
-// --replay: the replay window alone. No serial component exists, so no port is opened.
+// --replay: the replay window alone.
 int runReplay(const Options &options, int argc, char *argv[])
 {
     installFontSubstitutes();
     QApplication app(argc, argv);
     QCoreApplication::setApplicationName(QStringLiteral("quelo-link"));
-    // A FIFO or a device would keep the read waiting for ever: only a regular file is read.
-    if (const QFileInfo info(options.replay); info.exists() && !info.isFile()) {
-        std::fprintf(stderr, "quelo-link: %s is not a regular file\n", qPrintable(options.replay));
-        return kExitUsage;
-    }
-    const RecordingRead read = readRecordingFile(options.replay);
-    if (!read.error.empty()) {
-        std::fprintf(stderr, "quelo-link: %s\n", read.error.c_str());
-        return kExitUsage;
-    }
-    ReplayWindow window(read.recording, QFileInfo(options.replay).fileName());
-    const PerfLog perfLog(window);
-    const QuitSignals quitSignals([&window] { window.close(); });
-    window.replay().setSpeed(options.replaySpeed);
-    window.show();
-    if (options.trends)
-        window.showTrends();
-    window.replay().play();
-    int exitCode = 0;
-    if (options.quitAfterSeconds)
-        scheduleQuit(options, window, exitCode);
-    const int loopResult = app.exec();
-    return exitCode != 0 ? exitCode : loopResult;
+    return replayRecording(options);
 }
 
 int runWindow(const Options &options, int argc, char *argv[])

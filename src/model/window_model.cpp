@@ -15,7 +15,7 @@ namespace quelo {
 
 WindowModel::WindowModel(MSComm &comm, TimerHost &timers, ConnectionPanel::PrintWindow print)
     : m_comm(comm), m_events(replyEvents()), m_decoder(m_w, m_log, m_events),
-      m_framing(m_w, comm, [this](std::string &line) { m_decoder.HandleInput(line); }),
+      m_framing(m_w, comm, [this](std::string &line) { lineReceived(line); }),
       m_pacing(m_w, comm), m_scan(m_w, comm, m_pacing),
       m_scheduler(m_w, [this](const std::string &text) { tellUser("unconfirmed", text); }),
       m_sliders(m_w, m_pacing, [this](const std::string &text) { tellUser("store", text); }),
@@ -28,14 +28,7 @@ WindowModel::WindowModel(MSComm &comm, TimerHost &timers, ConnectionPanel::Print
     bindTimer(m_w.Timer5, timers, [this] { m_scan.Timer5_Timer(); });
     bindTimer(m_pacing.pauseTimer(), timers, [this] { m_pacing.pauseElapsed(); });
     bindTimer(m_scan.answerTimer(), timers, [this] { m_scan.answerOverdue(); });
-    m_framing.setLineListener([this] {
-        // Whatever answers after a silence may be another module: a connection of its own.
-        if (!m_scan.lineArrived())
-            return;
-        endConnection("the module fell silent");
-        beginConnection();
-        m_w.revdata.Tag = "0"; // its firmware version is asked for again
-    });
+    m_framing.setLineListener([this] { m_scan.lineArrived(); });
 
     // Slider Change handlers run inside whatever set the value: they are not events of their own.
     comm.setOnComm([this] { dispatch([this] { m_framing.MSComm1_OnComm(); }); });
@@ -180,6 +173,19 @@ void WindowModel::moveSlider(ScrollBar &slider, std::int16_t value)
     });
 }
 
+// Whatever answers after a silence may be another module: a connection of its own, begun
+// before its first line is decoded, so that nothing it says counts for the connection before.
+void WindowModel::lineReceived(std::string &line)
+{
+    const bool replied = line.find_first_not_of("\r\n") != std::string::npos;
+    if (replied && m_scan.lineArrived()) {
+        endConnection("the module fell silent");
+        beginConnection();
+        m_w.revdata.Tag = "0"; // its firmware version is asked for again
+    }
+    m_decoder.HandleInput(line);
+}
+
 // A connection ends: the user hears of every change of theirs that will not be sent. The
 // status line's tooltip keeps the reason the link went.
 void WindowModel::endConnection(const std::string &why)
@@ -196,6 +202,9 @@ void WindowModel::endConnection(const std::string &why)
 // learned counts for it; every value is read from it before anything is written.
 void WindowModel::beginConnection()
 {
+    // Whole commands queued for the connection before are not sent; one already begun is
+    // finished, so the module never reads it run together with the next.
+    m_w.txqueue = m_pacing.unsentCommandTail();
     forgetModule(m_w);
     m_decoder.forgetReported();
     ++m_connectionId;

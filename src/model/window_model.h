@@ -112,6 +112,7 @@ private:
     // A message for the user from the configuration's handlers, logged as "<kind>: <text>".
     void tellUser(const std::string &kind, const std::string &text);
     void bindTimer(Timer &timer, TimerHost &host, std::function<void()> handler);
+    void lineReceived(std::string &line);
     void endConnection(const std::string &why);
     void beginConnection();
 

@@ -11,6 +11,7 @@
 #include "main_window.h"
 #include "mscomm.h"
 #include "recording_loader.h"
+#include "replay_opener.h"
 #include "replay_window.h"
 #include "store_progress.h"
 #include "window_model.h"
@@ -30,6 +31,8 @@
 #include <QStandardPaths>
 #include <QStatusBar>
 #include <QTimer>
+
+#include <algorithm>
 
 namespace quelo {
 
@@ -107,6 +110,9 @@ AppWindow::AppWindow(WindowModel &model, QWidget *parent)
     });
     m_loader = new RecordingLoader(this);
     connect(m_loader, &RecordingLoader::loaded, this, &AppWindow::recordingLoaded);
+    m_replays = new ReplayOpener(this);
+    connect(m_replays, &ReplayOpener::failed, this,
+            [this](const QString &error) { tell(tr("Replay recording"), error); });
 }
 
 AppWindow::~AppWindow()
@@ -386,11 +392,12 @@ void AppWindow::closeEvent(QCloseEvent *event)
     if (m_quitQuestion)
         m_quitQuestion->close();
     if (m_storeProgress)
-        m_storeProgress->close();
+        endStoreWait();
     m_model.Form_Unload();
     stopRecording();
     if (m_trends)
         m_trends->close();
+    m_replays->cancel();
     for (ReplayWindow *replay : findChildren<ReplayWindow *>())
         replay->close();
     event->accept();
@@ -439,18 +446,20 @@ void AppWindow::askAboutUnstored()
 // the window closes once the module confirmed a store holding every change of the user's.
 void AppWindow::storeAndQuit()
 {
+    m_storing = m_model.unstoredChanges();
     m_model.Command3_Click();
     auto *progress = new QProgressDialog(this);
     progress->setObjectName(QStringLiteral("storeProgress"));
     progress->setAttribute(Qt::WA_DeleteOnClose);
     progress->setWindowTitle(tr("Store and quit"));
-    progress->setRange(0, kStoreAndQuitMs / 1000);
+    progress->setRange(0, m_storeAndQuitMs / 1000);
     progress->setMinimumDuration(0);
     progress->setAutoClose(false);
     progress->setAutoReset(false);
     m_storeProgress = progress;
     m_storeStarted.start();
     connect(&client(), &MainWindow::modelChanged, progress, [this] { storeProgressed(); });
+    connect(progress, &QProgressDialog::canceled, this, &AppWindow::storeProgressed);
     auto *deadline = new QTimer(progress);
     deadline->setInterval(250);
     connect(deadline, &QTimer::timeout, progress, [this] { storeProgressed(); });
@@ -459,21 +468,34 @@ void AppWindow::storeAndQuit()
     storeProgressed();
 }
 
+// What follows the wait runs after the model's event that ended it.
 void AppWindow::storeProgressed()
 {
     if (!m_storeProgress)
         return;
-    const bool stored = m_model.unstoredChanges().empty();
+    if (m_storeProgress->wasCanceled()) // the user's Cancel: back to the window
+        return endStoreWait();
+    if (const QString why = storeCannotFinish(); !why.isEmpty()) {
+        endStoreWait();
+        QTimer::singleShot(0, this,
+                           [this, why] { storeNotDone(why, QStringLiteral("storeNotConfirmed")); });
+        return;
+    }
+    if (m_model.unstoredChanges().empty()) {
+        endStoreWait();
+        QTimer::singleShot(0, this, &AppWindow::approveQuit);
+        return;
+    }
     const qint64 elapsed = m_storeStarted.elapsed();
-    if (stored || m_storeProgress->wasCanceled() || elapsed >= kStoreAndQuitMs) {
-        // Done waiting; what follows runs after the model's event that brought it.
-        QProgressDialog *progress = m_storeProgress;
-        m_storeProgress = nullptr;
-        progress->close();
-        if (stored)
-            QTimer::singleShot(0, this, &AppWindow::approveQuit);
-        else if (!progress->wasCanceled())
-            QTimer::singleShot(0, this, &AppWindow::storeTimedOut);
+    if (elapsed >= m_storeAndQuitMs) {
+        endStoreWait();
+        const QString why =
+            tr("The module did not confirm the store within %1 s: your changes to %2 may not be "
+               "stored.")
+                .arg(m_storeAndQuitMs / 1000)
+                .arg(QString::fromStdString(namesOf(m_model.unstoredChanges())));
+        QTimer::singleShot(0, this,
+                           [this, why] { storeNotDone(why, QStringLiteral("storeTimedOut")); });
         return;
     }
     const std::vector<const Parameter *> pending = pendingWrites(m_model.state());
@@ -484,20 +506,46 @@ void AppWindow::storeProgressed()
     m_storeProgress->setValue(int(elapsed / 1000));
 }
 
-// The module did not confirm in time: said so, and the user chooses again.
-void AppWindow::storeTimedOut()
+// Why the store can never be confirmed, or nothing while it still may be: a change of the
+// user's the module did not confirm (given up: no store can hold it), or the link lost.
+QString AppWindow::storeCannotFinish() const
 {
-    auto *box = new QMessageBox(
-        QMessageBox::Warning, tr("Store and quit"),
-        tr("The module did not confirm the store within %1 s: your changes to %2 may not be "
-           "stored.")
-            .arg(kStoreAndQuitMs / 1000)
-            .arg(QString::fromStdString(namesOf(m_model.unstoredChanges()))),
-        QMessageBox::NoButton, this);
-    box->setObjectName(QStringLiteral("storeTimedOut"));
+    const std::vector<const Parameter *> unstored = m_model.unstoredChanges();
+    const auto among = [](const std::vector<const Parameter *> &list, const Parameter *p) {
+        return std::find(list.begin(), list.end(), p) != list.end();
+    };
+    std::vector<const Parameter *> givenUp;
+    for (const Parameter &p : kParameters)
+        if (m_model.unconfirmed(p) && (among(m_storing, &p) || among(unstored, &p)))
+            givenUp.push_back(&p);
+    if (!givenUp.empty())
+        return tr("The module did not confirm your change to %1, so no store can hold it: your "
+                  "changes are not stored.")
+            .arg(QString::fromStdString(namesOf(givenUp)));
+    if (!m_model.isConnected())
+        return tr("The link to the module was lost, so the store cannot be confirmed: your "
+                  "changes are not stored.");
+    return {};
+}
+
+// Closing the dialog marks it cancelled; it is no longer waited on by then.
+void AppWindow::endStoreWait()
+{
+    QProgressDialog *progress = m_storeProgress;
+    m_storeProgress = nullptr;
+    progress->close();
+}
+
+// The store did not finish: said so, and the user chooses again.
+void AppWindow::storeNotDone(const QString &text, const QString &name)
+{
+    auto *box = new QMessageBox(QMessageBox::Warning, tr("Store and quit"), text,
+                                QMessageBox::NoButton, this);
+    box->setObjectName(name);
     box->setAttribute(Qt::WA_DeleteOnClose);
     QPushButton *quit = box->addButton(tr("Quit without storing"), QMessageBox::DestructiveRole);
-    box->addButton(QMessageBox::Cancel);
+    quit->setObjectName(QStringLiteral("quitWithoutStoring"));
+    box->addButton(QMessageBox::Cancel)->setObjectName(QStringLiteral("cancelQuit"));
     connect(quit, &QPushButton::clicked, this, &AppWindow::approveQuit, Qt::QueuedConnection);
     box->open();
 }
@@ -634,19 +682,14 @@ void AppWindow::replayTriggered()
         openReplay(path);
 }
 
-ReplayWindow *AppWindow::openReplay(const QString &path)
+void AppWindow::openReplay(const QString &path)
 {
-    const RecordingRead read = readRecordingFile(path);
-    if (!read.error.empty()) {
-        tell(tr("Replay recording"), QString::fromStdString(read.error));
-        return nullptr;
-    }
-    auto *window = new ReplayWindow(read.recording, QFileInfo(path).fileName(), this);
-    window->setWindowFlag(Qt::Window);
-    window->setAttribute(Qt::WA_DeleteOnClose);
-    window->show();
-    window->replay().play();
-    return window;
+    m_replays->open(path);
+}
+
+bool AppWindow::isOpeningReplay() const
+{
+    return m_replays->isOpening();
 }
 
 // A message that does not stop the window: the link and the gauges go on behind it.

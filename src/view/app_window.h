@@ -23,8 +23,10 @@ class QProgressDialog;
 namespace quelo {
 
 class MainWindow;
+struct Parameter;
 class ReplayWindow;
 class RecordingLoader;
+class ReplayOpener;
 class WindowModel;
 
 // The top-level window: a menu bar above the data link's 800 x 675 client area (MainWindow),
@@ -70,10 +72,13 @@ public:
     // Writes the next mark ("mark 1", "mark 2", …, counted from the recording's start) into the
     // recording and the live trend, as Mark (M, Ctrl+M) does. Nothing while not recording.
     void mark();
-    // Opens a replay window on a recording as File > Replay recording does; a file that does
-    // not read is reported and nothing opens. The link is left alone.
-    ReplayWindow *openReplay(const QString &path);
+    // Opens a replay window on a recording as File > Replay recording does. The file is read off
+    // the window's thread as by openRecording, so this returns at once; the replay window opens
+    // when the reading ends. A file that does not read is reported (naming the line at fault)
+    // and nothing opens. The link is left alone.
+    void openReplay(const QString &path);
     bool isOpeningRecording() const;
+    bool isOpeningReplay() const;
     // The trends window, created on first use.
     TrendsWindow &trends();
     // Shows the trends window as View > Trends does.
@@ -84,8 +89,12 @@ public:
 
     // Closing the window or File > Quit while a change the user made is not in the module's
     // stored configuration asks first: Store and quit (waits, at most kStoreAndQuitMs, for the
-    // pending writes and the store's echo), Quit without storing, or Cancel.
+    // pending writes and the store's echo), Quit without storing, or Cancel. A store that can
+    // no longer be confirmed (a change the module did not confirm, the link lost) or that runs
+    // out of time is reported and the window stays open.
     static constexpr int kStoreAndQuitMs = 45000;
+    // How long Store and quit waits; kStoreAndQuitMs unless set.
+    void setStoreAndQuitMs(int ms) { m_storeAndQuitMs = ms; }
     // Closes without asking, as --quit-after and the quit signals do: the port is closed as on
     // unload, a command half sent finished first.
     void quitWithoutAsking();
@@ -122,7 +131,9 @@ private:
     void askAboutUnstored();
     void storeAndQuit();
     void storeProgressed();
-    void storeTimedOut();
+    QString storeCannotFinish() const;
+    void endStoreWait();
+    void storeNotDone(const QString &text, const QString &name);
     void approveQuit();
 
     WindowModel &m_model;
@@ -143,10 +154,13 @@ private:
     RunObservers m_observers;
     TrendsWindow *m_trends = nullptr;
     RecordingLoader *m_loader = nullptr;
+    ReplayOpener *m_replays = nullptr;
     bool m_quitApproved = false;
     QPointer<QMessageBox> m_quitQuestion;
     QPointer<QProgressDialog> m_storeProgress;
     QElapsedTimer m_storeStarted;
+    int m_storeAndQuitMs = kStoreAndQuitMs;
+    std::vector<const Parameter *> m_storing; // the changes unstored when Store and quit began
 };
 
 } // namespace quelo

@@ -1,7 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "recording_loader.h"
 
-#include "recording_thin.h"
 #include "run_file.h"
 
 #include <QFileInfo>
@@ -13,15 +12,13 @@ namespace quelo {
 namespace {
 
 constexpr int kProgressIntervalMs = 100;
-// Points kept per series while reading: a few dozen megabytes at most, however long the file.
-constexpr std::size_t kPointsWhileReading = 500000;
 // A reading shorter than this shows no dialog at all.
 constexpr int kDialogDelayMs = 400;
 
 } // namespace
 
-RecordingLoader::RecordingLoader(QWidget *dialogParent)
-    : QObject(dialogParent), m_dialogParent(dialogParent)
+RecordingLoader::RecordingLoader(QWidget *dialogParent, const QString &title, PointBudget budget)
+    : QObject(dialogParent), m_dialogParent(dialogParent), m_title(title), m_budget(budget)
 {
     connect(&m_watcher, &QFutureWatcher<RecordingRead>::finished, this, &RecordingLoader::finished);
     connect(&m_progressTimer, &QTimer::timeout, this, &RecordingLoader::showProgress);
@@ -31,7 +28,9 @@ RecordingLoader::RecordingLoader(QWidget *dialogParent)
 RecordingLoader::~RecordingLoader()
 {
     cancel();
-    m_watcher.waitForFinished();
+    if (m_watcher.future().isValid()) // not once its result was taken
+        m_watcher.waitForFinished();
+    delete m_dialog;
 }
 
 void RecordingLoader::load(const QString &path)
@@ -41,7 +40,7 @@ void RecordingLoader::load(const QString &path)
     m_path = path;
     m_shared = std::make_shared<Shared>();
     const std::shared_ptr<Shared> shared = m_shared;
-    m_watcher.setFuture(QtConcurrent::run([path, shared] {
+    m_watcher.setFuture(QtConcurrent::run([path, shared, budget = m_budget] {
         RecordingRead read = readRecordingFile(
             path,
             [shared](qint64 done, qint64 total) {
@@ -49,18 +48,18 @@ void RecordingLoader::load(const QString &path)
                 shared->total = total;
                 return !shared->cancelled;
             },
-            kPointsWhileReading);
-        read.recording = thinnedForDrawing(std::move(read.recording));
+            budget.whileReading);
+        read.recording = thinnedForDrawing(std::move(read.recording), budget.kept);
         return read;
     }));
     if (!m_dialog) {
         m_dialog = new QProgressDialog(m_dialogParent);
-        m_dialog->setWindowTitle(tr("Open recording"));
+        m_dialog->setWindowTitle(m_title);
         m_dialog->setWindowModality(Qt::NonModal);
         m_dialog->setAutoClose(false);
         m_dialog->setAutoReset(false);
         m_dialog->setMinimumDuration(kDialogDelayMs);
-        connect(m_dialog, &QProgressDialog::canceled, this, &RecordingLoader::cancel);
+        connect(m_dialog, &QProgressDialog::canceled, this, &RecordingLoader::dialogCancelled);
     }
     m_dialog->setLabelText(tr("Reading %1…").arg(QFileInfo(path).fileName()));
     m_dialog->setRange(0, 1000);
@@ -78,6 +77,15 @@ void RecordingLoader::cancel()
         m_dialog->reset();
         m_dialog->hide();
     }
+}
+
+// The dialog's Cancel, or the dialog closed; reset() and hide() below do not come here.
+void RecordingLoader::dialogCancelled()
+{
+    if (!m_loading)
+        return;
+    cancel();
+    emit cancelledByUser();
 }
 
 void RecordingLoader::showProgress()
@@ -98,7 +106,8 @@ void RecordingLoader::finished()
     if (m_shared->cancelled)
         return;
     m_loading = false;
-    emit loaded(m_path, m_watcher.result());
+    // Taken, not copied: the future holds nothing more once it is told.
+    emit loaded(m_path, m_watcher.future().takeResult());
 }
 
 } // namespace quelo

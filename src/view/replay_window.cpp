@@ -2,6 +2,7 @@
 #include "replay_window.h"
 
 #include "gauge_widget.h"
+#include "recording_thin.h"
 #include "trends_window.h"
 
 #include <QCloseEvent>
@@ -159,7 +160,8 @@ TrendsWindow &ReplayWindow::trends()
     if (!m_trends) {
         m_trends = new TrendsWindow(this);
         m_trends->setWindowFlag(Qt::Window);
-        m_trends->showRecording(m_replay->recording(), m_fileName);
+        // A chart's worth of points: a long replay keeps many more than a chart can show.
+        m_trends->showRecording(thinnedForDrawing(m_replay->recording()), m_fileName);
         connect(m_trends, &TrendsWindow::timeClicked, this,
                 [this](double utcMs) { m_replay->seek(utcMs - m_replay->startMs()); });
         m_trends->setCursorTime(m_replay->startMs() + m_replay->position());

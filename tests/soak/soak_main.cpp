@@ -137,14 +137,19 @@ private:
 void printSummary(const SoakResult &r)
 {
     const SoakCounters &c = r.counters;
-    std::printf("\nran %.1f min: %d fault windows, %d calm windows, %d babble bursts, %d hang-ups, "
-                "%d RESET clicks (%d repeated after a missed scan), %d reconnections (longest "
-                "%lld ms)\n",
+    std::printf("\nran %.1f min: %d fault windows, %d calm windows, %d babble bursts, %d hang-ups "
+                "(%d with the search going on), %d RESET clicks (%d repeated after a missed "
+                "scan), %d reconnections (%d after a silence; longest %lld ms)\n",
                 r.elapsedMs / 60000.0, c.faultWindows, c.calmWindows, c.babbleBursts, c.hangUps,
-                c.resetClicks, c.repeatedResets, c.reconnections, c.longestReconnectMs);
-    std::printf("user: %d slider moves (%d with the port closed), %d store clicks; module: %lld "
-                "commands, %lld parameter writes\n",
-                c.sliderMoves, c.movesWhileClosed, c.storeClicks, c.commands, c.writes);
+                c.reconnectingHangUps, c.resetClicks, c.repeatedResets, c.reconnections,
+                c.afterSilence, c.longestReconnectMs);
+    std::printf("after a hang-up: %d found by the search, %d searches ended and RESET clicked\n",
+                c.foundBySearch, c.searchesEnded);
+    std::printf("user: %d slider moves, %d store clicks; with no module connected %d moves and "
+                "%d store clicks refused; %d changes told not sent; module: %lld commands, %lld "
+                "parameter writes\n",
+                c.sliderMoves, c.storeClicks, c.movesWhileDown, c.storesWhileDown, c.changesNotSent,
+                c.commands, c.writes);
     std::printf("module limits chosen %d times; %d writes reported refused\n", c.moduleLimits,
                 c.refusals);
     std::printf("largest receive buffer %zu characters; handler failures %d; %d sliders checked\n",

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "soak_run.h"
 
+#include "connection_watch.h"
 #include "framing.h"
 #include "parameters.h"
 #include "pty_server.h"
@@ -97,7 +98,7 @@ public:
           m_module(options.seed)
     {
         m_chosen.fill(0);
-        m_moved.fill(false);
+        m_expect.fill(Expect::Nothing);
     }
 
     SoakResult run();
@@ -117,6 +118,7 @@ private:
     void runFor(qint64 ms);
 
     bool linked();
+    qint64 commandsReceived();
     qint64 now() const { return m_clock.elapsed(); }
     int between(int lo, int hi) { return std::uniform_int_distribution<int>(lo, hi)(m_rng); }
     bool chance(double p) { return std::uniform_real_distribution<double>(0.0, 1.0)(m_rng) < p; }
@@ -136,7 +138,9 @@ private:
     void resetWhileConnected();
     void userWindow(qint64 lengthMs, double babbleChance, bool allowReset);
     void userAction(bool allowReset);
-    void moveRandomSlider();
+    void moveRandomSlider(bool mustChange = false);
+    void moveWhileDown();
+    void clickStore();
     void clickReset();
     void babble();
     Faults randomFaults();
@@ -145,7 +149,9 @@ private:
     void chooseOddLetter();
     void linkEvent(const std::string &text);
     bool reconnect(const std::string &after);
-    void checkMovesReached(const std::vector<std::size_t> &sliders, const std::string &after);
+    bool recoverFromHangUp(bool searchGoesOn, qint64 sentBefore);
+    void checkToldOf(const std::vector<char> &cutOff, bool exactly, const std::string &what);
+    void checkShowsModule(const std::string &after);
     void settleAndCheck();
 
     SoakOptions m_options;
@@ -166,14 +172,24 @@ private:
     bool m_aborted = false;
     bool m_wasLinked = false;
     bool m_resetSinceLink = false;
-    bool m_backSinceLoss = false; // the module came back after a hang-up; the search must find it
     bool m_linkDropExpected = false; // a RESET click or a hang-up since the link was last seen up
-    qint64 m_lastResetMs = 0;
-    bool m_portClosed = false;                 // between a hang-up and the module's return
-    std::vector<std::size_t> m_movedWhileDown; // sliders moved in the current outage
-    std::array<std::int16_t, 7> m_chosen;      // the user's latest value for each slider
-    std::array<bool, 7> m_moved;
-    std::array<bool, 7> m_refused{}; // refused since the user last moved the slider
+    qint64 m_downSinceMs = -1;       // the RESET click or hang-up the link has not come back from
+    std::array<std::int16_t, 7> m_chosen; // the user's latest value for each slider
+    // What the final check expects of each slider: the user's latest value unless the program
+    // said the module refused it or that it was not sent.
+    enum class Expect
+    {
+        Nothing,
+        Chosen,
+        Refused,
+        NotSent
+    };
+    std::array<Expect, 7> m_expect;
+    std::vector<char> m_told; // changes told not sent since the list was last emptied
+    int m_notChangedTold = 0; // "not changed" lines of the link log
+    int m_notStoredTold = 0;  // "store: The module is not connected" lines
+    ConnectionWatch m_watch{m_model, m_module.module(),
+                            [this](const std::string &text) { problem(text); }};
     SoakResult m_result;
     std::deque<std::string> m_trace; // the latest slider changes, when tracing
 };
@@ -237,25 +253,28 @@ void Soak::fatal(const std::string &text)
     m_aborted = true;
 }
 
-// Whether the link is up; the first sighting after a RESET, or after the module came back from a
-// hang-up, counts a reconnection. A module
-// that has not answered for a while (a silent or lossy fault window) is still linked: the
-// status line says so and polling goes on.
+// Whether a module is connected; the first sighting after a RESET click or a hang-up is timed.
+// A module that has not answered for a while (a silent or lossy fault window) is still
+// connected: the status line says so and polling goes on.
 bool Soak::linked()
 {
     const std::string &status = m_w.statusbox.Text;
     const bool shown = status == kConnected || status.rfind("No answer from the module on", 0) == 0;
-    const bool up = shown && m_comm.PortOpen() && !m_w.Timer5.Enabled();
-    if (up && (m_resetSinceLink || m_backSinceLoss)) {
-        const char *after = m_resetSinceLink ? " ms after RESET" : " ms after the module came back";
+    const bool up = m_w.linkUp && shown && m_comm.PortOpen() && !m_w.Timer5.Enabled();
+    if (up && m_downSinceMs >= 0) {
+        const qint64 took = now() - m_downSinceMs;
+        m_downSinceMs = -1;
         m_resetSinceLink = false;
-        m_backSinceLoss = false;
-        const qint64 took = now() - m_lastResetMs;
-        ++m_result.counters.reconnections;
         m_result.counters.longestReconnectMs = std::max(m_result.counters.longestReconnectMs, took);
-        event("link up, " + std::to_string(took) + after);
+        event("link up, " + std::to_string(took) + " ms after the link went");
     }
     return up;
+}
+
+// Every command line the module has received so far.
+qint64 Soak::commandsReceived()
+{
+    return m_result.counters.commands + qint64(m_module.module().commandLog().size());
 }
 
 // Sampled every 20 ms: the receive buffer's bound, progress and the memory baseline.
@@ -280,6 +299,9 @@ void Soak::monitor()
         m_baselineTaken = true;
         m_result.rssBaselineKb = residentKb();
     }
+    m_watch.sample(now());
+    m_result.counters.reconnections = std::max(0, m_watch.connections() - 1);
+    m_result.counters.afterSilence = m_watch.afterSilence();
     if (now() >= m_nextProgressMs) {
         m_nextProgressMs += m_options.progressIntervalMs;
         harvestCommands();
@@ -324,9 +346,11 @@ Faults Soak::randomFaults()
     return f;
 }
 
-void Soak::moveRandomSlider()
+void Soak::moveRandomSlider(bool mustChange)
 {
-    // Like a real user: only sliders the module has already reported are on screen.
+    if (!m_w.linkUp)
+        return moveWhileDown();
+    // Like a real user: only sliders the module has reported are on screen.
     std::vector<std::size_t> visible;
     for (std::size_t i = 0; i < kSliders.size(); ++i)
         if ((m_w.*kSliders[i].slider).Visible)
@@ -335,28 +359,88 @@ void Soak::moveRandomSlider()
         return;
     const std::size_t i = visible[std::size_t(between(0, int(visible.size()) - 1))];
     ScrollBar &slider = m_w.*kSliders[i].slider;
-    const auto value = std::int16_t(between(slider.Min(), slider.Max()));
+    auto value = std::int16_t(between(slider.Min(), slider.Max()));
+    while (mustChange && value == slider.Value())
+        value = std::int16_t(between(slider.Min(), slider.Max()));
     trace(std::string("user moves ") + kSliders[i].letter + " to " + std::to_string(value));
+    m_watch.userMoved(kSliders[i].letter); // before the move: its write may go out at once
     m_model.moveSlider(slider, value);
     m_chosen[i] = value;
-    m_moved[i] = true;
-    m_refused[i] = false;
+    m_expect[i] = Expect::Chosen;
     ++m_result.counters.sliderMoves;
-    if (m_portClosed) {
-        ++m_result.counters.movesWhileClosed;
-        if (std::find(m_movedWhileDown.begin(), m_movedWhileDown.end(), i) ==
-            m_movedWhileDown.end())
-            m_movedWhileDown.push_back(i);
-    }
 }
 
+// With no module connected a slider move changes nothing and says so.
+void Soak::moveWhileDown()
+{
+    const std::size_t i = std::size_t(between(0, int(kSliders.size()) - 1));
+    ScrollBar &slider = m_w.*kSliders[i].slider;
+    const std::int16_t before = slider.Value();
+    const std::string flag = slider.Tag;
+    auto value = std::int16_t(between(slider.Min(), slider.Max()));
+    while (value == before)
+        value = std::int16_t(between(slider.Min(), slider.Max()));
+    const int told = m_notChangedTold;
+    trace(std::string("user moves ") + kSliders[i].letter + " to " + std::to_string(value) +
+          " with no module connected");
+    m_model.moveSlider(slider, value);
+    ++m_result.counters.movesWhileDown;
+    if (slider.Value() != before || slider.Tag != flag)
+        problem(std::string("a move of ") + kSliders[i].name +
+                " with no module connected changed its slider from " + std::to_string(before) +
+                " to " + std::to_string(slider.Value()) + ", flag " + slider.Tag);
+    if (m_notChangedTold != told + 1)
+        problem(std::string("a move of ") + kSliders[i].name +
+                " with no module connected was not told");
+}
+
+// STORE stores only in a connected module; with none it sends nothing and says so.
+void Soak::clickStore()
+{
+    if (m_w.linkUp) {
+        ++m_result.counters.storeClicks;
+        m_watch.userStored();
+        m_model.Command3_Click();
+        return;
+    }
+    const int told = m_notStoredTold;
+    m_model.Command3_Click();
+    ++m_result.counters.storesWhileDown;
+    if (m_notStoredTold != told + 1)
+        problem("a STORE click with no module connected was not told");
+    if (m_w.txqueue.str().find("/W") != std::string::npos || m_w.store.waiting)
+        problem("a STORE click with no module connected was queued (\"" + m_w.txqueue.str() +
+                "\")");
+}
+
+// RESET ends the connection: every change of the user's still being written is told not sent.
 void Soak::clickReset()
 {
+    const std::vector<char> cutOff = m_watch.pendingUserChanges();
+    m_told.clear();
     ++m_result.counters.resetClicks;
     m_resetSinceLink = true;
     m_linkDropExpected = true;
-    m_lastResetMs = now();
+    if (m_downSinceMs < 0)
+        m_downSinceMs = now();
     m_model.Command5_Click();
+    checkToldOf(cutOff, true, "RESET");
+}
+
+// The changes told not sent are those cut off (exactly, or some of them when one may have been
+// confirmed in the last moment).
+void Soak::checkToldOf(const std::vector<char> &cutOff, bool exactly, const std::string &what)
+{
+    for (const char letter : m_told)
+        if (std::find(cutOff.begin(), cutOff.end(), letter) == cutOff.end())
+            problem(what + " told of a change of " + std::string(1, letter) +
+                    " not sent, but none was being written");
+    if (!exactly)
+        return;
+    for (const char letter : cutOff)
+        if (std::find(m_told.begin(), m_told.end(), letter) == m_told.end())
+            problem(what + " cut off the change of " + std::string(1, letter) +
+                    " being written, and did not tell");
 }
 
 void Soak::userAction(bool allowReset)
@@ -365,8 +449,7 @@ void Soak::userAction(bool allowReset)
     if (pick < 75) {
         moveRandomSlider();
     } else if (pick < 95 || !allowReset) {
-        ++m_result.counters.storeClicks;
-        m_model.Command3_Click();
+        clickStore();
     } else {
         event("RESET clicked by the user");
         clickReset();
@@ -435,24 +518,22 @@ bool Soak::reconnect(const std::string &after)
     return true;
 }
 
-// Slider moves made while the port was closed must reach the module once it is back.
-void Soak::checkMovesReached(const std::vector<std::size_t> &sliders, const std::string &after)
+// Once a new connection has read every value the module answers for, each slider shows what
+// the module holds: nothing the connection before knew, or was writing, is shown or written.
+void Soak::checkShowsModule(const std::string &after)
 {
-    const bool confirmed = waitUntil(
-        [&] {
-            return std::all_of(sliders.begin(), sliders.end(), [this](std::size_t i) {
-                return (m_w.*kSliders[i].slider).Tag == "0";
-            });
-        },
-        30000);
-    for (const std::size_t i : sliders) {
+    if (!waitUntil([this] { return m_watch.allReported(); }, 15000)) {
+        problem("the connection after " + after + " did not report every value within 15 s");
+        return;
+    }
+    for (std::size_t i = 0; i < kSliders.size(); ++i) {
+        const ScrollBar &slider = m_w.*kSliders[i].slider;
+        const Parameter &p = *parameterByLetter(kSliders[i].letter);
         const int inModule = m_module.module().parameter(kSliders[i].letter);
-        if (!confirmed || (inModule != m_chosen[i] && !m_refused[i])) {
-            problem(std::string(kSliders[i].name) + " moved to " + std::to_string(m_chosen[i]) +
-                    " during " + after + ": module holds " + std::to_string(inModule) +
-                    ", slider " + std::to_string((m_w.*kSliders[i].slider).Value()) + ", flag " +
-                    (m_w.*kSliders[i].slider).Tag);
-        }
+        if (m_model.lastReported(p) && (slider.Value() != inModule || !slider.Visible))
+            problem(std::string("after ") + after + ", " + kSliders[i].name + " shows " +
+                    std::to_string(slider.Value()) + (slider.Visible ? "" : " (hidden)") +
+                    ", module holds " + std::to_string(inModule));
     }
 }
 
@@ -516,10 +597,31 @@ void Soak::chooseOddLetter()
           letter);
 }
 
-// The program reports each refused write as "refused: The module kept <caption> at ...", and
-// each value given up as "unconfirmed: The module did not confirm <caption> <value>".
+// The program reports each refused write as "refused: The module kept <caption> at ...", each
+// value given up as "unconfirmed: The module did not confirm <caption> <value>", and each
+// change cut off by the end of a connection as "not sent: ... <caption> <value>".
 void Soak::linkEvent(const std::string &text)
 {
+    if (text.rfind("not changed: ", 0) == 0)
+        ++m_notChangedTold;
+    if (text.rfind("store: The module is not connected", 0) == 0)
+        ++m_notStoredTold;
+    const std::vector<ConnectionWatch::Told> told = m_watch.notSent(text);
+    if (!told.empty()) {
+        trace(text);
+        event(text);
+    }
+    for (const auto &[letter, value] : told) {
+        const std::size_t i = std::size_t(indexOf(*parameterByLetter(letter)));
+        const std::string chosen = parameterByLetter(letter)->text(m_chosen[i]);
+        if (m_expect[i] != Expect::Chosen || value != chosen)
+            problem("told that " + std::string(kSliders[i].name) + " " + value +
+                    " was not sent, but the user's change of it is " +
+                    (m_expect[i] == Expect::Chosen ? chosen : std::string("none")));
+        m_expect[i] = Expect::NotSent;
+        m_told.push_back(letter);
+        ++m_result.counters.changesNotSent;
+    }
     const bool refused = text.rfind(kRefused, 0) == 0;
     if (!refused && text.rfind(kUnconfirmed, 0) != 0)
         return;
@@ -527,7 +629,7 @@ void Soak::linkEvent(const std::string &text)
     for (std::size_t i = 0; i < kSliders.size(); ++i) {
         const std::string caption = kSliders[i].caption;
         if (text.compare(from, caption.size() + 1, caption + " ") == 0) {
-            m_refused[i] = true;
+            m_expect[i] = Expect::Refused;
             ++m_result.counters.refusals;
             trace(text);
             event(text.substr(text.find(": ") + 2));
@@ -588,29 +690,42 @@ void Soak::babbleWindow()
     module.setFaults({});
 }
 
-// The module hangs up and its device goes away for a while; the user moves a slider meanwhile.
+// The module hangs up and its device goes away for a while, perhaps with a change of the user's
+// still being written; the user tries a slider (and perhaps STORE) meanwhile. The search that
+// follows runs once, or, on every other hang-up, goes on until the module answers.
 void Soak::hangUp()
 {
     ++m_result.counters.hangUps;
+    const bool searchGoesOn = (m_options.seed + unsigned(m_result.counters.hangUps)) % 2 == 0;
+    m_model.setReconnect(searchGoesOn);
+    m_result.counters.reconnectingHangUps += searchGoesOn ? 1 : 0;
     const qint64 down = between(500, 4000);
-    event("module hangs up for " + std::to_string(down) + " ms");
+    event("module hangs up for " + std::to_string(down) + " ms, the search " +
+          (searchGoesOn ? "going on" : "once"));
+    if (chance(0.5))
+        moveRandomSlider(true);
+    const std::vector<char> cutOff = m_watch.pendingUserChanges();
+    m_told.clear();
     const int failuresBefore = m_model.failureCount();
     m_linkDropExpected = true;
+    m_downSinceMs = now();
     m_module.hangUp();
     // The device goes away with the module: left dangling, the link could name a pseudo-
     // terminal number that another process (a test running alongside) has taken since.
     QFile::remove(m_link);
-    if (!waitUntil([this] { return !m_comm.PortOpen(); }, 2000)) {
+    if (!waitUntil([this] { return !m_comm.PortOpen() && !m_w.linkUp; }, 2000)) {
         fatal("the port stayed open after the module hung up");
         return;
     }
-    // The loss is on the status line and its reason on the tooltip until the search ends.
+    // The loss is on the status line and its reason on the tooltip until the search ends; a
+    // change being written may have been confirmed in the last moment, so some may go untold.
     if (m_w.statusbox.ToolTip.find("Link lost") == std::string::npos)
         problem("the hang-up is not reported on the status tooltip: \"" + m_w.statusbox.ToolTip +
                 "\"");
-    m_portClosed = true;
-    m_movedWhileDown.clear();
+    checkToldOf(cutOff, false, "the hang-up");
     moveRandomSlider(); // the user reacts at once, before the module is back
+    if (chance(0.5))
+        clickStore();
     // Sometimes the user presses RESET before the module is back: that scan finds nothing.
     if (chance(0.3)) {
         event("RESET clicked while the module is away");
@@ -619,19 +734,51 @@ void Soak::hangUp()
     userWindow(down, 0.0, false);
     if (m_aborted || !restartModule())
         return;
-    // The search that followed the loss goes on until the module answers: no click needed.
-    if (!m_resetSinceLink) {
-        m_backSinceLoss = true;
-        m_lastResetMs = now();
-    }
-    m_portClosed = false;
+    const qint64 sentBefore = commandsReceived(); // what reached the module before it came back
     runFor(between(0, 800));
     if (m_model.failureCount() != failuresBefore)
         problem("handler failure during the outage: " + m_model.lastFailure());
-    if (!reconnect("a hang-up"))
-        return;
-    if (!m_movedWhileDown.empty())
-        checkMovesReached(m_movedWhileDown, "the outage");
+    if (recoverFromHangUp(searchGoesOn, sentBefore))
+        checkShowsModule("a hang-up");
+}
+
+// The search that followed the loss (or the user's RESET while the module was away) finds the
+// module back, or ends having sent it nothing: a search runs once unless told to go on. Then
+// RESET brings it back.
+bool Soak::recoverFromHangUp(bool searchGoesOn, qint64 sentBefore)
+{
+    if (searchGoesOn && !m_resetSinceLink) {
+        // One round of the search is four scan intervals; the module may come back just after
+        // port 1 was tried, so it is found within a round and a port's probe, and a loaded
+        // machine's timers are late now and then.
+        if (!waitUntil([this] { return linked(); }, 5 * 1500 + 4500)) {
+            fatal("the search that goes on did not find the module back within 12 s (status \"" +
+                  m_w.statusbox.Text + "\")");
+            return false;
+        }
+        ++m_result.counters.foundBySearch;
+        return true;
+    }
+    if (!waitUntil([this] { return !m_w.Timer5.Enabled(); }, 10000)) {
+        fatal("the search after the hang-up did not end (status \"" + m_w.statusbox.Text + "\")");
+        return false;
+    }
+    if (linked()) {
+        ++m_result.counters.foundBySearch; // the module was back before port 1 was tried
+        return true;
+    }
+    // The search may have probed the module back on port 1 without an answer in time (a slow
+    // or faulty line); once it has ended, nothing more reaches the module until RESET.
+    sentBefore = commandsReceived();
+    runFor(1700); // longer than a scan interval: a search that went on would try port 1 again
+    if (linked() || m_w.Timer5.Enabled() || m_w.statusbox.Text != kNotFound)
+        problem("the search after the hang-up went on (status \"" + m_w.statusbox.Text + "\")");
+    if (commandsReceived() != sentBefore)
+        problem("the search after the hang-up ended, yet " +
+                std::to_string(commandsReceived() - sentBefore) +
+                " commands reached the module back on the port");
+    ++m_result.counters.searchesEnded;
+    return reconnect("a hang-up");
 }
 
 void Soak::resetWhileConnected()
@@ -645,6 +792,11 @@ void Soak::resetWhileConnected()
     }
     event(std::string("RESET while connected") + (calm ? "" : ", under" + describe(faults)));
     module.setFaults(faults);
+    // The user's last change is still being written, perhaps with a store waiting for it: RESET
+    // cuts both off, says so, and neither reaches the module after.
+    moveRandomSlider(true);
+    if (chance(0.4))
+        clickStore();
     clickReset();
     // The scan runs from the start: a calm line must be found within 4 s; under faults the
     // scan may miss the module and run on through ports 2 and 3.
@@ -655,7 +807,8 @@ void Soak::resetWhileConnected()
     }
     waitUntil([this] { return !m_w.Timer5.Enabled(); }, 10000);
     module.setFaults({});
-    reconnect("a RESET under faults");
+    if (reconnect("a RESET under faults"))
+        checkShowsModule("RESET");
 }
 
 void Soak::settleAndCheck()
@@ -670,7 +823,8 @@ void Soak::settleAndCheck()
         return;
     const bool settled = waitUntil(
         [this] {
-            return std::all_of(kSliders.begin(), kSliders.end(),
+            return m_watch.allReported() &&
+                   std::all_of(kSliders.begin(), kSliders.end(),
                                [this](const SliderRef &s) { return (m_w.*s.slider).Tag == "0"; }) &&
                    std::none_of(kParameters.begin(), kParameters.end(),
                                 [this](const Parameter &p) { return m_model.unconfirmed(p); });
@@ -686,7 +840,7 @@ void Soak::settleAndCheck()
         if (inModule != slider.Value())
             problem(std::string(kSliders[i].name) + ": slider " + std::to_string(slider.Value()) +
                     ", module " + std::to_string(inModule));
-        if (m_moved[i] && m_chosen[i] != slider.Value() && !m_refused[i])
+        if (m_expect[i] == Expect::Chosen && m_chosen[i] != slider.Value())
             problem(std::string(kSliders[i].name) + ": the user chose " +
                     std::to_string(m_chosen[i]) + ", slider shows " +
                     std::to_string(slider.Value()));
@@ -696,19 +850,19 @@ void Soak::settleAndCheck()
 SoakResult Soak::run()
 {
     m_clock.start();
-    if (m_options.traceSliders) {
-        auto shown = std::make_shared<std::array<std::string, 7>>();
-        m_model.setChangeListener([this, shown] {
-            for (std::size_t i = 0; i < kSliders.size(); ++i) {
-                const ScrollBar &slider = m_w.*kSliders[i].slider;
-                const std::string state = std::to_string(slider.Value()) + ", flag " + slider.Tag;
-                if (state != (*shown)[i]) {
-                    (*shown)[i] = state;
-                    trace(std::string(1, kSliders[i].letter) + " slider " + state);
-                }
+    auto shown = std::make_shared<std::array<std::string, 7>>();
+    m_model.setChangeListener([this, shown] {
+        m_watch.modelChanged(now());
+        for (std::size_t i = 0; m_options.traceSliders && i < kSliders.size(); ++i) {
+            const ScrollBar &slider = m_w.*kSliders[i].slider;
+            const std::string state = std::to_string(slider.Value()) + ", flag " + slider.Tag +
+                                      (slider.Visible ? "" : ", hidden");
+            if (state != (*shown)[i]) {
+                (*shown)[i] = state;
+                trace(std::string(1, kSliders[i].letter) + " slider " + state);
             }
-        });
-    }
+        }
+    });
     m_result.rssStartKb = residentKb();
     m_model.linkLog().setSink([this](const std::string &text) { linkEvent(text); });
     QObject::connect(&m_monitor, &QTimer::timeout, &m_monitor, [this] { monitor(); });
@@ -728,11 +882,13 @@ SoakResult Soak::run()
                    20000))
         fatal("the module's parameters were never read back");
 
-    // Every kind of phase once in a seeded order, then at random until the time is up.
+    // Every kind of phase once in a seeded order, however long that takes (a search that runs
+    // once after a hang-up, then RESET, takes some 11 s), then at random until the time is up.
     std::vector<Phase> first{Phase::Faults, Phase::Calm, Phase::Babble, Phase::HangUp,
                              Phase::Reset};
     std::shuffle(first.begin(), first.end(), m_rng);
-    for (std::size_t round = 0; !m_aborted && now() < m_options.durationMs; ++round) {
+    for (std::size_t round = 0;
+         !m_aborted && (round < first.size() || now() < m_options.durationMs); ++round) {
         Phase phase;
         if (round < first.size()) {
             phase = first[round];
@@ -751,6 +907,8 @@ SoakResult Soak::run()
         settleAndCheck();
     harvestCommands();
     m_monitor.stop();
+    m_result.counters.reconnections = std::max(0, m_watch.connections() - 1);
+    m_result.counters.afterSilence = m_watch.afterSilence();
 
     m_result.handlerFailures = m_model.failureCount();
     if (m_result.handlerFailures != 0)

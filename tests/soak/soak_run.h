@@ -20,9 +20,15 @@ struct SoakCounters
     int hangUps = 0;
     int resetClicks = 0;    // every RESET click, the ones after a hang-up included
     int repeatedResets = 0; // RESET clicked again because a scan under faults missed the module
-    int reconnections = 0;  // the link came back after a RESET or a hang-up
+    int reconnections = 0;  // new connections after the first (RESET, a lost link, a silence)
+    int afterSilence = 0;   // among them: the module answered again after falling silent
+    int reconnectingHangUps = 0; // hang-ups with the search after a lost link going on
+    int foundBySearch = 0;       // hang-ups the search that followed found the module after
+    int searchesEnded = 0;       // hang-ups whose one search ended without the module: RESET it was
     int sliderMoves = 0;
-    int movesWhileClosed = 0; // slider moves made while the port was closed
+    int movesWhileDown = 0;  // slider moves with no module connected: refused and told
+    int storesWhileDown = 0; // STORE clicks with no module connected: refused and told
+    int changesNotSent = 0;  // changes cut off by the end of a connection, told not sent
     int storeClicks = 0;
     int moduleLimits = 0; // times the module's accepted ranges were chosen anew
     int refusals = 0;     // writes the program reported the module refused
@@ -70,8 +76,11 @@ struct SoakResult
 // through a symbolic link, window model) against the simulated module through seeded phases
 // of line faults, calm, hang-ups, RESET clicks and a babbling line, with a user moving sliders
 // and clicking STORE throughout, while the module takes only part of some parameters' ranges
-// (refusing, clamping or ignoring the rest); then settles and checks that the module holds
-// the user's values, or that the program told the user the module refused them.
+// (refusing, clamping or ignoring the rest). Each connection is checked as a unit: it shows
+// what its module holds once it has read every value, a change cut off by its end is told and
+// never reaches the module, and nothing changes while no module is connected. Then settles and
+// checks that the module holds the user's values, or that the program told the user the module
+// refused them or that they were not sent.
 // Needs a running Q(Core)Application; drives its event loop for the whole run.
 SoakResult runSoak(const SoakOptions &options);
 

@@ -60,6 +60,7 @@ private:
     std::int64_t m_lastPollMs = -1;
     std::array<std::set<int>, 7> m_chosen;  // every value the user chose, per parameter
     std::array<int, 7> m_writesSinceMove{}; // writes on the wire since the user's last move
+    std::uint64_t m_connection = 0;         // the connection they were counted in
     std::array<bool, 7> m_moved{};
     std::array<bool, 7> m_toldSinceMove{};  // refused or given up since the last move
     std::array<std::int16_t, 7> m_latest{}; // the user's latest value
@@ -107,6 +108,11 @@ void Property::commandSent(const std::string &line, std::int64_t atMs)
     for (const Parameter &p : kParameters)
         if (!m_model.lastReported(p))
             m_lastPollMs = -1;
+    // A change belongs to its connection: a new one writes back the module's own values.
+    if (m_model.connectionId() != m_connection) {
+        m_connection = m_model.connectionId();
+        m_writesSinceMove.fill(0);
+    }
     if (line == "/p" || line == "/b") {
         if (m_hostile && m_lastPollMs >= 0)
             m_result.longestPollGapMs = std::max(m_result.longestPollGapMs, atMs - m_lastPollMs);
@@ -143,8 +149,9 @@ void Property::checkWrite(const std::string &line)
     // A refused "d", "n" or "m" moves its slider to the module's value, which is written back
     // once: the value the module holds, so the write changes nothing.
     const bool writeBack = std::string_view("dnm").find(p->letter) != std::string_view::npos &&
-                           value == m_module.parameter(p->letter);
-    if (writeBack && !m_chosen[i].count(value))
+                           value == m_module.parameter(p->letter) &&
+                           !(m_moved[i] && value == m_latest[i]);
+    if (writeBack)
         return;
     ++m_result.writes;
     if (!m_chosen[i].count(value))

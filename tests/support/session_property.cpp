@@ -98,6 +98,8 @@ private:
     bool m_gapTold = false;
     std::vector<ConfigChange> m_undo, m_redo;
     std::uint64_t m_undoConnection = 0; // the connection the undo steps were made in
+    std::int64_t m_connectionBeganMs = 0;
+    static constexpr std::int64_t kMsPerCharacter = 30;
     std::map<char, std::string> m_lastProblem; // traced once until another takes its place
 };
 
@@ -154,6 +156,7 @@ void Session::noteConnection()
         trace(now ? "connected" : "not connected");
     m_wasConnected = now;
     if (began) {
+        m_connectionBeganMs = m_clock.now();
         ++m_result.connections;
         m_ledger.connectionBegan(m_bench.attached(), m_comm.delivering() ? m_chunk : std::string());
     }
@@ -179,9 +182,12 @@ void Session::commandSent(const std::string &line, std::int64_t atMs)
     if (!to)
         return;
     sim::ModuleSim &module = to->sim;
+    // A command whose first character went out before this connection began (one character
+    // per 30 ms pacing tick) is finished, never cut short: it belongs to the connection before.
+    const bool begunBefore = atMs - kMsPerCharacter * std::int64_t(line.size()) < m_connectionBeganMs;
     for (const std::string &received : module.commandLog())
         if (received.size() >= 3 && received[0] == '/' &&
-            std::isupper(static_cast<unsigned char>(received[1])))
+            std::isupper(static_cast<unsigned char>(received[1])) && !begunBefore)
             m_ledger.checkCommand(*to, received);
     module.clearCommandLog();
 }

@@ -6,7 +6,6 @@
 #include "parameters.h"
 #include "store_progress.h"
 
-#include <algorithm>
 
 namespace quelo {
 
@@ -31,8 +30,7 @@ void ConfigSliders::sliderChanged(const Parameter &p)
 bool ConfigSliders::userMove(ScrollBar &slider, std::int16_t value)
 {
     // Nothing of the user's is written before the module has reported all seven values.
-    const auto &read = m_rows.readInConnection;
-    if (!m_link.linkUp || std::find(read.begin(), read.end(), false) != read.end())
+    if (!m_link.linkUp || !allReadInConnection(m_rows))
         return false;
     const std::int16_t before = slider.Value();
     slider.setValue(value);
@@ -56,10 +54,13 @@ bool ConfigSliders::Command3_Click()
         return false;
     m_rows.Command3.BackColor = kGreen;
     const std::vector<const Parameter *> pending = pendingWrites(m_rows);
-    if (!pending.empty()) {
+    if (!pending.empty() || !allReadInConnection(m_rows)) {
+        // A module just connected is read whole first: the store then holds what is shown.
         m_rows.store.waiting = true;
         if (m_storeWaiting)
-            m_storeWaiting("Store waiting for " + namesOf(pending) + " to be confirmed");
+            m_storeWaiting(pending.empty() ? "Store waiting for the module to report every value"
+                                           : "Store waiting for " + namesOf(pending) +
+                                                 " to be confirmed");
         return true;
     }
     // The store command goes out next; a command already half sent is finished first so the

@@ -146,7 +146,10 @@ void LineDecoder::echoLine(const Reply &reply)
         return;
     ParameterTraffic &t = m_rows.traffic[indexOf(*p)];
     t.echoed = t.writeQueued && (!reply.echoValue || *reply.echoValue == t.writtenValue);
-    (m_rows.*p->box).Text = p->text((m_rows.*p->slider).Value());
+    // A module just connected has not reported this value yet: its box stays empty, whatever
+    // an echo of a write to the module before repeats.
+    if (m_rows.readInConnection[indexOf(*p)])
+        (m_rows.*p->box).Text = p->text((m_rows.*p->slider).Value());
 }
 
 void LineDecoder::propellerLine(const Reply &reply)
@@ -385,7 +388,9 @@ LineDecoder::Verdict LineDecoder::judge(const Parameter &p, const ScrollBar &sli
         t.afterRefusal = true;
         return Verdict::Refused;
     }
-    if (!writePending(slider)) {
+    // No change of the user's pending (none, or the module's own value being written back):
+    // the module's value is taken as it comes.
+    if (!writePending(slider) || !t.userChange) {
         t = ParameterTraffic{t.readOutstanding};
         return Verdict::Take;
     }

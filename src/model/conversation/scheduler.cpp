@@ -108,10 +108,11 @@ void CommandScheduler::Timer1_Timer()
         return;
 
     giveUpUnconfirmed();
-    if (m_rows.store.waiting && m_link.linkUp && !anyWritePending(m_rows))
-        return queueWaitingStore();
     if (pollOverdue())
         return queueStandingPoll();
+    if (m_rows.store.waiting && m_link.linkUp && allReadInConnection(m_rows) &&
+        !anyWritePending(m_rows))
+        return queueWaitingStore();
 
     // Nothing is written to a port until a module has answered the probe on it.
     const Parameter *written = m_link.linkUp ? writePass() : nullptr;
@@ -200,7 +201,7 @@ bool CommandScheduler::pollOverdue()
 {
     // The first write of a change goes out at once, whenever the last poll was.
     const bool wasWriting = m_userWriting;
-    m_userWriting = userWritePending();
+    m_userWriting = userWritePending() || m_rows.store.waiting;
     if (!m_userWriting || !wasWriting)
         return false;
     const int sincePoll = m_own.ticks - m_own.lastPollTick;

@@ -58,6 +58,12 @@ std::vector<const Parameter *> unstoredChanges(const StoreProgress &store)
     return out;
 }
 
+bool allReadInConnection(const ParameterRows &rows)
+{
+    return std::all_of(rows.readInConnection.begin(), rows.readInConnection.end(),
+                       [](bool read) { return read; });
+}
+
 bool anyWritePending(const ParameterRows &rows)
 {
     return !pendingWrites(rows).empty();

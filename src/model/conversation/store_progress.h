@@ -24,6 +24,8 @@ std::vector<const Parameter *> unstoredChanges(const StoreProgress &store);
 
 // A write of any parameter is waiting to be sent or confirmed.
 bool anyWritePending(const ParameterRows &rows);
+// The connected module has read back every parameter in this connection.
+bool allReadInConnection(const ParameterRows &rows);
 // The parameters whose write is waiting to be sent or confirmed, in table order.
 std::vector<const Parameter *> pendingWrites(const ParameterRows &rows);
 // A parameter whose change was given up unconfirmed has not been settled by a read-back since.

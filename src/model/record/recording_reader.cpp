@@ -225,9 +225,9 @@ void RecordingParser::keepWithinLimit()
     if (m_pointLimit == 0)
         return;
     Recording &r = m_recording;
-    for (auto *series : {&r.rpm, &r.advanceDeg, &r.busVolts, &r.propAngleDeg})
-        if (series->size() > 2 * m_pointLimit)
-            thinSeries(*series, m_pointLimit);
+    std::vector<TrendPoint> *const series[] = {&r.rpm, &r.advanceDeg, &r.busVolts, &r.propAngleDeg};
+    for (std::size_t i = 0; i < m_thinning.size(); ++i)
+        thinEvenly(*series[i], m_thinning[i], m_pointLimit);
     if (r.events.size() > m_pointLimit)
         r.events.pop_back();
 }

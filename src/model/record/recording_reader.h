@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include <array>
 #include <cstddef>
 #include <limits>
 #include <string>
@@ -14,6 +15,13 @@ struct TrendPoint
 {
     double t = 0;
     double v = 0;
+};
+
+// Where thinning a series evenly while it is read has come (thinEvenly, recording_thin.h).
+struct EvenThinning
+{
+    std::size_t stride = 1;  // points read per bucket; 1: none thinned yet
+    std::size_t settled = 0; // points[0, settled) are whole buckets; the rest wait for theirs
 };
 
 struct RecordedEvent
@@ -60,9 +68,9 @@ public:
 
     RecordingParser();
 
-    // Bounds the memory a long recording takes: each series is thinned (thinSeries) back to
-    // `points` whenever it grows past twice that, and events past `points` are not kept. Every
-    // point kept is still one the text holds. 0, the default, keeps everything.
+    // Bounds the memory a long recording takes: each series is kept within about twice
+    // `points`, thinned evenly over the whole text (thinEvenly), and events past `points` are not
+    // kept. Every point kept is still one the text holds. 0, the default, keeps everything.
     void limitPoints(std::size_t points) { m_pointLimit = points; }
 
     // The next piece of the text; false once the text is known to be malformed.
@@ -94,6 +102,7 @@ private:
     double m_latest = -std::numeric_limits<double>::infinity();
     std::size_t m_outOfOrder = 0;
     std::size_t m_pointLimit = 0;
+    std::array<EvenThinning, 4> m_thinning{}; // rpm, advance, volts, propeller angle
 };
 
 RecordingRead parseRecording(const std::string &text);

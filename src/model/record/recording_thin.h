@@ -16,4 +16,12 @@ Recording thinnedForDrawing(Recording recording, std::size_t maxPoints = kMaxDra
 // The same for one series.
 void thinSeries(std::vector<TrendPoint> &points, std::size_t maxPoints);
 
+// Keeps a series that grows a point at a time within about 2 * maxPoints, each kept point
+// standing for as many points read as any other, however long the series grows. The points are
+// taken in buckets of `stride`: of a full bucket only its lowest and highest stay. When the
+// buckets hold more than 2 * maxPoints points, each two neighbouring buckets become one (the
+// lowest and highest of their four points) and the stride doubles. Every point kept is one the
+// series held, in its order. (EvenThinning is in recording_reader.h.)
+void thinEvenly(std::vector<TrendPoint> &points, EvenThinning &state, std::size_t maxPoints);
+
 } // namespace quelo
