@@ -153,21 +153,32 @@ TEST_F(KeyboardAccessTest, KeysAloneChangeAValueAndStoreIt)
 
     press(Qt::Key_Tab);
     ASSERT_EQ(focused(), "cyclescroll");
-    // The scroll bar's own keys.
+    // The scroll bar's own keys; the keypad's arrows (with num lock off) step as the others do.
     struct Step
     {
         Qt::Key key;
         int value;
+        Qt::KeyboardModifiers modifiers = Qt::NoModifier;
     };
-    const Step steps[] = {{Qt::Key_Right, 3}, {Qt::Key_Left, 2},     {Qt::Key_Down, 3},
-                          {Qt::Key_Up, 2},    {Qt::Key_PageDown, 3}, {Qt::Key_PageUp, 2},
-                          {Qt::Key_End, 8},   {Qt::Key_Right, 8},    {Qt::Key_Home, 0},
+    const Step steps[] = {{Qt::Key_Right, 3},
+                          {Qt::Key_Left, 2},
+                          {Qt::Key_Down, 3},
+                          {Qt::Key_Up, 2},
+                          {Qt::Key_PageDown, 3},
+                          {Qt::Key_PageUp, 2},
+                          {Qt::Key_End, 8},
+                          {Qt::Key_Right, 8},
+                          {Qt::Key_Home, 0},
+                          {Qt::Key_Left, 0},
+                          {Qt::Key_Right, 1, Qt::KeypadModifier},
+                          {Qt::Key_Right, 2, Qt::KeypadModifier},
+                          {Qt::Key_Left, 1, Qt::KeypadModifier},
                           {Qt::Key_Left, 0}};
     for (const Step &step : steps) {
         const bool moves = step.value != w.cyclescroll.Value();
         const std::size_t sentBefore = comm.written.size();
         changes = 0;
-        press(step.key);
+        press(step.key, step.modifiers);
         EXPECT_EQ(w.cyclescroll.Value(), step.value) << step.key;
         EXPECT_EQ(changes, moves ? 1 : 0) << step.key;
         EXPECT_EQ(w.cyclescroll.Tag, moves ? "1" : "0") << step.key; // a write is due

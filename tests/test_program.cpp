@@ -128,6 +128,37 @@ std::array<int, 7> fileValues(const QByteArray &json)
     return values;
 }
 
+std::array<int, 7> moduleValues(PtyServer &module)
+{
+    std::array<int, 7> values{};
+    for (std::size_t i = 0; i < values.size(); ++i)
+        values[i] = module.module().parameter(kLetters[i]);
+    return values;
+}
+
+// What --history prints: one line per restore point, split at the blanks.
+QList<QStringList> historyLines(const QString &folder)
+{
+    const HeadlessRun listed = runHeadless({"--history", "--history-dir", folder}, 10000);
+    EXPECT_EQ(listed.exitCode, 0) << listed.err.toStdString();
+    QList<QStringList> lines;
+    for (const QString &line : QString::fromUtf8(listed.out).split('\n', Qt::SkipEmptyParts))
+        lines << line.split(' ');
+    return lines;
+}
+
+// "max_rpm_limit=12" ... of a --history line, in file order.
+std::array<int, 7> lineValues(const QStringList &fields)
+{
+    std::array<int, 7> values{};
+    for (std::size_t i = 0; i < values.size(); ++i) {
+        const QString prefix = QLatin1String(kKeys[i]) + '=';
+        const QStringList found = fields.filter(QRegularExpression('^' + prefix));
+        values[i] = found.size() == 1 ? found[0].mid(prefix.size()).toInt() : -99;
+    }
+    return values;
+}
+
 } // namespace
 
 TEST(Program, RefusesABadCommandLineWithExitCodeTwo)
@@ -226,48 +257,6 @@ TEST(Program, QuitAfterEndsTheRunWithExitZero)
     ASSERT_TRUE(finish(program, 8000));
     EXPECT_EQ(program.exitStatus(), QProcess::NormalExit);
     EXPECT_EQ(program.exitCode(), 0);
-}
-
-// Export, edit, import, export again: what a script backing up or restoring a module does.
-TEST(Program, HeadlessExportImportAndExportAgain)
-{
-    PtyServer module;
-    ASSERT_TRUE(module.start()) << module.errorString().toStdString();
-    const std::array<int, 7> start{3, 1, 2, 0, -5, 14, 31};
-    for (std::size_t i = 0; i < start.size(); ++i)
-        ASSERT_TRUE(module.module().setParameter(kLetters[i], start[i]));
-    const QStringList ports{"--ports", ",," + module.devicePath()};
-
-    const HeadlessRun exported = runHeadless(ports + QStringList{"--export-config", "-"});
-    ASSERT_EQ(exported.exitCode, 0) << exported.err.toStdString();
-    EXPECT_EQ(fileValues(exported.out), start) << exported.out.toStdString();
-    EXPECT_TRUE(exported.out.startsWith('{')) << "only the file goes to standard output";
-    EXPECT_TRUE(exported.err.contains("connected on Comm Port 3")) << exported.err.toStdString();
-    EXPECT_TRUE(exported.err.contains("7 of 7 parameters reported")) << exported.err.toStdString();
-    EXPECT_EQ(module.module().storeCount(), 0);
-
-    QTemporaryDir dir;
-    const QString path = dir.filePath(QStringLiteral("edited.json"));
-    QByteArray edited = exported.out;
-    edited.replace("\"max_rpm_limit\": 14", "\"max_rpm_limit\": 9");
-    edited.replace("\"led_mode\": 1", "\"led_mode\": 3");
-    ASSERT_NE(edited, exported.out) << "the edit did not apply: " << exported.out.toStdString();
-    QFile file(path);
-    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-    file.write(edited);
-    file.close();
-
-    const HeadlessRun imported = runHeadless(ports + QStringList{"--import-config", path});
-    ASSERT_EQ(imported.exitCode, 0) << imported.err.toStdString();
-    EXPECT_TRUE(imported.out.isEmpty());
-    EXPECT_TRUE(imported.err.contains("writing 2 of 7 parameters")) << imported.err.toStdString();
-    EXPECT_TRUE(imported.err.trimmed().endsWith("stored")) << imported.err.toStdString();
-    EXPECT_EQ(module.module().storeCount(), 1);
-    expectWholeCommands(module.module().commandLog());
-
-    const HeadlessRun again = runHeadless(ports + QStringList{"--export-config", "-"});
-    ASSERT_EQ(again.exitCode, 0) << again.err.toStdString();
-    EXPECT_EQ(fileValues(again.out), (std::array<int, 7>{3, 3, 2, 0, -5, 9, 31}));
 }
 
 TEST(Program, HeadlessFailuresGiveTheirExitCodes)
@@ -380,14 +369,6 @@ QString writeConfigFile(const QTemporaryDir &dir, const std::array<int, 7> &valu
     return path;
 }
 
-std::array<int, 7> moduleValues(PtyServer &module)
-{
-    std::array<int, 7> values{};
-    for (std::size_t i = 0; i < values.size(); ++i)
-        values[i] = module.module().parameter(kLetters[i]);
-    return values;
-}
-
 // Writes and stores in the module's log other than the connection's write-backs of `values`.
 int writesOtherThan(const std::vector<std::string> &log, const std::array<int, 7> &values)
 {
@@ -402,37 +383,6 @@ int writesOtherThan(const std::vector<std::string> &log, const std::array<int, 7
 }
 
 } // namespace
-
-// A file saved from a module with other firmware: refused with exit 2 before anything is
-// written, naming both versions; imported with --any-firmware.
-TEST(Program, HeadlessImportRefusesAFileFromOtherFirmwareUnlessTold)
-{
-    PtyServer module;
-    ASSERT_TRUE(module.start()) << module.errorString().toStdString();
-    const std::array<int, 7> start{2, 1, 1, 2, -4, 12, 25};
-    for (std::size_t i = 0; i < start.size(); ++i)
-        ASSERT_TRUE(module.module().setParameter(kLetters[i], start[i]));
-    QTemporaryDir dir;
-    const std::array<int, 7> wanted{4, 1, 1, 2, -4, 10, 25};
-    const QString path = writeConfigFile(dir, wanted, QStringLiteral("99"));
-
-    const HeadlessRun refused =
-        runHeadless({"--ports", module.devicePath(), "--import-config", path});
-    EXPECT_EQ(refused.exitCode, 2) << refused.err.toStdString();
-    EXPECT_TRUE(
-        refused.err.contains("saved from firmware 99; the connected module has firmware 26"))
-        << refused.err.toStdString();
-    EXPECT_TRUE(refused.err.contains("--any-firmware")) << refused.err.toStdString();
-    EXPECT_EQ(writesOtherThan(module.module().commandLog(), start), 0);
-    EXPECT_EQ(moduleValues(module), start);
-
-    const HeadlessRun taken =
-        runHeadless({"--ports", module.devicePath(), "--import-config", path, "--any-firmware"});
-    EXPECT_EQ(taken.exitCode, 0) << taken.err.toStdString();
-    EXPECT_EQ(moduleValues(module), wanted);
-    EXPECT_EQ(module.module().storeCount(), 1);
-    expectWholeCommands(module.module().commandLog());
-}
 
 // SIGTERM while an import writes to a slow module: what was written is put back, nothing is
 // stored, exit 1, and the program says what it put back.
@@ -582,28 +532,14 @@ TEST(Program, ReplaysARecordingOffscreenWithoutOpeningAPort)
     EXPECT_TRUE(endless.readAllStandardError().contains("not a regular file"));
 }
 
-// Without a window too: an export records the run; a file that cannot be written stops the
-// program before any port is opened.
-TEST(Program, RecordsAHeadlessRunAndRefusesAnUnwritableFile)
+// A recording file that cannot be written stops the program before any port is opened, with a
+// window or without.
+TEST(Program, AnUnwritableRecordingStopsTheProgramBeforeThePort)
 {
     PtyServer module;
     ASSERT_TRUE(module.start()) << module.errorString().toStdString();
-    ASSERT_TRUE(module.module().setParameter('m', 10));
     QTemporaryDir dir;
-    const QString path = dir.filePath(QStringLiteral("export-run.csv"));
-    const HeadlessRun exported =
-        runHeadless({"--ports", module.devicePath(), "--record", path, "--export-config", "-"});
-    ASSERT_EQ(exported.exitCode, 0) << exported.err.toStdString();
-    QString header;
-    QStringList events;
-    for (const QStringList &row : recordedRows(path, header))
-        events << row.value(6);
-    EXPECT_EQ(header, kRecordingHeader);
-    EXPECT_TRUE(events.contains("Connected Comm Port 1")) << events.join('|').toStdString();
-    EXPECT_TRUE(events.contains("max_rpm_limit=2560")) << events.join('|').toStdString();
-
     const QString unwritable = dir.filePath(QStringLiteral("missing/run.csv"));
-    module.module().clearCommandLog();
     for (const QStringList &mode :
          {QStringList{"--quit-after", "5"}, QStringList{"--export-config", "-"}}) {
         QProcess program;
@@ -619,29 +555,6 @@ TEST(Program, RecordsAHeadlessRunAndRefusesAnUnwritableFile)
 }
 
 namespace {
-
-// What --history prints: one line per restore point, split at the blanks.
-QList<QStringList> historyLines(const QString &folder)
-{
-    const HeadlessRun listed = runHeadless({"--history", "--history-dir", folder}, 10000);
-    EXPECT_EQ(listed.exitCode, 0) << listed.err.toStdString();
-    QList<QStringList> lines;
-    for (const QString &line : QString::fromUtf8(listed.out).split('\n', Qt::SkipEmptyParts))
-        lines << line.split(' ');
-    return lines;
-}
-
-// "max_rpm_limit=12" ... of a --history line, in file order.
-std::array<int, 7> lineValues(const QStringList &fields)
-{
-    std::array<int, 7> values{};
-    for (std::size_t i = 0; i < values.size(); ++i) {
-        const QString prefix = QLatin1String(kKeys[i]) + '=';
-        const QStringList found = fields.filter(QRegularExpression('^' + prefix));
-        values[i] = found.size() == 1 ? found[0].mid(prefix.size()).toInt() : -99;
-    }
-    return values;
-}
 
 // A run whose files may grow to `limit` bytes at most, as on a nearly full disk; headless
 // unless `window`, which runs offscreen.
@@ -686,8 +599,13 @@ TEST(Program, AWindowRunKeepsARestorePointThatHistoryLists)
     QTemporaryDir dir;
     const QString folder = dir.filePath(QStringLiteral("restore points"));
     QProcess program;
-    start(program, {"--ports", module.devicePath(), "--history-dir", folder, "--quit-after", "14"});
-    ASSERT_TRUE(finish(program, 30000));
+    start(program, {"--ports", module.devicePath(), "--history-dir", folder, "--quit-after", "30"});
+    // Once every value is read the restore point is there, and the run can end.
+    ASSERT_TRUE(waitUntil(
+        [&] { return !QDir(folder).entryList({QStringLiteral("*.json")}, QDir::Files).isEmpty(); },
+        30000));
+    ::kill(static_cast<pid_t>(program.processId()), SIGTERM);
+    ASSERT_TRUE(finish(program, 5000));
     ASSERT_EQ(program.exitCode(), 0) << program.readAllStandardError().toStdString();
 
     const QList<QStringList> lines = historyLines(folder);
@@ -715,40 +633,71 @@ TEST(Program, AWindowRunKeepsARestorePointThatHistoryLists)
     EXPECT_EQ(mixed.exitCode, 2) << mixed.err.toStdString();
 }
 
-// A headless import keeps the module's values before it and, once stored, the file's.
-TEST(Program, AHeadlessImportAddsARestorePointEqualToTheFile)
+// Export, edit, import: what a script backing up or restoring a module does. A file saved from
+// a module with other firmware is refused with exit 2 before anything is written, naming both
+// versions, and taken with --any-firmware. The import keeps the module's values before it and,
+// once stored, the file's as restore points; --no-history keeps none.
+TEST(Program, HeadlessExportThenImportOfTheEditedFileKeepsRestorePoints)
 {
     PtyServer module;
     ASSERT_TRUE(module.start()) << module.errorString().toStdString();
-    const std::array<int, 7> before{3, 1, 2, 0, -5, 14, 31};
-    for (std::size_t i = 0; i < before.size(); ++i)
-        ASSERT_TRUE(module.module().setParameter(kLetters[i], before[i]));
+    const std::array<int, 7> start{3, 1, 2, 0, -5, 14, 31};
+    for (std::size_t i = 0; i < start.size(); ++i)
+        ASSERT_TRUE(module.module().setParameter(kLetters[i], start[i]));
+    const QStringList ports{"--ports", module.devicePath()};
     QTemporaryDir dir;
     const QString folder = dir.filePath(QStringLiteral("history"));
-    const QString path = dir.filePath(QStringLiteral("tuned.json"));
+
+    const HeadlessRun exported = runHeadless(
+        ports + QStringList{"--export-config", "-", "--history-dir", folder, "--no-history"});
+    ASSERT_EQ(exported.exitCode, 0) << exported.err.toStdString();
+    EXPECT_EQ(fileValues(exported.out), start) << exported.out.toStdString();
+    EXPECT_TRUE(exported.out.startsWith('{')) << "only the file goes to standard output";
+    EXPECT_TRUE(exported.err.contains("connected on Comm Port 1")) << exported.err.toStdString();
+    EXPECT_TRUE(exported.err.contains("7 of 7 parameters reported")) << exported.err.toStdString();
+    EXPECT_EQ(module.module().storeCount(), 0);
+    EXPECT_TRUE(historyLines(folder).empty());
+
+    const QString path = dir.filePath(QStringLiteral("edited.json"));
+    QByteArray edited = exported.out;
+    edited.replace("\"max_rpm_limit\": 14", "\"max_rpm_limit\": 9");
+    edited.replace("\"led_mode\": 1", "\"led_mode\": 3");
+    edited.replace("\"firmware\": \"26\"", "\"firmware\": \"99\"");
+    ASSERT_EQ(edited.count("\"max_rpm_limit\": 9") + edited.count("\"led_mode\": 3") +
+                  edited.count("\"firmware\": \"99\""),
+              3)
+        << "the edit did not apply: " << exported.out.toStdString();
     QFile file(path);
     ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-    file.write(R"({"format": "quelo-config", "version": 1, "firmware": "26", "parameters": {
-        "run_mode_start_delay": 3, "led_mode": 3, "tach_pulses_per_rev": 2, "tach_volts": 0,
-        "advance_shift": -5, "max_rpm_limit": 9, "max_advance_limit": 31}})");
+    file.write(edited);
     file.close();
 
+    const HeadlessRun refused = runHeadless(ports + QStringList{"--import-config", path});
+    EXPECT_EQ(refused.exitCode, 2) << refused.err.toStdString();
+    EXPECT_TRUE(
+        refused.err.contains("saved from firmware 99; the connected module has firmware 26"))
+        << refused.err.toStdString();
+    EXPECT_TRUE(refused.err.contains("--any-firmware")) << refused.err.toStdString();
+    EXPECT_EQ(writesOtherThan(module.module().commandLog(), start), 0);
+    EXPECT_EQ(moduleValues(module), start);
+
     const HeadlessRun imported = runHeadless(
-        {"--ports", module.devicePath(), "--import-config", path, "--history-dir", folder});
+        ports + QStringList{"--import-config", path, "--any-firmware", "--history-dir", folder});
     ASSERT_EQ(imported.exitCode, 0) << imported.err.toStdString();
+    EXPECT_TRUE(imported.out.isEmpty());
+    EXPECT_TRUE(imported.err.contains("writing 2 of 7 parameters")) << imported.err.toStdString();
+    EXPECT_TRUE(imported.err.trimmed().endsWith("stored")) << imported.err.toStdString();
+    const std::array<int, 7> wanted{3, 3, 2, 0, -5, 9, 31};
+    EXPECT_EQ(moduleValues(module), wanted);
+    EXPECT_EQ(module.module().storeCount(), 1);
+    expectWholeCommands(module.module().commandLog());
+
     const QList<QStringList> lines = historyLines(folder);
     ASSERT_EQ(lines.size(), 2);
     EXPECT_EQ(lines[0].value(1), "imported");
-    EXPECT_EQ(lineValues(lines[0]), (std::array<int, 7>{3, 3, 2, 0, -5, 9, 31}));
+    EXPECT_EQ(lineValues(lines[0]), wanted);
     EXPECT_EQ(lines[1].value(1), "connected");
-    EXPECT_EQ(lineValues(lines[1]), before);
-
-    // --no-history: the next import writes no restore point.
-    const HeadlessRun unkept =
-        runHeadless({"--ports", module.devicePath(), "--import-config", lines[1].mid(11).join(' '),
-                     "--history-dir", folder, "--no-history"});
-    ASSERT_EQ(unkept.exitCode, 0) << unkept.err.toStdString();
-    EXPECT_EQ(historyLines(folder).size(), 2);
+    EXPECT_EQ(lineValues(lines[1]), start);
 }
 
 // --history prints each restore point on one line, and a file whose firmware forges a line
@@ -836,9 +785,10 @@ TEST(Program, RefusesWrongFilePathsBeforeTouchingThePort)
     EXPECT_FALSE(QFileInfo::exists(run));
 }
 
-// A full disk during an export: the old backup stays as it was, exit 2, and no "wrote".
-// During a recording: a message on standard error and in the log, exit 1, whole rows only,
-// with the window too. The limit is set as ulimit -f sets it, without ignoring SIGXFSZ.
+// A full disk during an export: the old backup stays as it was, exit 2, and no "wrote"; the
+// recording and the log stop with a message on standard error, whole rows only. In the window
+// a recording that stops is exit 1. The limit is set as ulimit -f sets it, without ignoring
+// SIGXFSZ.
 TEST(Program, AFullDiskNeverDestroysAFileOrPassesForSuccess)
 {
     PtyServer module;
@@ -851,25 +801,22 @@ TEST(Program, AFullDiskNeverDestroysAFileOrPassesForSuccess)
     old.close();
     const QStringList port{"--ports", module.devicePath()};
 
-    const HeadlessRun exported = runOnAFullDisk(port + QStringList{"--export-config", backup}, 100);
+    const QString run = dir.filePath("run.csv");
+    const QString log = dir.filePath("link.log");
+    const HeadlessRun exported = runOnAFullDisk(
+        port + QStringList{"--record", run, "--log", log, "--export-config", backup}, 200);
     EXPECT_EQ(exported.exitCode, 2) << exported.err.toStdString();
     EXPECT_FALSE(exported.err.contains("wrote")) << exported.err.toStdString();
     EXPECT_TRUE(exported.err.contains("cannot write " + backup)) << exported.err.toStdString();
     EXPECT_EQ(readAll(backup), "{\"the\": \"old backup\"}\n");
-    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden), QStringList{"e2.json"});
-
-    const QString run = dir.filePath("run.csv");
-    const QString log = dir.filePath("link.log");
-    const HeadlessRun recorded = runOnAFullDisk(
-        port + QStringList{"--record", run, "--log", log, "--export-config", "-"}, 200);
-    EXPECT_EQ(recorded.exitCode, 1) << recorded.err.toStdString();
-    EXPECT_TRUE(recorded.err.contains("quelo-link: Recording into " + run + " stopped"))
-        << recorded.err.toStdString();
-    EXPECT_TRUE(recorded.err.contains("quelo-link: logging into " + log + " stopped"))
-        << recorded.err.toStdString();
+    EXPECT_TRUE(exported.err.contains("quelo-link: Recording into " + run + " stopped"))
+        << exported.err.toStdString();
+    EXPECT_TRUE(exported.err.contains("quelo-link: logging into " + log + " stopped"))
+        << exported.err.toStdString();
     EXPECT_TRUE(readAll(run).endsWith("\r\n")) << readAll(run).toStdString();
     EXPECT_TRUE(readAll(log).endsWith("\n"));
-    EXPECT_TRUE(exported.out.isEmpty());
+    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden),
+              (QStringList{"e2.json", "link.log", "run.csv"}));
 
     // In the window: standard error and the status bar (whose notes go to the log).
     QFile::remove(run);
@@ -892,8 +839,7 @@ TEST(Program, AFullDiskNeverDestroysAFileOrPassesForSuccess)
 }
 
 // The export's file is the one checked at the start: a link put in its place while the module
-// is read is refused, the file it points to untouched; a link named from the start is followed
-// and the message names the file written.
+// is read is refused, the file it points to untouched.
 TEST(Program, AnExportNeverWritesThroughALinkPutInPlaceOfItsFile)
 {
     PtyServer module;
@@ -920,28 +866,34 @@ TEST(Program, AnExportNeverWritesThroughALinkPutInPlaceOfItsFile)
     EXPECT_FALSE(err.contains("wrote")) << err.toStdString();
     EXPECT_EQ(readAll(victim), "untouched\n");
     EXPECT_TRUE(QFileInfo(backup).isSymLink());
-
-    const HeadlessRun linked =
-        runHeadless({"--ports", module.devicePath(), "--export-config", backup});
-    EXPECT_EQ(linked.exitCode, 0) << linked.err.toStdString();
-    EXPECT_TRUE(linked.err.trimmed().endsWith("wrote " + victim)) << linked.err.toStdString();
-    EXPECT_TRUE(readAll(victim).startsWith('{'));
-    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden).size(), 2);
 }
 
-// --record - streams the recording to standard output, as --export-config - does the file.
-TEST(Program, RecordsToStandardOutput)
+// A headless export records the run: --record - streams it to standard output, as
+// --export-config - does the file. An export to a link named from the start is written through
+// it, and the message names the file written.
+TEST(Program, RecordsAHeadlessRunToStandardOutput)
 {
     PtyServer module;
     ASSERT_TRUE(module.start()) << module.errorString().toStdString();
+    ASSERT_TRUE(module.module().setParameter('m', 10));
     QTemporaryDir dir;
     QDir::setCurrent(dir.path());
+    const QString target = dir.filePath("target.json");
+    QFile old(target);
+    ASSERT_TRUE(old.open(QIODevice::WriteOnly));
+    old.write("an older backup\n");
+    old.close();
+    ASSERT_TRUE(QFile::link(target, dir.filePath("e.json")));
     const HeadlessRun run = runHeadless({"--ports", module.devicePath(), "--record", "-",
                                          "--export-config", dir.filePath("e.json")});
     ASSERT_EQ(run.exitCode, 0) << run.err.toStdString();
     EXPECT_TRUE(run.out.startsWith(kRecordingHeader.toUtf8() + "\r\n")) << run.out.toStdString();
     EXPECT_TRUE(run.out.contains("Connected Comm Port 1")) << run.out.toStdString();
+    EXPECT_TRUE(run.out.contains(",max_rpm_limit=2560\r\n")) << run.out.toStdString();
     EXPECT_FALSE(QFileInfo::exists(dir.filePath("-")));
+    EXPECT_TRUE(run.err.trimmed().endsWith("wrote " + target)) << run.err.toStdString();
+    EXPECT_TRUE(readAll(target).startsWith('{'));
+    EXPECT_TRUE(QFileInfo(dir.filePath("e.json")).isSymLink());
 
     // A reader that goes away (| head): the recording stops with a message, the export goes
     // on, and the exit status says the recording failed.
