@@ -16,15 +16,7 @@ constexpr std::size_t kLabelLength = 24;
 // The link is not working after an event of this kind, until the next link up.
 bool linkDownFrom(RunEventKind kind)
 {
-    switch (kind) {
-    case RunEventKind::LinkLost:
-    case RunEventKind::NoAnswer:
-    case RunEventKind::SearchEnded:
-    case RunEventKind::Status:
-        return true;
-    default:
-        return false;
-    }
+    return isStatusLine(kind) && kind != RunEventKind::LinkUp;
 }
 
 std::optional<double> numberAfter(const std::string &text, std::size_t pos)
