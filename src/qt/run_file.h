@@ -52,6 +52,7 @@ public:
     QString errorString() const { return m_error; }
 
     void telemetry(const TelemetryReport &report) override;
+    using QObject::event; // QObject::event(QEvent *) stays callable beside the run event
     void event(const RunEvent &event) override;
 
 signals:

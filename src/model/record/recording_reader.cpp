@@ -57,14 +57,15 @@ std::size_t printableAt(const std::string &text, std::size_t i)
 }
 
 // A field as a message shows it: in quotes, with a byte that is not part of a printable
-// character written \xNN (and a backslash \\), and cut after kMaxQuoted bytes, so that a huge or
-// binary field cannot make a huge message or one that upsets a terminal.
+// character written \xNN (and a backslash \\), and cut once kMaxQuoted bytes of the field or of
+// the text shown are taken, so that a huge or binary field cannot make a huge message or one
+// that upsets a terminal.
 std::string shown(const std::string &field)
 {
     const std::size_t end = std::min(field.size(), RecordingParser::kMaxQuoted);
     std::string text = "\"";
     std::size_t i = 0;
-    while (i < end) {
+    while (i < end && text.size() <= RecordingParser::kMaxQuoted) {
         const std::size_t length = printableAt(field, i);
         if (length > 0 && i + length > end)
             break; // a character the cut would split
