@@ -1,4 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
+// view/top/: the top window and its rooms: menus, files, quitting, the run's capture.
 #pragma once
 
 #include "change_history.h"
