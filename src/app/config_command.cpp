@@ -107,6 +107,28 @@ int ConfigCommand::failed(const ConfigTransfer &transfer) const
     return kExitUsage;
 }
 
+std::optional<int> ConfigCommand::step(WindowModel &model, ConfigTransfer &transfer,
+                                       RunHistory &history, const QStringList &devices) const
+{
+    const bool connecting = transfer.phase() == ConfigTransfer::Phase::Connecting;
+    if (connecting && model.searchEnded()) {
+        sayError(noModuleMessage(QStringLiteral("no module answered"), devices, model));
+        return kExitLink;
+    }
+    // The restore point of the connection is taken before the import moves a slider.
+    history.update();
+    transfer.update();
+    if (transfer.phase() == ConfigTransfer::Phase::Failed) {
+        if (!connecting)
+            return failed(transfer);
+        sayError(noModuleMessage(QString::fromStdString(transfer.failure()), devices, model));
+        return kExitLink;
+    }
+    if (transfer.phase() == ConfigTransfer::Phase::Done)
+        return kExitDone;
+    return std::nullopt;
+}
+
 int ConfigCommand::run(const QStringList &devices, RunObserver *observer)
 {
     QtTimerHost timers;
@@ -135,22 +157,8 @@ int ConfigCommand::run(const QStringList &devices, RunObserver *observer)
     const auto check = [&] {
         if (exitCode)
             return;
-        const bool connecting = transfer.phase() == ConfigTransfer::Phase::Connecting;
-        if (connecting && model.searchEnded()) {
-            sayError(noModuleMessage(QStringLiteral("no module answered"), devices, model));
-            return finish(kExitLink);
-        }
-        // The restore point of the connection is taken before the import moves a slider.
-        history.update();
-        transfer.update();
-        if (transfer.phase() == ConfigTransfer::Phase::Failed) {
-            if (!connecting)
-                return finish(failed(transfer));
-            sayError(noModuleMessage(QString::fromStdString(transfer.failure()), devices, model));
-            return finish(kExitLink);
-        }
-        if (transfer.phase() == ConfigTransfer::Phase::Done)
-            finish(kExitDone);
+        if (const std::optional<int> code = step(model, transfer, history, devices))
+            finish(*code);
     };
     QTimer ticker;
     QObject::connect(&ticker, &QTimer::timeout, &loop, check);

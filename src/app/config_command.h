@@ -8,9 +8,13 @@
 
 #include <QStringList>
 
+#include <optional>
+
 namespace quelo {
 
+class RunHistory;
 class RunObserver;
+class WindowModel;
 
 // --export-config and --import-config: the module's configuration to or from a file, without
 // a window. Runs on a QCoreApplication's event loop; creates no widget and needs no display.
@@ -37,6 +41,10 @@ private:
     ConfigTransfer startTransfer(WindowModel &model, ConfigTransfer::Clock now) const;
     int finishExport(const ConfigValues &values);
     int failed(const ConfigTransfer &transfer) const;
+    // One look at the transfer after the model's event or the ticker: the exit code once it has
+    // ended, nothing while it goes on.
+    std::optional<int> step(WindowModel &model, ConfigTransfer &transfer, RunHistory &history,
+                            const QStringList &devices) const;
 
     const Options &m_options;
     ConfigValues m_import;

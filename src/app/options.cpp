@@ -249,6 +249,53 @@ std::optional<QString> parseReplay(const QCommandLineParser &parser, const Optio
     return std::nullopt;
 }
 
+// --ports, --quit-after and --screenshot: the ports searched and how an unattended run ends.
+std::optional<QString> parseStartAndQuit(const QCommandLineParser &parser, const OptionSet &set,
+                                         Options &options)
+{
+    if (parser.isSet(set.ports)) {
+        const auto entries = parsePortList(parser.value(set.ports).toStdString());
+        if (entries.size() > 3)
+            return QStringLiteral("--ports takes at most three devices (ports 1..3)");
+        QStringList ports;
+        for (const std::string &entry : entries)
+            ports << QString::fromStdString(entry);
+        options.ports = ports;
+    }
+    if (parser.isSet(set.quitAfter)) {
+        options.quitAfterSeconds = parseSeconds(parser.value(set.quitAfter));
+        if (!options.quitAfterSeconds)
+            return QStringLiteral("--quit-after needs a number of seconds from 0 to %1, "
+                                  "not '%2'")
+                .arg(kMaxQuitAfterSeconds)
+                .arg(parser.value(set.quitAfter));
+    }
+    options.screenshot = parser.value(set.screenshot);
+    if (parser.isSet(set.screenshot) && !options.quitAfterSeconds)
+        return QStringLiteral("--screenshot needs --quit-after");
+    if (parser.isSet(set.screenshot) && options.screenshot.isEmpty())
+        return QStringLiteral("--screenshot needs a file name");
+    return std::nullopt;
+}
+
+// --demo, --reconnect, --log, --trends and --record: what the window's run does.
+std::optional<QString> parseRun(const QCommandLineParser &parser, const OptionSet &set,
+                                Options &options)
+{
+    options.demo = parser.isSet(set.demo);
+    options.reconnect = parser.isSet(set.reconnect);
+    if (options.demo && !DemoModule::available())
+        return QStringLiteral("--demo is not available: this build has no simulated module");
+    options.logFile = parser.value(set.log);
+    if (parser.isSet(set.log) && options.logFile.isEmpty())
+        return QStringLiteral("--log needs a file name");
+    options.trends = parser.isSet(set.trends);
+    options.record = parser.value(set.record);
+    if (parser.isSet(set.record) && options.record.isEmpty())
+        return QStringLiteral("--record needs a file name");
+    return std::nullopt;
+}
+
 } // namespace
 
 Options parseOptions(const QStringList &arguments)
@@ -282,41 +329,11 @@ Options parseOptions(const QStringList &arguments)
                            .arg(positional.value(parser.isSet(set.trends) ? 1 : 0)));
 
     Options options;
-    if (parser.isSet(set.ports)) {
-        const auto entries = parsePortList(parser.value(set.ports).toStdString());
-        if (entries.size() > 3)
-            return failure(QStringLiteral("--ports takes at most three devices (ports 1..3)"));
-        QStringList ports;
-        for (const std::string &entry : entries)
-            ports << QString::fromStdString(entry);
-        options.ports = ports;
-    }
-    if (parser.isSet(set.quitAfter)) {
-        options.quitAfterSeconds = parseSeconds(parser.value(set.quitAfter));
-        if (!options.quitAfterSeconds)
-            return failure(QStringLiteral("--quit-after needs a number of seconds from 0 to %1, "
-                                          "not '%2'")
-                               .arg(kMaxQuitAfterSeconds)
-                               .arg(parser.value(set.quitAfter)));
-    }
-    options.screenshot = parser.value(set.screenshot);
-    if (parser.isSet(set.screenshot) && !options.quitAfterSeconds)
-        return failure(QStringLiteral("--screenshot needs --quit-after"));
-    if (parser.isSet(set.screenshot) && options.screenshot.isEmpty())
-        return failure(QStringLiteral("--screenshot needs a file name"));
-    options.demo = parser.isSet(set.demo);
-    options.reconnect = parser.isSet(set.reconnect);
-    if (options.demo && !DemoModule::available())
-        return failure(
-            QStringLiteral("--demo is not available: this build has no simulated module"));
-    options.logFile = parser.value(set.log);
-    if (parser.isSet(set.log) && options.logFile.isEmpty())
-        return failure(QStringLiteral("--log needs a file name"));
-    options.trends = parser.isSet(set.trends);
+    if (const std::optional<QString> error = parseStartAndQuit(parser, set, options))
+        return failure(*error);
+    if (const std::optional<QString> error = parseRun(parser, set, options))
+        return failure(*error);
     options.trendsFile = oneRecording ? positional.constFirst() : QString();
-    options.record = parser.value(set.record);
-    if (parser.isSet(set.record) && options.record.isEmpty())
-        return failure(QStringLiteral("--record needs a file name"));
     if (const std::optional<QString> error = parseConfigCommand(parser, set, options))
         return failure(*error);
     if (const std::optional<QString> error = parseHistory(parser, set, options))

@@ -1,4 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
+// view/main/: the data link's 800 x 675 client area, its artwork, bindings and printing.
 #pragma once
 
 #include "view_bindings.h"

@@ -1,4 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
+// view/widgets/: the widgets the windows are built of: gauges, sliders, buttons, frames, notices.
 #pragma once
 
 #include <QScrollBar>

@@ -1,4 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
+// view/access/: accessibility and keyboard use: names and values for screen readers, Enter.
 #pragma once
 
 #include <QLineEdit>

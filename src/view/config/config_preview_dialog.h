@@ -1,4 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
+// view/config/: the configuration dialogs: preview of a file, comparison, the undo step.
 #pragma once
 
 #include "parameters.h"

@@ -1,4 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
+// view/replay/: replay windows and the opening of a recording for replay.
 #pragma once
 
 #include "qt_timer_host.h"

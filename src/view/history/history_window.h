@@ -1,4 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
+// view/history/: the configuration history: restore points, undo and redo, its window.
 #pragma once
 
 #include "history.h"

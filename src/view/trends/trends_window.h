@@ -1,4 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
+// view/trends/: the trends window, its chart, and recordings read off the window's thread.
 #pragma once
 
 #include "chart_ticks.h"
