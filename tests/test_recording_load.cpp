@@ -143,7 +143,8 @@ TEST(RecordingLoad, TwoMillionRowsLoadWhileTheLinkKeepsPolling)
     ASSERT_GE(replayMs, 0) << "the replay did not open";
     report("opened for replay", replayMs);
     EXPECT_TRUE(window.findChild<ReplayWindow *>()->replay().playing());
-    if (kMemoryMeasured)
+    if (kMemoryMeasured) {
         EXPECT_LT(peakResidentKb(), 150 * 1024);
+    }
     EXPECT_EQ(model.state().statusbox.Text, "Connected Comm Port 1");
 }
