@@ -15,8 +15,8 @@ namespace quelo {
 
 WindowModel::WindowModel(MSComm &comm, TimerHost &timers, ConnectionPanel::PrintWindow print)
     : m_comm(comm), m_events(replyEvents()), m_decoder(m_w, m_log, m_events),
-      m_framing(m_w, comm, [this](std::string &line) { lineReceived(line); }),
-      m_pacing(m_w, comm), m_scan(m_w, comm, m_pacing),
+      m_framing(m_w, comm, [this](std::string &line) { lineReceived(line); }), m_pacing(m_w, comm),
+      m_scan(m_w, comm, m_pacing),
       m_scheduler(m_w, [this](const std::string &text) { tellUser("unconfirmed", text); }),
       m_sliders(m_w, m_pacing, [this](const std::string &text) { tellUser("store", text); }),
       m_animation(m_w), m_panel(m_w, std::move(print))
@@ -28,7 +28,6 @@ WindowModel::WindowModel(MSComm &comm, TimerHost &timers, ConnectionPanel::Print
     bindTimer(m_w.Timer5, timers, [this] { m_scan.Timer5_Timer(); });
     bindTimer(m_pacing.pauseTimer(), timers, [this] { m_pacing.pauseElapsed(); });
     bindTimer(m_scan.answerTimer(), timers, [this] { m_scan.answerOverdue(); });
-    m_framing.setLineListener([this] { m_scan.lineArrived(); });
 
     // Slider Change handlers run inside whatever set the value: they are not events of their own.
     comm.setOnComm([this] { dispatch([this] { m_framing.MSComm1_OnComm(); }); });

@@ -20,7 +20,6 @@ void LineFraming::MSComm1_OnComm()
     // waits in rxbuffer for the rest of its line.
     std::string &rx = m_rx.rxbuffer;
     std::exception_ptr failure; // a line that fails to decode does not hold up the next
-    bool replied = false;
     while (tagIs(m_comm.Tag, 0)) {
         const auto end = rx.find_first_of("\r\n");
         if (end == std::string::npos)
@@ -30,7 +29,6 @@ void LineFraming::MSComm1_OnComm()
             ++length;
         std::string line = rx.substr(0, length);
         rx.erase(0, length);
-        replied = replied || line.find_first_not_of("\r\n") != std::string::npos;
         // The busy flag is up while the decoder runs, and down again whatever the line held.
         m_comm.Tag = "1";
         try {
@@ -49,8 +47,6 @@ void LineFraming::MSComm1_OnComm()
         rx.erase(tail);
         m_dropping = true;
     }
-    if (replied && m_lineListener)
-        m_lineListener();
     if (failure)
         std::rethrow_exception(failure);
 }

@@ -32,17 +32,12 @@ public:
 
     void MSComm1_OnComm();
 
-    // Told after a notification that handed the decoder at least one reply line (a line with
-    // more than its terminators), whether or not the decoder could use it.
-    void setLineListener(std::function<void()> listener) { m_lineListener = std::move(listener); }
-
 private:
     void dropOverlongLine();
 
     ReceiveState &m_rx;
     MSComm &m_comm;
     LineHandler m_handleLine;
-    std::function<void()> m_lineListener;
     bool m_dropping = false; // the rest of an over-long line is still to come
 };
 

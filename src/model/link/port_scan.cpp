@@ -201,6 +201,7 @@ PortScan::Answer PortScan::versionAnswered()
     m_schedulerTimer.setEnabled(true);
     m_animationTimer.setEnabled(true);
     m_link.Timer5.setEnabled(false);
+    restartAnswerTimer(); // the silence watch runs from the connection on
     const bool wasLost = !m_lostReason.empty();
     m_searchUntilFound = false;
     m_lostReason.clear();

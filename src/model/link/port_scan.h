@@ -51,7 +51,7 @@ public:
     // A failure while connected is shown on the status line and starts the search again: then
     // returns true, the link was lost.
     bool portFailed(const std::string &reason);
-    // Called whenever a reply line has been handed to the decoder. True when the line ends a
+    // Called for every reply line, before the decoder takes it. True when the line ends a
     // silence of the module (the status line showed no answer): whatever answers now may be
     // another module.
     bool lineArrived();
