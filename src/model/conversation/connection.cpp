@@ -2,26 +2,11 @@
 #include "connection.h"
 
 #include "parameters.h"
+#include "store_progress.h"
 
 #include <vector>
 
 namespace quelo {
-
-namespace {
-
-// "A", "A and B", "A, B and C".
-std::string joined(const std::vector<std::string> &parts)
-{
-    std::string text;
-    for (std::size_t i = 0; i < parts.size(); ++i) {
-        if (i > 0)
-            text += i + 1 == parts.size() ? " and " : ", ";
-        text += parts[i];
-    }
-    return text;
-}
-
-} // namespace
 
 std::string dropUnconfirmedWork(ParameterRows &rows, const std::string &why)
 {
@@ -37,7 +22,7 @@ std::string dropUnconfirmedWork(ParameterRows &rows, const std::string &why)
     }
     std::string text;
     if (!dropped.empty())
-        text = "Not confirmed before " + why + ", and not sent again: " + joined(dropped);
+        text = "Not confirmed before " + why + ", and not sent again: " + joinedForText(dropped);
     if (rows.store.waiting) {
         rows.store.waiting = false;
         text += (text.empty() ? "" : ". ") + std::string("The store was not sent: ") + why;

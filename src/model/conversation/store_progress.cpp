@@ -94,15 +94,23 @@ bool storeHoldsWhatIsShown(const ParameterRows &rows)
     return true;
 }
 
-std::string namesOf(const std::vector<const Parameter *> &parameters)
+std::string joinedForText(const std::vector<std::string> &parts)
 {
     std::string text;
-    for (std::size_t i = 0; i < parameters.size(); ++i) {
+    for (std::size_t i = 0; i < parts.size(); ++i) {
         if (i > 0)
-            text += i + 1 == parameters.size() ? " and " : ", ";
-        text += parameters[i]->name;
+            text += i + 1 == parts.size() ? " and " : ", ";
+        text += parts[i];
     }
     return text;
+}
+
+std::string namesOf(const std::vector<const Parameter *> &parameters)
+{
+    std::vector<std::string> names;
+    for (const Parameter *p : parameters)
+        names.push_back(p->name);
+    return joinedForText(names);
 }
 
 } // namespace quelo

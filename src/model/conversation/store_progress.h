@@ -4,6 +4,7 @@
 #include "window_state.h"
 
 #include <cstddef>
+#include <string>
 #include <vector>
 
 namespace quelo {
@@ -34,6 +35,8 @@ bool anyUnconfirmed(const ParameterRows &rows);
 // the window shows it. No change since the store went out, no store waiting, nothing given up
 // unconfirmed, and every parameter the user ever changed reported since it was last written.
 bool storeHoldsWhatIsShown(const ParameterRows &rows);
+// Parts joined for a message: "A", "A and B", "A, B and C".
+std::string joinedForText(const std::vector<std::string> &parts);
 // The parameters' names joined for a message: "A", "A and B", "A, B and C".
 std::string namesOf(const std::vector<const Parameter *> &parameters);
 
