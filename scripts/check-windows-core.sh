@@ -17,7 +17,7 @@ if command -v ccache >/dev/null 2>&1; then
     launcher=(-DCMAKE_CXX_COMPILER_LAUNCHER=ccache)
     export CCACHE_BASEDIR="$PWD"
 fi
-cmake -S windows -B "$build" "${generator[@]}" "${launcher[@]}" -DCMAKE_TOOLCHAIN_FILE="$PWD/windows/mingw-w64.cmake" \
+cmake -S mingw -B "$build" "${generator[@]}" "${launcher[@]}" -DCMAKE_TOOLCHAIN_FILE="$PWD/mingw/mingw-w64.cmake" \
     -DCMAKE_BUILD_TYPE=Release >/dev/null
 cmake --build "$build" -j"${JOBS:-2}"
 

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// The window: state grouped by owner, controls, gauge faces, needle animation, the panel.
+// The window's state in plain data: controls, gauge faces, needle animation, the connection panel.
 #pragma once
 
 #include "controls.h"
