@@ -11,9 +11,9 @@
 #   - recording and trends: three runs side by side, each on its own `quelo-sim --steady`, for
 #     TRENDS_S seconds (default 60, measured from REST_SETTLE_S): plain, with `--record`, and with
 #     `--trends` (the Trends window open and live); peak RSS of the last;
-#   - searching: the simulator quits under a connected quelo-link, which searches ports 1..3 round
-#     after round; CPU over SEARCH_S seconds (default 40), then the simulator comes back and the
-#     time to the reconnection is taken;
+#   - searching: the simulator quits under a connected `quelo-link --reconnect`, which searches
+#     ports 1..3 round after round; CPU over SEARCH_S seconds (default 40), then the simulator
+#     comes back and the time to the reconnection is taken;
 #   - opening a one-hour recording (15,000 rows, generated here) in the Trends window with
 #     quelo-trends-shot, OPENS times (default 3);
 #   - at rest side by side: `quelo-link --ports` on `quelo-sim --steady` and the reference
@@ -21,8 +21,9 @@
 #     the same time, measured over the same SIDE_S seconds (default 30) after REST_SETTLE_S;
 #   - a replay of the hour's recording at 16x (`--replay --speed 16`) for REPLAY_S seconds
 #     (default 30).
-# CPU is utime+stime from /proc as a percentage of one core; peak RSS is VmHWM. Repaints come
-# from the program's "quelo.perf" logging category. Takes about two minutes; not for CI.
+# CPU is the threads' run time from /proc/PID/task/*/schedstat as a percentage of one core; peak
+# RSS is VmHWM. Repaints come from the program's "quelo.perf" logging category. Takes about five
+# minutes; not for CI.
 #
 # Usage: scripts/measure.sh            (builds quelo-link and quelo-sim into $BUILD_DIR first,
 #                                       default build-perf)
@@ -70,10 +71,12 @@ cleanup() {
 }
 trap cleanup EXIT
 
-clk_tck=$(getconf CLK_TCK)
+clk_tck=1000000000 # cpu_ticks counts nanoseconds
 
-# utime+stime of a process, in clock ticks.
-cpu_ticks() { awk '{ sub(/^.*\) /, ""); print $12 + $13 }' "/proc/$1/stat"; }
+# CPU time of a process's threads, in nanoseconds: the scheduler's own count, where utime and
+# stime come in 10 ms ticks, coarser than a minute at rest (0.2 % of a core over 30 s is six
+# ticks, so one tick more or less moves a side-by-side ratio by a sixth).
+cpu_ticks() { cat /proc/"$1"/task/*/schedstat 2>/dev/null | awk '{ ns += $1 } END { printf "%d", ns }'; }
 now() { date +%s.%N; }
 peak_rss_kb() { awk '/^VmHWM:/ { print $2 }' "/proc/$1/status"; }
 # CPU percent of one core between two (ticks, time) samples.
@@ -236,7 +239,8 @@ start_sim() {
 }
 start_sim
 QT_LOGGING_RULES="quelo.perf.info=false" \
-    "$link" --ports "$work/tty-lost" --log "$work/lost.log" --quit-after $((search_s + 30)) &
+    "$link" --ports "$work/tty-lost" --reconnect --log "$work/lost.log" \
+    --quit-after $((search_s + 30)) &
 pid=$!
 started+=("$pid")
 t_start=$(now)

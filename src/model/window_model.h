@@ -12,6 +12,7 @@
 #include "port_scan.h"
 #include "run_observer.h"
 #include "scheduler.h"
+#include "store_progress.h"
 #include "window_state.h"
 
 #include <cstdint>
@@ -89,6 +90,8 @@ public:
     std::vector<const Parameter *> unstoredChanges() const;
     // A store was asked for and waits for writes to be confirmed.
     bool storeWaiting() const { return m_w.store.waiting; }
+    // The parameters whose writes are still going on, in table order.
+    std::vector<const Parameter *> pendingWrites() const { return quelo::pendingWrites(m_w); }
     // The module never confirmed the value the parameter's slider shows (its change was given
     // up); a later read-back settles it.
     bool unconfirmed(const Parameter &p) const;

@@ -405,8 +405,7 @@ LineDecoder::Verdict LineDecoder::judge(const Parameter &p, const ScrollBar &sli
     }
     if (!t.writeQueued || t.writtenValue != slider.Value())
         return Verdict::KeepUsers; // the user's latest value has not been written yet
-    const bool writesOver = t.readRounds >= CommandScheduler::kWriteRounds ||
-                            t.writes >= CommandScheduler::kWriteBudget;
+    const bool writesOver = t.readRounds >= CommandScheduler::kWriteRounds;
     if (!t.echoed && !writesOver && ++t.staleRounds < kMaxStaleRounds)
         return Verdict::KeepUsers;
     t = ParameterTraffic{t.readOutstanding};

@@ -24,14 +24,15 @@ bool writing(const ParameterTraffic &t, std::int16_t value)
 
 // A slider's write is queued on every acting tick until a read-back of it has been queued;
 // from then on at most once per standing poll, so a write the module does not confirm cannot
-// starve the poll; after kWriteRounds read-backs (or kWriteBudget writes) no more. A new value
-// starts afresh.
+// starve the poll; after kWriteRounds read-backs no more. A value's read slot comes round every
+// kReadSlots acting ticks and the standing poll at least every kLongWriteTicks + 1, so one value
+// is written at most kReadSlots times before its first read-back and twice in each round after:
+// the rounds bound the writes. A new value starts afresh.
 bool writeDue(const ParameterTraffic &t, std::int16_t value)
 {
     if (!writing(t, value))
         return true;
-    if (t.readRounds >= CommandScheduler::kWriteRounds ||
-        t.writes >= CommandScheduler::kWriteBudget)
+    if (t.readRounds >= CommandScheduler::kWriteRounds)
         return false;
     return !(t.readRounds > 0 && t.sentSincePoll);
 }
@@ -43,12 +44,10 @@ void noteWrite(ParameterTraffic &t, std::int16_t value)
         t.writtenValue = value;
         t.echoed = false;
         t.staleRounds = 0;
-        t.writes = 0;
         t.readRounds = 0;
     }
     t.writeQueued = true;
     t.writtenSinceRead = true;
-    ++t.writes;
     t.sentSincePoll = true;
 }
 

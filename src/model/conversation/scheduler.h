@@ -13,7 +13,7 @@ struct Parameter;
 // Chooses the next command group whenever the transmit queue has run empty: a pending
 // parameter write, else a read-back of a value not yet reported, else the standing poll.
 // Every write is bounded whatever the module answers: the writes of one value end after
-// kWriteRounds read-back rounds of it (kWriteBudget writes at most), and a value still not
+// kWriteRounds read-back rounds of it, and a value still not
 // confirmed kAnswerTicks after the last of those read-backs is given up, the user told once.
 // While a change the user made is being written and its read-back has not confirmed it, the
 // standing poll goes out at least every kPollFloorTicks ticks, and while changes are written at
@@ -24,7 +24,6 @@ public:
     using Notice = std::function<void(const std::string &)>;
 
     static constexpr int kWriteRounds = 3;
-    static constexpr int kWriteBudget = 24;
     static constexpr int kAnswerTicks = 5;
     static constexpr int kPollFloorTicks = 9;
     // The poll's own sending, a full round of the twelve read slots and a little more: an

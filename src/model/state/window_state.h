@@ -85,7 +85,6 @@ struct ParameterTraffic
     std::int16_t writtenValue = 0;
     bool echoed = false;           // the module echoed writtenValue since it was first queued
     int staleRounds = 0;           // read-backs that disagreed before any echo of writtenValue
-    int writes = 0;                // writes of writtenValue queued
     int readRounds = 0;            // its read-backs queued since writtenValue was first written
     int lastReadTick = 0;          // the scheduler's tick count when the last of them was queued
     bool writtenSinceRead = false; // a write of it queued after its read command

@@ -123,44 +123,20 @@ void AppMenus::setRecording(bool on)
     m_record->setText(on ? tr("Stop &recording") : tr("&Record run…"));
 }
 
-bool AppMenus::menuInputsChanged()
-{
-    const WindowState &w = m_model.state();
-    std::size_t i = 0;
-    bool changed = m_menuInputs.empty();
-    auto take = [&](const std::string &value) {
-        if (i == m_menuInputs.size())
-            m_menuInputs.emplace_back();
-        if (m_menuInputs[i] != value) {
-            m_menuInputs[i] = value;
-            changed = true;
-        }
-        ++i;
-    };
-    take(w.statusbox.Text);
-    take(w.revdata.Tag);
-    for (const Parameter &p : kParameters) {
-        take((w.*p.box).Tag);
-        take((w.*p.box).Text);
-        take((w.*p.slider).Tag);
-    }
-    return changed;
-}
-
+// Runs after every model event; most (the animation's ticks) change none of Save's inputs.
 void AppMenus::updateActions()
 {
-    if (!menuInputsChanged())
-        return;
     const bool connected = m_model.isConnected();
     const bool ready = connected && reportedConfig(m_model).has_value();
+    const QString tip = ready ? tr("Save the module's %1 parameters to a file")
+                                    .arg(QString::fromStdString(countInWords(kParameterCount)))
+                        : !connected
+                            ? tr("The module is not connected")
+                            : tr("Waiting for the module to report: %1").arg(missingText(m_model));
+    if (m_save->isEnabled() == ready && m_save->toolTip() == tip)
+        return;
     m_save->setEnabled(ready);
-    if (ready)
-        m_save->setToolTip(tr("Save the module's %1 parameters to a file")
-                               .arg(QString::fromStdString(countInWords(kParameterCount))));
-    else if (!connected)
-        m_save->setToolTip(tr("The module is not connected"));
-    else
-        m_save->setToolTip(tr("Waiting for the module to report: %1").arg(missingText(m_model)));
+    m_save->setToolTip(tip);
 }
 
 QString AppMenus::dataLinkText() const

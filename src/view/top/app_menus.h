@@ -51,7 +51,6 @@ private:
     void createEditMenu(QMenuBar &bar, ChangeHistory &changes);
     void createViewMenu(QMenuBar &bar);
     void createHelpMenu(QMenuBar &bar);
-    bool menuInputsChanged();
     void showAbout();
     QString dataLinkText() const;
 
@@ -60,9 +59,6 @@ private:
     QAction *m_save = nullptr;
     QAction *m_record = nullptr;
     QAction *m_mark = nullptr;
-    // What Save's state was last worked out from: the status line, the version's and the
-    // parameters' flags and texts. Most model events (the animation's ticks) change none of it.
-    std::vector<std::string> m_menuInputs;
     QStringList m_devices;
 };
 

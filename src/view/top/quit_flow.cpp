@@ -123,7 +123,7 @@ void QuitFlow::storeProgressed()
                            [this, why] { storeNotDone(why, QStringLiteral("storeTimedOut")); });
         return;
     }
-    const std::vector<const Parameter *> pending = pendingWrites(m_model.state());
+    const std::vector<const Parameter *> pending = m_model.pendingWrites();
     m_storeProgress->setLabelText(m_model.storeWaiting() && !pending.empty()
                                       ? tr("Waiting for the module to confirm %1…")
                                             .arg(QString::fromStdString(namesOf(pending)))

@@ -84,10 +84,12 @@ void GaugeWidget::sync()
         return;
     }
 
-    const QPointF travel = needleTip(m_gauge.Value) - needleTip(m_shownValue);
-    if (std::hypot(travel.x(), travel.y()) * devicePixelRatioF() >= kMinTipTravel) {
-        m_shownValue = m_gauge.Value;
-        update();
+    if (m_gauge.Value != m_shownValue) {
+        const QPointF travel = needleTip(m_gauge.Value) - needleTip(m_shownValue);
+        if (std::hypot(travel.x(), travel.y()) * devicePixelRatioF() >= kMinTipTravel) {
+            m_shownValue = m_gauge.Value;
+            update();
+        }
     }
     // Only while an assistive tool listens, and only when the words change.
     if (QAccessible::isActive() && valueText() != m_toldText) {
