@@ -22,7 +22,7 @@ using quelo::sim::PtyServer;
 
 namespace {
 
-struct Run
+struct Outcome
 {
     int exitCode = -1;
     QString out;
@@ -30,7 +30,7 @@ struct Run
 };
 
 // Runs the program without a display, serving the event loop meanwhile (the simulator is on it).
-Run run(const QStringList &arguments, int timeoutMs = 10000)
+Outcome runProgram(const QStringList &arguments, int timeoutMs = 10000)
 {
     static QTemporaryDir dataHome;
     QProcess program;
@@ -40,7 +40,7 @@ Run run(const QStringList &arguments, int timeoutMs = 10000)
     env.insert(QStringLiteral("XDG_DATA_HOME"), dataHome.path());
     program.setProcessEnvironment(env);
     program.start(QStringLiteral(QUELO_LINK_BIN), arguments);
-    Run result;
+    Outcome result;
     if (!quelo::test::waitUntil([&] { return program.state() == QProcess::NotRunning; },
                                 timeoutMs)) {
         program.kill();
@@ -78,13 +78,13 @@ TEST(SummaryProgram, PrintsTheFiguresOfTwoRunsOfVeryDifferentLengths)
 {
     QTemporaryDir dir;
     const QString a = write(dir, "short.csv", kShort), b = write(dir, "long.csv", kLong);
-    const Run text = run({"--summary", a, "--compare", b});
+    const Outcome text = runProgram({"--summary", a, "--compare", b});
     ASSERT_EQ(text.exitCode, 0) << text.err.toStdString();
     EXPECT_TRUE(text.out.contains("run length: A 1.0 s, B 36000.0 s, difference 35999.0 s\n"))
         << text.out.toStdString();
     EXPECT_TRUE(text.out.contains("engine speed maximum: A 1200 rpm, B 900 rpm, difference "
                                   "-300 rpm\n"));
-    const Run json = run({"--summary", b, "--from", "1", "--json"});
+    const Outcome json = runProgram({"--summary", b, "--from", "1", "--json"});
     ASSERT_EQ(json.exitCode, 0) << json.err.toStdString();
     const QJsonObject figures =
         QJsonDocument::fromJson(json.out.toUtf8()).object()["figures"].toObject();
@@ -120,7 +120,7 @@ TEST(SummaryProgram, RefusesWhatCannotBeSummedWithExitTwo)
         {{"--summary", a, "--compare", events}, "events.csv holds no telemetry rows"},
     };
     for (const auto &[arguments, message] : refused) {
-        const Run r = run(arguments);
+        const Outcome r = runProgram(arguments);
         EXPECT_EQ(r.exitCode, 2) << arguments.join(' ').toStdString();
         EXPECT_TRUE(r.err.contains(message)) << r.err.toStdString();
         EXPECT_TRUE(r.out.isEmpty()) << r.out.toStdString();
@@ -138,19 +138,19 @@ TEST(SummaryProgram, TwoRecordedRunsShowTheLimitChangedBetweenThem)
     module.module().setTelemetryEnabled(true, 200);
     QTemporaryDir dir;
     const auto record = [&](const QString &name) {
-        return run({"--ports", module.devicePath(), "--record", dir.filePath(name),
-                    "--export-config", dir.filePath(name + ".json")},
-                   40000);
+        return runProgram({"--ports", module.devicePath(), "--record", dir.filePath(name),
+                           "--export-config", dir.filePath(name + ".json")},
+                          40000);
     };
-    const Run first = record("a.csv");
+    const Outcome first = record("a.csv");
     ASSERT_EQ(first.exitCode, 0) << first.err.toStdString();
     const int limit = module.module().parameter('m');
     ASSERT_TRUE(module.module().setParameter('m', limit - 1));
-    const Run second = record("b.csv");
+    const Outcome second = record("b.csv");
     ASSERT_EQ(second.exitCode, 0) << second.err.toStdString();
 
-    const Run compared =
-        run({"--summary", dir.filePath("a.csv"), "--compare", dir.filePath("b.csv")});
+    const Outcome compared =
+        runProgram({"--summary", dir.filePath("a.csv"), "--compare", dir.filePath("b.csv")});
     ASSERT_EQ(compared.exitCode, 0) << compared.err.toStdString();
     const QString expected =
         QStringLiteral("at the start, max_rpm_limit: A %1, B %2, difference -256\n")
@@ -167,10 +167,12 @@ TEST(SummaryProgram, TwoRecordedRunsShowTheLimitChangedBetweenThem)
                 "--export-config", dir.filePath("c.json")});
     ASSERT_TRUE(
         quelo::test::waitUntil([&] { return QFile(dir.filePath("c.csv")).size() > 400; }, 20000));
-    const Run growing = run({"--summary", dir.filePath("c.csv")});
+    const Outcome growing = runProgram({"--summary", dir.filePath("c.csv")});
     EXPECT_EQ(growing.exitCode, 0) << growing.err.toStdString();
     EXPECT_TRUE(growing.out.contains("run length: ")) << growing.out.toStdString();
-    quelo::test::waitUntil([&] { return live.state() == QProcess::NotRunning; }, 40000);
+    live.terminate(); // closes the port as closing the window does
+    EXPECT_TRUE(
+        quelo::test::waitUntil([&] { return live.state() == QProcess::NotRunning; }, 10000));
 }
 
 int main(int argc, char **argv)
