@@ -8,6 +8,7 @@
 #include "trends_window.h"
 
 #include <QApplication>
+#include <QChartView>
 #include <QClipboard>
 #include <QComboBox>
 #include <QFile>
@@ -99,7 +100,8 @@ TEST(TrendsCompare, ASecondRunAlignedAtAMarkIsDashedAndSummedSideBySide)
     EXPECT_EQ(dashed->pen().style(), Qt::DashLine);
     EXPECT_EQ(dashed->color(), window.series(Trend::EngineSpeed)->color());
     EXPECT_EQ(dashed->at(0).x(), kStart); // aligned at the starts first
-    EXPECT_TRUE(dashed->name().contains("B: b.csv"));
+    EXPECT_EQ(dashed->name(), "Engine speed — B");
+    EXPECT_TRUE(window.findChild<QChartView *>()->chart()->title().contains("B: b.csv, dashed"));
 
     auto *anchorA = window.findChild<QComboBox *>("anchorA");
     auto *anchorB = window.findChild<QComboBox *>("anchorB");

@@ -25,7 +25,7 @@ MarksList::MarksList(QWidget *parent) : QListWidget(parent)
 {
     setObjectName(QStringLiteral("marksList"));
     setToolTip(tr("Marks set while recording (M or Ctrl+M); click one to go there"));
-    setMaximumWidth(200);
+    setMaximumWidth(400);
     connect(this, &QListWidget::itemClicked, this,
             [this](QListWidgetItem *item) { emit jump(item->data(Qt::UserRole).toDouble()); });
 }

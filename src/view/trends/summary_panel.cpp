@@ -16,6 +16,9 @@ namespace quelo {
 
 namespace {
 
+constexpr int kRunWidth = 360;
+constexpr int kComparisonWidth = 600;
+
 QString fromStd(const std::string &text)
 {
     return QString::fromStdString(text);
@@ -84,6 +87,7 @@ SummaryPanel::SummaryPanel(QWidget *parent) : QWidget(parent)
 
 void SummaryPanel::showRun(const SummaryReport &run)
 {
+    setMinimumWidth(kRunWidth);
     m_alignRow->hide();
     m_runs->setText(runLine({}, run) + QStringLiteral("\n") + fromStd(run.spanText));
     std::vector<QStringList> rows;
@@ -95,6 +99,7 @@ void SummaryPanel::showRun(const SummaryReport &run)
 
 void SummaryPanel::showComparison(const SummaryReport &a, const SummaryReport &b)
 {
+    setMinimumWidth(kComparisonWidth); // four columns
     m_alignRow->show();
     m_runs->setText(runLine(QStringLiteral("A: "), a) + QStringLiteral("\n") +
                     runLine(QStringLiteral("B: "), b) + QStringLiteral("\n") + fromStd(a.spanText));
@@ -134,7 +139,7 @@ void SummaryPanel::fill(const std::vector<QStringList> &rows, const QStringList 
                 item->setText(text);
         }
     }
-    m_table->resizeColumnToContents(0);
+    m_table->resizeColumnsToContents();
 }
 
 void SummaryPanel::copy() const

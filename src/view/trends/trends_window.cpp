@@ -154,6 +154,7 @@ void TrendsWindow::buildDocks()
     };
     m_marksList = new MarksList;
     m_summary = new SummaryPanel;
+    m_marksList->setMaximumHeight(140);
     m_follower = std::make_unique<SummaryFollower>(*m_summary, *m_comparison);
     dock(tr("Marks"), "marksDock", m_marksList);
     dock(tr("Summary"), "summaryDock", m_summary);
@@ -288,15 +289,19 @@ void TrendsWindow::listMarks()
     m_marksList->setMarks(listed);
 }
 
-// While comparing, the legend says which run each trace is: A solid, B dashed.
+// While comparing, the legend and the chart's title say which run each trace is: A solid, B
+// dashed.
 void TrendsWindow::nameSeries()
 {
     const bool comparing = m_comparison->active();
+    m_chart->setTitle(
+        comparing ? tr("A: %1, solid · B: %2, dashed")
+                        .arg(m_runName.toHtmlEscaped(), m_comparison->name().toHtmlEscaped())
+                  : QString());
     for (std::size_t i = 0; i < kTrendCount; ++i) {
         const QString name = tr(kLooks[i].name);
-        m_series[i]->setName(comparing ? tr("%1 — A: %2").arg(name, m_runName) : name);
-        m_comparison->series(Trend(i))->setName(
-            tr("%1 — B: %2 (dashed)").arg(name, m_comparison->name()));
+        m_series[i]->setName(comparing ? tr("%1 — A").arg(name) : name);
+        m_comparison->series(Trend(i))->setName(tr("%1 — B").arg(name));
         for (QLegendMarker *marker : m_chart->legend()->markers(m_comparison->series(Trend(i))))
             marker->setVisible(comparing);
     }
