@@ -38,6 +38,7 @@ Recording run(double shiftS = 0, double rpm0 = 1000, double mark1 = 20)
         rec.rpm.push_back({t0 + s * 1000.0, rpm0 + 20 * s});
         rec.advanceDeg.push_back({t0 + s * 1000.0, 25.2});
     }
+    rec.propAngleDeg.push_back({t0, 90});
     using K = RunEventKind;
     rec.events = {{t0, K::LinkUp, "Connected Comm Port 1"},
                   {t0 + 10000, K::ParameterReported, "max_rpm_limit=2000"},
@@ -84,6 +85,11 @@ TEST(TrendsSummary, ThePanelFollowsTheVisibleRangeAndCopiesItsFigures)
     const QString copied = QApplication::clipboard()->text();
     EXPECT_TRUE(copied.contains("span: visible range\n")) << copied.toStdString();
     EXPECT_TRUE(copied.contains("engine speed maximum: 1180 rpm\n")) << copied.toStdString();
+
+    // Live again: nothing of the recording stays in the figures.
+    window.showLive();
+    EXPECT_EQ(row(panel, "propeller angle maximum"), QStringList{"no values"});
+    EXPECT_EQ(row(panel, "marks"), QStringList{"0"});
 }
 
 // B starts 100 s later, runs 100 rpm higher and has its mark 1 at 30 s: aligned at the two

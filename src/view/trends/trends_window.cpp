@@ -3,7 +3,6 @@
 
 #include "chart_cursor.h"
 #include "chart_export.h"
-#include "marks_list.h"
 #include "recording_thin.h"
 #include "run_comparison.h"
 #include "summary_follower.h"
@@ -168,11 +167,6 @@ void TrendsWindow::buildDocks()
     connect(m_timeAxis, &QValueAxis::rangeChanged, this, &TrendsWindow::updateSummary);
 }
 
-QListWidget *TrendsWindow::marksList() const
-{
-    return m_marksList;
-}
-
 void TrendsWindow::telemetry(const TelemetryReport &report)
 {
     addLive(double(QDateTime::currentMSecsSinceEpoch()), report);
@@ -204,6 +198,9 @@ void TrendsWindow::showLive()
 {
     m_live = true;
     setWindowTitle(tr("Trends"));
+    m_run = {}; // the live points and events take its place
+    m_runName.clear();
+    m_comparison->setShownPath({});
     fitValueAxes(nullptr);
     reloadLive();
     if (isVisible())

@@ -5,6 +5,7 @@
 #include "chart_ticks.h"
 #include "live_trend.h"
 #include "live_trend_feed.h"
+#include "marks_list.h"
 #include "recording_reader.h"
 #include "run_recording.h"
 #include "trends_chart_view.h"
@@ -28,7 +29,6 @@ QT_END_NAMESPACE
 namespace quelo {
 
 class ChartCursor;
-class MarksList;
 class RunComparison;
 class SummaryFollower;
 class SummaryPanel;
@@ -84,7 +84,7 @@ public:
     QValueAxis *valueAxis(Trend which) const;
     QValueAxis *timeAxis() const { return m_timeAxis; }
     const ChartOverlay &overlay() const { return m_overlay; }
-    QListWidget *marksList() const;
+    QListWidget *marksList() const { return m_marksList; }
     SummaryPanel &summary() const { return *m_summary; }
     RunComparison &comparison() const { return *m_comparison; }
 
