@@ -1,10 +1,10 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "bench_support.h"
 
-#include "window_state.h"
 #include "decoder.h"
 #include "hex2dec.h"
 #include "link_log.h"
+#include "window_state.h"
 
 #include <benchmark/benchmark.h>
 

@@ -14,6 +14,7 @@
 #include "quit_signals.h"
 #include "replay_run.h"
 #include "run_file.h"
+#include "summary_command.h"
 #include "trends_window.h"
 #include "view_fonts.h"
 #include "window_model.h"
@@ -253,6 +254,10 @@ int main(int argc, char *argv[])
         QCoreApplication app(argc, argv);
         QCoreApplication::setApplicationName(QStringLiteral("quelo-link"));
         return printHistory(options);
+    }
+    if (!options.summary.isEmpty()) {
+        QCoreApplication app(argc, argv);
+        return printSummary(options);
     }
     if (options.configCommand())
         return runConfigCommand(options, argc, argv);

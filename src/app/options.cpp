@@ -124,7 +124,8 @@ struct OptionSet
     QCommandLineOption json{
         QStringLiteral("json"),
         QStringLiteral("With --history: one compact JSON object per line instead (time, event, "
-                       "firmware, port, the values raw and as the value boxes show them, file).")};
+                       "firmware, port, the values raw and as the value boxes show them, file). "
+                       "With --summary: the figures as one JSON object.")};
     QCommandLineOption noHistory{
         QStringLiteral("no-history"),
         QStringLiteral("Write no restore point in this run (with or without a window).")};
@@ -149,6 +150,24 @@ struct OptionSet
             .arg(ConfigTransfer::kMsPerValue / 1000)
             .arg(ConfigTransfer::kPutBackBaseMs / 1000),
         QStringLiteral("SECONDS")};
+    QCommandLineOption summary{
+        QStringLiteral("summary"),
+        QStringLiteral("Print the figures of a recording, one line each with its unit (minimum, "
+                       "maximum, mean and time-weighted mean of each quantity, the time above "
+                       "the limits the module held, the run's length, the link-down time, the "
+                       "marks) and exit. Needs no display and no port. Exit status 2 for a file "
+                       "that is not a recording, holds no telemetry, or lacks a mark named."),
+        QStringLiteral("FILE.csv")};
+    QCommandLineOption from{QStringLiteral("from"),
+                            QStringLiteral("With --summary: from this mark (\"mark 2\" or 2)."),
+                            QStringLiteral("MARK")};
+    QCommandLineOption to{QStringLiteral("to"), QStringLiteral("With --summary: up to this mark."),
+                          QStringLiteral("MARK")};
+    QCommandLineOption compare{
+        QStringLiteral("compare"),
+        QStringLiteral("With --summary: the figures of a second recording beside the first's, "
+                       "and the differences (second minus first)."),
+        QStringLiteral("B.csv")};
     QCommandLineOption reconnect{
         QStringLiteral("reconnect"),
         QStringLiteral("After a lost link, search ports 1-3 until a module answers, probing "
@@ -209,8 +228,8 @@ std::optional<QString> parseHistory(const QCommandLineParser &parser, const Opti
     options.noHistory = parser.isSet(set.noHistory);
     options.listHistory = parser.isSet(set.history);
     options.historyJson = parser.isSet(set.json);
-    if (options.historyJson && !options.listHistory)
-        return QStringLiteral("--json goes with --history only");
+    if (options.historyJson && !options.listHistory && !parser.isSet(set.summary))
+        return QStringLiteral("--json goes with --history or --summary only");
     if (!options.listHistory)
         return std::nullopt;
     for (const QString &name : parser.optionNames())
@@ -246,6 +265,37 @@ std::optional<QString> parseReplay(const QCommandLineParser &parser, const Optio
             return QStringLiteral("--replay opens no port: no --%1")
                 .arg(portUser->names().constFirst());
     }
+    return std::nullopt;
+}
+
+// --summary and what may go with it: --from, --to, --json, --compare.
+std::optional<QString> parseSummary(const QCommandLineParser &parser, const OptionSet &set,
+                                    Options &options)
+{
+    const bool summing = parser.isSet(set.summary);
+    options.summary = parser.value(set.summary);
+    options.summaryFrom = parser.value(set.from);
+    options.summaryTo = parser.value(set.to);
+    options.compare = parser.value(set.compare);
+    options.summaryJson = summing && parser.isSet(set.json);
+    for (const QCommandLineOption *part : {&set.from, &set.to, &set.compare}) {
+        if (parser.isSet(*part) && !summing)
+            return QStringLiteral("--%1 needs --summary").arg(part->names().constFirst());
+        if (parser.isSet(*part) && parser.value(*part).isEmpty())
+            return QStringLiteral("--%1 needs a %2")
+                .arg(part->names().constFirst(),
+                     part == &set.compare ? QStringLiteral("file name") : QStringLiteral("mark"));
+    }
+    if (!summing)
+        return std::nullopt;
+    if (options.summary.isEmpty())
+        return QStringLiteral("--summary needs a file name");
+    const QStringList allowed{"summary", "from", "to", "json", "compare"};
+    for (const QString &name : parser.optionNames())
+        if (!allowed.contains(name))
+            return QStringLiteral("--summary takes no other option than --from, --to, --json "
+                                  "and --compare, not --%1")
+                .arg(name);
     return std::nullopt;
 }
 
@@ -310,6 +360,7 @@ Options parseOptions(const QStringList &arguments)
                        set.trends, set.exportConfig, set.importConfig, set.anyFirmware, set.timeout,
                        set.historyDir, set.history, set.json, set.noHistory});
     parser.addOptions({set.replay, set.speed, set.reconnect});
+    parser.addOptions({set.summary, set.from, set.to, set.compare});
     parser.addPositionalArgument(QStringLiteral("FILE.csv"),
                                  QStringLiteral("With --trends: a recording to open."),
                                  QStringLiteral("[--trends FILE.csv]"));
@@ -339,6 +390,8 @@ Options parseOptions(const QStringList &arguments)
     if (const std::optional<QString> error = parseHistory(parser, set, options))
         return failure(*error);
     if (const std::optional<QString> error = parseReplay(parser, set, options))
+        return failure(*error);
+    if (const std::optional<QString> error = parseSummary(parser, set, options))
         return failure(*error);
     return options;
 }

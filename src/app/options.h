@@ -63,6 +63,14 @@ struct Options
     // --no-history: no restore point is written in this run.
     bool noHistory = false;
 
+    // --summary: print the figures of a recording ([--from MARK] [--to MARK], --json, and
+    // --compare with a second one) and exit (no window, no port).
+    QString summary;
+    QString summaryFrom;
+    QString summaryTo;
+    QString compare;
+    bool summaryJson = false;
+
     bool configCommand() const { return !exportConfig.isEmpty() || !importConfig.isEmpty(); }
 };
 
@@ -73,7 +81,8 @@ struct Options
 // --screenshot without --quit-after, --timeout without an export or import or not above 0
 // seconds, --export-config and --import-config together or with --quit-after or
 // --screenshot, --any-firmware without --import-config, --record without a file name,
-// --history with anything but --history-dir and --json, --json without --history, --replay
+// --history with anything but --history-dir and --json, --json without --history or --summary,
+// --summary with anything but --from, --to, --json and --compare, --replay
 // with anything that uses a port, and --speed without --replay or other than 1, 4 or 16.
 Options parseOptions(const QStringList &arguments);
 

@@ -34,7 +34,8 @@ bool readNumber(const std::string &field, double &value)
     return errno == 0 && end == field.c_str() + field.size() && std::isfinite(value);
 }
 
-// The length of the well-formed UTF-8 sequence of a printable character at `i`, else 0.
+} // namespace
+
 std::size_t printableAt(const std::string &text, std::size_t i)
 {
     const auto byte = [&](std::size_t k) { return static_cast<unsigned char>(text[k]); };
@@ -55,6 +56,8 @@ std::size_t printableAt(const std::string &text, std::size_t i)
     const bool surrogate = code >= 0xD800 && code <= 0xDFFF;
     return code >= least[length] && code <= 0x10FFFF && !control && !surrogate ? length : 0;
 }
+
+namespace {
 
 // A field as a message shows it: in quotes, with a byte that is not part of a printable
 // character written \xNN (and a backslash \\), and cut once kMaxQuoted bytes of the field or of
@@ -229,8 +232,10 @@ void RecordingParser::keepWithinLimit()
     std::vector<TrendPoint> *const series[] = {&r.rpm, &r.advanceDeg, &r.busVolts, &r.propAngleDeg};
     for (std::size_t i = 0; i < m_thinning.size(); ++i)
         thinEvenly(*series[i], m_thinning[i], m_pointLimit);
-    if (r.events.size() > m_pointLimit)
+    if (r.events.size() > m_pointLimit) {
         r.events.pop_back();
+        m_eventsDropped = true;
+    }
 }
 
 void RecordingParser::startRow()
@@ -282,6 +287,9 @@ RecordingRead RecordingParser::finish()
         sortByTime(m_recording);
     result.recording = std::move(m_recording);
     result.rowsOutOfOrder = m_outOfOrder;
+    result.thinned =
+        m_eventsDropped || std::any_of(m_thinning.begin(), m_thinning.end(),
+                                       [](const EvenThinning &t) { return t.stride > 1; });
     return result;
 }
 

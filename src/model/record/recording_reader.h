@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
-#include <array>
 #include "run_observer.h"
+#include <array>
 
 #include <cstddef>
 #include <limits>
@@ -52,6 +52,8 @@ struct RecordingRead
     // Rows whose time is earlier than a row above them (the wall clock was set back while
     // recording). They are kept, and the series put in time order.
     std::size_t rowsOutOfOrder = 0;
+    // The text held more points or events than the limit kept (RecordingParser::limitPoints).
+    bool thinned = false;
 };
 
 // Reads the CSV text a recording holds (RFC 4180, CR LF or LF line ends, an optional UTF-8 byte
@@ -107,8 +109,14 @@ private:
     std::size_t m_outOfOrder = 0;
     std::size_t m_pointLimit = 0;
     std::array<EvenThinning, 4> m_thinning{}; // rpm, advance, volts, propeller angle
+    bool m_eventsDropped = false;
 };
 
 RecordingRead parseRecording(const std::string &text);
+
+// The length of the well-formed UTF-8 sequence of a printable character at `i` of `text`, else
+// 0 (a control character, a line or paragraph separator, a byte out of place): what a message
+// may show as it is.
+std::size_t printableAt(const std::string &text, std::size_t i);
 
 } // namespace quelo

@@ -2,7 +2,7 @@
 #include "replay_window.h"
 
 #include "gauge_widget.h"
-#include "recording_thin.h"
+#include "replay_readout.h"
 #include "trends_window.h"
 
 #include <QCloseEvent>
@@ -36,8 +36,12 @@ ReplayWindow::ReplayWindow(Recording recording, const QString &fileName, QWidget
     m_replay = std::make_unique<Replay>(std::move(recording), m_timers,
                                         [this] { return m_clock.elapsed(); });
     auto *layout = new QVBoxLayout(this);
+    m_readout = new ReplayReadout(m_replay->recording(), this);
     buildGauges();
     buildControls();
+    layout->addWidget(m_readout);
+    connect(m_readout, &ReplayReadout::jump, this,
+            [this](double utcMs) { m_replay->seek(utcMs - m_replay->startMs()); });
     layout->setSizeConstraint(QLayout::SetFixedSize);
     m_replay->setChangeListener([this] { replayChanged(); });
     m_replay->setNeedleListener([this] {
@@ -57,7 +61,7 @@ void ReplayWindow::buildGauges()
 {
     // The main window's gauges at the main window's sizes, side by side, on its navy.
     auto *panel = new QWidget(this);
-    panel->setFixedSize(880, 225);
+    panel->setFixedSize(880, 245); // the gauges, and under each its value
     panel->setAutoFillBackground(true);
     QPalette palette = panel->palette();
     palette.setColor(QPalette::Window, QColor(0x00, 0x00, 0x80));
@@ -82,6 +86,8 @@ void ReplayWindow::buildGauges()
         m_gauges[i]->setObjectName(QString::fromLatin1(p.name));
         m_gauges[i]->setGeometry(p.geometry);
     }
+    m_readout->placeValues(panel, {placements[1].geometry, placements[0].geometry,
+                                   placements[2].geometry, placements[3].geometry});
     layout()->addWidget(panel);
 }
 
@@ -145,6 +151,7 @@ void ReplayWindow::replayChanged()
     if (!m_position->isSliderDown())
         m_position->setValue(int(m_replay->position() / m_sliderStepMs));
     const double at = m_replay->startMs() + m_replay->position();
+    m_readout->showAt(at);
     if (m_trends)
         m_trends->setCursorTime(at);
     emit positionChanged(at);
@@ -160,8 +167,7 @@ TrendsWindow &ReplayWindow::trends()
     if (!m_trends) {
         m_trends = new TrendsWindow(this);
         m_trends->setWindowFlag(Qt::Window);
-        // A chart's worth of points: a long replay keeps many more than a chart can show.
-        m_trends->showRecording(thinnedForDrawing(m_replay->recording()), m_fileName);
+        m_trends->showRecording(m_replay->recording(), m_fileName);
         connect(m_trends, &TrendsWindow::timeClicked, this,
                 [this](double utcMs) { m_replay->seek(utcMs - m_replay->startMs()); });
         m_trends->setCursorTime(m_replay->startMs() + m_replay->position());

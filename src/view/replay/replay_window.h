@@ -20,13 +20,15 @@ class QSlider;
 namespace quelo {
 
 class GaugeWidget;
+class ReplayReadout;
 class TrendsWindow;
 
 // A window that plays a recorded run back on the four gauges (the main window's gauge widgets
-// and needle animation), with the status line "Replaying <file> — 01:23 of 10:00", play/pause,
-// a speed of 1x, 4x or 16x, a position slider, and a Trends button that charts the run with its
-// cursor following the replay (a click on the chart moves the replay there). Owns no serial
-// port and touches none.
+// and needle animation) with each one's value under it, the status line "Replaying <file> — 01:23
+// of 10:00", play/pause, a speed of 1x, 4x or 16x, a position slider, and a Trends button that
+// charts the run with its cursor following the replay (a click on the chart moves the replay
+// there), the marks either side with keys to jump to them, and the configuration in force. Owns no
+// serial port and touches none.
 class ReplayWindow final : public QWidget
 {
     Q_OBJECT
@@ -65,6 +67,7 @@ private:
     QSlider *m_position = nullptr;
     double m_sliderStepMs = 100;
     TrendsWindow *m_trends = nullptr;
+    ReplayReadout *m_readout = nullptr;
     QString m_shownStatus;
 };
 

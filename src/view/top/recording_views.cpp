@@ -4,6 +4,7 @@
 #include "recording_loader.h"
 #include "replay_opener.h"
 #include "replay_window.h"
+#include "run_comparison.h"
 #include "status_notes.h"
 #include "trends_window.h"
 #include "warning_box.h"
@@ -17,7 +18,10 @@ namespace quelo {
 
 RecordingViews::RecordingViews(LiveTrend &live, StatusNotes &notes, QWidget &window)
     : QObject(&window), m_live(live), m_notes(notes), m_window(window),
-      m_loader(new RecordingLoader(&window)), m_replays(new ReplayOpener(&window))
+      // A summary's worth of points: the Trends window draws a chart's worth of them.
+      m_loader(new RecordingLoader(&window, RecordingLoader::tr("Open recording"),
+                                   PointBudget{500000, RunComparison::kKeptPoints})),
+      m_replays(new ReplayOpener(&window))
 {
     connect(m_loader, &RecordingLoader::loaded, this, &RecordingViews::recordingLoaded);
     connect(m_replays, &ReplayOpener::failed, this,
@@ -72,7 +76,7 @@ void RecordingViews::recordingLoaded(const QString &path, const RecordingRead &r
         m_notes.post(error);
         return showWarning(m_window, tr("Open recording"), error);
     }
-    trends().showRecording(read.recording, QFileInfo(path).fileName());
+    trends().showRecording(read.recording, QFileInfo(path).fileName(), path);
     showTrends();
     const QString name = QDir::toNativeSeparators(path);
     m_notes.post(read.rowsOutOfOrder == 0

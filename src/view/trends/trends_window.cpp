@@ -1,18 +1,22 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "trends_window.h"
 
+#include "chart_cursor.h"
+#include "chart_export.h"
+#include "recording_thin.h"
+#include "run_comparison.h"
+#include "summary_follower.h"
+#include "summary_panel.h"
+#include "trend_looks.h"
+
 #include <QCategoryAxis>
 #include <QChart>
 #include <QDateTime>
 #include <QDockWidget>
-#include <QFileDialog>
+#include <QFileInfo>
+#include <QLegendMarker>
 #include <QLineSeries>
-#include <QListWidget>
 #include <QMenuBar>
-#include <QMessageBox>
-#include <QPainter>
-#include <QPdfWriter>
-#include <QStandardPaths>
 
 #include <algorithm>
 #include <cmath>
@@ -21,40 +25,8 @@ namespace quelo {
 
 namespace {
 
-struct TrendLook
-{
-    const char *name;
-    const char *axisTitle;
-    double scaleMax; // the gauge's scale: the axis shows at least this much
-    Qt::Alignment side;
-    double minStep;     // the finest tick step: rpm in hundreds, the others in tenths
-    const char *format; // the cursor's reading, in the gauge's unit
-};
-
-// Engine speed, advance, bus voltage, in the order of Trend.
-const TrendLook kLooks[kTrendCount] = {
-    {QT_TRANSLATE_NOOP("TrendsWindow", "Engine speed"),
-     QT_TRANSLATE_NOOP("TrendsWindow", "Engine speed (rpm)"), 3500, Qt::AlignLeft, 100,
-     QT_TRANSLATE_NOOP("TrendsWindow", "%1 rpm")},
-    {QT_TRANSLATE_NOOP("TrendsWindow", "Advance"),
-     QT_TRANSLATE_NOOP("TrendsWindow", "Advance (degrees)"), 50, Qt::AlignRight, 0.1,
-     QT_TRANSLATE_NOOP("TrendsWindow", "%1° advance")},
-    {QT_TRANSLATE_NOOP("TrendsWindow", "Bus voltage"),
-     QT_TRANSLATE_NOOP("TrendsWindow", "Bus voltage (V)"), 18, Qt::AlignRight, 0.1,
-     QT_TRANSLATE_NOOP("TrendsWindow", "%1 V")},
-};
-
 constexpr int kValueTickSpacingPx = 40;
 constexpr int kTimeTickSpacingPx = 90;
-
-QList<QPointF> toPoints(const std::vector<TrendPoint> &points)
-{
-    QList<QPointF> list;
-    list.reserve(qsizetype(points.size()));
-    for (const TrendPoint &p : points)
-        list.append(QPointF(p.t, p.v));
-    return list;
-}
 
 int utcOffsetMinutesAt(double utcMs)
 {
@@ -63,16 +35,6 @@ int utcOffsetMinutesAt(double utcMs)
 
 } // namespace
 
-void LiveTrendFeed::telemetry(const TelemetryReport &report)
-{
-    m_trend.add(double(QDateTime::currentMSecsSinceEpoch()), report);
-}
-
-void LiveTrendFeed::event(const RunEvent &event)
-{
-    m_trend.addEvent(double(QDateTime::currentMSecsSinceEpoch()), event);
-}
-
 TrendsWindow::TrendsWindow(QWidget *parent) : TrendsWindow(m_ownTrend, parent) {}
 
 TrendsWindow::TrendsWindow(LiveTrend &live, QWidget *parent)
@@ -80,9 +42,18 @@ TrendsWindow::TrendsWindow(LiveTrend &live, QWidget *parent)
 {
     setWindowTitle(tr("Trends"));
     buildChart();
+    m_comparison = new RunComparison(m_chart, m_series, this);
+    connect(m_comparison, &RunComparison::loaded, this, &TrendsWindow::comparisonLoaded);
+    connect(m_comparison, &RunComparison::changed, this, [this] {
+        nameSeries();
+        listMarks();
+        fitValueAxes(m_live ? nullptr : &m_run);
+        updateSummary();
+    });
+    buildFileMenu();
     buildMenus();
-    buildMarksList();
-    resize(1000, 520);
+    buildDocks();
+    resize(1200, 640);
     m_flushTimer.setInterval(kFlushIntervalMs);
     connect(&m_flushTimer, &QTimer::timeout, this, &TrendsWindow::flushLive);
 }
@@ -132,8 +103,9 @@ void TrendsWindow::buildChart()
     // Plain lines: antialiasing costs about a third more CPU on every live update.
     m_view->setRenderHint(QPainter::Antialiasing, false);
     m_view->setFocusPolicy(Qt::StrongFocus);
-    connect(m_view, &TrendsChartView::hovered, this, &TrendsWindow::hover);
-    connect(m_view, &TrendsChartView::left, this, &TrendsWindow::hoverEnded);
+    m_cursor = std::make_unique<ChartCursor>(*m_view, m_overlay, m_points, m_frame, m_series[0]);
+    connect(m_view, &TrendsChartView::hovered, this, [this](double t) { m_cursor->hover(t); });
+    connect(m_view, &TrendsChartView::left, this, [this] { m_cursor->hoverEnded(); });
     connect(m_view, &TrendsChartView::clicked, this, &TrendsWindow::timeClicked);
     setCentralWidget(m_view);
     const double now = double(QDateTime::currentMSecsSinceEpoch());
@@ -144,7 +116,8 @@ void TrendsWindow::buildChart()
 void TrendsWindow::buildMenus()
 {
     QMenu *chart = menuBar()->addMenu(tr("&Chart"));
-    chart->addAction(tr("&Save as…"), QKeySequence::Save, this, &TrendsWindow::saveAs);
+    chart->addAction(tr("&Save as…"), QKeySequence::Save, this,
+                     [this] { askAndSaveChart(*this, *m_view); });
     chart->addAction(tr("&Live"), this, &TrendsWindow::showLive);
     chart->addAction(tr("&Reset zoom"), QKeySequence(Qt::CTRL | Qt::Key_0), m_chart,
                      &QChart::zoomReset);
@@ -158,19 +131,40 @@ void TrendsWindow::buildMenus()
     chart->addAction(tr("&Close"), QKeySequence::Close, this, &QWidget::close);
 }
 
-void TrendsWindow::buildMarksList()
+void TrendsWindow::buildFileMenu()
 {
-    auto *dock = new QDockWidget(tr("Marks"), this);
-    dock->setObjectName(QStringLiteral("marksDock"));
-    dock->setFeatures(QDockWidget::DockWidgetMovable | QDockWidget::DockWidgetClosable);
-    m_marksList = new QListWidget(dock);
-    m_marksList->setObjectName(QStringLiteral("marksList"));
-    m_marksList->setToolTip(tr("Marks set while recording (M or Ctrl+M); click one to go there"));
-    m_marksList->setMaximumWidth(160);
-    dock->setWidget(m_marksList);
-    addDockWidget(Qt::RightDockWidgetArea, dock);
-    connect(m_marksList, &QListWidget::itemClicked, this,
-            [this](QListWidgetItem *item) { jumpTo(item->data(Qt::UserRole).toDouble()); });
+    QMenu *file = menuBar()->addMenu(tr("&File"));
+    file->addAction(tr("&Compare with recording…"), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_O),
+                    m_comparison, &RunComparison::choose);
+    file->addAction(tr("&Stop comparing"), m_comparison, &RunComparison::stop);
+    file->addAction(tr("Copy s&ummary"), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_C), this,
+                    [this] { m_summary->copy(); });
+}
+
+void TrendsWindow::buildDocks()
+{
+    const auto dock = [this](const QString &title, const char *name, QWidget *content) {
+        auto *d = new QDockWidget(title, this);
+        d->setObjectName(QLatin1String(name));
+        d->setFeatures(QDockWidget::DockWidgetMovable | QDockWidget::DockWidgetClosable);
+        content->setParent(d);
+        d->setWidget(content);
+        addDockWidget(Qt::RightDockWidgetArea, d);
+    };
+    m_marksList = new MarksList;
+    m_summary = new SummaryPanel;
+    m_marksList->setMaximumHeight(140);
+    m_follower = std::make_unique<SummaryFollower>(*m_summary, *m_comparison);
+    dock(tr("Marks"), "marksDock", m_marksList);
+    dock(tr("Summary"), "summaryDock", m_summary);
+    connect(m_marksList, &MarksList::jump, this, &TrendsWindow::jumpTo);
+    connect(m_summary, &SummaryPanel::anchorsChosen, this,
+            [this](const QString &markA, const QString &markB) {
+                m_anchorA = markA.toStdString();
+                m_anchorB = markB.toStdString();
+                m_comparison->align(m_run, m_anchorA, m_anchorB);
+            });
+    connect(m_timeAxis, &QValueAxis::rangeChanged, this, &TrendsWindow::updateSummary);
 }
 
 void TrendsWindow::telemetry(const TelemetryReport &report)
@@ -204,20 +198,29 @@ void TrendsWindow::showLive()
 {
     m_live = true;
     setWindowTitle(tr("Trends"));
+    m_run = {}; // the live points and events take its place
+    m_runName.clear();
+    m_comparison->setShownPath({});
     fitValueAxes(nullptr);
     reloadLive();
     if (isVisible())
         m_flushTimer.start();
 }
 
-void TrendsWindow::showRecording(const Recording &recording, const QString &name)
+void TrendsWindow::showRecording(const Recording &recording, const QString &name,
+                                 const QString &path)
 {
     m_live = false;
     m_flushTimer.stop();
     setWindowTitle(tr("Trends — %1").arg(name));
     m_chart->zoomReset();
-    const std::vector<TrendPoint> *points[kTrendCount] = {&recording.rpm, &recording.advanceDeg,
-                                                          &recording.busVolts};
+    m_run = recording;
+    m_runName = name;
+    m_comparison->setShownPath(path);
+    nameSeries();
+    const Recording drawn = thinnedForDrawing(recording);
+    const std::vector<TrendPoint> *points[kTrendCount] = {&drawn.rpm, &drawn.advanceDeg,
+                                                          &drawn.busVolts};
     double first = 0, last = 0;
     bool any = false;
     const auto take = [&](double t) {
@@ -240,18 +243,21 @@ void TrendsWindow::showRecording(const Recording &recording, const QString &name
     setMarks(recording.events, last);
     if (any)
         setTimeRange(first, last);
+    m_comparison->align(m_run, m_anchorA, m_anchorB);
+    updateSummary();
 }
 
-// The value axes show the gauge's scale, widened to the largest recorded value if it is larger.
+// The value axes show the gauge's scale, widened to the largest recorded value if it is larger,
+// in the run shown or the run compared with it.
 void TrendsWindow::fitValueAxes(const Recording *recording)
 {
     for (std::size_t i = 0; i < kTrendCount; ++i) {
         double top = kLooks[i].scaleMax;
-        if (recording) {
-            const std::vector<TrendPoint> *points[kTrendCount] = {
-                &recording->rpm, &recording->advanceDeg, &recording->busVolts};
-            for (const TrendPoint &p : *points[i])
-                top = std::max(top, p.v);
+        for (const Recording *run :
+             {recording, m_comparison->active() ? &m_comparison->run() : nullptr}) {
+            if (run)
+                for (const TrendPoint &p : seriesOf(*run, Quantity(i)))
+                    top = std::max(top, p.v);
         }
         m_axes[i]->setRange(0, top);
     }
@@ -260,25 +266,61 @@ void TrendsWindow::fitValueAxes(const Recording *recording)
 void TrendsWindow::setMarks(const std::vector<RecordedEvent> &events, double endMs)
 {
     m_overlay.marks = chartMarks(events, endMs);
+    if (&events != &m_run.events)
+        m_run.events = events;
     m_view->viewport()->update();
-    // The list is filled again only when the marks changed, not on every live update.
-    const std::vector<ChartEvent> marks = m_overlay.marks.marks();
-    std::vector<double> times;
-    for (const ChartEvent &mark : marks)
-        times.push_back(mark.t);
-    if (times == m_listedMarks)
-        return;
-    m_listedMarks = times;
-    m_marksList->clear();
-    for (const ChartEvent &mark : marks) {
-        const QString when =
-            m_frame.originMs > 0
-                ? QString::fromStdString(elapsedText((mark.t - m_frame.originMs) / 1000))
-                : QString();
-        auto *item = new QListWidgetItem(tr("%1  %2").arg(QString::fromStdString(mark.label), when),
-                                         m_marksList);
-        item->setData(Qt::UserRole, mark.t);
+    listMarks();
+}
+
+void TrendsWindow::listMarks()
+{
+    const bool comparing = m_comparison->active();
+    std::vector<ListedMark> listed =
+        listedMarks(m_overlay.marks, m_frame.originMs, comparing ? "A" : nullptr, 0);
+    if (comparing) {
+        const RunComparison &b = *m_comparison;
+        const std::vector<ListedMark> marksB = listedMarks(
+            b.marks(), runSpan(b.run()).value_or(TimeSpan{}).from, "B", b.alignment().offsetMs);
+        listed.insert(listed.end(), marksB.begin(), marksB.end());
     }
+    m_marksList->setMarks(listed);
+}
+
+// While comparing, the legend and the chart's title say which run each trace is: A solid, B
+// dashed.
+void TrendsWindow::nameSeries()
+{
+    const bool comparing = m_comparison->active();
+    m_chart->setTitle(
+        comparing ? tr("A: %1, solid · B: %2, dashed")
+                        .arg(m_runName.toHtmlEscaped(), m_comparison->name().toHtmlEscaped())
+                  : QString());
+    for (std::size_t i = 0; i < kTrendCount; ++i) {
+        const QString name = tr(kLooks[i].name);
+        m_series[i]->setName(comparing ? tr("%1 — A").arg(name) : name);
+        m_comparison->series(Trend(i))->setName(tr("%1 — B").arg(name));
+        for (QLegendMarker *marker : m_chart->legend()->markers(m_comparison->series(Trend(i))))
+            marker->setVisible(comparing);
+    }
+}
+
+void TrendsWindow::updateSummary()
+{
+    if (m_live) {
+        m_run.rpm = m_points[0];
+        m_run.advanceDeg = m_points[1];
+        m_run.busVolts = m_points[2];
+    }
+    m_follower->follow(m_run, m_overlay.marks, m_live ? tr("live run") : m_runName,
+                       {m_timeAxis->min(), m_timeAxis->max()});
+}
+
+void TrendsWindow::comparisonLoaded(const QString &path, const Recording &run)
+{
+    m_anchorA.clear();
+    m_anchorB.clear();
+    m_comparison->compareWith(run, QFileInfo(path).fileName(), m_run);
+    m_summary->setAnchors(markNames(m_overlay.marks), markNames(m_comparison->marks()));
 }
 
 void TrendsWindow::setTimeRange(double first, double last)
@@ -368,59 +410,12 @@ void TrendsWindow::setTimeLabels(TimeLabels labels)
     if (m_elapsedAction->isChecked() != (labels == TimeLabels::Elapsed))
         m_elapsedAction->setChecked(labels == TimeLabels::Elapsed);
     relabelTimeAxis();
-    placeCursor(m_overlay.cursorMs);
-}
-
-QStringList TrendsWindow::cursorText(double utcMs) const
-{
-    QStringList lines;
-    const QString clock = QString::fromStdString(timeOfDayText(utcMs, m_frame.utcOffsetMinutes));
-    if (m_frame.originMs > 0 && utcMs >= m_frame.originMs)
-        lines << tr("%1  (%2 into the run)")
-                     .arg(clock,
-                          QString::fromStdString(elapsedText((utcMs - m_frame.originMs) / 1000)));
-    else
-        lines << clock;
-    for (std::size_t i = 0; i < kTrendCount; ++i) {
-        const auto sample = nearestSample(m_points[i], utcMs);
-        if (!sample)
-            continue;
-        const QString value = QString::number(sample->v, 'f', i == 0 ? 0 : 1);
-        lines << tr(kLooks[i].format).arg(value);
-    }
-    return lines;
-}
-
-void TrendsWindow::placeCursor(std::optional<double> utcMs)
-{
-    // A cursor that moves less than a pixel on a chart that is shown (a replay at speed) costs
-    // no repaint.
-    const auto pixel = [this](double t) {
-        return std::lround(m_chart->mapToPosition(QPointF(t, 0), m_series[0]).x());
-    };
-    if (utcMs && m_overlay.cursorMs && m_view->isVisible() && !m_chart->plotArea().isEmpty() &&
-        pixel(*utcMs) == pixel(*m_overlay.cursorMs))
-        return;
-    m_overlay.cursorMs = utcMs;
-    m_overlay.cursorLines = utcMs ? cursorText(*utcMs) : QStringList();
-    m_view->viewport()->update();
-}
-
-void TrendsWindow::hover(double utcMs)
-{
-    placeCursor(utcMs);
-}
-
-void TrendsWindow::hoverEnded()
-{
-    placeCursor(m_followMs);
+    m_cursor->relabel();
 }
 
 void TrendsWindow::setCursorTime(std::optional<double> utcMs)
 {
-    m_followMs = utcMs;
-    if (!m_view->underMouse())
-        placeCursor(utcMs);
+    m_cursor->follow(utcMs);
 }
 
 void TrendsWindow::jumpTo(double utcMs)
@@ -428,8 +423,7 @@ void TrendsWindow::jumpTo(double utcMs)
     const double width = m_timeAxis->max() - m_timeAxis->min();
     if (utcMs < m_timeAxis->min() || utcMs > m_timeAxis->max())
         m_timeAxis->setRange(utcMs - width / 2, utcMs + width / 2);
-    m_followMs = utcMs;
-    placeCursor(utcMs);
+    m_cursor->jumpTo(utcMs);
 }
 
 void TrendsWindow::showEvent(QShowEvent *event)
@@ -449,26 +443,7 @@ void TrendsWindow::hideEvent(QHideEvent *event)
 
 bool TrendsWindow::saveChart(const QString &path) const
 {
-    if (!path.endsWith(QLatin1String(".pdf"), Qt::CaseInsensitive))
-        return m_view->grab().save(path, "PNG");
-    QPdfWriter pdf(path);
-    pdf.setPageOrientation(QPageLayout::Landscape);
-    pdf.setTitle(windowTitle());
-    QPainter painter;
-    if (!painter.begin(&pdf))
-        return false;
-    m_view->render(&painter, QRectF(), m_view->rect());
-    return painter.end();
-}
-
-void TrendsWindow::saveAs()
-{
-    const QString folder = QStandardPaths::writableLocation(QStandardPaths::PicturesLocation);
-    const QString path =
-        QFileDialog::getSaveFileName(this, tr("Save chart"), folder + QStringLiteral("/trends.png"),
-                                     tr("PNG picture (*.png);;PDF document (*.pdf)"));
-    if (!path.isEmpty() && !saveChart(path))
-        QMessageBox::warning(this, tr("Save chart"), tr("Cannot save %1.").arg(path));
+    return saveChartView(*m_view, path, windowTitle());
 }
 
 } // namespace quelo

@@ -4,6 +4,8 @@
 
 #include "chart_ticks.h"
 #include "live_trend.h"
+#include "live_trend_feed.h"
+#include "marks_list.h"
 #include "recording_reader.h"
 #include "run_recording.h"
 #include "trends_chart_view.h"
@@ -12,6 +14,7 @@
 #include <QTimer>
 
 #include <array>
+#include <memory>
 #include <optional>
 
 QT_BEGIN_NAMESPACE
@@ -25,18 +28,10 @@ QT_END_NAMESPACE
 
 namespace quelo {
 
-// Keeps the live trend while no trends window exists: reports and events stamped with the
-// system clock. Costs a deque append per report.
-class LiveTrendFeed final : public RunObserver
-{
-public:
-    void telemetry(const TelemetryReport &report) override;
-    void event(const RunEvent &event) override;
-    LiveTrend &trend() { return m_trend; }
-
-private:
-    LiveTrend m_trend;
-};
+class ChartCursor;
+class RunComparison;
+class SummaryFollower;
+class SummaryPanel;
 
 // A separate window charting engine speed, advance and bus voltage against time, each on its
 // own axis, with the run's events (status changes, reported values, stores, marks) as lines,
@@ -45,7 +40,9 @@ private:
 // of reports (all of them while there are fewer) and takes new points at most four times a
 // second, and only while the window is shown; recording mode shows a whole recorded run. Both
 // zoom with the rubber band or the wheel and pan with the arrow keys. Time reads as the time of
-// day or as the time since the run's start.
+// day or as the time since the run's start. A summary panel beside the chart gives the figures of
+// the visible range; File > Compare with recording lays a second run over the first (see
+// RunComparison) and the panel then gives both runs' figures and their differences.
 class TrendsWindow final : public QMainWindow, public RunObserver
 {
     Q_OBJECT
@@ -67,7 +64,8 @@ public:
     void clearLive();
 
     void showLive();
-    void showRecording(const Recording &recording, const QString &name);
+    // `path`, when the run was read from a file, is refused as the run to compare with.
+    void showRecording(const Recording &recording, const QString &name, const QString &path = {});
     bool isLive() const { return m_live; }
 
     // Time labels: time of day or time since the run's start.
@@ -87,6 +85,8 @@ public:
     QValueAxis *timeAxis() const { return m_timeAxis; }
     const ChartOverlay &overlay() const { return m_overlay; }
     QListWidget *marksList() const { return m_marksList; }
+    SummaryPanel &summary() const { return *m_summary; }
+    RunComparison &comparison() const { return *m_comparison; }
 
 signals:
     // The user clicked the chart at a moment (UTC ms).
@@ -99,20 +99,20 @@ protected:
 private:
     void buildChart();
     void buildMenus();
-    void buildMarksList();
+    void buildDocks();
+    void buildFileMenu();
     void flushLive();
     void reloadLive();
     void liveTimeRange();
     void setTimeRange(double first, double last);
     void fitValueAxes(const Recording *recording);
     void setMarks(const std::vector<RecordedEvent> &events, double endMs);
+    void listMarks();
+    void nameSeries();
+    void updateSummary();
+    void comparisonLoaded(const QString &path, const Recording &run);
     void relabelValueAxis(std::size_t trend);
     void relabelTimeAxis();
-    void hover(double utcMs);
-    void hoverEnded();
-    void placeCursor(std::optional<double> utcMs);
-    QStringList cursorText(double utcMs) const;
-    void saveAs();
 
     QChart *m_chart = nullptr;
     TrendsChartView *m_view = nullptr;
@@ -120,12 +120,18 @@ private:
     std::array<QLineSeries *, kTrendCount> m_series{};
     std::array<QCategoryAxis *, kTrendCount> m_axes{};
     std::array<std::vector<TrendPoint>, kTrendCount> m_points; // what the series hold
-    QListWidget *m_marksList = nullptr;
-    std::vector<double> m_listedMarks; // the times the marks list shows
+    MarksList *m_marksList = nullptr;
+    SummaryPanel *m_summary = nullptr;
+    RunComparison *m_comparison = nullptr;
+    std::unique_ptr<SummaryFollower> m_follower;
+    Recording m_run; // what the summary is of: the recording shown, or the live points
+    QString m_runName;
+    std::string m_anchorA; // where the runs are aligned: a mark's name, empty for the start
+    std::string m_anchorB;
     QAction *m_elapsedAction = nullptr;
     ChartOverlay m_overlay;
     TimeAxisFrame m_frame;
-    std::optional<double> m_followMs; // the cursor while the mouse is elsewhere
+    std::unique_ptr<ChartCursor> m_cursor;
     LiveTrend m_ownTrend;
     LiveTrend &m_liveTrend;
     QTimer m_flushTimer;
