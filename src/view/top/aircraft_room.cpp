@@ -36,16 +36,16 @@ AircraftRoom::AircraftRoom(WindowModel &model, ChangeHistory &changes, RunCaptur
 
 void AircraftRoom::addToMenu(QMenu &file, QAction *before)
 {
-    m_menu = new QMenu(tr("Ai&rcraft"), &file);
+    m_menu = new QMenu(tr("A&ircraft"), &file);
     file.insertMenu(before, m_menu);
     m_menu->setObjectName(QStringLiteral("menuAircraft"));
     connect(m_menu, &QMenu::aboutToShow, this, &AircraftRoom::fillMenu);
     fillMenu();
-    QAction *fleet = new QAction(tr("F&leet…"), &file);
+    QAction *fleet = new QAction(tr("Fl&eet…"), &file);
     file.insertAction(before, fleet);
     fleet->setObjectName(QStringLiteral("actionFleet"));
     connect(fleet, &QAction::triggered, this, &AircraftRoom::showFleet);
-    QAction *record = new QAction(tr("Print configuration &record…"), &file);
+    QAction *record = new QAction(tr("Print &configuration record…"), &file);
     file.insertAction(before, record);
     record->setObjectName(QStringLiteral("actionPrintRecord"));
     connect(record, &QAction::triggered, this, &AircraftRoom::printRecord);
@@ -63,7 +63,7 @@ void AircraftRoom::fillMenu()
         group->addAction(action);
         connect(action, &QAction::triggered, this, [this, name] { choose(name); });
     };
-    add(tr("None"), QString());
+    add(tr("&None"), QString());
     QStringList names;
     if (const HistoryStore *store = m_changes.store())
         for (const FleetAircraft &aircraft : fleetOf(store->entries()))
@@ -73,10 +73,14 @@ void AircraftRoom::fillMenu()
     });
     if (!m_chosen.isEmpty() && !known)
         names << m_chosen;
-    for (const QString &name : names)
-        add(name, name);
+    // A name's own '&' is shown as it is; the first nine get a number to pick them by.
+    for (int i = 0; i < names.size(); ++i) {
+        QString text = names[i];
+        text.replace(QLatin1Char('&'), QStringLiteral("&&"));
+        add(i < 9 ? QStringLiteral("&%1 %2").arg(i + 1).arg(text) : text, names[i]);
+    }
     m_menu->addSeparator();
-    QAction *other = m_menu->addAction(tr("&New aircraft…"));
+    QAction *other = m_menu->addAction(tr("Ne&w aircraft…"));
     other->setObjectName(QStringLiteral("actionNewAircraft"));
     connect(other, &QAction::triggered, this, &AircraftRoom::askNewName);
 }
