@@ -1,4 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
+#include "aircraft.h"
 #include "config_preview_dialog.h"
 
 #include <QDialogButtonBox>
@@ -118,6 +119,32 @@ TEST(ConfigPreviewDialog, FileFromOtherFirmwareIsWarnedOfAndNeedsASecondConfirma
     other.setResult(QDialog::Rejected);
     EXPECT_TRUE(answerQuestion(other, QMessageBox::No));
     EXPECT_EQ(other.result(), QDialog::Rejected); // OK alone does not load it
+    EXPECT_TRUE(answerQuestion(other, QMessageBox::Yes));
+    EXPECT_EQ(other.result(), QDialog::Accepted);
+}
+
+// A file saved for another aircraft is warned of, naming both, and OK takes a second Yes; a
+// file without a name is taken with one OK, as before names existed.
+TEST(ConfigPreviewDialog, FileForAnotherAircraftNeedsASecondConfirmation)
+{
+    ConfigValues now;
+    now.firmware = "26";
+    ConfigValues file = now;
+    file.aircraft = "N1";
+    ConfigPreviewDialog unnamed(now, now);
+    unnamed.warnOtherAircraft(QString::fromStdString(otherAircraftWarning("", "N2")));
+    EXPECT_FALSE(answerQuestion(unnamed, QMessageBox::No));
+    EXPECT_EQ(unnamed.result(), QDialog::Accepted);
+
+    ConfigPreviewDialog other(now, file);
+    other.warnOtherAircraft(QString::fromStdString(otherAircraftWarning(file.aircraft, "N2")));
+    QLabel *warning = label(other, QStringLiteral("aircraftWarning"));
+    ASSERT_NE(warning, nullptr);
+    EXPECT_TRUE(warning->text().contains("aircraft N1")) << warning->text().toStdString();
+    EXPECT_TRUE(warning->text().contains("chosen is N2")) << warning->text().toStdString();
+    other.setResult(QDialog::Rejected);
+    EXPECT_TRUE(answerQuestion(other, QMessageBox::No));
+    EXPECT_EQ(other.result(), QDialog::Rejected);
     EXPECT_TRUE(answerQuestion(other, QMessageBox::Yes));
     EXPECT_EQ(other.result(), QDialog::Accepted);
 }

@@ -212,12 +212,18 @@ TEST(HistoryList, MarksTheValuesThatDifferFromTheRestorePointBefore)
     const std::string values = "run_mode_start_delay=2 led_mode=3 tach_pulses_per_rev=1 "
                                "tach_volts=2 advance_shift=0 max_rpm_limit=11 max_advance_limit=25";
     EXPECT_EQ(historyLine(newer, "/h/a b.json", newer.utcMs),
-              "2025-12-07T18:24:25.123+01:00 stored firmware=26 port=2 " + values + " /h/a b.json");
+              "2025-12-07T18:24:25.123+01:00 stored firmware=26 port=2 aircraft= " + values +
+                  " /h/a b.json");
     // One restore point is one line, whatever its path holds; a time later than now is marked
     // without adding a field.
     EXPECT_EQ(historyLine(newer, "/h/x\n2099 stored\\\x7f\u2028.json", newer.utcMs - 1),
-              "2025-12-07T18:24:25.123+01:00(future) stored firmware=26 port=2 " + values +
-                  " /h/x\\x0a2099 stored\\\\\\x7f\\u2028.json");
+              "2025-12-07T18:24:25.123+01:00(future) stored firmware=26 port=2 aircraft= " +
+                  values + " /h/x\\x0a2099 stored\\\\\\x7f\\u2028.json");
+    // A name with a blank stays one word.
+    newer.config.aircraft = "My Cub";
+    EXPECT_EQ(historyLine(newer, "/h/c.json", newer.utcMs),
+              "2025-12-07T18:24:25.123+01:00 stored firmware=26 port=2 aircraft=My\\x20Cub " +
+                  values + " /h/c.json");
 }
 
 // A clock once set ahead left restore points dated 2099: the one written now is still the

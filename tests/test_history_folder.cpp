@@ -249,6 +249,54 @@ TEST(HistoryFolder, AnUnwritableFolderFailsOnceThenHistoryIsOff)
     EXPECT_EQ(folder.add(snapshot(kStart + 1000, 11), error), HistoryFolder::Added::Off);
 }
 
+// The aircraft's name is kept in the file and its name, and read back; a file without one
+// (every earlier file) loads as before; a hostile name is refused by its key.
+TEST(HistoryFolder, KeepsTheAircraftsNameInTheFileAndItsNameAndReadsItBack)
+{
+    QTemporaryDir dir;
+    HistoryFolder folder(dir.path());
+    Snapshot named = snapshot(kStart, 12);
+    named.config.aircraft = "My Cub";
+    QString error;
+    ASSERT_EQ(folder.add(named, error), HistoryFolder::Added::Written) << error.toStdString();
+    ASSERT_EQ(jsonFiles(dir.path()), QStringList{"20251207-172425-000-My_Cub-stored.json"});
+    HistoryFolder again(dir.path());
+    ASSERT_EQ(again.load().size(), 1u);
+    EXPECT_EQ(again.entries()[0].config.aircraft, "My Cub");
+    ConfigValues read;
+    ASSERT_TRUE(readConfig(again.filePath(again.entries()[0]), read, error));
+    EXPECT_EQ(read.aircraft, "My Cub");
+
+    QJsonObject root = QJsonDocument::fromJson(configToJson(named.config, {})).object();
+    root.remove("aircraft");
+    ASSERT_TRUE(parseConfig(QJsonDocument(root).toJson(), read, error)) << error.toStdString();
+    EXPECT_EQ(read.aircraft, "");
+    for (const QJsonValue &bad : {QJsonValue("N1\x1b[2J"), QJsonValue(QString(10000, 'x')),
+                                  QJsonValue("   "), QJsonValue(7)}) {
+        root.insert("aircraft", bad);
+        EXPECT_FALSE(parseConfig(QJsonDocument(root).toJson(), read, error));
+        EXPECT_TRUE(error.startsWith("\"aircraft\"")) << error.toStdString();
+    }
+}
+
+// Two programs share one folder (a synced or network folder): each reads it again before it
+// adds and prunes, so neither prunes from a stale list and the folder keeps its bound.
+TEST(HistoryFolder, TwoProgramsAddingToOneFolderKeepItsBound)
+{
+    QTemporaryDir dir;
+    HistoryFolder first(dir.path(), 3);
+    HistoryFolder second(dir.path(), 3);
+    QString error;
+    for (int i = 0; i < 6; ++i) {
+        HistoryFolder &writer = i % 2 ? second : first;
+        ASSERT_EQ(writer.add(snapshot(kStart + i * 1000, i), error), HistoryFolder::Added::Written)
+            << error.toStdString();
+    }
+    const QStringList files = jsonFiles(dir.path());
+    ASSERT_EQ(files.size(), 3) << files.join(' ').toStdString();
+    EXPECT_TRUE(files.last().startsWith("20251207-172430-000")) << "the newest is kept";
+}
+
 TEST(HistoryStore, TheCallerNeverWaitsForTheDiskAndHearsOnceWhenItCannotWrite)
 {
     QTemporaryDir dir;

@@ -614,8 +614,9 @@ TEST(Program, AWindowRunKeepsARestorePointThatHistoryLists)
     EXPECT_EQ(line.value(1), "connected");
     EXPECT_EQ(line.value(2), "firmware=26");
     EXPECT_EQ(line.value(3), "port=1");
+    EXPECT_EQ(line.value(4), "aircraft=");
     EXPECT_EQ(lineValues(line), values);
-    const QString file = line.mid(11).join(' ');
+    const QString file = line.mid(12).join(' ');
     EXPECT_TRUE(file.startsWith(folder + '/')) << file.toStdString();
 
     const HeadlessRun imported = runHeadless(
@@ -698,6 +699,106 @@ TEST(Program, HeadlessExportThenImportOfTheEditedFileKeepsRestorePoints)
     EXPECT_EQ(lineValues(lines[0]), wanted);
     EXPECT_EQ(lines[1].value(1), "connected");
     EXPECT_EQ(lineValues(lines[1]), start);
+}
+
+// Two aircraft into one history folder over the simulated module, then the fleet and one
+// aircraft's history, read by other runs from what is on disk.
+TEST(Program, TwoAircraftShareOneHistoryFolderThenFleetAndHistoryListThem)
+{
+    PtyServer module;
+    ASSERT_TRUE(module.start()) << module.errorString().toStdString();
+    QTemporaryDir dir;
+    const QString folder = dir.filePath(QStringLiteral("history"));
+    const QStringList common{"--ports", module.devicePath(), "--history-dir",
+                             folder,    "--export-config",   "-"};
+    const HeadlessRun first = runHeadless(common + QStringList{"--aircraft", " N111AA "});
+    ASSERT_EQ(first.exitCode, 0) << first.err.toStdString();
+    EXPECT_EQ(QJsonDocument::fromJson(first.out).object().value("aircraft"), "N111AA");
+    ASSERT_TRUE(module.module().setParameter('v', 0)); // tach volts: OC
+    const HeadlessRun second = runHeadless(common + QStringList{"--aircraft", "N222BB"});
+    ASSERT_EQ(second.exitCode, 0) << second.err.toStdString();
+
+    const HeadlessRun fleet = runHeadless({"--fleet", "--history-dir", folder}, 10000);
+    ASSERT_EQ(fleet.exitCode, 0) << fleet.err.toStdString();
+    const QStringList rows = QString::fromUtf8(fleet.out).split('\n', Qt::SkipEmptyParts);
+    ASSERT_EQ(rows.size(), 3) << fleet.out.toStdString();
+    EXPECT_TRUE(rows[1].startsWith("N111AA\t")) << rows[1].toStdString();
+    EXPECT_TRUE(rows[2].startsWith("N222BB\t")) << rows[2].toStdString();
+    EXPECT_EQ(rows[2].split('\t').value(3), "1") << "one restore point each";
+    EXPECT_EQ(rows[2].split('\t').value(7), "OC");
+
+    const HeadlessRun one =
+        runHeadless({"--history", "--history-dir", folder, "--aircraft", "n111aa"}, 10000);
+    ASSERT_EQ(one.exitCode, 0) << one.err.toStdString();
+    const QList<QByteArray> lines = one.out.trimmed().split('\n');
+    ASSERT_EQ(lines.size(), 1) << one.out.toStdString();
+    EXPECT_TRUE(lines[0].contains(" connected firmware=26 port=1 aircraft=N111AA "));
+    EXPECT_TRUE(lines[0].contains("-N111AA-connected.json")) << lines[0].toStdString();
+}
+
+// A file saved for another aircraft is refused before the port is touched, unless
+// --any-aircraft.
+TEST(Program, AnotherAircraftsFileIsRefusedWithExitTwoBeforeThePort)
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("n1.json"));
+    QJsonObject parameters;
+    for (const char *key : kKeys)
+        parameters.insert(QLatin1String(key), 1);
+    parameters.insert(QLatin1String("max_advance_limit"), 25);
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write(QJsonDocument(QJsonObject{{"format", "quelo-config"},
+                                         {"version", 1},
+                                         {"firmware", "26"},
+                                         {"aircraft", "N1"},
+                                         {"parameters", parameters}})
+                   .toJson());
+    file.close();
+    const HeadlessRun refused = runHeadless(
+        {"--ports", "/dev/quelo-no-such-port", "--import-config", path, "--aircraft", "N2"});
+    EXPECT_EQ(refused.exitCode, 2) << refused.err.toStdString();
+    EXPECT_TRUE(refused.err.contains("saved for aircraft N1; the aircraft chosen is N2"))
+        << refused.err.toStdString();
+    EXPECT_FALSE(refused.err.contains("Port 1")) << "no port was tried";
+    // With --any-aircraft the file goes on to the port (here a missing one: exit 1).
+    const HeadlessRun taken =
+        runHeadless({"--ports", "/dev/quelo-no-such-port", "--import-config", path, "--aircraft",
+                     "N2", "--any-aircraft", "--timeout", "3"});
+    EXPECT_EQ(taken.exitCode, 1) << taken.err.toStdString();
+}
+
+// --print-record: a one-page PDF holding the name and the seven values, and its copy beside
+// the restore point in the history folder; a device as destination is refused at once.
+TEST(Program, PrintRecordWritesAOnePagePdfWithTheNameAndTheValues)
+{
+    PtyServer module;
+    ASSERT_TRUE(module.start()) << module.errorString().toStdString();
+    QTemporaryDir dir;
+    const QString folder = dir.filePath(QStringLiteral("history"));
+    const QString pdf = dir.filePath(QStringLiteral("record.pdf"));
+    const HeadlessRun run = runHeadless({"--ports", module.devicePath(), "--history-dir", folder,
+                                         "--aircraft", "G-ABCD", "--print-record", pdf});
+    ASSERT_EQ(run.exitCode, 0) << run.err.toStdString();
+    QProcess info;
+    info.start(QStringLiteral("pdfinfo"), {pdf});
+    ASSERT_TRUE(info.waitForFinished(10000)) << "pdfinfo (poppler-utils) is needed";
+    EXPECT_TRUE(QString::fromUtf8(info.readAllStandardOutput())
+                    .contains(QRegularExpression(QStringLiteral("Pages:\\s+1\\n"))));
+    QProcess text;
+    text.start(QStringLiteral("pdftotext"), {pdf, QStringLiteral("-")});
+    ASSERT_TRUE(text.waitForFinished(10000));
+    const QString words = QString::fromUtf8(text.readAllStandardOutput());
+    EXPECT_TRUE(words.contains("G-ABCD")) << words.toStdString();
+    // The simulated module's defaults as the value boxes show them.
+    for (const char *shown : {"Mode", "12 volts", "3072", "-5.6", "35"})
+        EXPECT_TRUE(words.contains(QLatin1String(shown))) << shown << "\n" << words.toStdString();
+    EXPECT_TRUE(words.contains("The module has stored the values shown."));
+    EXPECT_EQ(QDir(folder).entryList({"*-G-ABCD-connected.pdf"}).size(), 1);
+
+    const HeadlessRun device = runHeadless(
+        {"--ports", module.devicePath(), "--aircraft", "G-ABCD", "--print-record", "/dev/null"});
+    EXPECT_EQ(device.exitCode, 2) << device.err.toStdString();
 }
 
 // --history prints each restore point on one line, and a file whose firmware forges a line

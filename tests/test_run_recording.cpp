@@ -189,6 +189,7 @@ TEST(RecordingReader, EveryEventKindReadsBackAsTheKindItWasWrittenWith)
                                           {K::ParameterReported, "led_mode=Kill Sw"},
                                           {K::StoreConfirmed, "stored"},
                                           {K::Mark, "mark 12"},
+                                          {K::Aircraft, "aircraft G-ABCD"},
                                           {K::Unclassified, "recording paused"},
                                           {K::Unclassified, "stored again"},
                                           {K::Unclassified, "Valid comm port not found!"},

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "config_command.h"
 
+#include "aircraft.h"
 #include "config_file.h"
 #include "config_transfer.h"
 #include "history_command.h"
@@ -8,6 +9,7 @@
 #include "qt_serial_comm.h"
 #include "qt_timer_host.h"
 #include "quit_signals.h"
+#include "run_recording.h"
 #include "window_model.h"
 
 #include <QCoreApplication>
@@ -71,9 +73,17 @@ bool ConfigCommand::prepare()
     }
     if (m_options.importConfig.isEmpty())
         return true;
-    if (readConfig(m_options.importConfig, m_import, error))
+    if (!readConfig(m_options.importConfig, m_import, error)) {
+        sayError(m_options.importConfig + QStringLiteral(": ") + error);
+        return false;
+    }
+    // Another aircraft's file is refused before the port is touched: nothing is written.
+    const std::string other =
+        otherAircraftWarning(m_import.aircraft, m_options.aircraft.toStdString());
+    if (other.empty() || m_options.anyAircraft)
         return true;
-    sayError(m_options.importConfig + QStringLiteral(": ") + error);
+    sayError(m_options.importConfig + QStringLiteral(": ") + QString::fromStdString(other) +
+             QStringLiteral(" (--any-aircraft imports it all the same)"));
     return false;
 }
 
@@ -135,11 +145,13 @@ int ConfigCommand::run(const QStringList &devices, RunObserver *observer)
     QtSerialComm comm(devices);
     WindowModel model(comm, timers);
     model.linkLog().setSink(linkLogSink());
+    if (!m_options.aircraft.isEmpty())
+        model.linkLog().event(aircraftEventText(m_options.aircraft.toStdString()));
     model.setReconnect(m_options.reconnect);
-    RunHistory history(model, m_options);
+    std::optional<RunHistory> history(std::in_place, model, m_options);
     RunObservers observers;
     observers.add(observer);
-    observers.add(&history.observer());
+    observers.add(&history->observer());
     model.setRunObserver(&observers);
 
     QElapsedTimer clock;
@@ -157,7 +169,7 @@ int ConfigCommand::run(const QStringList &devices, RunObserver *observer)
     const auto check = [&] {
         if (exitCode)
             return;
-        if (const std::optional<int> code = step(model, transfer, history, devices))
+        if (const std::optional<int> code = step(model, transfer, *history, devices))
             finish(*code);
     };
     QTimer ticker;
@@ -176,16 +188,25 @@ int ConfigCommand::run(const QStringList &devices, RunObserver *observer)
         loop.exec();
     model.setChangeListener({});
     ticker.stop();
+    const int port = model.connectedPort();
+    std::vector<std::string> unstored;
+    for (const Parameter *p : model.unstoredChanges())
+        unstored.push_back(p->name);
     // Closes the port as the window does on unload: a command half sent is finished first.
     model.Form_Unload();
     model.setRunObserver(nullptr);
+    history.reset(); // the run's restore points are on disk from here
+    if (*exitCode == kExitDone && m_recordSink)
+        return m_recordSink(transfer.values(), port, unstored);
     if (*exitCode == kExitDone && m_options.importConfig.isEmpty())
         return finishExport(transfer.values());
     return *exitCode;
 }
 
-int ConfigCommand::finishExport(const ConfigValues &values)
+int ConfigCommand::finishExport(const ConfigValues &reported)
 {
+    ConfigValues values = reported;
+    values.aircraft = m_options.aircraft.toStdString();
     const QDateTime now = QDateTime::currentDateTime();
     if (isStandardStream(m_options.exportConfig)) {
         const QByteArray bytes = configToJson(values, now);

@@ -8,6 +8,7 @@
 
 #include <QStringList>
 
+#include <functional>
 #include <optional>
 
 namespace quelo {
@@ -37,6 +38,13 @@ public:
     // The observer, when given, hears what the module reports meanwhile (--record).
     int run(const QStringList &devices, RunObserver *observer = nullptr);
 
+    // --print-record: what is done with the module's values once it has reported them all,
+    // after the port is closed and the run's restore points are written; returns the exit code.
+    // `port` is the port the module answered on, `unstored` what it holds but has not stored.
+    using RecordSink = std::function<int(const ConfigValues &values, int port,
+                                         const std::vector<std::string> &unstored)>;
+    void setRecordSink(RecordSink sink) { m_recordSink = std::move(sink); }
+
 private:
     ConfigTransfer startTransfer(WindowModel &model, ConfigTransfer::Clock now) const;
     int finishExport(const ConfigValues &values);
@@ -49,6 +57,7 @@ private:
     const Options &m_options;
     ConfigValues m_import;
     FileReplacement m_export;
+    RecordSink m_recordSink;
 };
 
 } // namespace quelo

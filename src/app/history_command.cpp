@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "history_command.h"
 
+#include "aircraft.h"
+
 #include <cstdio>
 
 namespace quelo {
@@ -29,7 +31,10 @@ int printHistory(const Options &options)
         return kExitUsage;
     }
     const qint64 now = wallClockNow().utcMs;
-    for (const Snapshot &entry : folder.load()) {
+    const std::vector<Snapshot> &all = folder.load();
+    const std::vector<Snapshot> entries =
+        options.aircraft.isEmpty() ? all : entriesOf(all, options.aircraft.toStdString());
+    for (const Snapshot &entry : entries) {
         const QString path = folder.filePath(entry);
         const std::string line = options.historyJson
                                      ? snapshotJsonLine(entry, path, now).toStdString()
@@ -50,6 +55,7 @@ RunHistory::RunHistory(WindowModel &model, const Options &options)
       m_watcher(model, wallClockNow, [this](const Snapshot &snapshot) { m_store.add(snapshot); })
 {
     m_store.setKeeping(!options.noHistory);
+    m_watcher.setAircraft(options.aircraft.toStdString());
     if (!options.importConfig.isEmpty())
         m_watcher.labelNextStore(SnapshotEvent::Imported);
     QObject::connect(&m_store, &HistoryStore::failed, &sayOnStandardError);

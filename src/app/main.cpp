@@ -3,12 +3,14 @@
 #include "config_command.h"
 #include "demo_module.h"
 #include "file_paths.h"
+#include "fleet_command.h"
 #include "history_command.h"
 #include "launch_recording.h"
 #include "link_logging.h"
 #include "main_window.h"
 #include "options.h"
 #include "perf_log.h"
+#include "print_record_command.h"
 #include "qt_serial_comm.h"
 #include "qt_timer_host.h"
 #include "quit_signals.h"
@@ -23,6 +25,7 @@
 #include <QApplication>
 #include <QCoreApplication>
 #include <QFileInfo>
+#include <QGuiApplication>
 #include <QTimer>
 
 #include <cmath>
@@ -150,13 +153,22 @@ private:
 int runConfigCommand(const Options &options, int argc, char *argv[])
 {
     ConfigCommand command(options);
-    if (!command.prepare())
+    if (!command.prepare() || !checkRecordTarget(options))
         return kExitUsage;
-    QCoreApplication app(argc, argv);
+    // A record is laid out with fonts, which a display-less run finds through the offscreen
+    // platform.
+    if (!options.printRecord.isEmpty() && qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    const std::unique_ptr<QCoreApplication> app =
+        options.printRecord.isEmpty() ? std::make_unique<QCoreApplication>(argc, argv)
+                                      : std::make_unique<QGuiApplication>(argc, argv);
     RunSetup setup;
     if (const int failed = setup.start(options); failed >= 0)
         return failed;
+    if (!options.printRecord.isEmpty())
+        command.setRecordSink(recordSink(options, setup.devices()));
     RunFile recording;
+    recording.setAircraft(options.aircraft.toStdString());
     const bool recorded = !options.record.isEmpty();
     if (recorded && !recordAtLaunch(recording, options.record))
         return kExitLink;
@@ -197,6 +209,7 @@ int runWindow(const Options &options, int argc, char *argv[])
     appWindow.setPortDevices(setup.devices());
     appWindow.changes().setKeeping(!options.noHistory);
     appWindow.changes().startHistory(historyFolder(options));
+    appWindow.chooseAircraft(options.aircraft);
     setup.setNotes([&appWindow](const QString &message) { appWindow.notes().post(message); });
     bool recordingFailed = false;
     reportRecordingFailures(appWindow, recordingFailed);
@@ -258,6 +271,11 @@ int main(int argc, char *argv[])
     if (!options.summary.isEmpty()) {
         QCoreApplication app(argc, argv);
         return printSummary(options);
+    }
+    if (options.listFleet) {
+        QCoreApplication app(argc, argv);
+        QCoreApplication::setApplicationName(QStringLiteral("quelo-link"));
+        return printFleet(options);
     }
     if (options.configCommand())
         return runConfigCommand(options, argc, argv);

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "options.h"
 
+#include "aircraft.h"
 #include "config_transfer.h"
 #include "demo_module.h"
 
@@ -168,6 +169,29 @@ struct OptionSet
         QStringLiteral("With --summary: the figures of a second recording beside the first's, "
                        "and the differences (second minus first)."),
         QStringLiteral("B.csv")};
+    QCommandLineOption aircraft{
+        QStringLiteral("aircraft"),
+        QStringLiteral("The aircraft the module sits in (1 to 32 printable characters; names "
+                       "that differ only in the case of A-Z are one aircraft): kept with every "
+                       "restore point, file and recording. With --history: list that aircraft's "
+                       "restore points only."),
+        QStringLiteral("NAME")};
+    QCommandLineOption anyAircraft{
+        QStringLiteral("any-aircraft"),
+        QStringLiteral("With --import-config: import a file saved for another aircraft than "
+                       "--aircraft.")};
+    QCommandLineOption fleet{
+        QStringLiteral("fleet"),
+        QStringLiteral("Print every aircraft of the history folder (name, last connected, "
+                       "firmware, the newest configuration, restore points; '*' after a value "
+                       "most of the fleet does not hold) and exit. Needs no display and no "
+                       "port.")};
+    QCommandLineOption printRecord{
+        QStringLiteral("print-record"),
+        QStringLiteral("Without a window: once the module has reported its seven values, write "
+                       "its one-page configuration record to FILE.pdf (and a copy beside its "
+                       "restore point in the history folder) and exit."),
+        QStringLiteral("FILE.pdf")};
     QCommandLineOption reconnect{
         QStringLiteral("reconnect"),
         QStringLiteral("After a lost link, search ports 1-3 until a module answers, probing "
@@ -200,12 +224,14 @@ std::optional<QString> parseConfigCommand(const QCommandLineParser &parser, cons
         return command + QStringLiteral(" runs without a window: no --screenshot");
     if ((exporting || importing) && parser.isSet(set.trends))
         return command + QStringLiteral(" runs without a window: no --trends");
+    if (parser.isSet(set.printRecord) && (exporting || importing))
+        return QStringLiteral("--print-record cannot be used with %1").arg(command);
     options.anyFirmware = parser.isSet(set.anyFirmware);
     if (options.anyFirmware && !importing)
         return QStringLiteral("--any-firmware needs --import-config");
     if (!parser.isSet(set.timeout))
         return std::nullopt;
-    if (!exporting && !importing)
+    if (!exporting && !importing && !parser.isSet(set.printRecord))
         return QStringLiteral("--timeout needs --export-config or --import-config");
     const std::optional<double> seconds = parseSeconds(parser.value(set.timeout));
     if (!seconds || *seconds <= 0.0)
@@ -234,8 +260,41 @@ std::optional<QString> parseHistory(const QCommandLineParser &parser, const Opti
         return std::nullopt;
     for (const QString &name : parser.optionNames())
         if (name != QStringLiteral("history") && name != QStringLiteral("history-dir") &&
-            name != QStringLiteral("json"))
-            return QStringLiteral("--history takes no other option than --history-dir and --json");
+            name != QStringLiteral("json") && name != QStringLiteral("aircraft"))
+            return QStringLiteral("--history takes no other option than --history-dir, --json "
+                                  "and --aircraft");
+    return std::nullopt;
+}
+
+// --aircraft, --any-aircraft, --fleet and --print-record.
+std::optional<QString> parseAircraft(const QCommandLineParser &parser, const OptionSet &set,
+                                     Options &options)
+{
+    if (parser.isSet(set.aircraft)) {
+        std::string why;
+        const std::optional<std::string> name =
+            aircraftName(parser.value(set.aircraft).toStdString(), why);
+        if (!name)
+            return QStringLiteral("--aircraft: not an aircraft name: %1")
+                .arg(QString::fromStdString(why));
+        options.aircraft = QString::fromStdString(*name);
+    }
+    options.anyAircraft = parser.isSet(set.anyAircraft);
+    if (options.anyAircraft && !parser.isSet(set.importConfig))
+        return QStringLiteral("--any-aircraft needs --import-config");
+    options.printRecord = parser.value(set.printRecord);
+    if (parser.isSet(set.printRecord) && options.printRecord.isEmpty())
+        return QStringLiteral("--print-record needs a file name");
+    for (const QCommandLineOption *windowOnly : {&set.quitAfter, &set.screenshot, &set.trends})
+        if (parser.isSet(set.printRecord) && parser.isSet(*windowOnly))
+            return QStringLiteral("--print-record runs without a window: no --%1")
+                .arg(windowOnly->names().constFirst());
+    options.listFleet = parser.isSet(set.fleet);
+    if (!options.listFleet)
+        return std::nullopt;
+    for (const QString &name : parser.optionNames())
+        if (name != QStringLiteral("fleet") && name != QStringLiteral("history-dir"))
+            return QStringLiteral("--fleet takes no other option than --history-dir");
     return std::nullopt;
 }
 
@@ -361,6 +420,7 @@ Options parseOptions(const QStringList &arguments)
                        set.historyDir, set.history, set.json, set.noHistory});
     parser.addOptions({set.replay, set.speed, set.reconnect});
     parser.addOptions({set.summary, set.from, set.to, set.compare});
+    parser.addOptions({set.aircraft, set.anyAircraft, set.fleet, set.printRecord});
     parser.addPositionalArgument(QStringLiteral("FILE.csv"),
                                  QStringLiteral("With --trends: a recording to open."),
                                  QStringLiteral("[--trends FILE.csv]"));
@@ -392,6 +452,8 @@ Options parseOptions(const QStringList &arguments)
     if (const std::optional<QString> error = parseReplay(parser, set, options))
         return failure(*error);
     if (const std::optional<QString> error = parseSummary(parser, set, options))
+        return failure(*error);
+    if (const std::optional<QString> error = parseAircraft(parser, set, options))
         return failure(*error);
     return options;
 }

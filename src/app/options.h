@@ -71,7 +71,19 @@ struct Options
     QString compare;
     bool summaryJson = false;
 
-    bool configCommand() const { return !exportConfig.isEmpty() || !importConfig.isEmpty(); }
+    // --aircraft: the aircraft the run is for (trimmed, checked); with --history, the one listed.
+    QString aircraft;
+    // --any-aircraft: import a file saved for another aircraft than --aircraft.
+    bool anyAircraft = false;
+    // --fleet: print every aircraft of the history folder and exit (no window, no port).
+    bool listFleet = false;
+    // --print-record: without a window, the module's configuration record as a PDF file.
+    QString printRecord;
+
+    bool configCommand() const
+    {
+        return !exportConfig.isEmpty() || !importConfig.isEmpty() || !printRecord.isEmpty();
+    }
 };
 
 // Parses the arguments (the program name first). Anything the program would otherwise ignore

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "config_file.h"
 
+#include "aircraft.h"
 #include "file_access.h"
 
 #include <QFile>
@@ -111,6 +112,25 @@ RawScan scanRaw(const QByteArray &bytes)
     return scan;
 }
 
+// "aircraft" is optional (files without it, and every file before names, hold none); when given
+// it is a name as the window takes one. A reader that knows no names ignores it.
+bool readAircraft(const QJsonObject &root, std::string &aircraft, QString &error)
+{
+    const QJsonValue value = root.value("aircraft");
+    if (value.isUndefined())
+        return true;
+    std::string why = "not a text";
+    const std::optional<std::string> name =
+        value.isString() ? aircraftName(value.toString().toStdString(), why) : std::nullopt;
+    if (!name) {
+        error = QStringLiteral("\"aircraft\": not an aircraft name (%1)")
+                    .arg(QString::fromStdString(why));
+        return false;
+    }
+    aircraft = *name;
+    return true;
+}
+
 bool checkHeader(const QJsonObject &root, QString &error)
 {
     if (root.value("format").toString() != kFormat) {
@@ -187,6 +207,8 @@ QByteArray configToJson(const ConfigValues &config, const QDateTime &saved)
     root.insert("version", kVersion);
     root.insert("saved", isoWithOffset(saved));
     root.insert("firmware", QString::fromStdString(config.firmware));
+    if (!config.aircraft.empty())
+        root.insert("aircraft", QString::fromStdString(config.aircraft));
     root.insert("parameters", parameters);
     root.insert("shown", shown);
     return QJsonDocument(root).toJson(QJsonDocument::Indented);
@@ -226,7 +248,8 @@ bool parseConfig(const QByteArray &file, ConfigValues &config, QString &error)
     const QJsonObject root = document.object();
     ConfigValues read;
     if (!checkHeader(root, error) ||
-        !checkParameters(root.value("parameters").toObject(), raw, read.values, error))
+        !checkParameters(root.value("parameters").toObject(), raw, read.values, error) ||
+        !readAircraft(root, read.aircraft, error))
         return false;
     read.firmware = root.value("firmware").toString().toStdString();
     read.saved = root.value("saved").toString().toStdString();

@@ -12,8 +12,8 @@ namespace quelo {
 
 // Configuration files: a JSON object with "format": "quelo-config", "version": 1, "saved"
 // (ISO 8601 with the UTC offset), "firmware", "parameters" (the seven values in the sliders'
-// units under their keys) and "shown" (the value boxes' texts, for a human reader; ignored
-// when read back).
+// units under their keys), "shown" (the value boxes' texts, for a human reader; ignored
+// when read back) and, when the configuration has one, "aircraft" (its aircraft's name).
 
 // A configuration is a few hundred bytes; a file over this is refused without being read.
 inline constexpr qint64 kMaxConfigBytes = 1024 * 1024;

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "history_folder.h"
 
+#include "aircraft.h"
 #include "config_file.h"
 #include "file_access.h"
 #include "stamp.h"
@@ -70,6 +71,13 @@ void takeMillisecondsFromName(Snapshot &snapshot, const QString &name)
     if (named && snapshot.utcMs % 1000 == 0 && *named >= snapshot.utcMs &&
         *named < snapshot.utcMs + 1000)
         snapshot.utcMs = *named;
+}
+
+// "N123AB-" for a restore point of aircraft N123AB; nothing for one without a name.
+QString tagged(const Snapshot &snapshot)
+{
+    const std::string tag = aircraftFileTag(snapshot.config.aircraft);
+    return tag.empty() ? QString() : QString::fromStdString(tag) + QLatin1Char('-');
 }
 
 bool readSequence(const QJsonObject &root, Snapshot &read, QString &error)
@@ -165,6 +173,9 @@ QByteArray snapshotJsonLine(const Snapshot &snapshot, const QString &path, qint6
     line.insert("future", isInTheFuture(snapshot, nowUtcMs));
     line.insert("event", QString::fromLatin1(eventName(snapshot.event)));
     line.insert("firmware", QString::fromStdString(snapshot.config.firmware));
+    line.insert("aircraft", snapshot.config.aircraft.empty()
+                                ? QJsonValue()
+                                : QJsonValue(QString::fromStdString(snapshot.config.aircraft)));
     line.insert("port", snapshot.port);
     line.insert("sequence", static_cast<qint64>(snapshot.sequence));
     line.insert("parameters", parameters);
@@ -219,7 +230,6 @@ const std::vector<Snapshot> &HistoryFolder::load()
         entries.push_back(std::move(snapshot));
     }
     m_list.assign(std::move(entries));
-    m_loaded = true;
     return m_list.entries();
 }
 
@@ -227,7 +237,7 @@ QString HistoryFolder::newFileName(const Snapshot &snapshot) const
 {
     const QString stem = QDateTime::fromMSecsSinceEpoch(snapshot.utcMs, Qt::UTC)
                              .toString(QStringLiteral("yyyyMMdd-HHmmss-zzz-")) +
-                         QString::fromLatin1(eventName(snapshot.event));
+                         tagged(snapshot) + QString::fromLatin1(eventName(snapshot.event));
     QString name = stem + QStringLiteral(".json");
     for (int n = 2; QFileInfo::exists(QDir(m_path).filePath(name)); ++n)
         name = stem + QStringLiteral("-%1.json").arg(n);
@@ -238,8 +248,10 @@ HistoryFolder::Added HistoryFolder::add(Snapshot snapshot, QString &error)
 {
     if (m_off)
         return Added::Off;
-    if (!m_loaded)
-        load();
+    // Read again every time: another program (on another computer, in a shared folder) may have
+    // written or removed restore points since, and pruning from a stale list would keep too
+    // many or count from the wrong newest.
+    load();
     if (m_list.repeatsNewest(snapshot))
         return Added::Repeat;
     if (!QDir().mkpath(m_path)) {
@@ -256,6 +268,7 @@ HistoryFolder::Added HistoryFolder::add(Snapshot snapshot, QString &error)
     const std::string added = snapshot.fileName;
     Added result = Added::Written;
     for (const Snapshot &gone : m_list.add(std::move(snapshot))) {
+        // Already gone when another program pruned it first: nothing is lost.
         QFile::remove(filePath(gone));
         if (gone.fileName == added) {
             error = QStringLiteral("the restore point %1 was removed at once: only %2 are kept")

@@ -27,8 +27,9 @@ bool isPlainFileName(const QString &name);
 
 // One restore point as one line of compact JSON for a script (--history --json): "time" (ISO
 // 8601 with its offset, to the millisecond), "utcMs", "future" (its time is later than
-// `nowUtcMs`), "event", "firmware", "port", "sequence", "parameters" (the seven values by file
-// key), "shown" (the value boxes' texts for them) and "file" (`path`). No newline at the end.
+// `nowUtcMs`), "event", "firmware", "aircraft" (null for none), "port", "sequence", "parameters"
+// (the seven values by file key), "shown" (the value boxes' texts for them) and "file" (`path`). No
+// newline at the end.
 QByteArray snapshotJsonLine(const Snapshot &snapshot, const QString &path, qint64 nowUtcMs);
 
 // Where restore points are kept unless --history-dir says otherwise: "history" in the user's
@@ -65,9 +66,11 @@ public:
     // 64 KiB, a name that is not plain, a firmware that is not a version) is passed over: it is
     // neither listed nor ever removed.
     const std::vector<Snapshot> &load();
-    // Adds a restore point unless it repeats the newest one of its firmware: creates the
-    // folder, writes the file atomically with the next sequence number, then removes the
-    // first written beyond the number kept. Loads the folder first if it was not loaded yet.
+    // Adds a restore point unless it repeats the newest one of its firmware and aircraft: reads
+    // the folder again (another program may share it), creates it, writes the file atomically
+    // with the next sequence number, then removes the first written beyond the number kept
+    // (each aircraft's newest stays). The file name holds the aircraft's name
+    // ("20261207-172425-123-N123AB-stored.json").
     Added add(Snapshot snapshot, QString &error);
 
     const std::vector<Snapshot> &entries() const { return m_list.entries(); }
@@ -78,7 +81,6 @@ private:
     QString m_path;
     std::size_t m_keep;
     HistoryList m_list;
-    bool m_loaded = false;
     bool m_off = false;
 };
 

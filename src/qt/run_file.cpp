@@ -78,8 +78,19 @@ bool RunFile::start(const QString &path, Mode mode)
     m_path = path;
     m_file = std::move(file);
     m_recorder = std::make_unique<RunRecorder>(m_clock());
+    if (!m_aircraft.empty())
+        event({RunEventKind::Aircraft, aircraftEventText(m_aircraft)});
     watchWaiting(); // the header may wait already
-    return true;
+    return isRecording();
+}
+
+void RunFile::setAircraft(const std::string &name)
+{
+    if (name == m_aircraft)
+        return;
+    m_aircraft = name;
+    if (m_recorder && !name.empty())
+        event({RunEventKind::Aircraft, aircraftEventText(name)});
 }
 
 void RunFile::stop()

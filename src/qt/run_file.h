@@ -46,6 +46,9 @@ public:
     // why in one sentence naming the file, and nothing else changes.
     bool start(const QString &path, Mode mode = Mode::Truncate);
     void stop();
+    // The aircraft the run is for: an "aircraft NAME" event opens every recording (the columns
+    // stay as they are), and comes again when the name changes while recording.
+    void setAircraft(const std::string &name);
 
     bool isRecording() const { return m_file && m_file->isOpen(); }
     QString fileName() const { return m_path; }
@@ -71,6 +74,7 @@ private:
     std::unique_ptr<RecordFile> m_file;
     std::unique_ptr<RunRecorder> m_recorder;
     QString m_error;
+    std::string m_aircraft;
     // While rows wait for standard output's reader: room to write, and a look at the stall
     // when no report comes to look.
     QSocketNotifier *m_room = nullptr;

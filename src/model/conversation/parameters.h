@@ -114,7 +114,8 @@ struct ConfigValues
     std::array<int, kParameterCount> values{};
     std::string firmware;
     std::array<std::string, kParameterCount> shown{};
-    std::string saved; // a file's "saved" time as the file gives it; empty for the module's
+    std::string saved;    // a file's "saved" time as the file gives it; empty for the module's
+    std::string aircraft; // the aircraft it was saved for; empty: no name
 };
 
 // The value boxes' texts for values (in the sliders' units).

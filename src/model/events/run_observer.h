@@ -35,6 +35,7 @@ enum class RunEventKind
     ParameterReported, // the module reported a new value: "<file key>=<value box text>"
     StoreConfirmed,    // the module confirmed a store holding every change: "stored"
     Mark,              // the user marked the moment: "mark N"
+    Aircraft,          // the aircraft the run is for: "aircraft NAME"
     Unclassified,      // a text no table here knows (a recording from a later version)
 };
 
@@ -42,7 +43,8 @@ enum class RunEventKind
 inline constexpr RunEventKind kRunEventKinds[] = {
     RunEventKind::LinkUp,         RunEventKind::LinkLost, RunEventKind::NoAnswer,
     RunEventKind::SearchEnded,    RunEventKind::Status,   RunEventKind::ParameterReported,
-    RunEventKind::StoreConfirmed, RunEventKind::Mark,     RunEventKind::Unclassified};
+    RunEventKind::StoreConfirmed, RunEventKind::Mark,     RunEventKind::Aircraft,
+    RunEventKind::Unclassified};
 
 // A text the status line shows (a dotted line on a chart).
 bool isStatusLine(RunEventKind kind);

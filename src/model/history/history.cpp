@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "history.h"
 
+#include "aircraft.h"
 #include "convert.h"
 #include "stamp.h"
 
@@ -19,6 +20,15 @@ bool newerFirst(const Snapshot &a, const Snapshot &b)
     if (a.utcMs != b.utcMs)
         return a.utcMs > b.utcMs;
     return a.fileName > b.fileName;
+}
+
+// An aircraft name as one word of a line: escaped, its blanks written \x20.
+std::string oneWord(const std::string &name)
+{
+    std::string word;
+    for (const char c : escapedForLine(name))
+        word += c == ' ' ? std::string("\\x20") : std::string(1, c);
+    return word;
 }
 
 } // namespace
@@ -95,6 +105,7 @@ std::string historyLine(const Snapshot &entry, const std::string &path, std::int
                        eventName(entry.event) +
                        " firmware=" + escapedForLine(entry.config.firmware) +
                        " port=" + decimalInteger(entry.port);
+    line += " aircraft=" + oneWord(entry.config.aircraft);
     for (std::size_t i = 0; i < kParameterCount; ++i)
         line +=
             std::string(" ") + kParameters[i].key + "=" + decimalInteger(entry.config.values[i]);
@@ -111,7 +122,8 @@ bool HistoryList::repeatsNewest(const Snapshot &snapshot) const
 {
     const auto newest =
         std::find_if(m_entries.begin(), m_entries.end(), [&](const Snapshot &entry) {
-            return entry.config.firmware == snapshot.config.firmware;
+            return entry.config.firmware == snapshot.config.firmware &&
+                   sameAircraft(entry.config.aircraft, snapshot.config.aircraft);
         });
     return newest != m_entries.end() && sameConfiguration(newest->config, snapshot.config);
 }
@@ -133,13 +145,28 @@ std::vector<Snapshot> HistoryList::add(Snapshot snapshot)
     return prune();
 }
 
+// Beyond `keep`, an aircraft's newest restore point stays: one aircraft connected often must not
+// push the others out of the fleet.
 std::vector<Snapshot> HistoryList::prune()
 {
     std::vector<Snapshot> gone;
-    while (m_entries.size() > m_keep) {
-        gone.push_back(std::move(m_entries.back()));
-        m_entries.pop_back();
+    std::vector<Snapshot> kept;
+    std::vector<std::string> seen; // aircraft whose newest is kept, as written
+    for (Snapshot &entry : m_entries) {
+        const std::string &name = entry.config.aircraft;
+        const bool newestOfAircraft =
+            !name.empty() && std::none_of(seen.begin(), seen.end(), [&](const std::string &s) {
+                return sameAircraft(s, name);
+            });
+        if (newestOfAircraft)
+            seen.push_back(name);
+        if (kept.size() < m_keep || newestOfAircraft)
+            kept.push_back(std::move(entry));
+        else
+            gone.push_back(std::move(entry));
     }
+    m_entries = std::move(kept);
+    std::reverse(gone.begin(), gone.end());
     return gone;
 }
 

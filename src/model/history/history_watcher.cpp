@@ -57,6 +57,7 @@ void HistoryWatcher::take(SnapshotEvent event)
     snapshot.event = event;
     snapshot.port = m_model.connectedPort();
     snapshot.config = *config;
+    snapshot.config.aircraft = m_aircraft;
     if (m_sink)
         m_sink(snapshot);
 }

@@ -7,6 +7,7 @@
 
 #include <functional>
 #include <optional>
+#include <string>
 
 namespace quelo {
 
@@ -34,6 +35,9 @@ public:
     // The next store the module confirms completes an import: its restore point is of this
     // kind instead of "stored".
     void labelNextStore(SnapshotEvent event) { m_storeLabel = event; }
+    // The aircraft the restore points are taken for from now on; empty: none named.
+    void setAircraft(std::string name) { m_aircraft = std::move(name); }
+    const std::string &aircraft() const { return m_aircraft; }
 
     void telemetry(const TelemetryReport &) override {}
     void event(const RunEvent &event) override;
@@ -47,6 +51,7 @@ private:
     bool m_connected = false;
     std::optional<SnapshotEvent> m_pending;
     std::optional<SnapshotEvent> m_storeLabel;
+    std::string m_aircraft;
 };
 
 } // namespace quelo

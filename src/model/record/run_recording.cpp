@@ -51,6 +51,8 @@ RunEventKind eventKindOf(const std::string &text)
         return RunEventKind::StoreConfirmed;
     if (markNumber(text))
         return RunEventKind::Mark;
+    if (startsWith(text, "aircraft ") && text.size() > 9)
+        return RunEventKind::Aircraft;
     if (isParameterText(text))
         return RunEventKind::ParameterReported;
     return RunEventKind::Unclassified;
@@ -59,6 +61,11 @@ RunEventKind eventKindOf(const std::string &text)
 std::string markText(int n)
 {
     return "mark " + std::to_string(n);
+}
+
+std::string aircraftEventText(const std::string &name)
+{
+    return "aircraft " + name;
 }
 
 std::optional<int> markNumber(const std::string &text)

@@ -16,6 +16,8 @@ namespace quelo {
 RunEventKind eventKindOf(const std::string &text);
 // The text of mark n, as the recording writes it ("mark 3").
 std::string markText(int n);
+// The text of the event that names the run's aircraft ("aircraft N123AB").
+std::string aircraftEventText(const std::string &name);
 // The number of the mark an event text names ("mark 3" -> 3), if it is one.
 std::optional<int> markNumber(const std::string &text);
 

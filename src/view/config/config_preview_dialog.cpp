@@ -116,11 +116,24 @@ QGridLayout *ConfigPreviewDialog::parameterGrid(const ConfigValues &now, const C
     return grid;
 }
 
+void ConfigPreviewDialog::warnOtherAircraft(const QString &warning)
+{
+    if (warning.isEmpty())
+        return;
+    m_aircraftWarning = tr("Warning: this file was %1.").arg(shortened(warning));
+    auto *label = configCell(this, m_aircraftWarning, true, QStringLiteral("aircraftWarning"));
+    label->setWordWrap(true);
+    label->setStyleSheet(QStringLiteral("color: #b00000"));
+    static_cast<QVBoxLayout *>(layout())->insertWidget(1, label);
+}
+
 void ConfigPreviewDialog::accept()
 {
-    if (!m_firmwareWarning.isEmpty()) {
+    if (!m_firmwareWarning.isEmpty() || !m_aircraftWarning.isEmpty()) {
+        QStringList warnings{m_aircraftWarning, m_firmwareWarning};
+        warnings.removeAll(QString());
         QMessageBox question(QMessageBox::Warning, windowTitle(),
-                             m_firmwareWarning + QStringLiteral("\n\n") +
+                             warnings.join(QLatin1Char('\n')) + QStringLiteral("\n\n") +
                                  tr("Load it into this module all the same?"),
                              QMessageBox::Yes | QMessageBox::No, this);
         question.setObjectName(QStringLiteral("firmwareQuestion"));

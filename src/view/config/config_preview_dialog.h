@@ -36,7 +36,13 @@ public:
     // The firmware warning shown, empty when the file's firmware is the module's.
     const QString &firmwareWarning() const { return m_firmwareWarning; }
 
-    // OK: with a firmware warning, accepts only once the second question is answered Yes.
+    // A file saved for another aircraft than the one chosen: a warning line naming both, and OK
+    // asks once more, as for other firmware. Nothing for an empty warning.
+    void warnOtherAircraft(const QString &warning);
+    const QString &aircraftWarning() const { return m_aircraftWarning; }
+
+    // OK: with a firmware or aircraft warning, accepts only once the second question is
+    // answered Yes.
     void accept() override;
 
     static constexpr const char *kChangeMarker = "\u25C0 changes";
@@ -47,6 +53,7 @@ private:
 
     int m_changes = 0;
     QString m_firmwareWarning;
+    QString m_aircraftWarning;
 };
 
 } // namespace quelo

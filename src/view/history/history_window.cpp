@@ -1,9 +1,11 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "history_window.h"
 
+#include "aircraft.h"
 #include "config_compare_dialog.h"
 #include "history_store.h"
 
+#include <QComboBox>
 #include <QDateTime>
 #include <QDesktopServices>
 #include <QDir>
@@ -92,7 +94,10 @@ HistoryWindow::HistoryWindow(HistoryStore &store, QWidget *parent) : QWidget(par
         buttons->addWidget(b);
     buttons->addStretch();
     buttons->addWidget(folder);
+    m_filter = new QComboBox(this);
+    m_filter->setObjectName(QStringLiteral("aircraftFilter"));
     auto *layout = new QVBoxLayout(this);
+    layout->addWidget(m_filter);
     layout->addWidget(m_table);
     layout->addWidget(m_state);
     layout->addLayout(buttons);
@@ -105,6 +110,11 @@ HistoryWindow::HistoryWindow(HistoryStore &store, QWidget *parent) : QWidget(par
             [this] { emit restoreRequested(selected().front()); });
     connect(m_compare, &QPushButton::clicked, this, &HistoryWindow::compareSelected);
     connect(folder, &QPushButton::clicked, this, &HistoryWindow::showFolder);
+    connect(m_filter, &QComboBox::activated, this, [this](int index) {
+        m_all = index == 0;
+        m_shownAircraft = m_all ? QString() : m_filter->itemData(index).toString();
+        refill();
+    });
     connect(&m_store, &HistoryStore::entriesChanged, this, &HistoryWindow::refill);
     connect(&m_store, &HistoryStore::failed, this, &HistoryWindow::refill);
     refill();
@@ -124,7 +134,9 @@ void HistoryWindow::refill()
     std::vector<std::string> chosen;
     for (const Snapshot &s : selected())
         chosen.push_back(s.fileName);
-    m_shown = m_store.entries();
+    fillFilter();
+    m_shown =
+        m_all ? m_store.entries() : entriesOf(m_store.entries(), m_shownAircraft.toStdString());
     const std::vector<Snapshot> &entries = m_shown;
     const QSignalBlocker blocker(m_table);
     m_table->clearSelection();
@@ -140,6 +152,38 @@ void HistoryWindow::refill()
     }
     sayState();
     selectionChanged();
+}
+
+void HistoryWindow::setChosenAircraft(const QString &name)
+{
+    showAircraft(name);
+}
+
+void HistoryWindow::showAircraft(const QString &name)
+{
+    m_all = name.isEmpty();
+    m_shownAircraft = name;
+    refill();
+}
+
+// "All aircraft", then every name the folder holds (the one shown among them).
+void HistoryWindow::fillFilter()
+{
+    QStringList names;
+    for (const FleetAircraft &aircraft : fleetOf(m_store.entries()))
+        names << QString::fromStdString(aircraft.name);
+    if (!m_all && std::none_of(names.begin(), names.end(), [this](const QString &n) {
+            return sameAircraft(n.toStdString(), m_shownAircraft.toStdString());
+        }))
+        names << m_shownAircraft;
+    const QSignalBlocker blocker(m_filter);
+    m_filter->clear();
+    m_filter->addItem(tr("All aircraft"));
+    for (const QString &name : names) {
+        m_filter->addItem(tr("Aircraft %1").arg(name), name);
+        if (!m_all && sameAircraft(name.toStdString(), m_shownAircraft.toStdString()))
+            m_filter->setCurrentIndex(m_filter->count() - 1);
+    }
 }
 
 void HistoryWindow::sayState()

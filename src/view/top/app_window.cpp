@@ -1,8 +1,11 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "app_window.h"
 
+#include "aircraft_memory.h"
+#include "aircraft_room.h"
 #include "app_menus.h"
 #include "config_files.h"
+#include "history_window.h"
 #include "main_window.h"
 #include "recording_views.h"
 #include "run_capture.h"
@@ -11,6 +14,7 @@
 #include <QCloseEvent>
 #include <QFileInfo>
 #include <QLayout>
+#include <QMenu>
 #include <QMenuBar>
 #include <QStatusBar>
 
@@ -23,7 +27,9 @@ AppWindow::AppWindow(WindowModel &model, QWidget *parent)
       m_menus(new AppMenus(*menuBar(), model, *m_changes, *this)),
       m_files(new ConfigFiles(model, *m_changes, *m_notes, *this)),
       m_quit(new QuitFlow(model, *m_client, *this)), m_recorder(new RunCapture(*m_notes, *this)),
-      m_views(new RecordingViews(m_recorder->liveTrend(), *m_notes, *this))
+      m_views(new RecordingViews(m_recorder->liveTrend(), *m_notes, *this)),
+      m_aircraft(new AircraftRoom(model, *m_changes, *m_recorder, *m_notes, *this)),
+      m_baseTitle(m_title)
 {
     setWindowTitle(m_title);
     setCentralWidget(m_client);
@@ -32,6 +38,9 @@ AppWindow::AppWindow(WindowModel &model, QWidget *parent)
     // The client area has a fixed size; the window is that plus the menu bar, never more.
     layout()->setSizeConstraint(QLayout::SetFixedSize);
     wireMenus();
+    // Before the history's watcher: a remembered name is the connection's before its restore
+    // point is taken.
+    connect(m_client, &MainWindow::modelChanged, m_aircraft, &AircraftRoom::modelChanged);
     connect(m_client, &MainWindow::modelChanged, m_menus, &AppMenus::updateActions);
     connect(m_client, &MainWindow::modelChanged, m_changes, &ChangeHistory::modelChanged);
     connect(m_client, &MainWindow::sliderMovedByUser, m_changes, &ChangeHistory::sliderMoved);
@@ -64,6 +73,25 @@ void AppWindow::wireMenus()
     connect(m_menus, &AppMenus::replayRequested, m_views, &RecordingViews::chooseReplay);
     connect(m_menus, &AppMenus::trendsRequested, m_views, &RecordingViews::showTrends);
     connect(m_menus, &AppMenus::quitRequested, this, &QWidget::close);
+    QMenu *file = menuBar()->actions().constFirst()->menu();
+    m_aircraft->addToMenu(*file, m_changes->historyAction());
+    connect(m_aircraft, &AircraftRoom::chosenChanged, this, &AppWindow::aircraftChanged);
+}
+
+void AppWindow::chooseAircraft(const QString &name)
+{
+    m_aircraft->setMemoryPath(defaultAircraftMemoryPath());
+    m_aircraft->choose(name);
+}
+
+// The title names the aircraft; History shows its restore points; a file for another warns.
+void AppWindow::aircraftChanged(const QString &name)
+{
+    m_baseTitle = name.isEmpty() ? m_title : tr("%1 \u2014 %2").arg(m_title, name);
+    recordingChanged();
+    m_files->setAircraft(name);
+    if (HistoryWindow *history = m_changes->historyWindow())
+        history->setChosenAircraft(name);
 }
 
 // The item is ticked and the title names the file while, and only while, a recording runs.
@@ -72,13 +100,14 @@ void AppWindow::recordingChanged()
     const bool on = m_recorder->isRecording();
     m_menus->setRecording(on);
     setWindowTitle(
-        on ? tr("%1 — recording %2").arg(m_title, QFileInfo(m_recorder->fileName()).fileName())
-           : m_title);
+        on ? tr("%1 — recording %2").arg(m_baseTitle, QFileInfo(m_recorder->fileName()).fileName())
+           : m_baseTitle);
 }
 
 void AppWindow::setPortDevices(const QStringList &devices)
 {
     m_menus->setPortDevices(devices);
+    m_aircraft->setPortDevices(devices);
 }
 
 void AppWindow::loadFile(const QString &path)

@@ -13,6 +13,7 @@
 
 namespace quelo {
 
+class AircraftRoom;
 class AppMenus;
 class ConfigFiles;
 class MainWindow;
@@ -36,8 +37,12 @@ public:
     ~AppWindow() override;
 
     MainWindow &client() { return *m_client; }
-    // The devices of ports 1..3, for About.
+    // The devices of ports 1..3, for About and the names remembered per device.
     void setPortDevices(const QStringList &devices);
+    // File > Aircraft: the aircraft the module sits in (`name` checked; empty: none), shown in
+    // the title and kept with restore points and recordings (AircraftRoom).
+    void chooseAircraft(const QString &name);
+    AircraftRoom &aircraft() { return *m_aircraft; }
 
     // File > Load configuration once its file dialog has picked `path` (ConfigFiles).
     void loadFile(const QString &path);
@@ -82,6 +87,7 @@ protected:
 private:
     void wireMenus();
     void recordingChanged();
+    void aircraftChanged(const QString &name);
 
     WindowModel &m_model;
     MainWindow *m_client;
@@ -93,6 +99,8 @@ private:
     QuitFlow *m_quit;
     RunCapture *m_recorder;
     RecordingViews *m_views;
+    AircraftRoom *m_aircraft;
+    QString m_baseTitle; // the title with the aircraft's name
 };
 
 } // namespace quelo

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "config_files.h"
 
+#include "aircraft.h"
 #include "change_history.h"
 #include "config_compare_dialog.h"
 #include "config_file.h"
@@ -48,9 +49,10 @@ ConfigFiles::ConfigFiles(WindowModel &model, ChangeHistory &changes, StatusNotes
 
 void ConfigFiles::save()
 {
-    const std::optional<ConfigValues> config = reportedConfig(m_model);
+    std::optional<ConfigValues> config = reportedConfig(m_model);
     if (!config || !m_model.isConnected())
         return;
+    config->aircraft = m_aircraft.toStdString();
     const QString folder = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
     const QString name =
         defaultConfigFileName(QString::fromStdString(config->firmware), QDate::currentDate());
@@ -145,6 +147,8 @@ void ConfigFiles::loadConfig(const QString &path, const QString &label, Snapshot
         return;
     ConfigPreviewDialog preview(*reportedConfig(m_model), file, QFileInfo(path).fileName(),
                                 &m_window);
+    preview.warnOtherAircraft(
+        QString::fromStdString(otherAircraftWarning(file.aircraft, m_aircraft.toStdString())));
     if (preview.exec() != QDialog::Accepted)
         return m_notes.post(tr("Loading %1 was cancelled; nothing was changed")
                                 .arg(QDir::toNativeSeparators(path)));

@@ -41,6 +41,8 @@ public:
     void restoreSnapshot(const Snapshot &snapshot);
     // The module's values now beside the restore point's.
     void compareWithModule(const Snapshot &snapshot);
+    // The aircraft chosen: a file or restore point saved for another one is warned of.
+    void setAircraft(const QString &name) { m_aircraft = name; }
 
 private:
     bool explainLoadNotReady();
@@ -50,6 +52,7 @@ private:
     ChangeHistory &m_changes;
     StatusNotes &m_notes;
     QWidget &m_window;
+    QString m_aircraft;
 };
 
 } // namespace quelo

@@ -33,6 +33,8 @@ public:
     bool start(const QString &path, QString &error);
     void stop();
     bool isRecording() const { return m_runFile.isRecording(); }
+    // The aircraft named at the start of every recording.
+    void setAircraft(const std::string &name) { m_runFile.setAircraft(name); }
     QString fileName() const { return m_runFile.fileName(); }
     // Record run ticked (asks for the file) or unticked (stops).
     void toggle(bool on);
