@@ -2,6 +2,45 @@
 <!DOCTYPE TS>
 <TS version="2.1" language="de_DE">
 <context>
+    <name>ConfigCommand</name>
+    <message>
+        <source>%1 on ports %2</source>
+        <translation>%1 an den Ports %2</translation>
+    </message>
+    <message>
+        <source>Port %1: %2</source>
+        <translation>Port %1: %2</translation>
+    </message>
+    <message>
+        <source>not tried yet</source>
+        <translation>noch nicht versucht</translation>
+    </message>
+    <message>
+        <source>cannot write %1: %2</source>
+        <translation>%1 kann nicht geschrieben werden: %2</translation>
+    </message>
+    <message>
+        <source>%1 (--any-firmware imports it all the same)</source>
+        <translation>%1 (mit --any-firmware wird sie trotzdem übernommen)</translation>
+    </message>
+    <message>
+        <source>no module answered</source>
+        <translation>kein Modul hat geantwortet</translation>
+    </message>
+    <message>
+        <source>cannot write the configuration to standard output</source>
+        <translation>die Konfiguration kann nicht auf die Standardausgabe geschrieben werden</translation>
+    </message>
+    <message>
+        <source>cannot write %1: %2; the file is as it was</source>
+        <translation>%1 kann nicht geschrieben werden: %2; die Datei ist unverändert</translation>
+    </message>
+    <message>
+        <source>wrote %1</source>
+        <translation>%1 geschrieben</translation>
+    </message>
+</context>
+<context>
     <name>ConfigFile</name>
     <message>
         <source>&quot;format&quot;: not a configuration file (expected &quot;%1&quot;)</source>
@@ -54,6 +93,13 @@
     <message>
         <source>cannot read it: %1</source>
         <translation>nicht lesbar: %1</translation>
+    </message>
+</context>
+<context>
+    <name>DemoModule</name>
+    <message>
+        <source>this build has no simulated module (no pseudo-terminals)</source>
+        <translation>diese Ausgabe hat kein simuliertes Modul (keine Pseudo-Terminals)</translation>
     </message>
 </context>
 <context>
@@ -112,6 +158,24 @@
     </message>
 </context>
 <context>
+    <name>FilePaths</name>
+    <message>
+        <source>standard output</source>
+        <translation>Standardausgabe</translation>
+    </message>
+    <message>
+        <source>%1 and %2 name the same file (%3): each needs its own</source>
+        <translation>%1 und %2 nennen dieselbe Datei (%3): jede Option braucht ihre eigene</translation>
+    </message>
+</context>
+<context>
+    <name>HistoryCommand</name>
+    <message>
+        <source>--history: standard output could not be written</source>
+        <translation>--history: die Standardausgabe konnte nicht geschrieben werden</translation>
+    </message>
+</context>
+<context>
     <name>HistoryFolder</name>
     <message>
         <source>cannot write %1: %2</source>
@@ -159,6 +223,48 @@
     <message>
         <source>History did not keep a restore point: %1</source>
         <translation>Der Verlauf hat keinen Wiederherstellungspunkt behalten: %1</translation>
+    </message>
+</context>
+<context>
+    <name>LinkLogging</name>
+    <message>
+        <source>logging into %1 stopped: %2</source>
+        <translation>das Protokoll in %1 wurde beendet: %2</translation>
+    </message>
+</context>
+<context>
+    <name>Main</name>
+    <message>
+        <source>Try &apos;quelo-link --help&apos;.</source>
+        <translation>Weitere Informationen mit &apos;quelo-link --help&apos;.</translation>
+    </message>
+    <message>
+        <source>quelo-link: no display to open the window on (neither DISPLAY nor WAYLAND_DISPLAY is set).
+  Run it from a desktop session; or run the window without a screen:
+    QT_QPA_PLATFORM=offscreen quelo-link --quit-after SECONDS [--screenshot FILE.png]
+  or use a command that needs no window: --export-config FILE, --import-config FILE.
+</source>
+        <translation>quelo-link: kein Bildschirm, auf dem das Fenster geöffnet werden kann (weder DISPLAY noch WAYLAND_DISPLAY ist gesetzt).
+  Starten Sie es aus einer Desktop-Sitzung; oder lassen Sie das Fenster ohne Bildschirm laufen:
+    QT_QPA_PLATFORM=offscreen quelo-link --quit-after SECONDS [--screenshot FILE.png]
+  oder nehmen Sie einen Befehl, der kein Fenster braucht: --export-config FILE, --import-config FILE.
+</translation>
+    </message>
+    <message>
+        <source>cannot write %1</source>
+        <translation>%1 kann nicht geschrieben werden</translation>
+    </message>
+    <message>
+        <source>cannot write %1: %2</source>
+        <translation>%1 kann nicht geschrieben werden: %2</translation>
+    </message>
+    <message>
+        <source>cannot start the simulated module: %1</source>
+        <translation>das simulierte Modul kann nicht gestartet werden: %1</translation>
+    </message>
+    <message>
+        <source>exit status 1: the recording stopped before the run ended</source>
+        <translation>Exit-Status 1: die Aufzeichnung endete vor dem Lauf</translation>
     </message>
 </context>
 <context>
@@ -433,6 +539,225 @@
     </message>
 </context>
 <context>
+    <name>Options</name>
+    <message>
+        <source>Data link for the Quelo Series 508 ignition module.
+The module is looked for on ports 1, 2 and 3 in turn (9600 baud, 8N1). Without
+--ports those are COM1..COM3 on Windows, and elsewhere the first three serial
+devices the system lists: USB adapters (ttyUSB*, ttyACM*, cu.usb*) first, then
+the others, each group in name order with numbers compared by value.
+With --export-config or --import-config no window opens (no display is needed):
+the program finds the module, reads or writes its %1 configuration
+parameters, reports its progress on standard error and exits. --record works
+with and without a window.
+Files: only regular files are read (a FIFO or a device is refused at once), a
+configuration file only up to 1 MiB; only a regular file or a new name is
+written, never a device; the same file may not be named twice.
+Exit status: 0 done; 1 a module or link problem (no module found, --timeout
+passed, a value the module did not take, interrupted, --demo, --screenshot or
+--record failed); 2 a bad command line, a bad or unwritable configuration file,
+a file saved from a module with other firmware (see --any-firmware), or a
+window run without a display (use QT_QPA_PLATFORM=offscreen with --quit-after,
+or the headless commands).</source>
+        <translation>Datenverbindung zum Zündmodul Quelo Series 508.
+Das Modul wird der Reihe nach an den Ports 1, 2 und 3 gesucht (9600 Baud, 8N1).
+Ohne --ports sind das unter Windows COM1..COM3, sonst die ersten drei seriellen
+Geräte, die das System aufführt: zuerst USB-Adapter (ttyUSB*, ttyACM*, cu.usb*),
+dann die übrigen, jede Gruppe nach Namen sortiert, Zahlen nach ihrem Wert.
+Mit --export-config oder --import-config öffnet sich kein Fenster (kein Bildschirm
+nötig): das Programm sucht das Modul, liest oder schreibt seine %1
+Konfigurationsparameter, meldet den Fortschritt auf der Standardfehlerausgabe und
+endet. --record geht mit und ohne Fenster.
+Dateien: gelesen werden nur normale Dateien (eine FIFO oder ein Gerät wird sofort
+abgelehnt), eine Konfigurationsdatei nur bis 1 MiB; geschrieben wird nur eine
+normale Datei oder ein neuer Name, nie ein Gerät; dieselbe Datei darf nicht
+zweimal genannt werden.
+Exit-Status: 0 erledigt; 1 ein Problem mit Modul oder Verbindung (kein Modul
+gefunden, --timeout abgelaufen, ein Wert nicht übernommen, abgebrochen, --demo,
+--screenshot oder --record fehlgeschlagen); 2 eine falsche Befehlszeile, eine
+fehlerhafte oder nicht schreibbare Konfigurationsdatei, eine von einem Modul mit
+anderer Firmware gespeicherte Datei (siehe --any-firmware) oder ein Fensterlauf
+ohne Bildschirm (QT_QPA_PLATFORM=offscreen mit --quit-after verwenden, oder die
+Befehle ohne Fenster).</translation>
+    </message>
+    <message>
+        <source>Device paths for ports 1..3, comma separated. An entry may be empty or name a missing device: that port then fails to open. A relative path is taken from the working directory; a bare name (ttyUSB0) is the device under /dev.</source>
+        <translation>Gerätepfade für die Ports 1..3, durch Kommas getrennt. Ein Eintrag darf leer sein oder ein fehlendes Gerät nennen: dieser Port lässt sich dann nicht öffnen. Ein relativer Pfad gilt ab dem Arbeitsverzeichnis; ein bloßer Name (ttyUSB0) ist das Gerät unter /dev.</translation>
+    </message>
+    <message>
+        <source>Start a simulated module on a pseudo-terminal and put it on port 1.</source>
+        <translation>Ein simuliertes Modul auf einem Pseudo-Terminal starten und an Port 1 legen.</translation>
+    </message>
+    <message>
+        <source>Not available: this build has no simulated module (no pseudo-terminals).</source>
+        <translation>Nicht verfügbar: diese Ausgabe hat kein simuliertes Modul (keine Pseudo-Terminals).</translation>
+    </message>
+    <message>
+        <source>With --quit-after: save a PNG of the window before quitting.</source>
+        <translation>Mit --quit-after: vor dem Beenden ein PNG des Fensters speichern.</translation>
+    </message>
+    <message>
+        <source>Quit after SECONDS (0 to 86400).</source>
+        <translation>Nach SECONDS Sekunden beenden (0 bis 86400).</translation>
+    </message>
+    <message>
+        <source>Append the link&apos;s events (quelo.link), with times, to FILE (a regular file or a new name) instead of standard error.</source>
+        <translation>Die Ereignisse der Verbindung (quelo.link) mit Zeiten an FILE anhängen (eine normale Datei oder ein neuer Name) statt an die Standardfehlerausgabe.</translation>
+    </message>
+    <message>
+        <source>Record the run from launch into FILE (CSV: time, engine speed, advance, bus voltage, propeller angle and the link&apos;s events), replacing it; &apos;-&apos;: standard output. Only a regular file or a new name is written.</source>
+        <translation>Den Lauf ab dem Start in FILE aufzeichnen (CSV: Zeit, Drehzahl, Vorzündung, Bordspannung, Propellerwinkel und die Ereignisse der Verbindung), die Datei wird ersetzt; &apos;-&apos;: Standardausgabe. Geschrieben wird nur eine normale Datei oder ein neuer Name.</translation>
+    </message>
+    <message>
+        <source>Open the Trends window at launch (as View &gt; Trends); with FILE.csv after it, on that recording (as File &gt; Open recording).</source>
+        <translation>Beim Start das Fenster Trends öffnen (wie Ansicht &gt; Trends); mit FILE.csv dahinter mit dieser Aufzeichnung (wie Datei &gt; Aufzeichnung öffnen).</translation>
+    </message>
+    <message>
+        <source>Without a window: wait until the module has reported its firmware version and all seven parameters, write them to FILE as a configuration file (&apos;-&apos;: standard output) and exit.</source>
+        <translation>Ohne Fenster: warten, bis das Modul seine Firmware-Version und alle sieben Parameter gemeldet hat, sie als Konfigurationsdatei in FILE schreiben (&apos;-&apos;: Standardausgabe) und beenden.</translation>
+    </message>
+    <message>
+        <source>Without a window: check FILE, write each value that differs to the module, wait until the module reports every one back, store the configuration (as STORE CONFIGURATION) and exit. Nothing is stored when the module does not take a value. All or nothing: when a value is not taken, the time runs out or the program is interrupted before the store, every value written is put back and nothing is stored. A file saved from a module with other firmware is refused before anything is written.</source>
+        <translation>Ohne Fenster: FILE prüfen, jeden abweichenden Wert ins Modul schreiben, warten, bis das Modul jeden zurückmeldet, die Konfiguration speichern (wie STORE CONFIGURATION) und beenden. Übernimmt das Modul einen Wert nicht, wird nichts gespeichert. Alles oder nichts: wird ein Wert nicht übernommen, läuft die Zeit ab oder wird das Programm vor dem Speichern abgebrochen, wird jeder geschriebene Wert zurückgesetzt und nichts gespeichert. Eine Datei von einem Modul mit anderer Firmware wird abgelehnt, bevor etwas geschrieben wird.</translation>
+    </message>
+    <message>
+        <source>Keep the configuration history (restore points) in DIR instead of the application data folder&apos;s &quot;history&quot;.</source>
+        <translation>Den Konfigurationsverlauf (Wiederherstellungspunkte) in DIR aufbewahren statt in &quot;history&quot; im Datenordner des Programms.</translation>
+    </message>
+    <message>
+        <source>Print the restore points, newest written first, one line each (time, event, firmware, port, the seven values by file key, the file; control characters and backslashes escaped) and exit. Needs no display and no port. Exit status 2 when the folder is not a folder or cannot be read.</source>
+        <translation>Die Wiederherstellungspunkte ausgeben, den zuletzt geschriebenen zuerst, je eine Zeile (Zeit, Ereignis, Firmware, Port, die sieben Werte nach Dateischlüssel, die Datei; Steuerzeichen und Backslashes maskiert) und beenden. Braucht keinen Bildschirm und keinen Port. Exit-Status 2, wenn der Ordner kein Ordner ist oder nicht gelesen werden kann.</translation>
+    </message>
+    <message>
+        <source>With --history: one compact JSON object per line instead (time, event, firmware, port, the values raw and as the value boxes show them, file).</source>
+        <translation>Mit --history: stattdessen ein kompaktes JSON-Objekt je Zeile (Zeit, Ereignis, Firmware, Port, die Werte roh und wie die Wertfelder sie zeigen, Datei).</translation>
+    </message>
+    <message>
+        <source>Write no restore point in this run (with or without a window).</source>
+        <translation>In diesem Lauf keinen Wiederherstellungspunkt schreiben (mit oder ohne Fenster).</translation>
+    </message>
+    <message>
+        <source>With --import-config: import a file saved from a module with other firmware than the connected module&apos;s.</source>
+        <translation>Mit --import-config: eine Datei übernehmen, die von einem Modul mit anderer Firmware als der des verbundenen Moduls gespeichert wurde.</translation>
+    </message>
+    <message>
+        <source>Play a recording back on the gauges in a window of its own; no port is opened.</source>
+        <translation>Eine Aufzeichnung in einem eigenen Fenster auf den Anzeigen abspielen; es wird kein Port geöffnet.</translation>
+    </message>
+    <message>
+        <source>With --replay: play at N times the recorded pace (1, 4 or 16; default 1).</source>
+        <translation>Mit --replay: mit N-facher Geschwindigkeit abspielen (1, 4 oder 16; Vorgabe 1).</translation>
+    </message>
+    <message>
+        <source>Give up an export or import after SECONDS (above 0, up to 86400; default 30, and for an import %1 s more for each value it writes). A failed import then has up to %2 s and %1 s per value to put back what it wrote.</source>
+        <translation>Einen Export oder Import nach SECONDS Sekunden aufgeben (über 0, bis 86400; Vorgabe 30, bei einem Import %1 s mehr für jeden Wert, den er schreibt). Ein fehlgeschlagener Import hat dann bis zu %2 s und %1 s je Wert, um das Geschriebene zurückzusetzen.</translation>
+    </message>
+    <message>
+        <source>After a lost link, search ports 1-3 until a module answers, probing whatever device appears there. Without it the search after a lost link runs once, as RESET&apos;s does, and then waits for RESET.</source>
+        <translation>Nach einer verlorenen Verbindung die Ports 1-3 durchsuchen, bis ein Modul antwortet, und dabei jedes Gerät abfragen, das dort erscheint. Ohne diese Option läuft die Suche nach einer verlorenen Verbindung einmal, wie die von RESET, und wartet dann auf RESET.</translation>
+    </message>
+    <message>
+        <source>--export-config and --import-config cannot be used together</source>
+        <translation>--export-config und --import-config gehen nicht zusammen</translation>
+    </message>
+    <message>
+        <source>--%1 needs a file name (&apos;-&apos; for standard output)</source>
+        <translation>--%1 braucht einen Dateinamen (&apos;-&apos; für die Standardausgabe)</translation>
+    </message>
+    <message>
+        <source>--import-config needs a file name</source>
+        <translation>--import-config braucht einen Dateinamen</translation>
+    </message>
+    <message>
+        <source>%1 runs without a window: no --quit-after</source>
+        <translation>%1 läuft ohne Fenster: kein --quit-after</translation>
+    </message>
+    <message>
+        <source>%1 runs without a window: no --screenshot</source>
+        <translation>%1 läuft ohne Fenster: kein --screenshot</translation>
+    </message>
+    <message>
+        <source>%1 runs without a window: no --trends</source>
+        <translation>%1 läuft ohne Fenster: kein --trends</translation>
+    </message>
+    <message>
+        <source>--any-firmware needs --import-config</source>
+        <translation>--any-firmware braucht --import-config</translation>
+    </message>
+    <message>
+        <source>--timeout needs --export-config or --import-config</source>
+        <translation>--timeout braucht --export-config oder --import-config</translation>
+    </message>
+    <message>
+        <source>--timeout needs a number of seconds above 0 and up to %1, not &apos;%2&apos;</source>
+        <translation>--timeout braucht eine Zahl von Sekunden über 0 und bis %1, nicht &apos;%2&apos;</translation>
+    </message>
+    <message>
+        <source>--history-dir needs a folder</source>
+        <translation>--history-dir braucht einen Ordner</translation>
+    </message>
+    <message>
+        <source>--json goes with --history only</source>
+        <translation>--json geht nur mit --history</translation>
+    </message>
+    <message>
+        <source>--history takes no other option than --history-dir and --json</source>
+        <translation>--history nimmt keine andere Option als --history-dir und --json</translation>
+    </message>
+    <message>
+        <source>--replay needs a file name</source>
+        <translation>--replay braucht einen Dateinamen</translation>
+    </message>
+    <message>
+        <source>--speed needs --replay</source>
+        <translation>--speed braucht --replay</translation>
+    </message>
+    <message>
+        <source>--speed takes 1, 4 or 16, not &apos;%1&apos;</source>
+        <translation>--speed nimmt 1, 4 oder 16, nicht &apos;%1&apos;</translation>
+    </message>
+    <message>
+        <source>--replay opens no port: no --%1</source>
+        <translation>--replay öffnet keinen Port: kein --%1</translation>
+    </message>
+    <message>
+        <source>--ports takes at most three devices (ports 1..3)</source>
+        <translation>--ports nimmt höchstens drei Geräte (Ports 1..3)</translation>
+    </message>
+    <message>
+        <source>--quit-after needs a number of seconds from 0 to %1, not &apos;%2&apos;</source>
+        <translation>--quit-after braucht eine Zahl von Sekunden von 0 bis %1, nicht &apos;%2&apos;</translation>
+    </message>
+    <message>
+        <source>--screenshot needs --quit-after</source>
+        <translation>--screenshot braucht --quit-after</translation>
+    </message>
+    <message>
+        <source>--screenshot needs a file name</source>
+        <translation>--screenshot braucht einen Dateinamen</translation>
+    </message>
+    <message>
+        <source>--demo is not available: this build has no simulated module</source>
+        <translation>--demo ist nicht verfügbar: diese Ausgabe hat kein simuliertes Modul</translation>
+    </message>
+    <message>
+        <source>--log needs a file name</source>
+        <translation>--log braucht einen Dateinamen</translation>
+    </message>
+    <message>
+        <source>--record needs a file name</source>
+        <translation>--record braucht einen Dateinamen</translation>
+    </message>
+    <message>
+        <source>With --trends: a recording to open.</source>
+        <translation>Mit --trends: eine Aufzeichnung zum Öffnen.</translation>
+    </message>
+    <message>
+        <source>unexpected argument &apos;%1&apos; (options start with --; only --trends takes a recording after it)</source>
+        <translation>unerwartetes Argument &apos;%1&apos; (Optionen beginnen mit --; nur --trends nimmt danach eine Aufzeichnung)</translation>
+    </message>
+</context>
+<context>
     <name>QObject</name>
     <message>
         <source>standard output</source>
@@ -485,6 +810,21 @@
     <message>
         <source>Firmware Version</source>
         <translation>Firmware-Version</translation>
+    </message>
+</context>
+<context>
+    <name>ReplayRun</name>
+    <message>
+        <source>cannot write %1</source>
+        <translation>%1 kann nicht geschrieben werden</translation>
+    </message>
+    <message>
+        <source>cannot write %1: the recording was still being read</source>
+        <translation>%1 kann nicht geschrieben werden: die Aufzeichnung wurde noch gelesen</translation>
+    </message>
+    <message>
+        <source>%1 is not a regular file</source>
+        <translation>%1 ist keine normale Datei</translation>
     </message>
 </context>
 <context>

@@ -1,9 +1,21 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "history_command.h"
 
+#include <QCoreApplication>
+
 #include <cstdio>
 
 namespace quelo {
+
+namespace {
+
+// The messages of this file, in the user's language.
+struct Text
+{
+    Q_DECLARE_TR_FUNCTIONS(HistoryCommand)
+};
+
+} // namespace
 
 QString historyFolder(const Options &options)
 {
@@ -39,7 +51,7 @@ int printHistory(const Options &options)
             break; // a reader that went away (| head): said below
     }
     if (std::fflush(stdout) != 0 || std::ferror(stdout)) {
-        sayOnStandardError(QStringLiteral("--history: standard output could not be written"));
+        sayOnStandardError(Text::tr("--history: standard output could not be written"));
         return kExitLink;
     }
     return kExitDone;
