@@ -4,6 +4,7 @@
 #include "change_history.h"
 #include "config_files.h"
 #include "config_transfer.h"
+#include "model_texts.h"
 #include "mscomm.h"
 #include "window_model.h"
 
@@ -156,7 +157,7 @@ void AppMenus::updateActions()
     m_save->setEnabled(ready);
     if (ready)
         m_save->setToolTip(tr("Save the module's %1 parameters to a file")
-                               .arg(QString::fromStdString(countInWords(kParameterCount))));
+                               .arg(modelText(countInWords(kParameterCount))));
     else if (!connected)
         m_save->setToolTip(tr("The module is not connected"));
     else
