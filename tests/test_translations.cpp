@@ -61,8 +61,8 @@ TEST_F(German, ModelMessagesAreTranslatedWithTheirPartsAndOthersKeptAsWritten)
               "TACH - VOLTS 5 volts und MAX RPM LIMIT 3072. Der Speicherbefehl wurde nicht "
               "gesendet: Verbindung verloren");
     // A part from a file is put in once: a "%1" inside it is not filled again.
-    EXPECT_EQ(modelText("line 3: \"%1x\" in column rpm is not a number"),
-              "Zeile 3: \"%1x\" in Spalte rpm ist keine Zahl");
+    EXPECT_EQ(modelText("run.csv, line 3: \"%1x\" in column rpm is not a number"),
+              "run.csv, Zeile 3: \"%1x\" in Spalte rpm ist keine Zahl");
     EXPECT_EQ(modelText("Marked at the second turn"), "Marked at the second turn");
     EXPECT_EQ(modelText(""), "");
 }

@@ -25,7 +25,7 @@
     </message>
     <message>
         <source>no module answered</source>
-        <translation>kein Modul hat geantwortet</translation>
+        <translation>keine Antwort von einem Modul</translation>
     </message>
     <message>
         <source>cannot write the configuration to standard output</source>
@@ -38,6 +38,10 @@
     <message>
         <source>wrote %1</source>
         <translation>%1 geschrieben</translation>
+    </message>
+    <message>
+        <source>(none)</source>
+        <translation>(keiner)</translation>
     </message>
 </context>
 <context>
@@ -536,6 +540,18 @@
     <message>
         <source>%1: permission denied (the device&apos;s permissions do not let you read and write it)</source>
         <translation>%1: Zugriff verweigert (die Rechte des Geräts erlauben kein Lesen und Schreiben)</translation>
+    </message>
+    <message>
+        <source>no serial device for this port</source>
+        <translation>kein serielles Gerät für diesen Port</translation>
+    </message>
+    <message>
+        <source>%1, line %2: %3</source>
+        <translation>%1, Zeile %2: %3</translation>
+    </message>
+    <message>
+        <source>cancelled</source>
+        <translation>abgebrochen</translation>
     </message>
 </context>
 <context>

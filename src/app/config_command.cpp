@@ -57,7 +57,7 @@ QString noModuleMessage(const QString &lead, const QStringList &devices, const W
 {
     QStringList names;
     for (const QString &device : devices)
-        names << (device.isEmpty() ? QStringLiteral("(none)") : device);
+        names << (device.isEmpty() ? Text::tr("(none)") : device);
     QString text = Text::tr("%1 on ports %2").arg(lead, names.join(QStringLiteral(", ")));
     for (int port = 1; port <= 3; ++port) {
         const std::string note = model.portNote(port);

@@ -76,6 +76,7 @@ const char *const kShapes[] = {
     QT_TRANSLATE_NOOP("ModelText", "%1 (the module reports \"%2\", outside the slider's range)"),
     // Why a port was passed over.
     QT_TRANSLATE_NOOP("ModelText", "opened; the module did not answer"),
+    QT_TRANSLATE_NOOP("ModelText", "no serial device for this port"),
     QT_TRANSLATE_NOOP("ModelText", "%1: no such device"),
     QT_TRANSLATE_NOOP("ModelText", "%1: in use by another program (process %2). Close that "
                                    "program, or choose another port"),
@@ -86,7 +87,9 @@ const char *const kShapes[] = {
     QT_TRANSLATE_NOOP("ModelText", "%1: permission denied (the device's permissions do not let "
                                    "you read and write it)"),
     // A recording that cannot be read.
+    QT_TRANSLATE_NOOP("ModelText", "%1, line %2: %3"),
     QT_TRANSLATE_NOOP("ModelText", "line %1: %2"),
+    QT_TRANSLATE_NOOP("ModelText", "cancelled"),
     QT_TRANSLATE_NOOP("ModelText", "a row longer than %1 characters"),
     QT_TRANSLATE_NOOP("ModelText", "a quoted field not closed within %1 characters: %2"),
     QT_TRANSLATE_NOOP("ModelText", "a field longer than %1 characters: %2"),
