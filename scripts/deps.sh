@@ -6,7 +6,7 @@ set -euo pipefail
 
 packages=(build-essential cmake pkg-config qt6-base-dev qt6-base-dev-tools qt6-serialport-dev
           libgl-dev libgtest-dev libgmock-dev libbenchmark-dev fonts-liberation file dpkg-dev
-          qt6-charts-dev poppler-utils "$@")
+          qt6-charts-dev qt6-l10n-tools qt6-tools-dev poppler-utils "$@")
 
 missing=()
 for p in "${packages[@]}"; do

@@ -49,6 +49,8 @@ QProcessEnvironment programEnvironment()
     static QTemporaryDir dataHome;
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
     env.insert(QStringLiteral("XDG_DATA_HOME"), dataHome.path());
+    // The tests read the program's own English, whatever language their runner speaks.
+    env.insert(QStringLiteral("LANGUAGE"), QStringLiteral("en"));
     return env;
 }
 
@@ -318,6 +320,26 @@ TEST(Program, HeadlessFailuresGiveTheirExitCodes)
         runHeadless({"--ports", module.devicePath(), "--export-config", unwritable});
     EXPECT_EQ(noFile.exitCode, 2) << noFile.err.toStdString();
     EXPECT_EQ(noFile.err.count(unwritable), 1) << noFile.err.toStdString();
+}
+
+// LANGUAGE=de: the command line is answered in German, before the run's application object
+// exists and by the one a command without a window makes.
+TEST(Program, SpeaksGermanOnStandardErrorWithLanguageDe)
+{
+    const std::pair<QStringList, QString> runs[] = {
+        {{"--bogus"}, "Weitere Informationen mit 'quelo-link --help'."},
+        {{"--history", "--history-dir", QUELO_LINK_BIN}, "ist kein Ordner"}};
+    for (const auto &[arguments, german] : runs) {
+        QProcess program;
+        QProcessEnvironment env = programEnvironment();
+        env.insert(QStringLiteral("LANGUAGE"), QStringLiteral("de"));
+        program.setProcessEnvironment(env);
+        program.start(QStringLiteral(QUELO_LINK_BIN), arguments);
+        ASSERT_TRUE(finish(program, 10000));
+        EXPECT_EQ(program.exitCode(), 2);
+        const QString err = QString::fromUtf8(program.readAllStandardError());
+        EXPECT_TRUE(err.contains(german)) << err.toStdString();
+    }
 }
 
 // A window run where there is no display says what to do instead of letting Qt abort.

@@ -6,6 +6,7 @@
 #include "config_transfer.h"
 #include "history_command.h"
 #include "link_logging.h"
+#include "model_texts.h"
 #include "qt_serial_comm.h"
 #include "qt_timer_host.h"
 #include "quit_signals.h"
@@ -24,6 +25,16 @@
 #include <utility>
 
 namespace quelo {
+
+namespace {
+
+// The messages of this file, in the user's language.
+struct Text
+{
+    Q_DECLARE_TR_FUNCTIONS(ConfigCommand)
+};
+
+} // namespace
 
 namespace {
 
@@ -48,14 +59,14 @@ QString noModuleMessage(const QString &lead, const QStringList &devices, const W
 {
     QStringList names;
     for (const QString &device : devices)
-        names << (device.isEmpty() ? QStringLiteral("(none)") : device);
-    QString text = lead + QStringLiteral(" on ports ") + names.join(QStringLiteral(", "));
+        names << (device.isEmpty() ? Text::tr("(none)") : device);
+    QString text = Text::tr("%1 on ports %2").arg(lead, names.join(QStringLiteral(", ")));
     for (int port = 1; port <= 3; ++port) {
         const std::string note = model.portNote(port);
-        text +=
-            QStringLiteral("\n  Port %1: %2")
-                .arg(port)
-                .arg(note.empty() ? QStringLiteral("not tried yet") : QString::fromStdString(note));
+        text += QStringLiteral("\n  ") +
+                Text::tr("Port %1: %2")
+                    .arg(port)
+                    .arg(note.empty() ? Text::tr("not tried yet") : modelText(note));
     }
     return text;
 }
@@ -68,7 +79,7 @@ bool ConfigCommand::prepare()
     if (!m_options.exportConfig.isEmpty() && !isStandardStream(m_options.exportConfig)) {
         if (m_export.open(m_options.exportConfig, error))
             return true;
-        sayError(QStringLiteral("cannot write %1: %2").arg(m_options.exportConfig, error));
+        sayError(Text::tr("cannot write %1: %2").arg(m_options.exportConfig, error));
         return false;
     }
     if (m_options.importConfig.isEmpty())
@@ -90,7 +101,7 @@ bool ConfigCommand::prepare()
 ConfigTransfer ConfigCommand::startTransfer(WindowModel &model, ConfigTransfer::Clock now) const
 {
     const auto timeoutMs = static_cast<std::int64_t>(std::llround(m_options.timeoutSeconds * 1000));
-    const auto progress = [](const std::string &text) { say(QString::fromStdString(text)); };
+    const auto progress = [](const std::string &text) { say(modelText(text)); };
     if (m_options.importConfig.isEmpty())
         return ConfigTransfer::exportFrom(model, std::move(now), timeoutMs, progress);
     // Without --timeout the bound grows with the values to write, so a slow module still has
@@ -107,13 +118,13 @@ ConfigTransfer ConfigCommand::startTransfer(WindowModel &model, ConfigTransfer::
 // A file saved from other firmware is a bad file for this module: nothing was written.
 int ConfigCommand::failed(const ConfigTransfer &transfer) const
 {
-    const QString reason = QString::fromStdString(transfer.failure());
+    const QString reason = modelText(transfer.failure());
     if (!transfer.firmwareRefused()) {
         sayError(reason);
         return kExitLink;
     }
-    sayError(m_options.importConfig + QStringLiteral(": ") + reason +
-             QStringLiteral(" (--any-firmware imports it all the same)"));
+    sayError(m_options.importConfig + QStringLiteral(": ") +
+             Text::tr("%1 (--any-firmware imports it all the same)").arg(reason));
     return kExitUsage;
 }
 
@@ -122,7 +133,7 @@ std::optional<int> ConfigCommand::step(WindowModel &model, ConfigTransfer &trans
 {
     const bool connecting = transfer.phase() == ConfigTransfer::Phase::Connecting;
     if (connecting && model.searchEnded()) {
-        sayError(noModuleMessage(QStringLiteral("no module answered"), devices, model));
+        sayError(noModuleMessage(Text::tr("no module answered"), devices, model));
         return kExitLink;
     }
     // The restore point of the connection is taken before the import moves a slider.
@@ -131,7 +142,7 @@ std::optional<int> ConfigCommand::step(WindowModel &model, ConfigTransfer &trans
     if (transfer.phase() == ConfigTransfer::Phase::Failed) {
         if (!connecting)
             return failed(transfer);
-        sayError(noModuleMessage(QString::fromStdString(transfer.failure()), devices, model));
+        sayError(noModuleMessage(modelText(transfer.failure()), devices, model));
         return kExitLink;
     }
     if (transfer.phase() == ConfigTransfer::Phase::Done)
@@ -213,18 +224,18 @@ int ConfigCommand::finishExport(const ConfigValues &reported)
         if (std::fwrite(bytes.constData(), 1, static_cast<std::size_t>(bytes.size()), stdout) !=
                 static_cast<std::size_t>(bytes.size()) ||
             std::fflush(stdout) != 0) {
-            sayError(QStringLiteral("cannot write the configuration to standard output"));
+            sayError(Text::tr("cannot write the configuration to standard output"));
             return kExitUsage;
         }
         return kExitDone;
     }
     QString error;
     if (!m_export.write(configToJson(values, now), error)) {
-        sayError(QStringLiteral("cannot write %1: %2; the file is as it was")
-                     .arg(m_export.target(), error));
+        sayError(
+            Text::tr("cannot write %1: %2; the file is as it was").arg(m_export.target(), error));
         return kExitUsage;
     }
-    say(QStringLiteral("wrote ") + m_export.target());
+    say(Text::tr("wrote %1").arg(m_export.target()));
     return kExitDone;
 }
 

@@ -1,11 +1,23 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "demo_module.h"
 
+#include <QCoreApplication>
+
 #ifdef QUELO_HAVE_PTY_SIM
 #include "pty_server.h"
 #endif
 
 namespace quelo {
+
+namespace {
+
+// The messages of this file, in the user's language.
+struct Text
+{
+    Q_DECLARE_TR_FUNCTIONS(DemoModule)
+};
+
+} // namespace
 
 #ifdef QUELO_HAVE_PTY_SIM
 
@@ -51,7 +63,7 @@ bool DemoModule::available()
 
 bool DemoModule::start()
 {
-    m_error = QStringLiteral("this build has no simulated module (no pseudo-terminals)");
+    m_error = Text::tr("this build has no simulated module (no pseudo-terminals)");
     return false;
 }
 

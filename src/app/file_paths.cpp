@@ -3,10 +3,22 @@
 
 #include "file_access.h"
 
+#include <QCoreApplication>
+
 #include <utility>
 #include <vector>
 
 namespace quelo {
+
+namespace {
+
+// The messages of this file, in the user's language.
+struct Text
+{
+    Q_DECLARE_TR_FUNCTIONS(FilePaths)
+};
+
+} // namespace
 
 std::optional<QString> checkFilePaths(const Options &options)
 {
@@ -29,10 +41,10 @@ std::optional<QString> checkFilePaths(const Options &options)
         if (n.path.isEmpty())
             continue;
         const QString identity =
-            isStandardStream(n.path) ? QStringLiteral("standard output") : fileIdentity(n.path);
+            isStandardStream(n.path) ? Text::tr("standard output") : fileIdentity(n.path);
         for (const auto &[other, first] : seen)
             if (other == identity)
-                return QStringLiteral("%1 and %2 name the same file (%3): each needs its own")
+                return Text::tr("%1 and %2 name the same file (%3): each needs its own")
                     .arg(first->option, n.option, n.path);
         seen.emplace_back(identity, &n);
         QString reason;

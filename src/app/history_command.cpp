@@ -3,9 +3,21 @@
 
 #include "aircraft.h"
 
+#include <QCoreApplication>
+
 #include <cstdio>
 
 namespace quelo {
+
+namespace {
+
+// The messages of this file, in the user's language.
+struct Text
+{
+    Q_DECLARE_TR_FUNCTIONS(HistoryCommand)
+};
+
+} // namespace
 
 QString historyFolder(const Options &options)
 {
@@ -44,7 +56,7 @@ int printHistory(const Options &options)
             break; // a reader that went away (| head): said below
     }
     if (std::fflush(stdout) != 0 || std::ferror(stdout)) {
-        sayOnStandardError(QStringLiteral("--history: standard output could not be written"));
+        sayOnStandardError(Text::tr("--history: standard output could not be written"));
         return kExitLink;
     }
     return kExitDone;

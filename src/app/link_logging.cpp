@@ -3,12 +3,23 @@
 
 #include "link_category.h"
 
+#include <QCoreApplication>
 #include <QDateTime>
 
 #include <cstdio>
 #include <cstring>
 
 namespace quelo {
+
+namespace {
+
+// The messages of this file, in the user's language.
+struct Text
+{
+    Q_DECLARE_TR_FUNCTIONS(LinkLogging)
+};
+
+} // namespace
 
 namespace {
 
@@ -75,8 +86,7 @@ bool LinkLogOutput::writeLine(const QString &line)
     QString reason;
     if (m_file.write(line.toUtf8(), reason))
         return true;
-    const QString message =
-        QStringLiteral("logging into %1 stopped: %2").arg(m_file.path(), reason);
+    const QString message = Text::tr("logging into %1 stopped: %2").arg(m_file.path(), reason);
     m_file.close();
     if (m_failure) {
         m_failure(message);

@@ -17,6 +17,7 @@
 #include "replay_run.h"
 #include "run_file.h"
 #include "summary_command.h"
+#include "translations.h"
 #include "trends_window.h"
 #include "view_fonts.h"
 #include "window_model.h"
@@ -39,6 +40,18 @@ using namespace quelo;
 
 namespace {
 
+// The program's messages on standard error and standard output.
+struct Text
+{
+    Q_DECLARE_TR_FUNCTIONS(Main)
+};
+
+// Every application object of the run speaks the language the environment asks for.
+void speakUsersLanguage(QCoreApplication &app)
+{
+    installTranslations(app, wantedLanguagesFromEnvironment());
+}
+
 // Answers --help, --version and a bad command line without a display; -1 means run.
 int answerWithoutWindow(const Options &options)
 {
@@ -50,8 +63,8 @@ int answerWithoutWindow(const Options &options)
         std::printf("quelo-link %s\n", QUELO_VERSION);
         return 0;
     case Options::Action::Error:
-        std::fprintf(stderr, "quelo-link: %s\nTry 'quelo-link --help'.\n",
-                     qPrintable(options.text));
+        std::fprintf(stderr, "quelo-link: %s\n%s\n", qPrintable(options.text),
+                     qPrintable(Text::tr("Try 'quelo-link --help'.")));
         return kExitUsage;
     case Options::Action::Run:
         break;
@@ -76,13 +89,14 @@ bool noDisplayForWindow()
 
 void explainNoDisplay()
 {
-    std::fputs("quelo-link: no display to open the window on (neither DISPLAY nor WAYLAND_DISPLAY "
-               "is set).\n"
-               "  Run it from a desktop session; or run the window without a screen:\n"
-               "    QT_QPA_PLATFORM=offscreen quelo-link --quit-after SECONDS [--screenshot "
-               "FILE.png]\n"
-               "  or use a command that needs no window: --export-config FILE, --import-config "
-               "FILE.\n",
+    std::fputs(qPrintable(Text::tr("quelo-link: no display to open the window on (neither DISPLAY "
+                                   "nor WAYLAND_DISPLAY is set).\n"
+                                   "  Run it from a desktop session; or run the window without a "
+                                   "screen:\n"
+                                   "    QT_QPA_PLATFORM=offscreen quelo-link --quit-after SECONDS "
+                                   "[--screenshot FILE.png]\n"
+                                   "  or use a command that needs no window: --export-config "
+                                   "FILE, --import-config FILE.\n")),
                stderr);
 }
 
@@ -93,7 +107,8 @@ void scheduleQuit(const Options &options, AppWindow &window, int &exitCode)
     const auto ms = static_cast<int>(std::lround(*options.quitAfterSeconds * 1000.0));
     QTimer::singleShot(ms, &window, [&window, &exitCode, file = options.screenshot] {
         if (!file.isEmpty() && !pageImage(window.client()).save(file, "PNG")) {
-            std::fprintf(stderr, "quelo-link: cannot write %s\n", qPrintable(file));
+            std::fprintf(stderr, "quelo-link: %s\n",
+                         qPrintable(Text::tr("cannot write %1").arg(file)));
             exitCode = 1;
         }
         window.quitWithoutAsking();
@@ -112,15 +127,17 @@ public:
         QCoreApplication::setApplicationVersion(QStringLiteral(QUELO_VERSION));
         m_logOutput.setFailureHandler([this](const QString &message) { logFailed(message); });
         if (!options.logFile.isEmpty() && !m_logOutput.logToFile(options.logFile)) {
-            std::fprintf(stderr, "quelo-link: cannot write %s: %s\n", qPrintable(options.logFile),
-                         qPrintable(m_logOutput.errorString()));
+            std::fprintf(stderr, "quelo-link: %s\n",
+                         qPrintable(Text::tr("cannot write %1: %2")
+                                        .arg(options.logFile, m_logOutput.errorString())));
             return kExitUsage;
         }
         m_devices = options.ports.value_or(QtSerialComm::defaultDevices());
         if (options.demo) {
             if (!m_demo.start()) {
-                std::fprintf(stderr, "quelo-link: cannot start the simulated module: %s\n",
-                             qPrintable(m_demo.errorString()));
+                std::fprintf(stderr, "quelo-link: %s\n",
+                             qPrintable(Text::tr("cannot start the simulated module: %1")
+                                            .arg(m_demo.errorString())));
                 return kExitLink;
             }
             m_devices[0] = m_demo.devicePath();
@@ -162,6 +179,7 @@ int runConfigCommand(const Options &options, int argc, char *argv[])
     const std::unique_ptr<QCoreApplication> app =
         options.printRecord.isEmpty() ? std::make_unique<QCoreApplication>(argc, argv)
                                       : std::make_unique<QGuiApplication>(argc, argv);
+    speakUsersLanguage(*app);
     RunSetup setup;
     if (const int failed = setup.start(options); failed >= 0)
         return failed;
@@ -184,6 +202,7 @@ int runReplay(const Options &options, int argc, char *argv[])
 {
     installFontSubstitutes();
     QApplication app(argc, argv);
+    speakUsersLanguage(app);
     QCoreApplication::setApplicationName(QStringLiteral("quelo-link"));
     return replayRecording(options);
 }
@@ -192,6 +211,7 @@ int runWindow(const Options &options, int argc, char *argv[])
 {
     installFontSubstitutes();
     QApplication app(argc, argv);
+    speakUsersLanguage(app);
     RunSetup setup;
     if (const int failed = setup.start(options); failed >= 0)
         return failed;
@@ -235,8 +255,9 @@ int runWindow(const Options &options, int argc, char *argv[])
         scheduleQuit(options, appWindow, exitCode);
     const int loopResult = app.exec();
     if (exitCode == 0 && loopResult == 0 && recordingFailed && !options.record.isEmpty()) {
-        std::fputs("quelo-link: exit status 1: the recording stopped before the run ended\n",
-                   stderr);
+        std::fprintf(stderr, "quelo-link: %s\n",
+                     qPrintable(Text::tr("exit status 1: the recording stopped before the run "
+                                         "ended")));
         return kExitLink;
     }
     return exitCode != 0 ? exitCode : loopResult;
@@ -256,6 +277,10 @@ int main(int argc, char *argv[])
     QStringList arguments;
     for (int i = 0; i < argc; ++i)
         arguments << QString::fromLocal8Bit(argv[i]);
+    // The command line is read, and answered, in the user's language: an application object
+    // of its own holds the translation until the run's own one exists.
+    auto early = std::make_unique<QCoreApplication>(argc, argv);
+    speakUsersLanguage(*early);
     const Options options = parseOptions(arguments);
     if (const int answered = answerWithoutWindow(options); answered >= 0)
         return answered;
@@ -263,26 +288,32 @@ int main(int argc, char *argv[])
         std::fprintf(stderr, "quelo-link: %s\n", qPrintable(*wrong));
         return kExitUsage;
     }
+    const bool windowless = options.listHistory || options.listFleet ||
+                            !options.summary.isEmpty() || options.configCommand();
+    if (!windowless && noDisplayForWindow()) {
+        explainNoDisplay();
+        return kExitUsage;
+    }
+    early.reset();
     if (options.listHistory) {
         QCoreApplication app(argc, argv);
+        speakUsersLanguage(app);
         QCoreApplication::setApplicationName(QStringLiteral("quelo-link"));
         return printHistory(options);
     }
     if (!options.summary.isEmpty()) {
         QCoreApplication app(argc, argv);
+        speakUsersLanguage(app);
         return printSummary(options);
     }
     if (options.listFleet) {
         QCoreApplication app(argc, argv);
+        speakUsersLanguage(app);
         QCoreApplication::setApplicationName(QStringLiteral("quelo-link"));
         return printFleet(options);
     }
     if (options.configCommand())
         return runConfigCommand(options, argc, argv);
-    if (noDisplayForWindow()) {
-        explainNoDisplay();
-        return kExitUsage;
-    }
     if (!options.replay.isEmpty())
         return runReplay(options, argc, argv);
     return runWindow(options, argc, argv);

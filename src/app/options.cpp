@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "options.h"
+#include "model_texts.h"
 
 #include "aircraft.h"
 #include "config_transfer.h"
@@ -8,6 +9,7 @@
 #include "port_order.h"
 
 #include <QCommandLineParser>
+#include <QCoreApplication>
 #include <QFileInfo>
 
 #include <cmath>
@@ -16,25 +18,40 @@ namespace quelo {
 
 namespace {
 
-const QString kDescription = QStringLiteral(
-    "Data link for the Quelo Series 508 ignition module.\n"
-    "The module is looked for on ports 1, 2 and 3 in turn (9600 baud, 8N1). Without\n"
-    "--ports those are COM1..COM3 on Windows, and elsewhere the first three serial\n"
-    "devices the system lists: USB adapters (ttyUSB*, ttyACM*, cu.usb*) first, then\n"
-    "the others, each group in name order with numbers compared by value.\n"
-    "With --export-config or --import-config no window opens (no display is needed):\n"
-    "the program finds the module, reads or writes its %1 configuration\n"
-    "parameters, reports its progress on standard error and exits. --record works\n"
-    "with and without a window.\n"
-    "Files: only regular files are read (a FIFO or a device is refused at once), a\n"
-    "configuration file only up to 1 MiB; only a regular file or a new name is\n"
-    "written, never a device; the same file may not be named twice.\n"
-    "Exit status: 0 done; 1 a module or link problem (no module found, --timeout\n"
-    "passed, a value the module did not take, interrupted, --demo, --screenshot or\n"
-    "--record failed); 2 a bad command line, a bad or unwritable configuration file,\n"
-    "a file saved from a module with other firmware (see --any-firmware), or a\n"
-    "window run without a display (use QT_QPA_PLATFORM=offscreen with --quit-after,\n"
-    "or the headless commands).");
+// The command line's texts, in the user's language.
+struct Text
+{
+    Q_DECLARE_TR_FUNCTIONS(Options)
+};
+
+// The parameter count in words, in the user's language.
+QString parameterCount()
+{
+    return modelText(countInWords(kParameterCount));
+}
+
+QString description()
+{
+    return Text::tr(
+        "Data link for the Quelo Series 508 ignition module.\n"
+        "The module is looked for on ports 1, 2 and 3 in turn (9600 baud, 8N1). Without\n"
+        "--ports those are COM1..COM3 on Windows, and elsewhere the first three serial\n"
+        "devices the system lists: USB adapters (ttyUSB*, ttyACM*, cu.usb*) first, then\n"
+        "the others, each group in name order with numbers compared by value.\n"
+        "With --export-config or --import-config no window opens (no display is needed):\n"
+        "the program finds the module, reads or writes its %1 configuration\n"
+        "parameters, reports its progress on standard error and exits. --record works\n"
+        "with and without a window.\n"
+        "Files: only regular files are read (a FIFO or a device is refused at once), a\n"
+        "configuration file only up to 1 MiB; only a regular file or a new name is\n"
+        "written, never a device; the same file may not be named twice.\n"
+        "Exit status: 0 done; 1 a module or link problem (no module found, --timeout\n"
+        "passed, a value the module did not take, interrupted, --demo, --screenshot or\n"
+        "--record failed); 2 a bad command line, a bad or unwritable configuration file,\n"
+        "a file saved from a module with other firmware (see --any-firmware), or a\n"
+        "window run without a display (use QT_QPA_PLATFORM=offscreen with --quit-after,\n"
+        "or the headless commands).");
+}
 
 Options answer(Options::Action action, const QString &text)
 {
@@ -61,142 +78,145 @@ std::optional<double> parseSeconds(const QString &text)
 struct OptionSet
 {
     QCommandLineOption ports{QStringLiteral("ports"),
-                             QStringLiteral("Device paths for ports 1..3, comma separated. An "
-                                            "entry may be empty or name a missing device: that "
-                                            "port then fails to open. A relative path is taken "
-                                            "from the working directory; a bare name "
-                                            "(ttyUSB0) is the device under /dev."),
+                             Text::tr("Device paths for ports 1..3, comma separated. An "
+                                      "entry may be empty or name a missing device: that "
+                                      "port then fails to open. A relative path is taken "
+                                      "from the working directory; a bare name "
+                                      "(ttyUSB0) is the device under /dev."),
                              QStringLiteral("DEV1,DEV2,DEV3")};
     QCommandLineOption demo{
         QStringLiteral("demo"),
         DemoModule::available()
-            ? QStringLiteral("Start a simulated module on a pseudo-terminal and put it on port 1.")
-            : QStringLiteral("Not available: this build has no simulated module (no "
-                             "pseudo-terminals).")};
+            ? Text::tr("Start a simulated module on a pseudo-terminal and put it on port 1.")
+            : Text::tr("Not available: this build has no simulated module (no "
+                       "pseudo-terminals).")};
     QCommandLineOption screenshot{
         QStringLiteral("screenshot"),
-        QStringLiteral("With --quit-after: save a PNG of the window before quitting."),
+        Text::tr("With --quit-after: save a PNG of the window before quitting."),
         QStringLiteral("FILE.png")};
     QCommandLineOption quitAfter{QStringLiteral("quit-after"),
-                                 QStringLiteral("Quit after SECONDS (0 to 86400)."),
+                                 Text::tr("Quit after SECONDS (0 to 86400)."),
                                  QStringLiteral("SECONDS")};
     QCommandLineOption log{QStringLiteral("log"),
-                           QStringLiteral("Append the link's events (quelo.link), with times, to "
-                                          "FILE (a regular file or a new name) instead of "
-                                          "standard error."),
+                           Text::tr("Append the link's events (quelo.link), with times, to "
+                                    "FILE (a regular file or a new name) instead of "
+                                    "standard error."),
                            QStringLiteral("FILE")};
     QCommandLineOption record{
         QStringLiteral("record"),
-        QStringLiteral("Record the run from launch into FILE (CSV: time, engine speed, advance, "
-                       "bus voltage, propeller angle and the link's events), replacing it; '-': "
-                       "standard output. Only a regular file or a new name is written."),
+        Text::tr("Record the run from launch into FILE (CSV: time, engine speed, advance, "
+                 "bus voltage, propeller angle and the link's events), replacing it; '-': "
+                 "standard output. Only a regular file or a new name is written."),
         QStringLiteral("FILE")};
     QCommandLineOption trends{
         QStringLiteral("trends"),
-        QStringLiteral("Open the Trends window at launch (as View > Trends); with FILE.csv after "
-                       "it, on that recording (as File > Open recording).")};
+        Text::tr("Open the Trends window at launch (as View > Trends); with FILE.csv after "
+                 "it, on that recording (as File > Open recording).")};
     QCommandLineOption exportConfig{
         QStringLiteral("export-config"),
-        QStringLiteral("Without a window: wait until the module has reported its firmware "
-                       "version and all seven parameters, write them to FILE as a "
-                       "configuration file ('-': standard output) and exit."),
+        Text::tr("Without a window: wait until the module has reported its firmware "
+                 "version and all %1 parameters, write them to FILE as a "
+                 "configuration file ('-': standard output) and exit.")
+            .arg(parameterCount()),
         QStringLiteral("FILE")};
     QCommandLineOption importConfig{
         QStringLiteral("import-config"),
-        QStringLiteral("Without a window: check FILE, write each value that differs to the "
-                       "module, wait until the module reports every one back, store the "
-                       "configuration (as STORE CONFIGURATION) and exit. Nothing is stored when "
-                       "the module does not take a value. All or nothing: when a value is not "
-                       "taken, the time runs out or the program is interrupted before the store, "
-                       "every value written is put back and nothing is stored. A file saved from "
-                       "a module with other firmware is refused before anything is written."),
+        Text::tr("Without a window: check FILE, write each value that differs to the "
+                 "module, wait until the module reports every one back, store the "
+                 "configuration (as STORE CONFIGURATION) and exit. Nothing is stored when "
+                 "the module does not take a value. All or nothing: when a value is not "
+                 "taken, the time runs out or the program is interrupted before the store, "
+                 "every value written is put back and nothing is stored. A file saved from "
+                 "a module with other firmware is refused before anything is written."),
         QStringLiteral("FILE")};
     QCommandLineOption historyDir{
         QStringLiteral("history-dir"),
-        QStringLiteral("Keep the configuration history (restore points) in DIR instead of the "
-                       "application data folder's \"history\"."),
+        Text::tr("Keep the configuration history (restore points) in DIR instead of the "
+                 "application data folder's \"history\"."),
         QStringLiteral("DIR")};
     QCommandLineOption history{
         QStringLiteral("history"),
-        QStringLiteral("Print the restore points, newest written first, one line each (time, "
-                       "event, firmware, port, the seven values by file key, the file; control "
-                       "characters and backslashes escaped) and exit. Needs no display and no "
-                       "port. Exit status 2 when the folder is not a folder or cannot be read.")};
+        Text::tr("Print the restore points, newest written first, one line each (time, "
+                 "event, firmware, port, the %1 values by file key, the file; control "
+                 "characters and backslashes escaped) and exit. Needs no display and no "
+                 "port. Exit status 2 when the folder is not a folder or cannot be read.")
+            .arg(parameterCount())};
     QCommandLineOption json{
         QStringLiteral("json"),
-        QStringLiteral("With --history: one compact JSON object per line instead (time, event, "
-                       "firmware, port, the values raw and as the value boxes show them, file). "
-                       "With --summary: the figures as one JSON object.")};
+        Text::tr("With --history: one compact JSON object per line instead (time, event, "
+                 "firmware, port, the values raw and as the value boxes show them, file). "
+                 "With --summary: the figures as one JSON object.")};
     QCommandLineOption noHistory{
         QStringLiteral("no-history"),
-        QStringLiteral("Write no restore point in this run (with or without a window).")};
+        Text::tr("Write no restore point in this run (with or without a window).")};
     QCommandLineOption anyFirmware{
         QStringLiteral("any-firmware"),
-        QStringLiteral("With --import-config: import a file saved from a module with other "
-                       "firmware than the connected module's.")};
+        Text::tr("With --import-config: import a file saved from a module with other "
+                 "firmware than the connected module's.")};
     QCommandLineOption replay{
         QStringLiteral("replay"),
-        QStringLiteral("Play a recording back on the gauges in a window of its own; no port is "
-                       "opened."),
+        Text::tr("Play a recording back on the gauges in a window of its own; no port is "
+                 "opened."),
         QStringLiteral("FILE.csv")};
     QCommandLineOption speed{QStringLiteral("speed"),
-                             QStringLiteral("With --replay: play at N times the recorded pace "
-                                            "(1, 4 or 16; default 1)."),
+                             Text::tr("With --replay: play at N times the recorded pace "
+                                      "(1, 4 or 16; default 1)."),
                              QStringLiteral("N")};
     QCommandLineOption timeout{
         QStringLiteral("timeout"),
-        QStringLiteral("Give up an export or import after SECONDS (above 0, up to 86400; default "
-                       "30, and for an import %1 s more for each value it writes). A failed import "
-                       "then has up to %2 s and %1 s per value to put back what it wrote.")
+        Text::tr("Give up an export or import after SECONDS (above 0, up to 86400; default "
+                 "30, and for an import %1 s more for each value it writes). A failed import "
+                 "then has up to %2 s and %1 s per value to put back what it wrote.")
             .arg(ConfigTransfer::kMsPerValue / 1000)
             .arg(ConfigTransfer::kPutBackBaseMs / 1000),
         QStringLiteral("SECONDS")};
     QCommandLineOption summary{
         QStringLiteral("summary"),
-        QStringLiteral("Print the figures of a recording, one line each with its unit (minimum, "
-                       "maximum, mean and time-weighted mean of each quantity, the time above "
-                       "the limits the module held, the run's length, the link-down time, the "
-                       "marks) and exit. Needs no display and no port. Exit status 2 for a file "
-                       "that is not a recording, holds no telemetry, or lacks a mark named."),
+        Text::tr("Print the figures of a recording, one line each with its unit (minimum, "
+                 "maximum, mean and time-weighted mean of each quantity, the time above "
+                 "the limits the module held, the run's length, the link-down time, the "
+                 "marks) and exit. Needs no display and no port. Exit status 2 for a file "
+                 "that is not a recording, holds no telemetry, or lacks a mark named."),
         QStringLiteral("FILE.csv")};
     QCommandLineOption from{QStringLiteral("from"),
-                            QStringLiteral("With --summary: from this mark (\"mark 2\" or 2)."),
+                            Text::tr("With --summary: from this mark (\"mark 2\" or 2)."),
                             QStringLiteral("MARK")};
-    QCommandLineOption to{QStringLiteral("to"), QStringLiteral("With --summary: up to this mark."),
+    QCommandLineOption to{QStringLiteral("to"), Text::tr("With --summary: up to this mark."),
                           QStringLiteral("MARK")};
     QCommandLineOption compare{
         QStringLiteral("compare"),
-        QStringLiteral("With --summary: the figures of a second recording beside the first's, "
-                       "and the differences (second minus first)."),
+        Text::tr("With --summary: the figures of a second recording beside the first's, "
+                 "and the differences (second minus first)."),
         QStringLiteral("B.csv")};
     QCommandLineOption aircraft{
         QStringLiteral("aircraft"),
-        QStringLiteral("The aircraft the module sits in (1 to 32 printable characters; names "
-                       "that differ only in the case of A-Z are one aircraft): kept with every "
-                       "restore point, file and recording. With --history: list that aircraft's "
-                       "restore points only."),
+        Text::tr("The aircraft the module sits in (1 to 32 printable characters; names "
+                 "that differ only in the case of A-Z are one aircraft): kept with every "
+                 "restore point, file and recording. With --history: list that aircraft's "
+                 "restore points only."),
         QStringLiteral("NAME")};
     QCommandLineOption anyAircraft{
         QStringLiteral("any-aircraft"),
-        QStringLiteral("With --import-config: import a file saved for another aircraft than "
-                       "--aircraft.")};
+        Text::tr("With --import-config: import a file saved for another aircraft than "
+                 "--aircraft.")};
     QCommandLineOption fleet{
         QStringLiteral("fleet"),
-        QStringLiteral("Print every aircraft of the history folder (name, last connected, "
-                       "firmware, the newest configuration, restore points; '*' after a value "
-                       "most of the fleet does not hold) and exit. Needs no display and no "
-                       "port.")};
+        Text::tr("Print every aircraft of the history folder (name, last connected, "
+                 "firmware, the newest configuration, restore points; '*' after a value "
+                 "most of the fleet does not hold) and exit. Needs no display and no "
+                 "port.")};
     QCommandLineOption printRecord{
         QStringLiteral("print-record"),
-        QStringLiteral("Without a window: once the module has reported its seven values, write "
-                       "its one-page configuration record to FILE.pdf (and a copy beside its "
-                       "restore point in the history folder) and exit."),
+        Text::tr("Without a window: once the module has reported its %1 values, write "
+                 "its one-page configuration record to FILE.pdf (and a copy beside its "
+                 "restore point in the history folder) and exit.")
+            .arg(parameterCount()),
         QStringLiteral("FILE.pdf")};
     QCommandLineOption reconnect{
         QStringLiteral("reconnect"),
-        QStringLiteral("After a lost link, search ports 1-3 until a module answers, probing "
-                       "whatever device appears there. Without it the search after a lost link "
-                       "runs once, as RESET's does, and then waits for RESET.")};
+        Text::tr("After a lost link, search ports 1-3 until a module answers, probing "
+                 "whatever device appears there. Without it the search after a lost link "
+                 "runs once, as RESET's does, and then waits for RESET.")};
 };
 
 // Reads --export-config, --import-config and --timeout into options; the error text when they
@@ -209,34 +229,34 @@ std::optional<QString> parseConfigCommand(const QCommandLineParser &parser, cons
     options.exportConfig = parser.value(set.exportConfig);
     options.importConfig = parser.value(set.importConfig);
     if (exporting && importing)
-        return QStringLiteral("--export-config and --import-config cannot be used together");
+        return Text::tr("--export-config and --import-config cannot be used together");
     if ((exporting && options.exportConfig.isEmpty()) ||
         (importing && options.importConfig.isEmpty()))
-        return QStringLiteral("--%1 needs a file name ('-' for standard output)")
+        return Text::tr("--%1 needs a file name ('-' for standard output)")
             .arg(exporting ? QStringLiteral("export-config") : QStringLiteral("import-config"));
     if (importing && options.importConfig == QStringLiteral("-"))
-        return QStringLiteral("--import-config needs a file name");
+        return Text::tr("--import-config needs a file name");
     const QString command =
         exporting ? QStringLiteral("--export-config") : QStringLiteral("--import-config");
     if ((exporting || importing) && parser.isSet(set.quitAfter))
-        return command + QStringLiteral(" runs without a window: no --quit-after");
+        return Text::tr("%1 runs without a window: no --quit-after").arg(command);
     if ((exporting || importing) && parser.isSet(set.screenshot))
-        return command + QStringLiteral(" runs without a window: no --screenshot");
+        return Text::tr("%1 runs without a window: no --screenshot").arg(command);
     if ((exporting || importing) && parser.isSet(set.trends))
-        return command + QStringLiteral(" runs without a window: no --trends");
+        return Text::tr("%1 runs without a window: no --trends").arg(command);
     if (parser.isSet(set.printRecord) && (exporting || importing))
-        return QStringLiteral("--print-record cannot be used with %1").arg(command);
+        return Text::tr("--print-record cannot be used with %1").arg(command);
     options.anyFirmware = parser.isSet(set.anyFirmware);
     if (options.anyFirmware && !importing)
-        return QStringLiteral("--any-firmware needs --import-config");
+        return Text::tr("--any-firmware needs --import-config");
     if (!parser.isSet(set.timeout))
         return std::nullopt;
     if (!exporting && !importing && !parser.isSet(set.printRecord))
-        return QStringLiteral("--timeout needs --export-config or --import-config");
+        return Text::tr("--timeout needs --export-config or --import-config");
     const std::optional<double> seconds = parseSeconds(parser.value(set.timeout));
     if (!seconds || *seconds <= 0.0)
-        return QStringLiteral("--timeout needs a number of seconds above 0 and up to %1, not "
-                              "'%2'")
+        return Text::tr("--timeout needs a number of seconds above 0 and up to %1, not "
+                        "'%2'")
             .arg(kMaxQuitAfterSeconds)
             .arg(parser.value(set.timeout));
     options.timeoutSeconds = *seconds;
@@ -250,19 +270,19 @@ std::optional<QString> parseHistory(const QCommandLineParser &parser, const Opti
 {
     options.historyDir = parser.value(set.historyDir);
     if (parser.isSet(set.historyDir) && options.historyDir.isEmpty())
-        return QStringLiteral("--history-dir needs a folder");
+        return Text::tr("--history-dir needs a folder");
     options.noHistory = parser.isSet(set.noHistory);
     options.listHistory = parser.isSet(set.history);
     options.historyJson = parser.isSet(set.json);
     if (options.historyJson && !options.listHistory && !parser.isSet(set.summary))
-        return QStringLiteral("--json goes with --history or --summary only");
+        return Text::tr("--json goes with --history or --summary only");
     if (!options.listHistory)
         return std::nullopt;
     for (const QString &name : parser.optionNames())
         if (name != QStringLiteral("history") && name != QStringLiteral("history-dir") &&
             name != QStringLiteral("json") && name != QStringLiteral("aircraft"))
-            return QStringLiteral("--history takes no other option than --history-dir, --json "
-                                  "and --aircraft");
+            return Text::tr("--history takes no other option than --history-dir, --json "
+                            "and --aircraft");
     return std::nullopt;
 }
 
@@ -275,26 +295,26 @@ std::optional<QString> parseAircraft(const QCommandLineParser &parser, const Opt
         const std::optional<std::string> name =
             aircraftName(parser.value(set.aircraft).toStdString(), why);
         if (!name)
-            return QStringLiteral("--aircraft: not an aircraft name: %1")
+            return Text::tr("--aircraft: not an aircraft name: %1")
                 .arg(QString::fromStdString(why));
         options.aircraft = QString::fromStdString(*name);
     }
     options.anyAircraft = parser.isSet(set.anyAircraft);
     if (options.anyAircraft && !parser.isSet(set.importConfig))
-        return QStringLiteral("--any-aircraft needs --import-config");
+        return Text::tr("--any-aircraft needs --import-config");
     options.printRecord = parser.value(set.printRecord);
     if (parser.isSet(set.printRecord) && options.printRecord.isEmpty())
-        return QStringLiteral("--print-record needs a file name");
+        return Text::tr("--print-record needs a file name");
     for (const QCommandLineOption *windowOnly : {&set.quitAfter, &set.screenshot, &set.trends})
         if (parser.isSet(set.printRecord) && parser.isSet(*windowOnly))
-            return QStringLiteral("--print-record runs without a window: no --%1")
+            return Text::tr("--print-record runs without a window: no --%1")
                 .arg(windowOnly->names().constFirst());
     options.listFleet = parser.isSet(set.fleet);
     if (!options.listFleet)
         return std::nullopt;
     for (const QString &name : parser.optionNames())
         if (name != QStringLiteral("fleet") && name != QStringLiteral("history-dir"))
-            return QStringLiteral("--fleet takes no other option than --history-dir");
+            return Text::tr("--fleet takes no other option than --history-dir");
     return std::nullopt;
 }
 
@@ -305,14 +325,14 @@ std::optional<QString> parseReplay(const QCommandLineParser &parser, const Optio
     options.replay = parser.value(set.replay);
     const bool replaying = parser.isSet(set.replay);
     if (replaying && options.replay.isEmpty())
-        return QStringLiteral("--replay needs a file name");
+        return Text::tr("--replay needs a file name");
     if (parser.isSet(set.speed)) {
         if (!replaying)
-            return QStringLiteral("--speed needs --replay");
+            return Text::tr("--speed needs --replay");
         const QString speed = parser.value(set.speed).trimmed();
         if (speed != QLatin1String("1") && speed != QLatin1String("4") &&
             speed != QLatin1String("16"))
-            return QStringLiteral("--speed takes 1, 4 or 16, not '%1'").arg(speed);
+            return Text::tr("--speed takes 1, 4 or 16, not '%1'").arg(speed);
         options.replaySpeed = speed.toInt();
     }
     if (!replaying)
@@ -321,8 +341,7 @@ std::optional<QString> parseReplay(const QCommandLineParser &parser, const Optio
          {&set.ports, &set.demo, &set.record, &set.exportConfig, &set.importConfig,
           &set.reconnect}) {
         if (parser.isSet(*portUser))
-            return QStringLiteral("--replay opens no port: no --%1")
-                .arg(portUser->names().constFirst());
+            return Text::tr("--replay opens no port: no --%1").arg(portUser->names().constFirst());
     }
     return std::nullopt;
 }
@@ -339,21 +358,21 @@ std::optional<QString> parseSummary(const QCommandLineParser &parser, const Opti
     options.summaryJson = summing && parser.isSet(set.json);
     for (const QCommandLineOption *part : {&set.from, &set.to, &set.compare}) {
         if (parser.isSet(*part) && !summing)
-            return QStringLiteral("--%1 needs --summary").arg(part->names().constFirst());
+            return Text::tr("--%1 needs --summary").arg(part->names().constFirst());
         if (parser.isSet(*part) && parser.value(*part).isEmpty())
-            return QStringLiteral("--%1 needs a %2")
+            return Text::tr("--%1 needs a %2")
                 .arg(part->names().constFirst(),
                      part == &set.compare ? QStringLiteral("file name") : QStringLiteral("mark"));
     }
     if (!summing)
         return std::nullopt;
     if (options.summary.isEmpty())
-        return QStringLiteral("--summary needs a file name");
+        return Text::tr("--summary needs a file name");
     const QStringList allowed{"summary", "from", "to", "json", "compare"};
     for (const QString &name : parser.optionNames())
         if (!allowed.contains(name))
-            return QStringLiteral("--summary takes no other option than --from, --to, --json "
-                                  "and --compare, not --%1")
+            return Text::tr("--summary takes no other option than --from, --to, --json "
+                            "and --compare, not --%1")
                 .arg(name);
     return std::nullopt;
 }
@@ -365,7 +384,7 @@ std::optional<QString> parseStartAndQuit(const QCommandLineParser &parser, const
     if (parser.isSet(set.ports)) {
         const auto entries = parsePortList(parser.value(set.ports).toStdString());
         if (entries.size() > 3)
-            return QStringLiteral("--ports takes at most three devices (ports 1..3)");
+            return Text::tr("--ports takes at most three devices (ports 1..3)");
         QStringList ports;
         for (const std::string &entry : entries)
             ports << QString::fromStdString(entry);
@@ -374,16 +393,16 @@ std::optional<QString> parseStartAndQuit(const QCommandLineParser &parser, const
     if (parser.isSet(set.quitAfter)) {
         options.quitAfterSeconds = parseSeconds(parser.value(set.quitAfter));
         if (!options.quitAfterSeconds)
-            return QStringLiteral("--quit-after needs a number of seconds from 0 to %1, "
-                                  "not '%2'")
+            return Text::tr("--quit-after needs a number of seconds from 0 to %1, "
+                            "not '%2'")
                 .arg(kMaxQuitAfterSeconds)
                 .arg(parser.value(set.quitAfter));
     }
     options.screenshot = parser.value(set.screenshot);
     if (parser.isSet(set.screenshot) && !options.quitAfterSeconds)
-        return QStringLiteral("--screenshot needs --quit-after");
+        return Text::tr("--screenshot needs --quit-after");
     if (parser.isSet(set.screenshot) && options.screenshot.isEmpty())
-        return QStringLiteral("--screenshot needs a file name");
+        return Text::tr("--screenshot needs a file name");
     return std::nullopt;
 }
 
@@ -394,14 +413,14 @@ std::optional<QString> parseRun(const QCommandLineParser &parser, const OptionSe
     options.demo = parser.isSet(set.demo);
     options.reconnect = parser.isSet(set.reconnect);
     if (options.demo && !DemoModule::available())
-        return QStringLiteral("--demo is not available: this build has no simulated module");
+        return Text::tr("--demo is not available: this build has no simulated module");
     options.logFile = parser.value(set.log);
     if (parser.isSet(set.log) && options.logFile.isEmpty())
-        return QStringLiteral("--log needs a file name");
+        return Text::tr("--log needs a file name");
     options.trends = parser.isSet(set.trends);
     options.record = parser.value(set.record);
     if (parser.isSet(set.record) && options.record.isEmpty())
-        return QStringLiteral("--record needs a file name");
+        return Text::tr("--record needs a file name");
     return std::nullopt;
 }
 
@@ -410,8 +429,7 @@ std::optional<QString> parseRun(const QCommandLineParser &parser, const OptionSe
 Options parseOptions(const QStringList &arguments)
 {
     QCommandLineParser parser;
-    parser.setApplicationDescription(
-        kDescription.arg(QString::fromStdString(countInWords(kParameterCount))));
+    parser.setApplicationDescription(description().arg(parameterCount()));
     const QCommandLineOption help = parser.addHelpOption();
     const QCommandLineOption version = parser.addVersionOption();
     const OptionSet set;
@@ -422,7 +440,7 @@ Options parseOptions(const QStringList &arguments)
     parser.addOptions({set.summary, set.from, set.to, set.compare});
     parser.addOptions({set.aircraft, set.anyAircraft, set.fleet, set.printRecord});
     parser.addPositionalArgument(QStringLiteral("FILE.csv"),
-                                 QStringLiteral("With --trends: a recording to open."),
+                                 Text::tr("With --trends: a recording to open."),
                                  QStringLiteral("[--trends FILE.csv]"));
     if (!parser.parse(arguments))
         return failure(parser.errorText());
@@ -435,8 +453,8 @@ Options parseOptions(const QStringList &arguments)
     const QStringList positional = parser.positionalArguments();
     const bool oneRecording = positional.size() == 1 && parser.isSet(set.trends);
     if (!positional.isEmpty() && !oneRecording)
-        return failure(QStringLiteral("unexpected argument '%1' (options start with --; only "
-                                      "--trends takes a recording after it)")
+        return failure(Text::tr("unexpected argument '%1' (options start with --; only "
+                                "--trends takes a recording after it)")
                            .arg(positional.value(parser.isSet(set.trends) ? 1 : 0)));
 
     Options options;

@@ -8,6 +8,7 @@
 #include "replay_window.h"
 
 #include <QApplication>
+#include <QCoreApplication>
 #include <QEvent>
 #include <QFileInfo>
 #include <QTimer>
@@ -17,6 +18,16 @@
 #include <memory>
 
 namespace quelo {
+
+namespace {
+
+// The messages of this file, in the user's language.
+struct Text
+{
+    Q_DECLARE_TR_FUNCTIONS(ReplayRun)
+};
+
+} // namespace
 
 namespace {
 
@@ -84,8 +95,11 @@ private:
     {
         const QString &file = m_options.screenshot;
         if (!file.isEmpty() && (!m_window || !m_window->grab().save(file, "PNG"))) {
-            std::fprintf(stderr, "quelo-link: cannot write %s%s\n", qPrintable(file),
-                         m_window ? "" : ": the recording was still being read");
+            std::fprintf(stderr, "quelo-link: %s\n",
+                         qPrintable(m_window ? Text::tr("cannot write %1").arg(file)
+                                             : Text::tr("cannot write %1: the recording was "
+                                                        "still being read")
+                                                   .arg(file)));
             m_exitCode = 1;
         }
         quit();
@@ -104,7 +118,8 @@ int replayRecording(const Options &options)
 {
     // A FIFO or a device would keep the read waiting for ever: only a regular file is read.
     if (const QFileInfo info(options.replay); info.exists() && !info.isFile()) {
-        std::fprintf(stderr, "quelo-link: %s is not a regular file\n", qPrintable(options.replay));
+        std::fprintf(stderr, "quelo-link: %s\n",
+                     qPrintable(Text::tr("%1 is not a regular file").arg(options.replay)));
         return kExitUsage;
     }
     ReplayRun run(options);

@@ -4,6 +4,7 @@
 #include "aircraft.h"
 #include "file_access.h"
 
+#include <QCoreApplication>
 #include <QFile>
 #include <QJsonArray>
 #include <QJsonDocument>
@@ -16,6 +17,16 @@
 #include <vector>
 
 namespace quelo {
+
+namespace {
+
+// The messages of this file, in the user's language.
+struct Text
+{
+    Q_DECLARE_TR_FUNCTIONS(ConfigFile)
+};
+
+} // namespace
 
 namespace {
 
@@ -134,13 +145,12 @@ bool readAircraft(const QJsonObject &root, std::string &aircraft, QString &error
 bool checkHeader(const QJsonObject &root, QString &error)
 {
     if (root.value("format").toString() != kFormat) {
-        error =
-            QStringLiteral("\"format\": not a configuration file (expected \"%1\")").arg(kFormat);
+        error = Text::tr("\"format\": not a configuration file (expected \"%1\")").arg(kFormat);
         return false;
     }
     const QJsonValue version = root.value("version");
     if (!version.isDouble() || version.toDouble() != kVersion) {
-        error = QStringLiteral("\"version\": unknown version %1 (this program reads version %2)")
+        error = Text::tr("\"version\": unknown version %1 (this program reads version %2)")
                     .arg(QString::fromUtf8(
                              QJsonDocument(QJsonArray{version}).toJson(QJsonDocument::Compact))
                              .mid(1)
@@ -149,7 +159,7 @@ bool checkHeader(const QJsonObject &root, QString &error)
         return false;
     }
     if (!root.value("parameters").isObject()) {
-        error = QStringLiteral("\"parameters\": missing or not an object");
+        error = Text::tr("\"parameters\": missing or not an object");
         return false;
     }
     return true;
@@ -165,28 +175,29 @@ bool checkParameters(const QJsonObject &parameters, const RawScan &raw,
         const QString key = QString::fromLatin1(p.key);
         known.insert(key);
         if (!parameters.contains(key)) {
-            error = quoted(key) + ": missing from \"parameters\"";
+            error = Text::tr("%1: missing from \"parameters\"").arg(quoted(key));
             return false;
         }
         const auto text = raw.parameterText.find(key);
         static const QRegularExpression integer(QStringLiteral("^-?[0-9]{1,6}$"));
         if (text == raw.parameterText.end() || !integer.match(text->second).hasMatch()) {
             const QString shown =
-                text == raw.parameterText.end() ? QStringLiteral("the value") : text->second;
-            error = quoted(key) + ": " + shown + " is not an integer";
+                text == raw.parameterText.end() ? Text::tr("the value") : text->second;
+            error = Text::tr("%1: %2 is not an integer").arg(quoted(key), shown);
             return false;
         }
         const int value = text->second.toInt();
         if (value < minOf(p) || value > maxOf(p)) {
-            error = quoted(key) +
-                    QStringLiteral(": %1 is outside %2..%3").arg(value).arg(minOf(p)).arg(maxOf(p));
+            error = Text::tr("%1: %2 is outside %3..%4")
+                        .arg(quoted(key), QString::number(value), QString::number(minOf(p)),
+                             QString::number(maxOf(p)));
             return false;
         }
         values[i] = value;
     }
     for (auto it = parameters.begin(); it != parameters.end(); ++it)
         if (!known.count(it.key())) {
-            error = quoted(it.key()) + ": unknown key in \"parameters\"";
+            error = Text::tr("%1: unknown key in \"parameters\"").arg(quoted(it.key()));
             return false;
         }
     return true;
@@ -220,7 +231,7 @@ bool writeConfig(const QString &path, const ConfigValues &config, const QDateTim
     // Not QSaveFile: Qt 6.4's commits a file cut short by a full disk as if it were whole.
     if (writeFileAtomically(path, configToJson(config, saved), error))
         return true;
-    error = QStringLiteral("cannot write %1: %2").arg(path, error);
+    error = Text::tr("cannot write %1: %2").arg(path, error);
     return false;
 }
 
@@ -231,18 +242,18 @@ bool parseConfig(const QByteArray &file, ConfigValues &config, QString &error)
     QJsonParseError parseError;
     const QJsonDocument document = QJsonDocument::fromJson(bytes, &parseError);
     if (parseError.error != QJsonParseError::NoError) {
-        error = QStringLiteral("not a JSON file: %1 at offset %2")
+        error = Text::tr("not a JSON file: %1 at offset %2")
                     .arg(parseError.errorString())
                     .arg(parseError.offset);
         return false;
     }
     if (!document.isObject()) {
-        error = QStringLiteral("not a configuration file: the top level is not an object");
+        error = Text::tr("not a configuration file: the top level is not an object");
         return false;
     }
     const RawScan raw = scanRaw(bytes);
     if (!raw.duplicate.isEmpty()) {
-        error = quoted(raw.duplicate) + ": duplicate key";
+        error = Text::tr("%1: duplicate key").arg(quoted(raw.duplicate));
         return false;
     }
     const QJsonObject root = document.object();
@@ -263,7 +274,7 @@ bool readConfig(const QString &path, ConfigValues &config, QString &error)
     QByteArray bytes;
     if (readSmallFile(path, kMaxConfigBytes, bytes, error))
         return parseConfig(bytes, config, error);
-    error = QStringLiteral("cannot read it: %1").arg(error);
+    error = Text::tr("cannot read it: %1").arg(error);
     return false;
 }
 

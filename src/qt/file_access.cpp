@@ -3,6 +3,7 @@
 
 #include "file_access_detail.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
 #include <QRandomGenerator>
@@ -16,6 +17,16 @@
 #include <unistd.h>
 
 namespace quelo {
+
+namespace {
+
+// The messages of this file, in the user's language.
+struct Text
+{
+    Q_DECLARE_TR_FUNCTIONS(FileAccess)
+};
+
+} // namespace
 
 namespace fileaccess {
 
@@ -31,7 +42,7 @@ QByteArray encoded(const QString &path)
 
 QString notRegular()
 {
-    return QStringLiteral("not a regular file (a device, a pipe or a folder)");
+    return Text::tr("not a regular file (a device, a pipe or a folder)");
 }
 
 bool writeAll(int fd, const char *data, qint64 size, QString &error)
@@ -41,7 +52,7 @@ bool writeAll(int fd, const char *data, qint64 size, QString &error)
         if (n < 0 && errno == EINTR)
             continue;
         if (n <= 0) {
-            error = n < 0 ? systemReason(errno) : QStringLiteral("nothing could be written");
+            error = n < 0 ? systemReason(errno) : Text::tr("nothing could be written");
             return false;
         }
         data += n;
@@ -122,7 +133,7 @@ bool readSmallFile(const QString &path, qint64 maxBytes, QByteArray &bytes, QStr
     if (!reader.open(path, error))
         return false;
     const QString tooBig =
-        QStringLiteral("larger than %1 bytes, too large for this kind of file").arg(maxBytes);
+        Text::tr("larger than %1 bytes, too large for this kind of file").arg(maxBytes);
     if (reader.size() > maxBytes) {
         error = tooBig;
         return false;
@@ -148,12 +159,12 @@ bool readSmallFile(const QString &path, qint64 maxBytes, QByteArray &bytes, QStr
 bool checkWritableTarget(const QString &path, QString &error)
 {
     if (path.isEmpty()) {
-        error = QStringLiteral("no file name");
+        error = Text::tr("no file name");
         return false;
     }
     const QFileInfo link(path);
     if (link.isSymLink() && !link.exists()) {
-        error = QStringLiteral("a link to a file that does not exist");
+        error = Text::tr("a link to a file that does not exist");
         return false;
     }
     const QString target = resolvedTarget(path);
@@ -166,12 +177,11 @@ bool checkWritableTarget(const QString &path, QString &error)
     }
     const QString folder = QFileInfo(target).absolutePath();
     if (::stat(encoded(folder).constData(), &st) != 0 || !S_ISDIR(st.st_mode)) {
-        error =
-            QStringLiteral("the folder %1 does not exist").arg(QDir::toNativeSeparators(folder));
+        error = Text::tr("the folder %1 does not exist").arg(QDir::toNativeSeparators(folder));
         return false;
     }
     if (::access(encoded(folder).constData(), W_OK | X_OK) != 0) {
-        error = QStringLiteral("the folder %1 cannot be written (%2)")
+        error = Text::tr("the folder %1 cannot be written (%2)")
                     .arg(QDir::toNativeSeparators(folder), systemReason(errno));
         return false;
     }
@@ -233,7 +243,7 @@ int createTemporary(int folder, const QByteArray &name, QByteArray &temporary, Q
             return fd;
         }
     }
-    error = QStringLiteral("no free name for a temporary file");
+    error = Text::tr("no free name for a temporary file");
     return -1;
 }
 
@@ -286,8 +296,8 @@ bool FileReplacement::unchanged(QString &error) const
         return false;
     if (!now.exists || (m_existed && now.regular && now.device == m_device && now.inode == m_inode))
         return true;
-    error = QStringLiteral("it was replaced (by a link or another file) after it was checked; "
-                           "nothing was written");
+    error = Text::tr("it was replaced (by a link or another file) after it was checked; "
+                     "nothing was written");
     return false;
 }
 
@@ -295,7 +305,7 @@ bool FileReplacement::write(const QByteArray &bytes, QString &error)
 {
     error.clear();
     if (m_folder < 0) {
-        error = QStringLiteral("the file was not opened");
+        error = Text::tr("the file was not opened");
         return false;
     }
     if (!unchanged(error))

@@ -4,6 +4,7 @@
 
 #include "file_access_detail.h"
 
+#include <QCoreApplication>
 #include <cerrno>
 
 #include <fcntl.h>
@@ -11,6 +12,16 @@
 #include <unistd.h>
 
 namespace quelo {
+
+namespace {
+
+// The messages of this file, in the user's language.
+struct Text
+{
+    Q_DECLARE_TR_FUNCTIONS(FileAccess)
+};
+
+} // namespace
 
 using namespace fileaccess;
 
@@ -102,13 +113,12 @@ void RecordFile::close()
 bool RecordFile::write(const QByteArray &record, QString &error)
 {
     if (m_fd < 0) {
-        error = QStringLiteral("the file is not open");
+        error = Text::tr("the file is not open");
         return false;
     }
     if (m_nonBlocking) {
         if (m_pending.size() + record.size() > kMaxPendingBytes) {
-            error = QStringLiteral("it is not being read (%1 KiB waiting)")
-                        .arg(kMaxPendingBytes / 1024);
+            error = Text::tr("it is not being read (%1 KiB waiting)").arg(kMaxPendingBytes / 1024);
             return false;
         }
         m_pending += record;
@@ -122,7 +132,7 @@ bool RecordFile::write(const QByteArray &record, QString &error)
     // A part of the record may have reached the file: cut it off so that what stays ends with
     // a whole record.
     if (m_cutBack && ::ftruncate(m_fd, off_t(m_size)) != 0)
-        error += QStringLiteral("; the file could not be cut back to its last whole line (%1)")
+        error += Text::tr("; the file could not be cut back to its last whole line (%1)")
                      .arg(systemReason(errno));
     return false;
 }
@@ -137,7 +147,7 @@ bool RecordFile::flush(QString &error)
         } else if (n < 0 && (errno == EAGAIN || errno == EWOULDBLOCK)) {
             return true; // the reader has not made room yet
         } else if (n == 0 || errno != EINTR) {
-            error = n < 0 ? systemReason(errno) : QStringLiteral("nothing could be written");
+            error = n < 0 ? systemReason(errno) : Text::tr("nothing could be written");
             return false;
         }
     }

@@ -6,6 +6,7 @@
 #include "file_access.h"
 #include "stamp.h"
 
+#include <QCoreApplication>
 #include <QDateTime>
 #include <QDir>
 #include <QFile>
@@ -19,6 +20,16 @@
 #include <optional>
 
 namespace quelo {
+
+namespace {
+
+// The messages of this file, in the user's language.
+struct Text
+{
+    Q_DECLARE_TR_FUNCTIONS(HistoryFolder)
+};
+
+} // namespace
 
 namespace {
 
@@ -37,7 +48,7 @@ bool writeAtomically(const QString &path, const QByteArray &bytes, QString &erro
 {
     if (writeFileAtomically(path, bytes, error))
         return true;
-    error = QStringLiteral("cannot write %1: %2").arg(QDir::toNativeSeparators(path), error);
+    error = Text::tr("cannot write %1: %2").arg(QDir::toNativeSeparators(path), error);
     return false;
 }
 
@@ -88,7 +99,7 @@ bool readSequence(const QJsonObject &root, Snapshot &read, QString &error)
     const double number = sequence.toDouble(-1);
     if (!sequence.isDouble() || number < 0 || number > double(kMaxSequence) ||
         std::floor(number) != number) {
-        error = QStringLiteral("\"sequence\": not a whole number from 0 to %1").arg(kMaxSequence);
+        error = Text::tr("\"sequence\": not a whole number from 0 to %1").arg(kMaxSequence);
         return false;
     }
     read.sequence = static_cast<std::int64_t>(number);
@@ -115,19 +126,19 @@ bool parseSnapshot(const QByteArray &bytes, Snapshot &snapshot, QString &error)
     if (!parseConfig(bytes, read.config, error))
         return false;
     if (!isFirmwareVersion(read.config.firmware)) {
-        error = QStringLiteral("\"firmware\": not a firmware version");
+        error = Text::tr("\"firmware\": not a firmware version");
         return false;
     }
     const QJsonObject root = QJsonDocument::fromJson(bytes).object();
     const auto event = eventFromName(root.value("event").toString().toStdString());
     if (!event) {
-        error = QStringLiteral("\"event\": not a restore point");
+        error = Text::tr("\"event\": not a restore point");
         return false;
     }
     const QDateTime saved =
         QDateTime::fromString(root.value("saved").toString(), Qt::ISODateWithMs);
     if (!saved.isValid()) {
-        error = QStringLiteral("\"saved\": not a time");
+        error = Text::tr("\"saved\": not a time");
         return false;
     }
     read.event = *event;
@@ -207,9 +218,9 @@ bool HistoryFolder::canList(QString &error) const
         return true;
     const QString shown = QDir::toNativeSeparators(m_path);
     if (!info.isDir())
-        error = QStringLiteral("%1 is not a folder").arg(shown);
+        error = Text::tr("%1 is not a folder").arg(shown);
     else if (!info.isReadable() || !info.isExecutable())
-        error = QStringLiteral("the folder %1 cannot be read").arg(shown);
+        error = Text::tr("the folder %1 cannot be read").arg(shown);
     return error.isEmpty();
 }
 
@@ -255,7 +266,7 @@ HistoryFolder::Added HistoryFolder::add(Snapshot snapshot, QString &error)
     if (m_list.repeatsNewest(snapshot))
         return Added::Repeat;
     if (!QDir().mkpath(m_path)) {
-        error = QStringLiteral("cannot create the folder %1").arg(QDir::toNativeSeparators(m_path));
+        error = Text::tr("cannot create the folder %1").arg(QDir::toNativeSeparators(m_path));
         m_off = true;
         return Added::Failed;
     }
@@ -271,7 +282,7 @@ HistoryFolder::Added HistoryFolder::add(Snapshot snapshot, QString &error)
         // Already gone when another program pruned it first: nothing is lost.
         QFile::remove(filePath(gone));
         if (gone.fileName == added) {
-            error = QStringLiteral("the restore point %1 was removed at once: only %2 are kept")
+            error = Text::tr("the restore point %1 was removed at once: only %2 are kept")
                         .arg(QString::fromStdString(added))
                         .arg(m_keep);
             result = Added::Dropped;

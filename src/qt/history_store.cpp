@@ -7,6 +7,16 @@
 
 namespace quelo {
 
+namespace {
+
+// The messages of this file, in the user's language.
+struct Text
+{
+    Q_DECLARE_TR_FUNCTIONS(HistoryStore)
+};
+
+} // namespace
+
 Stamp wallClockNow()
 {
     const QDateTime now = QDateTime::currentDateTime();
@@ -53,10 +63,10 @@ void HistoryStore::add(const Snapshot &snapshot)
         QString error;
         switch (folder.add(snapshot, error)) {
         case HistoryFolder::Added::Failed:
-            result.error = QStringLiteral("History is off: %1").arg(error);
+            result.error = Text::tr("History is off: %1").arg(error);
             break;
         case HistoryFolder::Added::Dropped:
-            result.dropped = QStringLiteral("History did not keep a restore point: %1").arg(error);
+            result.dropped = Text::tr("History did not keep a restore point: %1").arg(error);
             break;
         default:
             break;

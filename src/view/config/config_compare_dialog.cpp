@@ -2,6 +2,7 @@
 #include "config_compare_dialog.h"
 
 #include "config_preview_dialog.h"
+#include "model_texts.h"
 
 #include <QDialogButtonBox>
 #include <QGridLayout>
@@ -44,11 +45,11 @@ ConfigCompareDialog::ConfigCompareDialog(const QString &windowTitle, const Side 
             configCell(this, differs ? tr(kDifferenceMarker) : QString(), true, key + "/marker"),
             row, 4);
     }
-    auto *summary = new QLabel(m_differences == 0
-                                   ? tr("The %1 values are the same.")
-                                         .arg(QString::fromStdString(countInWords(kParameterCount)))
-                                   : tr("%n value(s) differ.", nullptr, m_differences),
-                               this);
+    auto *summary = new QLabel(
+        m_differences == 0
+            ? tr("The %1 values are the same.").arg(modelText(countInWords(kParameterCount)))
+            : tr("%n value(s) differ.", nullptr, m_differences),
+        this);
     summary->setObjectName(QStringLiteral("summary"));
     auto *buttons = new QDialogButtonBox(QDialogButtonBox::Close, this);
     connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);

@@ -2,6 +2,7 @@
 #include "config_preview_dialog.h"
 
 #include "config_transfer.h"
+#include "model_texts.h"
 
 #include <QDateTime>
 #include <QDialogButtonBox>
@@ -52,7 +53,7 @@ ConfigPreviewDialog::ConfigPreviewDialog(const ConfigValues &now, const ConfigVa
     if (!mismatch.empty()) {
         m_firmwareWarning =
             tr("Warning: this file was %1. Its values may mean something else on this module.")
-                .arg(QString::fromStdString(mismatch));
+                .arg(modelText(mismatch));
         auto *warning =
             configCell(this, m_firmwareWarning, true, QStringLiteral("firmwareWarning"));
         warning->setWordWrap(true);

@@ -126,23 +126,24 @@ void MainWindow::createHeader()
     const QString sans = QString::fromLatin1(kSansSerif);
     const QColor highlightText = palette().color(QPalette::HighlightedText);
 
-    createLabel(this, "Label16", tr("Quelo Interactive Configuration"), {8, 16, 505, 41}, kNavy,
-                QColor(0xFF, 0xFF, 0x80), pixelFont(sans, 24, true, true));
-    createLabel(this, "Label14", tr("Quelo Series 508  Ignitions"), {520, 24, 169, 17}, kNavy,
-                kWhite, pixelFont(sans, 8.25, true));
-    createLabel(this, "Label1", tr("Rev: 03 Beta"), {520, 40, 169, 17}, kNavy, kWhite,
+    createLabel(this, "Label16", QStringLiteral("Quelo Interactive Configuration"),
+                {8, 16, 505, 41}, kNavy, QColor(0xFF, 0xFF, 0x80), pixelFont(sans, 24, true, true));
+    createLabel(this, "Label14", QStringLiteral("Quelo Series 508  Ignitions"), {520, 24, 169, 17},
+                kNavy, kWhite, pixelFont(sans, 8.25, true));
+    createLabel(this, "Label1", QStringLiteral("Rev: 03 Beta"), {520, 40, 169, 17}, kNavy, kWhite,
                 pixelFont(sans, 8.25, true));
-    createLabel(this, "Label10", tr("Firmware Version:"), {448, 56, 153, 25}, kNavy, highlightText,
-                pixelFont(sans, 12, true), Qt::AlignRight);
+    createLabel(this, "Label10", QStringLiteral("Firmware Version:"), {448, 56, 153, 25}, kNavy,
+                highlightText, pixelFont(sans, 12, true), Qt::AlignRight);
     QLineEdit *revdata = createTextBox(new QLineEdit(this), w.revdata, {624, 56, 49, 19},
                                        QColor(0xC0, 0xC0, 0x00), kBlack, 9.75, Qt::AlignCenter);
     revdata->setObjectName(QStringLiteral("revdata"));
     revdata->setAccessibleName(tr("Firmware Version"));
 
-    m_command4 = createColourButton(this, "Command4", tr("CONNECTION INFO"), {48, 336, 153, 33},
-                                    rgb(w.Command4.BackColor), pixelFont(sans, 9.75, true));
+    m_command4 =
+        createColourButton(this, "Command4", QStringLiteral("CONNECTION INFO"), {48, 336, 153, 33},
+                           rgb(w.Command4.BackColor), pixelFont(sans, 9.75, true));
     connect(m_command4, &QPushButton::clicked, this, [this] { m_model.Command4_Click(); });
-    m_command5 = createColourButton(this, "Command5", tr("RESET"), {88, 376, 73, 25},
+    m_command5 = createColourButton(this, "Command5", QStringLiteral("RESET"), {88, 376, 73, 25},
                                     QColor(0x00, 0x80, 0x00), pixelFont(sans, 8.25, true));
     connect(m_command5, &QPushButton::clicked, this, [this] { m_model.Command5_Click(); });
 
@@ -150,8 +151,8 @@ void MainWindow::createHeader()
     logo->setObjectName(QStringLiteral("Logo"));
     logo->setGeometry(32, 488, 100, 45);
 
-    createLabel(this, "Label8", tr("Ignition State:"), {16, 616, 121, 25}, kNavy, highlightText,
-                pixelFont(sans, 12, true), Qt::AlignRight);
+    createLabel(this, "Label8", QStringLiteral("Ignition State:"), {16, 616, 121, 25}, kNavy,
+                highlightText, pixelFont(sans, 12, true), Qt::AlignRight);
     createTextBox(new StatusLine(tr("Ignition State"), this), w.statusbox, {144, 616, 377, 20},
                   kNavy, QColor(0x00, 0xFF, 0x00), 12, Qt::AlignLeft)
         ->setObjectName(QStringLiteral("statusbox"));
@@ -205,8 +206,8 @@ void MainWindow::createConfiguration()
 {
     const WindowState &w = m_model.state();
     const QString sans = QString::fromLatin1(kSansSerif);
-    auto *frame =
-        new CaptionFrame(tr("Quelo Configuration"), kNavy, QColor(0xFF, 0xFF, 0x00), this);
+    auto *frame = new CaptionFrame(QStringLiteral("Quelo Configuration"), kNavy,
+                                   QColor(0xFF, 0xFF, 0x00), this);
     frame->setObjectName(QStringLiteral("configmode"));
     frame->setGeometry(240, 104, 529, 305);
     frame->setFont(pixelFont(sans, 9.75));
@@ -248,15 +249,16 @@ void MainWindow::createConfiguration()
     }
 
     m_command3 =
-        createColourButton(frame, "Command3", tr("STORE CONFIGURATION"), {296, 264, 217, 25},
-                           rgb(w.Command3.BackColor), pixelFont(sans, 8.25));
+        createColourButton(frame, "Command3", QStringLiteral("STORE CONFIGURATION"),
+                           {296, 264, 217, 25}, rgb(w.Command3.BackColor), pixelFont(sans, 8.25));
     connect(m_command3, &QPushButton::clicked, this, [this] { m_model.Command3_Click(); });
 }
 
 void MainWindow::createConnectionPanel()
 {
     const QString sans = QString::fromLatin1(kSansSerif);
-    auto *panel = new CaptionFrame(tr("Connection Information"), kPaleGreen, kBlack, this);
+    auto *panel =
+        new CaptionFrame(QStringLiteral("Connection Information"), kPaleGreen, kBlack, this);
     panel->setObjectName(QStringLiteral("connection"));
     panel->setGeometry(240, 16, 553, 641);
     panel->setFont(pixelFont(sans, 8.25));
@@ -270,25 +272,27 @@ void MainWindow::createConnectionPanel()
     wiring->setGeometry(0, 0, 487, 484);
 
     const QFont bold = pixelFont(sans, 9.75, true);
-    auto *serial = new CaptionFrame(tr("Serial Connector"), kPaleGreen, kBlack, panel);
+    auto *serial = new CaptionFrame(QStringLiteral("Serial Connector"), kPaleGreen, kBlack, panel);
     serial->setObjectName(QStringLiteral("Frame2"));
     serial->setGeometry(16, 504, 177, 129);
     serial->setFont(bold);
-    createLabel(serial, "Label15", tr("2 - Receive Data - ICS"), {16, 24, 129, 17}, kPaleGreen,
+    createLabel(serial, "Label15", QStringLiteral("2 - Receive Data - ICS"), {16, 24, 129, 17},
+                kPaleGreen, kBlack, bold);
+    createLabel(serial, "Label13", QStringLiteral("3 - Transmit Data - ICS"), {16, 40, 129, 17},
+                kPaleGreen, kBlack, bold);
+    createLabel(serial, "Label11", QStringLiteral("5 - Ground"), {16, 56, 105, 17}, kPaleGreen,
                 kBlack, bold);
-    createLabel(serial, "Label13", tr("3 - Transmit Data - ICS"), {16, 40, 129, 17}, kPaleGreen,
-                kBlack, bold);
-    createLabel(serial, "Label11", tr("5 - Ground"), {16, 56, 105, 17}, kPaleGreen, kBlack, bold);
-    createLabel(serial, "Label12", tr("ICS: Ignition Comm System"), {16, 88, 137, 17}, kPaleGreen,
-                kBlack, pixelFont(sans, 8.25), Qt::AlignHCenter);
+    createLabel(serial, "Label12", QStringLiteral("ICS: Ignition Comm System"), {16, 88, 137, 17},
+                kPaleGreen, kBlack, pixelFont(sans, 8.25), Qt::AlignHCenter);
 
-    auto *module = new CaptionFrame(tr("Quelo Connector"), kPaleGreen, kBlack, panel);
+    auto *module = new CaptionFrame(QStringLiteral("Quelo Connector"), kPaleGreen, kBlack, panel);
     module->setObjectName(QStringLiteral("Frame1"));
     module->setGeometry(200, 504, 185, 129);
     module->setFont(bold);
-    const QString pins[] = {tr("1 - Engine Ground"),      tr("2 - Transmit Data - ICS"),
-                            tr("3 - Recieve Data - ICS"), tr("4 - Kill (P-Lead)"),
-                            tr("5 - System Power +12"),   tr("6 - Tach Output")};
+    const QString pins[] = {
+        QStringLiteral("1 - Engine Ground"),      QStringLiteral("2 - Transmit Data - ICS"),
+        QStringLiteral("3 - Recieve Data - ICS"), QStringLiteral("4 - Kill (P-Lead)"),
+        QStringLiteral("5 - System Power +12"),   QStringLiteral("6 - Tach Output")};
     const QFontMetrics metrics(bold);
     // Numbered from the bottom up: pin 1 is Label24, pin 6 is Label19.
     for (int i = 0; i < 6; ++i) {
@@ -298,10 +302,10 @@ void MainWindow::createConnectionPanel()
                     kBlack, bold);
     }
 
-    m_command1 = createButton(panel, "Command1", tr("RETURN"), {400, 528, 129, 33},
+    m_command1 = createButton(panel, "Command1", QStringLiteral("RETURN"), {400, 528, 129, 33},
                               pixelFont(sans, 8.25, true));
     connect(m_command1, &QPushButton::clicked, this, [this] { m_model.Command1_Click(); });
-    m_command2 = createButton(panel, "Command2", tr("PRINT"), {400, 592, 129, 33},
+    m_command2 = createButton(panel, "Command2", QStringLiteral("PRINT"), {400, 592, 129, 33},
                               pixelFont(sans, 8.25, true));
     connect(m_command2, &QPushButton::clicked, this, [this] { m_model.Command2_Click(); });
 

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "replay_opener.h"
 
+#include "model_texts.h"
 #include "recording_loader.h"
 #include "replay_window.h"
 
@@ -44,7 +45,7 @@ bool ReplayOpener::isOpening() const
 void ReplayOpener::loaded(const QString &path, const RecordingRead &read)
 {
     if (!read.error.empty()) {
-        emit failed(QString::fromStdString(read.error));
+        emit failed(modelText(read.error));
         return;
     }
     auto *window = new ReplayWindow(read.recording, QFileInfo(path).fileName(), m_parent);

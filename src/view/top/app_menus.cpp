@@ -4,6 +4,7 @@
 #include "change_history.h"
 #include "config_files.h"
 #include "config_transfer.h"
+#include "model_texts.h"
 #include "mscomm.h"
 #include "window_model.h"
 
@@ -129,7 +130,7 @@ void AppMenus::updateActions()
     const bool connected = m_model.isConnected();
     const bool ready = connected && reportedConfig(m_model).has_value();
     const QString tip = ready ? tr("Save the module's %1 parameters to a file")
-                                    .arg(QString::fromStdString(countInWords(kParameterCount)))
+                                    .arg(modelText(countInWords(kParameterCount)))
                         : !connected
                             ? tr("The module is not connected")
                             : tr("Waiting for the module to report: %1").arg(missingText(m_model));

@@ -7,6 +7,7 @@
 #include "config_files.h"
 #include "history_window.h"
 #include "main_window.h"
+#include "model_texts.h"
 #include "recording_views.h"
 #include "run_capture.h"
 #include "window_model.h"
@@ -33,8 +34,7 @@ AppWindow::AppWindow(WindowModel &model, QWidget *parent)
 {
     setWindowTitle(m_title);
     setCentralWidget(m_client);
-    m_model.setMessageListener(
-        [this](const std::string &text) { m_notes->post(QString::fromStdString(text)); });
+    m_model.setMessageListener([this](const std::string &text) { m_notes->post(modelText(text)); });
     // The client area has a fixed size; the window is that plus the menu bar, never more.
     layout()->setSizeConstraint(QLayout::SetFixedSize);
     wireMenus();

@@ -9,6 +9,7 @@
 #include "config_transfer.h"
 #include "history_store.h"
 #include "history_window.h"
+#include "model_texts.h"
 #include "status_notes.h"
 #include "window_model.h"
 
@@ -24,7 +25,11 @@ namespace quelo {
 
 namespace {
 
-const QString kFileFilter = QObject::tr("Quelo configuration (*.json);;All files (*)");
+// Asked for when a dialog opens: the translation is installed after static initialisation.
+QString fileFilter()
+{
+    return QObject::tr("Quelo configuration (*.json);;All files (*)");
+}
 
 } // namespace
 
@@ -57,7 +62,7 @@ void ConfigFiles::save()
     const QString name =
         defaultConfigFileName(QString::fromStdString(config->firmware), QDate::currentDate());
     const QString path = QFileDialog::getSaveFileName(&m_window, tr("Save configuration"),
-                                                      QDir(folder).filePath(name), kFileFilter);
+                                                      QDir(folder).filePath(name), fileFilter());
     if (path.isEmpty())
         return;
     QString error;
@@ -85,7 +90,7 @@ bool ConfigFiles::explainLoadNotReady()
                              why + QLatin1Char('\n') +
                                  tr("A configuration can be loaded once the module is connected "
                                     "and has reported all %1 parameters.")
-                                     .arg(QString::fromStdString(countInWords(kParameterCount))));
+                                     .arg(modelText(countInWords(kParameterCount))));
     return true;
 }
 
@@ -95,7 +100,7 @@ void ConfigFiles::load()
         return;
     const QString folder = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
     const QString path =
-        QFileDialog::getOpenFileName(&m_window, tr("Load configuration"), folder, kFileFilter);
+        QFileDialog::getOpenFileName(&m_window, tr("Load configuration"), folder, fileFilter());
     if (!path.isEmpty())
         loadFile(path);
 }

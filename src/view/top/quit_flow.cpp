@@ -2,6 +2,7 @@
 #include "quit_flow.h"
 
 #include "main_window.h"
+#include "model_texts.h"
 #include "parameters.h"
 #include "store_progress.h"
 #include "window_model.h"
@@ -46,7 +47,7 @@ void QuitFlow::ask()
         return;
     const bool connected = m_model.isConnected();
     QString text = tr("The module has not stored your changes to %1.")
-                       .arg(QString::fromStdString(namesOf(m_model.unstoredChanges())));
+                       .arg(modelText(namesOf(m_model.unstoredChanges())));
     if (!connected)
         text +=
             QLatin1Char('\n') + tr("The module is not connected, so they cannot be stored now.");
@@ -118,16 +119,16 @@ void QuitFlow::storeProgressed()
             tr("The module did not confirm the store within %1 s: your changes to %2 may not be "
                "stored.")
                 .arg(m_storeAndQuitMs / 1000)
-                .arg(QString::fromStdString(namesOf(m_model.unstoredChanges())));
+                .arg(modelText(namesOf(m_model.unstoredChanges())));
         QTimer::singleShot(0, this,
                            [this, why] { storeNotDone(why, QStringLiteral("storeTimedOut")); });
         return;
     }
     const std::vector<const Parameter *> pending = m_model.pendingWrites();
-    m_storeProgress->setLabelText(m_model.storeWaiting() && !pending.empty()
-                                      ? tr("Waiting for the module to confirm %1…")
-                                            .arg(QString::fromStdString(namesOf(pending)))
-                                      : tr("Waiting for the module to confirm the store…"));
+    m_storeProgress->setLabelText(
+        m_model.storeWaiting() && !pending.empty()
+            ? tr("Waiting for the module to confirm %1…").arg(modelText(namesOf(pending)))
+            : tr("Waiting for the module to confirm the store…"));
     m_storeProgress->setValue(int(elapsed / 1000));
 }
 
@@ -146,7 +147,7 @@ QString QuitFlow::storeCannotFinish() const
     if (!givenUp.empty())
         return tr("The module did not confirm your change to %1, so no store can hold it: your "
                   "changes are not stored.")
-            .arg(QString::fromStdString(namesOf(givenUp)));
+            .arg(modelText(namesOf(givenUp)));
     if (!m_model.isConnected())
         return tr("The link to the module was lost, so the store cannot be confirmed: your "
                   "changes are not stored.");

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "recording_views.h"
 
+#include "model_texts.h"
 #include "recording_loader.h"
 #include "replay_opener.h"
 #include "replay_window.h"
@@ -72,7 +73,7 @@ bool RecordingViews::isOpeningRecording() const
 void RecordingViews::recordingLoaded(const QString &path, const RecordingRead &read)
 {
     if (!read.error.empty()) {
-        const QString error = QString::fromStdString(read.error);
+        const QString error = modelText(read.error);
         m_notes.post(error);
         return showWarning(m_window, tr("Open recording"), error);
     }
