@@ -26,6 +26,7 @@ struct Conversation
     explicit Conversation(std::uint32_t seed = 1) : module(seed)
     {
         model.linkLog().setSink([this](const std::string &text) { log.push_back(text); });
+        model.setMessageListener([this](const std::string &text) { told.push_back(text); });
     }
 
     VirtualClock clock;
@@ -34,6 +35,7 @@ struct Conversation
     WindowModel model{comm, clock};
     const WindowState &w = model.state();
     std::vector<std::string> log;
+    std::vector<std::string> told; // the status bar's messages
 
     // The writes the link log reports refused.
     std::vector<std::string> refusals() const
@@ -494,6 +496,11 @@ TEST(Conversation, AWriteTheModuleEchoesButNeverReadsBackIsGivenUp)
     EXPECT_EQ(c.model.storeEchoes(), 1);
     EXPECT_EQ(c.w.Command3.BackColor, kGreen);
     EXPECT_EQ(c.model.unstoredChanges(), std::vector<const Parameter *>{&kParameters[0]});
+    const auto saidStored = [&c] {
+        return std::count(c.told.begin(), c.told.end(), "Configuration stored") +
+               std::count(c.log.begin(), c.log.end(), "store: Configuration stored");
+    };
+    EXPECT_EQ(saidStored(), 0);
 
     // The module answers again: its read slot, still asking, settles the value; a store after
     // that holds it.
@@ -507,6 +514,8 @@ TEST(Conversation, AWriteTheModuleEchoesButNeverReadsBackIsGivenUp)
     c.model.Command3_Click();
     ASSERT_TRUE(c.clock.runUntil([&] { return c.model.unstoredChanges().empty(); }, 3000));
     EXPECT_EQ(c.w.Command3.BackColor, kDarkGrey);
+    EXPECT_EQ(saidStored(), 2) << "once in the status bar, once in the log";
+    EXPECT_EQ(c.told.back(), "Configuration stored");
     EXPECT_EQ(c.model.failureCount(), 0);
 }
 
