@@ -920,7 +920,8 @@ TEST(Program, RecordsAHeadlessRunToStandardOutput)
     EXPECT_TRUE(QFileInfo::exists(dir.filePath("e2.json")));
 }
 
-// quelo-link --trends FILE.csv opens Trends on that recording; a bad one is reported.
+// quelo-link --trends FILE.csv opens Trends on that recording; a bad one is reported and the
+// program exits with 2.
 TEST(Program, TrendsOpensARecordingNamedOnTheCommandLine)
 {
     QTemporaryDir dir;
@@ -939,10 +940,13 @@ TEST(Program, TrendsOpensARecordingNamedOnTheCommandLine)
         QProcess program;
         start(program, {"--ports", ",,", "--log", log, "--quit-after", "3", "--trends", path});
         ASSERT_TRUE(finish(program, 20000));
-        EXPECT_EQ(program.exitCode(), 0);
         const QString wanted = path == good ? "note: Opened recording " + good
                                             : "note: " + bad + ", line 2: \"lots\" in column rpm";
         EXPECT_TRUE(readAll(log).contains(wanted)) << readAll(log).toStdString();
+        // A bad one ends the run as --replay's does.
+        EXPECT_EQ(program.exitCode(), path == good ? 0 : 2);
+        const QString err = QString::fromUtf8(program.readAllStandardError());
+        EXPECT_EQ(err.contains(bad + ", line 2"), path == bad) << err.toStdString();
     }
 }
 

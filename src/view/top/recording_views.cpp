@@ -70,7 +70,8 @@ void RecordingViews::recordingLoaded(const QString &path, const RecordingRead &r
     if (!read.error.empty()) {
         const QString error = QString::fromStdString(read.error);
         m_notes.post(error);
-        return showWarning(m_window, tr("Open recording"), error);
+        showWarning(m_window, tr("Open recording"), error);
+        return emit recordingRead(path, error);
     }
     trends().showRecording(read.recording, QFileInfo(path).fileName());
     showTrends();
@@ -81,6 +82,7 @@ void RecordingViews::recordingLoaded(const QString &path, const RecordingRead &r
                           "in time order",
                           nullptr, int(read.rowsOutOfOrder))
                            .arg(name));
+    emit recordingRead(path, {});
 }
 
 void RecordingViews::chooseReplay()
