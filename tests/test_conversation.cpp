@@ -519,6 +519,27 @@ TEST(Conversation, AWriteTheModuleEchoesButNeverReadsBackIsGivenUp)
     EXPECT_EQ(c.model.failureCount(), 0);
 }
 
+// A module that streams telemetry while its port is probed: the run (a recording, the live
+// trend) hears none of it before "Connected", and each frame after it as it comes.
+TEST(Conversation, TheRunHearsTelemetryOnlyOnceTheModuleIsConnected)
+{
+    struct Heard final : RunObserver
+    {
+        std::vector<std::string> seen;
+        void telemetry(const TelemetryReport &) override { seen.push_back("telemetry"); }
+        void event(const RunEvent &event) override { seen.push_back(event.text); }
+    } heard;
+    Conversation c;
+    c.module.setTelemetryEnabled(true, 100);
+    c.model.setRunObserver(&heard);
+    ASSERT_TRUE(c.connect());
+    c.clock.advance(2000);
+    const auto connected = std::find(heard.seen.begin(), heard.seen.end(), "Connected Comm Port 1");
+    ASSERT_NE(connected, heard.seen.end());
+    EXPECT_EQ(std::find(heard.seen.begin(), connected, "telemetry"), connected);
+    EXPECT_GE(std::count(connected, heard.seen.end(), "telemetry"), 15);
+}
+
 // STORE pressed a moment after a slider: the store waits for the write to be confirmed, so the
 // module stores the new value, and the button stays green until that store's echo.
 TEST(Conversation, AStorePressedRightAfterAChangeStoresTheChange)

@@ -437,7 +437,8 @@ QList<QStringList> recordedRows(const QString &path, QString &header)
 } // namespace
 
 // --record against a module whose engine is held at idle: every telemetry row carries the
-// engine speed, advance and bus voltage the module reports, and the link's events are there.
+// engine speed, advance and bus voltage the module reports, none comes before the connection,
+// and the link's events are there.
 TEST(Program, RecordsARunFromLaunchWithTheModulesValues)
 {
     PtyServer module;
@@ -464,6 +465,8 @@ TEST(Program, RecordsARunFromLaunchWithTheModulesValues)
             events << row[6];
             continue;
         }
+        // Frames the module sent before the port was opened and probed are no part of the run.
+        ASSERT_TRUE(events.contains("Connected Comm Port 1")) << row.join(',').toStdString();
         ++telemetryRows;
         if (!row[2].isEmpty()) {
             EXPECT_EQ(row[2].toInt(), engine.rpm) << row.join(',').toStdString();

@@ -123,7 +123,21 @@ public:
     const std::string &lastFailure() const { return m_lastFailure; }
 
 private:
+    // What the decoder reports, passed on to the run's observer; telemetry only while a module
+    // is connected: what a device had buffered before its port opened, or says before it has
+    // answered the probe, is no part of the run.
+    struct LinkedReports final : RunObserver
+    {
+        explicit LinkedReports(const LinkState &link) : link(link) {}
+        void telemetry(const TelemetryReport &report) override;
+        void event(const RunEvent &event) override;
+
+        const LinkState &link;
+        RunObserver *next = nullptr;
+    };
+
     template <typename Handler> void dispatch(Handler &&handler);
+    void reportStatus();
     ReplyEvents replyEvents();
     void tell(const std::string &text);
     // A message for the user from the configuration's handlers, logged as "<kind>: <text>".
@@ -148,6 +162,7 @@ private:
     std::function<void()> m_changed;
     std::function<void(const std::string &)> m_messages;
     RunObserver *m_observer = nullptr;
+    LinkedReports m_reports{m_w};
     std::uint64_t m_connectionId = 0;
     int m_failures = 0;
     std::string m_lastFailure;
