@@ -1,7 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // quelo-trends-shot RUN.csv [OUT.png]: opens a recording in the Trends window as File > Open
 // recording does, prints how long reading it and showing the chart took, and saves the chart.
-// Used by scripts/measure.sh and for the README's picture; run with QT_QPA_PLATFORM=offscreen.
+// Used by scripts/measure.sh and for the user's guide's picture (docs/trends.png); run with
+// QT_QPA_PLATFORM=offscreen.
 #include "run_file.h"
 #include "trends_window.h"
 
