@@ -118,9 +118,10 @@ struct OptionSet
     QCommandLineOption history{
         QStringLiteral("history"),
         QStringLiteral("Print the restore points, newest written first, one line each (time, "
-                       "event, firmware, port, the seven values by file key, the file; control "
-                       "characters and backslashes escaped) and exit. Needs no display and no "
-                       "port. Exit status 2 when the folder is not a folder or cannot be read.")};
+                       "event, firmware, port, the seven values as the value boxes show them by "
+                       "file key, quoted when not one word, the file; control characters and "
+                       "backslashes escaped) and exit. Needs no display and no port. Exit status "
+                       "2 when the folder is not a folder or cannot be read.")};
     QCommandLineOption json{
         QStringLiteral("json"),
         QStringLiteral("With --history: one compact JSON object per line instead (time, event, "

@@ -93,8 +93,9 @@ public:
     // up); a later read-back settles it.
     bool unconfirmed(const Parameter &p) const;
 
-    // Told what the module reports (see LineDecoder::setObserver) and, as events, every text
-    // the status line changes to, with its kind. Not owned; null (the default) tells nobody.
+    // Told what the module reports (see LineDecoder::setObserver; telemetry only while a module
+    // is connected) and, as events, every text the status line changes to, with its kind, as
+    // it changes: between the lines of one read too. Not owned; null (the default) tells nobody.
     void setRunObserver(RunObserver *observer);
 
     // Called after every event, so a view can show what changed.
