@@ -3,7 +3,7 @@
 // window as File > Open recording does, prints how long reading it and showing the chart took,
 // and saves the chart. With B.csv, lays B over the run aligned at the two marks named (an empty
 // name: the start) and saves the whole window, summary panel included.
-// Used by scripts/measure.sh and for the guide's pictures; run with QT_QPA_PLATFORM=offscreen.
+// Used by scripts/measure.sh and for the user's guide's pictures; run with QT_QPA_PLATFORM=offscreen.
 #include "run_comparison.h"
 #include "run_file.h"
 #include "trends_window.h"

@@ -26,6 +26,7 @@ struct Conversation
     explicit Conversation(std::uint32_t seed = 1) : module(seed)
     {
         model.linkLog().setSink([this](const std::string &text) { log.push_back(text); });
+        model.setMessageListener([this](const std::string &text) { told.push_back(text); });
     }
 
     VirtualClock clock;
@@ -34,6 +35,7 @@ struct Conversation
     WindowModel model{comm, clock};
     const WindowState &w = model.state();
     std::vector<std::string> log;
+    std::vector<std::string> told; // the status bar's messages
 
     // The writes the link log reports refused.
     std::vector<std::string> refusals() const
@@ -496,6 +498,11 @@ TEST(Conversation, AWriteTheModuleEchoesButNeverReadsBackIsGivenUp)
     EXPECT_EQ(c.model.storeEchoes(), 1);
     EXPECT_EQ(c.w.Command3.BackColor, kGreen);
     EXPECT_EQ(c.model.unstoredChanges(), std::vector<const Parameter *>{&kParameters[0]});
+    const auto saidStored = [&c] {
+        return std::count(c.told.begin(), c.told.end(), "Configuration stored") +
+               std::count(c.log.begin(), c.log.end(), "store: Configuration stored");
+    };
+    EXPECT_EQ(saidStored(), 0);
 
     // The module answers again: its read slot, still asking, settles the value; a store after
     // that holds it.
@@ -509,7 +516,30 @@ TEST(Conversation, AWriteTheModuleEchoesButNeverReadsBackIsGivenUp)
     c.model.Command3_Click();
     ASSERT_TRUE(c.clock.runUntil([&] { return c.model.unstoredChanges().empty(); }, 3000));
     EXPECT_EQ(c.w.Command3.BackColor, kDarkGrey);
+    EXPECT_EQ(saidStored(), 2) << "once in the status bar, once in the log";
+    EXPECT_EQ(c.told.back(), "Configuration stored");
     EXPECT_EQ(c.model.failureCount(), 0);
+}
+
+// A module that streams telemetry while its port is probed: the run (a recording, the live
+// trend) hears none of it before "Connected", and each frame after it as it comes.
+TEST(Conversation, TheRunHearsTelemetryOnlyOnceTheModuleIsConnected)
+{
+    struct Heard final : RunObserver
+    {
+        std::vector<std::string> seen;
+        void telemetry(const TelemetryReport &) override { seen.push_back("telemetry"); }
+        void event(const RunEvent &event) override { seen.push_back(event.text); }
+    } heard;
+    Conversation c;
+    c.module.setTelemetryEnabled(true, 100);
+    c.model.setRunObserver(&heard);
+    ASSERT_TRUE(c.connect());
+    c.clock.advance(2000);
+    const auto connected = std::find(heard.seen.begin(), heard.seen.end(), "Connected Comm Port 1");
+    ASSERT_NE(connected, heard.seen.end());
+    EXPECT_EQ(std::find(heard.seen.begin(), connected, "telemetry"), connected);
+    EXPECT_GE(std::count(connected, heard.seen.end(), "telemetry"), 15);
 }
 
 // STORE pressed a moment after a slider: the store waits for the write to be confirmed, so the

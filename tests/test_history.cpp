@@ -209,8 +209,9 @@ TEST(HistoryList, MarksTheValuesThatDifferFromTheRestorePointBefore)
     newer.port = 2;
     newer.utcMs = 1765128265123;
     newer.utcOffsetMinutes = 60;
-    const std::string values = "run_mode_start_delay=2 led_mode=3 tach_pulses_per_rev=1 "
-                               "tach_volts=2 advance_shift=0 max_rpm_limit=11 max_advance_limit=25";
+    const std::string values = "run_mode_start_delay=2 led_mode=Sensor tach_pulses_per_rev=1 "
+                               "tach_volts=\"12 volts\" advance_shift=0 max_rpm_limit=2816 "
+                               "max_advance_limit=35";
     EXPECT_EQ(historyLine(newer, "/h/a b.json", newer.utcMs),
               "2025-12-07T18:24:25.123+01:00 stored firmware=26 port=2 aircraft= " + values +
                   " /h/a b.json");
@@ -224,6 +225,54 @@ TEST(HistoryList, MarksTheValuesThatDifferFromTheRestorePointBefore)
     EXPECT_EQ(historyLine(newer, "/h/c.json", newer.utcMs),
               "2025-12-07T18:24:25.123+01:00 stored firmware=26 port=2 aircraft=My\\x20Cub " +
                   values + " /h/c.json");
+}
+
+namespace {
+
+// The field of a --history line under `key`: a word, or a text in double quotes.
+std::string lineField(const std::string &line, const std::string &key)
+{
+    const std::size_t at = line.find(" " + key + "=");
+    if (at == std::string::npos)
+        return "<missing>";
+    std::size_t i = at + key.size() + 2;
+    if (i < line.size() && line[i] == '"') {
+        std::string text;
+        for (++i; i < line.size() && line[i] != '"'; ++i)
+            text += line[i] == '\\' && i + 1 < line.size() ? line[++i] : line[i];
+        return text;
+    }
+    return line.substr(i, line.find(' ', i) - i);
+}
+
+} // namespace
+
+// Every value of every parameter, as the module reports it: the line a restore point of it
+// makes shows what the value box showed on that report.
+TEST(HistoryList, ALineShowsEachValueAsItsValueBoxShowedIt)
+{
+    Bench b;
+    std::size_t rounds = 0;
+    for (const Parameter &p : kParameters)
+        rounds = std::max<std::size_t>(rounds, std::size_t(maxOf(p) - minOf(p) + 1));
+    for (std::size_t round = 0; round < rounds; ++round) {
+        for (std::size_t i = 0; i < kParameterCount; ++i) {
+            const int value =
+                std::min<int>(minOf(kParameters[i]) + int(round), maxOf(kParameters[i]));
+            ASSERT_TRUE(b.module.setParameter(kLetters[i], value));
+        }
+        const std::size_t taken = b.taken.size();
+        if (round == 0) {
+            ASSERT_TRUE(b.connect());
+        } else {
+            b.model.Command5_Click();
+            ASSERT_TRUE(b.clock.runUntil([&] { return b.taken.size() > taken; }, 30000));
+        }
+        ASSERT_EQ(b.taken.size(), taken + 1);
+        const std::string line = historyLine(b.taken.back(), "/h/a.json", 0);
+        for (const Parameter &p : kParameters)
+            EXPECT_EQ(lineField(line, p.key), (b.model.state().*p.box).Text) << line;
+    }
 }
 
 // A clock once set ahead left restore points dated 2099: the one written now is still the

@@ -138,25 +138,30 @@ std::array<int, 7> moduleValues(PtyServer &module)
     return values;
 }
 
-// What --history prints: one line per restore point, split at the blanks.
+// What --history prints: one line per restore point, split at the blanks outside quotes.
 QList<QStringList> historyLines(const QString &folder)
 {
     const HeadlessRun listed = runHeadless({"--history", "--history-dir", folder}, 10000);
     EXPECT_EQ(listed.exitCode, 0) << listed.err.toStdString();
+    static const QRegularExpression field(QStringLiteral(R"([^ "]*"[^"]*"|[^ ]+)"));
     QList<QStringList> lines;
-    for (const QString &line : QString::fromUtf8(listed.out).split('\n', Qt::SkipEmptyParts))
-        lines << line.split(' ');
+    for (const QString &line : QString::fromUtf8(listed.out).split('\n', Qt::SkipEmptyParts)) {
+        QStringList fields;
+        for (const QRegularExpressionMatch &m : field.globalMatch(line))
+            fields << m.captured();
+        lines << fields;
+    }
     return lines;
 }
 
-// "max_rpm_limit=12" ... of a --history line, in file order.
-std::array<int, 7> lineValues(const QStringList &fields)
+// The values of a --history line ("tach_volts=\"5 volts\"", ...) as texts, in file order.
+std::array<QString, 7> lineValues(const QStringList &fields)
 {
-    std::array<int, 7> values{};
+    std::array<QString, 7> values;
     for (std::size_t i = 0; i < values.size(); ++i) {
         const QString prefix = QLatin1String(kKeys[i]) + '=';
         const QStringList found = fields.filter(QRegularExpression('^' + prefix));
-        values[i] = found.size() == 1 ? found[0].mid(prefix.size()).toInt() : -99;
+        values[i] = found.size() == 1 ? found[0].mid(prefix.size()).remove('"') : "<missing>";
     }
     return values;
 }
@@ -454,7 +459,8 @@ QList<QStringList> recordedRows(const QString &path, QString &header)
 } // namespace
 
 // --record against a module whose engine is held at idle: every telemetry row carries the
-// engine speed, advance and bus voltage the module reports, and the link's events are there.
+// engine speed, advance and bus voltage the module reports, none comes before the connection,
+// and the link's events are there.
 TEST(Program, RecordsARunFromLaunchWithTheModulesValues)
 {
     PtyServer module;
@@ -481,6 +487,8 @@ TEST(Program, RecordsARunFromLaunchWithTheModulesValues)
             events << row[6];
             continue;
         }
+        // Frames the module sent before the port was opened and probed are no part of the run.
+        ASSERT_TRUE(events.contains("Connected Comm Port 1")) << row.join(',').toStdString();
         ++telemetryRows;
         if (!row[2].isEmpty()) {
             EXPECT_EQ(row[2].toInt(), engine.rpm) << row.join(',').toStdString();
@@ -637,7 +645,8 @@ TEST(Program, AWindowRunKeepsARestorePointThatHistoryLists)
     EXPECT_EQ(line.value(2), "firmware=26");
     EXPECT_EQ(line.value(3), "port=1");
     EXPECT_EQ(line.value(4), "aircraft=");
-    EXPECT_EQ(lineValues(line), values);
+    EXPECT_EQ(lineValues(line),
+              (std::array<QString, 7>{"4", "Diag", "1", "5 volts", "-4.2", "2560", "39.2"}));
     const QString file = line.mid(12).join(' ');
     EXPECT_TRUE(file.startsWith(folder + '/')) << file.toStdString();
 
@@ -718,9 +727,11 @@ TEST(Program, HeadlessExportThenImportOfTheEditedFileKeepsRestorePoints)
     const QList<QStringList> lines = historyLines(folder);
     ASSERT_EQ(lines.size(), 2);
     EXPECT_EQ(lines[0].value(1), "imported");
-    EXPECT_EQ(lineValues(lines[0]), wanted);
+    EXPECT_EQ(lineValues(lines[0]),
+              (std::array<QString, 7>{"3", "Sensor", "2", "OC", "-7", "2304", "43.4"}));
     EXPECT_EQ(lines[1].value(1), "connected");
-    EXPECT_EQ(lineValues(lines[1]), start);
+    EXPECT_EQ(lineValues(lines[1]),
+              (std::array<QString, 7>{"3", "Mode", "2", "OC", "-7", "3584", "43.4"}));
 }
 
 // Two aircraft into one history folder over the simulated module, then the fleet and one
@@ -854,7 +865,10 @@ TEST(Program, HistoryPrintsOneLineEachAndRefusesWhatIsNotAFolder)
     ASSERT_EQ(listed.exitCode, 0) << listed.err.toStdString();
     const QList<QByteArray> lines = listed.out.trimmed().split('\n');
     ASSERT_EQ(lines.size(), 1) << listed.out.toStdString();
-    EXPECT_TRUE(lines[0].startsWith("2026-12-07T18:24:25.123+01:00 stored firmware=26 "))
+    EXPECT_TRUE(lines[0].startsWith("2026-12-07T18:24:25.123+01:00 stored firmware=26 port=1 "
+                                    "run_mode_start_delay=1 led_mode=Mode tach_pulses_per_rev=1 "
+                                    "tach_volts=\"5 volts\" advance_shift=1.4 max_rpm_limit=256 "
+                                    "max_advance_limit=35 "))
         << lines[0].toStdString();
     const HeadlessRun json = runHeadless({"--history", "--json", "--history-dir", folder});
     ASSERT_EQ(json.exitCode, 0) << json.err.toStdString();
@@ -1032,7 +1046,8 @@ TEST(Program, RecordsAHeadlessRunToStandardOutput)
     EXPECT_TRUE(QFileInfo::exists(dir.filePath("e2.json")));
 }
 
-// quelo-link --trends FILE.csv opens Trends on that recording; a bad one is reported.
+// quelo-link --trends FILE.csv opens Trends on that recording; a bad one is reported and the
+// program exits with 2.
 TEST(Program, TrendsOpensARecordingNamedOnTheCommandLine)
 {
     QTemporaryDir dir;
@@ -1051,10 +1066,13 @@ TEST(Program, TrendsOpensARecordingNamedOnTheCommandLine)
         QProcess program;
         start(program, {"--ports", ",,", "--log", log, "--quit-after", "3", "--trends", path});
         ASSERT_TRUE(finish(program, 20000));
-        EXPECT_EQ(program.exitCode(), 0);
         const QString wanted = path == good ? "note: Opened recording " + good
                                             : "note: " + bad + ", line 2: \"lots\" in column rpm";
         EXPECT_TRUE(readAll(log).contains(wanted)) << readAll(log).toStdString();
+        // A bad one ends the run as --replay's does.
+        EXPECT_EQ(program.exitCode(), path == good ? 0 : 2);
+        const QString err = QString::fromUtf8(program.readAllStandardError());
+        EXPECT_EQ(err.contains(bad + ", line 2"), path == bad) << err.toStdString();
     }
 }
 

@@ -115,6 +115,23 @@ void scheduleQuit(const Options &options, AppWindow &window, int &exitCode)
     });
 }
 
+// --trends FILE: a file that does not read ends the run as --replay's does, the reason naming
+// the line on standard error and exit status 2. Only the first recording read counts: the one
+// named at launch, unless a file opened from the menu replaced it while it was read.
+void quitIfTrendsFileFails(const QString &path, AppWindow &window, int &exitCode)
+{
+    QObject::connect(
+        &window, &AppWindow::recordingRead, &window,
+        [path, &window, &exitCode](const QString &read, const QString &error) {
+            if (read != path || error.isEmpty())
+                return;
+            std::fprintf(stderr, "quelo-link: %s\n", qPrintable(error));
+            exitCode = kExitUsage;
+            window.quitWithoutAsking();
+        },
+        Qt::SingleShotConnection);
+}
+
 // What main() sets up for a window and a headless run alike: the log output and the devices of
 // ports 1..3, with the simulated module on port 1 for --demo. Needs the application object.
 class RunSetup
@@ -247,10 +264,12 @@ int runWindow(const Options &options, int argc, char *argv[])
     appWindow.show();
     if (options.trends)
         appWindow.showTrends();
-    if (!options.trendsFile.isEmpty())
-        appWindow.openRecording(options.trendsFile);
-
     int exitCode = 0;
+    if (!options.trendsFile.isEmpty()) {
+        quitIfTrendsFileFails(options.trendsFile, appWindow, exitCode);
+        appWindow.openRecording(options.trendsFile);
+    }
+
     if (options.quitAfterSeconds)
         scheduleQuit(options, appWindow, exitCode);
     const int loopResult = app.exec();

@@ -137,9 +137,10 @@ struct OptionSet
     QCommandLineOption history{
         QStringLiteral("history"),
         Text::tr("Print the restore points, newest written first, one line each (time, "
-                 "event, firmware, port, the %1 values by file key, the file; control "
-                 "characters and backslashes escaped) and exit. Needs no display and no "
-                 "port. Exit status 2 when the folder is not a folder or cannot be read.")
+                 "event, firmware, port, aircraft, the %1 values as the value boxes show them "
+                 "by file key, quoted when not one word, the file; control characters and "
+                 "backslashes escaped) and exit. Needs no display and no port. Exit status 2 "
+                 "when the folder is not a folder or cannot be read.")
             .arg(parameterCount())};
     QCommandLineOption json{
         QStringLiteral("json"),

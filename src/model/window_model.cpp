@@ -76,10 +76,23 @@ void WindowModel::tellUser(const std::string &kind, const std::string &text)
     tell(text);
 }
 
+void WindowModel::LinkedReports::telemetry(const TelemetryReport &report)
+{
+    if (next && link.linkUp)
+        next->telemetry(report);
+}
+
+void WindowModel::LinkedReports::event(const RunEvent &event)
+{
+    if (next)
+        next->event(event);
+}
+
 void WindowModel::setRunObserver(RunObserver *observer)
 {
     m_observer = observer;
-    m_decoder.setObserver(observer);
+    m_reports.next = observer;
+    m_decoder.setObserver(observer ? &m_reports : nullptr);
 }
 
 int WindowModel::connectedPort() const
@@ -106,16 +119,21 @@ template <typename Handler> void WindowModel::dispatch(Handler &&handler)
     }
     // A handler may have moved a needle directly (the telemetry frame's advance).
     m_animation.wakeIfMoving();
-    // Every change of the status line happens inside a handler, so comparing with the text last
-    // reported finds each one without copying the text on every tick.
-    if (m_w.statusbox.Text != m_reportedStatus) {
-        m_reportedStatus = m_w.statusbox.Text;
-        m_log.event("status: " + m_w.statusbox.Text);
-        if (m_observer)
-            m_observer->event({m_scan.statusKind(), m_w.statusbox.Text});
-    }
+    reportStatus();
     if (m_changed)
         m_changed();
+}
+
+// Every change of the status line happens inside a handler, so comparing with the text last
+// reported finds each one without copying the text on every tick.
+void WindowModel::reportStatus()
+{
+    if (m_w.statusbox.Text == m_reportedStatus)
+        return;
+    m_reportedStatus = m_w.statusbox.Text;
+    m_log.event("status: " + m_w.statusbox.Text);
+    if (m_observer)
+        m_observer->event({m_scan.statusKind(), m_w.statusbox.Text});
 }
 
 void WindowModel::Form_Load()
@@ -179,7 +197,11 @@ void WindowModel::lineReceived(std::string &line)
         beginConnection();
         m_w.revdata.Tag = "0"; // its firmware version is asked for again
     }
+    // One read may hold several lines: the status line's change is reported between them, so
+    // the run hears "Connected" before what the module said after its version answer.
+    reportStatus();
     m_decoder.HandleInput(line);
+    reportStatus();
 }
 
 void WindowModel::moveSlider(const ScrollBar &slider, std::int16_t value)

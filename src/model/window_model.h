@@ -96,8 +96,9 @@ public:
     // up); a later read-back settles it.
     bool unconfirmed(const Parameter &p) const;
 
-    // Told what the module reports (see LineDecoder::setObserver) and, as events, every text
-    // the status line changes to, with its kind. Not owned; null (the default) tells nobody.
+    // Told what the module reports (see LineDecoder::setObserver; telemetry only while a module
+    // is connected) and, as events, every text the status line changes to, with its kind, as
+    // it changes: between the lines of one read too. Not owned; null (the default) tells nobody.
     void setRunObserver(RunObserver *observer);
 
     // Called after every event, so a view can show what changed.
@@ -126,7 +127,21 @@ public:
     const std::string &lastFailure() const { return m_lastFailure; }
 
 private:
+    // What the decoder reports, passed on to the run's observer; telemetry only while a module
+    // is connected: what a device had buffered before its port opened, or says before it has
+    // answered the probe, is no part of the run.
+    struct LinkedReports final : RunObserver
+    {
+        explicit LinkedReports(const LinkState &link) : link(link) {}
+        void telemetry(const TelemetryReport &report) override;
+        void event(const RunEvent &event) override;
+
+        const LinkState &link;
+        RunObserver *next = nullptr;
+    };
+
     template <typename Handler> void dispatch(Handler &&handler);
+    void reportStatus();
     ReplyEvents replyEvents();
     void tell(const std::string &text);
     // A message for the user from the configuration's handlers, logged as "<kind>: <text>".
@@ -151,6 +166,7 @@ private:
     std::function<void()> m_changed;
     std::function<void(const std::string &)> m_messages;
     RunObserver *m_observer = nullptr;
+    LinkedReports m_reports{m_w};
     std::uint64_t m_connectionId = 0;
     int m_failures = 0;
     std::string m_lastFailure;

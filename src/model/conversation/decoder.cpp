@@ -164,6 +164,9 @@ void LineDecoder::echoLine(const Reply &reply)
         m_rows.Command3.BackColor = kDarkGrey;
         if (m_observer)
             m_observer->event({RunEventKind::StoreConfirmed, "stored"});
+        if (m_events.tell)
+            m_events.tell("Configuration stored");
+        m_log.event("store: Configuration stored");
         return;
     }
     const Parameter *p = parameterByWriteLetter(reply.letter);

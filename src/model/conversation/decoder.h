@@ -25,8 +25,9 @@ struct ReplyEvents
     // The firmware version came: the port scan's probe is answered, and while it waits for
     // this answer the connection is complete.
     std::function<void()> versionAnswered;
-    // A message for the user: the module kept another value than the one written (and, through
-    // the window model, a value the module did not confirm, a store waiting).
+    // A message for the user: the module kept another value than the one written, or confirmed
+    // a store holding every change (and, through the window model, a value the module did not
+    // confirm, a store waiting).
     std::function<void(const std::string &)> tell;
 };
 
@@ -34,7 +35,8 @@ struct ReplyEvents
 class LineDecoder
 {
 public:
-    // Writes the module refused are reported to log as "refused: ...".
+    // Writes the module refused are reported to log as "refused: ...", a confirmed store as
+    // "store: ...".
     LineDecoder(WindowState &w, const LinkLog &log, ReplyEvents events);
 
     // Decodes the line rBuff holds, then empties rBuff, whatever the line held; a value the

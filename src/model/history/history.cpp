@@ -31,6 +31,22 @@ std::string oneWord(const std::string &name)
     return word;
 }
 
+// A value box's text as one field of a line, escaped as every text is: as it is when it is one
+// word, else in double quotes ("5 volts"), a quote inside it written \".
+std::string shownField(const std::string &text)
+{
+    const std::string escaped = escapedForLine(text);
+    if (!escaped.empty() && escaped.find_first_of(" \"") == std::string::npos)
+        return escaped;
+    std::string quoted = "\"";
+    for (char c : escaped) {
+        if (c == '"')
+            quoted += '\\';
+        quoted += c;
+    }
+    return quoted + '"';
+}
+
 } // namespace
 
 const char *eventName(SnapshotEvent event)
@@ -106,9 +122,9 @@ std::string historyLine(const Snapshot &entry, const std::string &path, std::int
                        " firmware=" + escapedForLine(entry.config.firmware) +
                        " port=" + decimalInteger(entry.port);
     line += " aircraft=" + oneWord(entry.config.aircraft);
+    const auto shown = shownTexts(entry.config);
     for (std::size_t i = 0; i < kParameterCount; ++i)
-        line +=
-            std::string(" ") + kParameters[i].key + "=" + decimalInteger(entry.config.values[i]);
+        line += std::string(" ") + kParameters[i].key + "=" + shownField(shown[i]);
     return line + " " + escapedForLine(path);
 }
 

@@ -67,7 +67,8 @@ bool isInTheFuture(const Snapshot &entry, std::int64_t nowUtcMs);
 std::string escapedForLine(const std::string &text);
 
 // One line for a script: time (followed by "(future)" when later than `nowUtcMs`), event,
-// firmware, port, the seven values by file key, and the file's path last (so a path with blanks
+// firmware, port, the seven values as the value boxes show them by file key (in double quotes
+// when not one word: tach_volts="5 volts"), and the file's path last (so a path with blanks
 // stays whole at the end of the line). Every text is escaped: one restore point, one line.
 std::string historyLine(const Snapshot &entry, const std::string &path, std::int64_t nowUtcMs);
 

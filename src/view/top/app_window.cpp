@@ -55,6 +55,7 @@ AppWindow::AppWindow(WindowModel &model, QWidget *parent)
     m_model.setRunObserver(&m_recorder->observers());
     connect(m_recorder, &RunCapture::changed, this, &AppWindow::recordingChanged);
     connect(m_recorder, &RunCapture::failed, this, &AppWindow::recordingFailed);
+    connect(m_views, &RecordingViews::recordingRead, this, &AppWindow::recordingRead);
 }
 
 AppWindow::~AppWindow()

@@ -79,6 +79,9 @@ signals:
     // The recording stopped on a failed write; the message names the file and the reason. It is
     // also in the status bar and the link log.
     void recordingFailed(const QString &message);
+    // A recording opened for Trends has been read: `error` is empty when it is shown, else the
+    // reason, naming the line at fault (RecordingViews).
+    void recordingRead(const QString &path, const QString &error);
 
 protected:
     void closeEvent(QCloseEvent *event) override;

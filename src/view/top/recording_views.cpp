@@ -75,7 +75,8 @@ void RecordingViews::recordingLoaded(const QString &path, const RecordingRead &r
     if (!read.error.empty()) {
         const QString error = modelText(read.error);
         m_notes.post(error);
-        return showWarning(m_window, tr("Open recording"), error);
+        showWarning(m_window, tr("Open recording"), error);
+        return emit recordingRead(path, error);
     }
     trends().showRecording(read.recording, QFileInfo(path).fileName(), path);
     showTrends();
@@ -86,6 +87,7 @@ void RecordingViews::recordingLoaded(const QString &path, const RecordingRead &r
                           "in time order",
                           nullptr, int(read.rowsOutOfOrder))
                            .arg(name));
+    emit recordingRead(path, {});
 }
 
 void RecordingViews::chooseReplay()

@@ -43,6 +43,11 @@ public:
     // closes.
     void closeAll();
 
+signals:
+    // A recording opened for the trends window has been read: `error` is empty when it is shown,
+    // else the reason, naming the line at fault.
+    void recordingRead(const QString &path, const QString &error);
+
 private:
     void recordingLoaded(const QString &path, const RecordingRead &read);
     QString chooseFile(const QString &title);
