@@ -865,10 +865,11 @@ TEST(Program, HistoryPrintsOneLineEachAndRefusesWhatIsNotAFolder)
     ASSERT_EQ(listed.exitCode, 0) << listed.err.toStdString();
     const QList<QByteArray> lines = listed.out.trimmed().split('\n');
     ASSERT_EQ(lines.size(), 1) << listed.out.toStdString();
-    EXPECT_TRUE(lines[0].startsWith("2026-12-07T18:24:25.123+01:00 stored firmware=26 port=1 "
-                                    "run_mode_start_delay=1 led_mode=Mode tach_pulses_per_rev=1 "
-                                    "tach_volts=\"5 volts\" advance_shift=1.4 max_rpm_limit=256 "
-                                    "max_advance_limit=35 "))
+    EXPECT_TRUE(
+        lines[0].startsWith("2026-12-07T18:24:25.123+01:00 stored firmware=26 port=1 aircraft= "
+                            "run_mode_start_delay=1 led_mode=Mode tach_pulses_per_rev=1 "
+                            "tach_volts=\"5 volts\" advance_shift=1.4 max_rpm_limit=256 "
+                            "max_advance_limit=35 "))
         << lines[0].toStdString();
     const HeadlessRun json = runHeadless({"--history", "--json", "--history-dir", folder});
     ASSERT_EQ(json.exitCode, 0) << json.err.toStdString();
