@@ -6,6 +6,8 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 build=${BUILD_DIR:-build}
+# The test programs run at build time to list their tests, and the programs to make the manual.
+. scripts/qt-quiet.sh
 # A compiler cache, where one is installed, makes a rebuild of unchanged sources cheap; paths
 # are taken relative to the checkout so that two checkouts share it.
 launcher=()
