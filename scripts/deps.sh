@@ -48,6 +48,8 @@ stage() {
 options=(-y -q)
 [ -n "${DEPS_NO_RECOMMENDS:-}" ] && options+=(--no-install-recommends)
 echo "Installing ${#missing[@]} missing packages and what they need (apt-get's output: $log)"
+# sudo asks for a password here, in the open, not inside a stage whose output goes to the log.
+[ ${#as_root[@]} -eq 0 ] || sudo -v
 # sudo drops DEBIAN_FRONTEND from the environment: pass it through env.
 stage "Updating the package lists" "${as_root[@]}" apt-get update -q
 stage "Downloading and installing: ${missing[*]}" \
