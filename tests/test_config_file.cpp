@@ -215,8 +215,8 @@ TEST(ConfigFile, AByteOrderMarkIsAcceptedAndNoTextCrashesTheParser)
     ASSERT_TRUE(parseConfig(bom + configToJson(sample(), kSaved), back, error))
         << error.toStdString();
     EXPECT_EQ(back.values, sample().values);
-    for (const QByteArray text : {bom + "{}", bom + "[]", bom + "{\"a\":[}]}", QByteArray("}]"),
-                                  bom + "{\"parameters\":{\"led_mode\":1,\"led_mode\":1}}"}) {
+    for (const QByteArray &text : {bom + "{}", bom + "[]", bom + "{\"a\":[}]}", QByteArray("}]"),
+                                   bom + "{\"parameters\":{\"led_mode\":1,\"led_mode\":1}}"}) {
         back.firmware = "untouched";
         EXPECT_FALSE(parseConfig(text, back, error)) << text.toStdString();
         EXPECT_FALSE(error.isEmpty());

@@ -142,8 +142,9 @@ TEST(DevicePath, ABareNameIsTheDeviceUnderDev)
     EXPECT_EQ(QtSerialComm::openPathFor(QStringLiteral("null")), QStringLiteral("/dev/null"));
     // A link under /dev is resolved like any other.
     const QFileInfo link(QStringLiteral("/dev/fd"));
-    if (link.isSymLink())
+    if (link.isSymLink()) {
         EXPECT_EQ(QtSerialComm::openPathFor(QStringLiteral("fd")), link.canonicalFilePath());
+    }
     QDir::setCurrent(saved);
 }
 

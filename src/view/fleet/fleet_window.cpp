@@ -64,7 +64,7 @@ FleetWindow::FleetWindow(HistoryStore &store, QWidget *parent) : QWidget(parent)
     layout->addWidget(m_table);
     layout->addWidget(note);
     layout->addLayout(buttons);
-    resize(980, 360);
+    resize(1240, 360); // every value's column and the restore points in view
     connect(m_table, &QTableWidget::itemSelectionChanged, this, &FleetWindow::selectionChanged);
     connect(m_compare, &QPushButton::clicked, this, &FleetWindow::compareSelected);
     connect(m_open, &QPushButton::clicked, this,
