@@ -124,20 +124,27 @@ void AppMenus::setRecording(bool on)
     m_record->setText(on ? tr("Stop &recording") : tr("&Record run…"));
 }
 
-// Runs after every model event; most (the animation's ticks) change none of Save's inputs.
+// Runs after every model event, and most (the animation's ticks, the poll's replies) change
+// none of Save's inputs: the tooltip's words are made only when they do.
 void AppMenus::updateActions()
 {
+    // Connected with nothing missing is what reportedConfig() answers, without its texts.
     const bool connected = m_model.isConnected();
-    const bool ready = connected && reportedConfig(m_model).has_value();
-    const QString tip = ready ? tr("Save the module's %1 parameters to a file")
-                                    .arg(modelText(countInWords(kParameterCount)))
-                        : !connected
-                            ? tr("The module is not connected")
-                            : tr("Waiting for the module to report: %1").arg(missingText(m_model));
-    if (m_save->isEnabled() == ready && m_save->toolTip() == tip)
+    std::vector<std::string> missing =
+        connected ? missingReports(m_model) : std::vector<std::string>{};
+    const bool ready = connected && missing.empty();
+    SaveInputs inputs{connected, ready, std::move(missing)};
+    if (m_saveInputs && *m_saveInputs == inputs)
         return;
+    m_saveInputs = std::move(inputs);
     m_save->setEnabled(ready);
-    m_save->setToolTip(tip);
+    if (ready)
+        m_save->setToolTip(tr("Save the module's %1 parameters to a file")
+                               .arg(modelText(countInWords(kParameterCount))));
+    else if (!connected)
+        m_save->setToolTip(tr("The module is not connected"));
+    else
+        m_save->setToolTip(tr("Waiting for the module to report: %1").arg(missingText(m_model)));
 }
 
 QString AppMenus::dataLinkText() const

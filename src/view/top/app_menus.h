@@ -4,6 +4,7 @@
 #include <QObject>
 #include <QStringList>
 
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -60,6 +61,19 @@ private:
     QAction *m_record = nullptr;
     QAction *m_mark = nullptr;
     QStringList m_devices;
+    // What Save's state was last worked out from: connected, every value reported, and what is
+    // still missing.
+    struct SaveInputs
+    {
+        bool connected = false;
+        bool ready = false;
+        std::vector<std::string> missing;
+        bool operator==(const SaveInputs &o) const
+        {
+            return connected == o.connected && ready == o.ready && missing == o.missing;
+        }
+    };
+    std::optional<SaveInputs> m_saveInputs;
 };
 
 } // namespace quelo
