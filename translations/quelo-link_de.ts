@@ -43,6 +43,10 @@
         <source>(none)</source>
         <translation>(keiner)</translation>
     </message>
+    <message>
+        <source>%1 (--any-aircraft imports it all the same)</source>
+        <translation>%1 (mit --any-aircraft wird sie trotzdem übernommen)</translation>
+    </message>
 </context>
 <context>
     <name>ConfigFile</name>
@@ -170,6 +174,13 @@
     <message>
         <source>%1 and %2 name the same file (%3): each needs its own</source>
         <translation>%1 und %2 nennen dieselbe Datei (%3): jede Option braucht ihre eigene</translation>
+    </message>
+</context>
+<context>
+    <name>FleetCommand</name>
+    <message>
+        <source>--fleet: standard output could not be written</source>
+        <translation>--fleet: die Standardausgabe konnte nicht geschrieben werden</translation>
     </message>
 </context>
 <context>
@@ -553,6 +564,98 @@
         <source>cancelled</source>
         <translation>abgebrochen</translation>
     </message>
+    <message>
+        <source>Configuration stored</source>
+        <translation>Konfiguration gespeichert</translation>
+    </message>
+    <message>
+        <source>This module&apos;s configuration differs from %1&apos;s last one — is it %2?</source>
+        <translation>Die Konfiguration dieses Moduls weicht von der zuletzt für %1 gespeicherten ab — ist das wirklich %2?</translation>
+    </message>
+    <message>
+        <source>saved for aircraft %1; the aircraft chosen is %2</source>
+        <translation>für das Flugzeug %1 gespeichert; gewählt ist das Flugzeug %2</translation>
+    </message>
+    <message>
+        <source>whole run</source>
+        <translation>ganzer Lauf</translation>
+    </message>
+    <message>
+        <source>visible range</source>
+        <translation>sichtbarer Bereich</translation>
+    </message>
+    <message>
+        <source>run length</source>
+        <translation>Laufdauer</translation>
+    </message>
+    <message>
+        <source>link down</source>
+        <translation>Verbindung unterbrochen</translation>
+    </message>
+    <message>
+        <source>marks</source>
+        <translation>Marken</translation>
+    </message>
+    <message>
+        <source>time above max rpm limit</source>
+        <translation>Zeit über MAX RPM LIMIT</translation>
+    </message>
+    <message>
+        <source>time above max advance limit</source>
+        <translation>Zeit über MAX ADVANCE LIMIT</translation>
+    </message>
+    <message>
+        <source>%1 time-weighted mean</source>
+        <translation>%1, zeitgewichteter Mittelwert</translation>
+    </message>
+    <message>
+        <source>%1 minimum</source>
+        <translation>%1, Minimum</translation>
+    </message>
+    <message>
+        <source>%1 maximum</source>
+        <translation>%1, Maximum</translation>
+    </message>
+    <message>
+        <source>%1 mean</source>
+        <translation>%1, Mittelwert</translation>
+    </message>
+    <message>
+        <source>engine speed</source>
+        <translation>Drehzahl</translation>
+    </message>
+    <message>
+        <source>advance</source>
+        <translation>Vorzündung</translation>
+    </message>
+    <message>
+        <source>bus voltage</source>
+        <translation>Bordspannung</translation>
+    </message>
+    <message>
+        <source>propeller angle</source>
+        <translation>Propellerwinkel</translation>
+    </message>
+    <message>
+        <source>no values</source>
+        <translation>keine Werte</translation>
+    </message>
+    <message>
+        <source>limit not recorded</source>
+        <translation>Grenzwert nicht aufgezeichnet</translation>
+    </message>
+    <message>
+        <source>n/a</source>
+        <translation>–</translation>
+    </message>
+    <message>
+        <source>%1 rpm</source>
+        <translation>%1 1/min</translation>
+    </message>
+    <message>
+        <source>%1 degrees</source>
+        <translation>%1 Grad</translation>
+    </message>
 </context>
 <context>
     <name>Options</name>
@@ -846,6 +949,25 @@ Befehle ohne Fenster).</translation>
     </message>
 </context>
 <context>
+    <name>PrintRecordCommand</name>
+    <message>
+        <source>no restore point holds these values: no copy in the history</source>
+        <translation>kein Wiederherstellungspunkt hat diese Werte: keine Kopie im Verlauf</translation>
+    </message>
+    <message>
+        <source>wrote %1</source>
+        <translation>%1 geschrieben</translation>
+    </message>
+    <message>
+        <source>quelo-link: cannot write %1: %2</source>
+        <translation>quelo-link: %1 kann nicht geschrieben werden: %2</translation>
+    </message>
+    <message>
+        <source>quelo-link: cannot write %1: %2; nothing was written</source>
+        <translation>quelo-link: %1 kann nicht geschrieben werden: %2; es wurde nichts geschrieben</translation>
+    </message>
+</context>
+<context>
     <name>QObject</name>
     <message>
         <source>standard output</source>
@@ -932,6 +1054,45 @@ Befehle ohne Fenster).</translation>
     <message>
         <source>%1 is not a regular file</source>
         <translation>%1 ist keine normale Datei</translation>
+    </message>
+</context>
+<context>
+    <name>SummaryCommand</name>
+    <message>
+        <source>it has no marks</source>
+        <translation>sie hat keine Marken</translation>
+    </message>
+    <message>
+        <source>its marks: %1</source>
+        <translation>ihre Marken: %1</translation>
+    </message>
+    <message>
+        <source>%1 %2: %3 holds that mark more than once</source>
+        <translation>%1 %2: %3 hat diese Marke mehr als einmal</translation>
+    </message>
+    <message>
+        <source>%1 %2: no such mark in %3 (%4)</source>
+        <translation>%1 %2: keine solche Marke in %3 (%4)</translation>
+    </message>
+    <message>
+        <source>%1 holds no telemetry rows: there is nothing to summarise</source>
+        <translation>%1 enthält keine Messwertzeilen: es gibt nichts zusammenzufassen</translation>
+    </message>
+    <message>
+        <source>--from %1 comes after --to %2 in %3</source>
+        <translation>--from %1 liegt nach --to %2 in %3</translation>
+    </message>
+    <message>
+        <source>--summary: %1</source>
+        <translation>--summary: %1</translation>
+    </message>
+    <message>
+        <source>--compare names the same file as --summary (%1): compare two different recordings</source>
+        <translation>--compare nennt dieselbe Datei wie --summary (%1): zwei verschiedene Aufzeichnungen vergleichen</translation>
+    </message>
+    <message>
+        <source>--summary: standard output could not be written</source>
+        <translation>--summary: die Standardausgabe konnte nicht geschrieben werden</translation>
     </message>
 </context>
 <context>

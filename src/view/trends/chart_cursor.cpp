@@ -63,7 +63,7 @@ QStringList ChartCursor::text(double utcMs) const
         if (!sample)
             continue;
         const QString value = QString::number(sample->v, 'f', i == 0 ? 0 : 1);
-        lines << Text::tr(kLooks[i].format).arg(value);
+        lines << lookText(kLooks[i].format).arg(value);
     }
     return lines;
 }
