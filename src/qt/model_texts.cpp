@@ -138,7 +138,9 @@ struct Shape
     QRegularExpression pattern;
 };
 
-// "%1 of %2 parameters reported" -> ^(.+) of (.+) parameters reported$
+// "%1 of %2 parameters reported" -> ^(.+?) of (.+?) parameters reported$. A part ends where
+// the shape's next words first appear: in "%1, line %2: %3" the reason after the line number
+// may hold ": " itself.
 std::vector<Shape> compileShapes()
 {
     static const QRegularExpression placeholder(QStringLiteral("%[1-9]"));
@@ -150,7 +152,7 @@ std::vector<Shape> compileShapes()
         for (auto it = placeholder.globalMatch(text); it.hasNext();) {
             const QRegularExpressionMatch m = it.next();
             pattern += QRegularExpression::escape(text.mid(at, m.capturedStart() - at));
-            pattern += QStringLiteral("(.+)");
+            pattern += QStringLiteral("(.+?)");
             at = m.capturedEnd();
         }
         pattern += QRegularExpression::escape(text.mid(at)) + QStringLiteral("$");
