@@ -1154,7 +1154,7 @@ Befehle ohne Fenster).</translation>
     <name>quelo::AircraftRoom</name>
     <message>
         <source>A&amp;ircraft</source>
-        <translation>&amp;Flugzeug</translation>
+        <translation>Flu&amp;gzeug</translation>
     </message>
     <message>
         <source>Fl&amp;eet…</source>
@@ -2031,7 +2031,7 @@ Lizenz: GPL-3.0-or-later
     </message>
     <message>
         <source>&amp;Chart</source>
-        <translation>&amp;Diagramm</translation>
+        <translation>Dia&amp;gramm</translation>
     </message>
     <message>
         <source>&amp;Save as…</source>
