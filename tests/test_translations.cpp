@@ -68,6 +68,9 @@ TEST_F(German, ModelMessagesAreTranslatedWithTheirPartsAndOthersKeptAsWritten)
               "Die Konfiguration dieses Moduls weicht von der zuletzt für D-EABC gespeicherten ab "
               "— ist das wirklich D-EABC?");
     EXPECT_EQ(modelText("Configuration stored"), "Konfiguration gespeichert");
+    std::string why;
+    EXPECT_FALSE(aircraftName(std::string(40, 'A'), why));
+    EXPECT_EQ(modelText(why), "länger als 32 Zeichen");
     EXPECT_EQ(modelText("run.csv, line 1: not a recording: the header should read time,rpm"),
               "run.csv, Zeile 1: keine Aufzeichnung: die Kopfzeile sollte lauten: time,rpm");
     EXPECT_EQ(modelText("Marked at the second turn"), "Marked at the second turn");

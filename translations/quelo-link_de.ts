@@ -656,6 +656,22 @@
         <source>%1 degrees</source>
         <translation>%1 Grad</translation>
     </message>
+    <message>
+        <source>longer than %1 characters</source>
+        <translation>länger als %1 Zeichen</translation>
+    </message>
+    <message>
+        <source>empty: a name needs at least one character besides spaces</source>
+        <translation>leer: ein Name braucht außer Leerzeichen mindestens ein Zeichen</translation>
+    </message>
+    <message>
+        <source>not valid UTF-8 text</source>
+        <translation>kein gültiger UTF-8-Text</translation>
+    </message>
+    <message>
+        <source>holds a control or invisible character</source>
+        <translation>enthält ein Steuerzeichen oder ein unsichtbares Zeichen</translation>
+    </message>
 </context>
 <context>
     <name>Options</name>

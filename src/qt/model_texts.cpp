@@ -37,6 +37,11 @@ const char *const kShapes[] = {
     QT_TRANSLATE_NOOP("ModelText",
                       "This module's configuration differs from %1's last one — is it %2?"),
     QT_TRANSLATE_NOOP("ModelText", "saved for aircraft %1; the aircraft chosen is %2"),
+    // Why a text is not an aircraft name.
+    QT_TRANSLATE_NOOP("ModelText", "longer than %1 characters"),
+    QT_TRANSLATE_NOOP("ModelText", "empty: a name needs at least one character besides spaces"),
+    QT_TRANSLATE_NOOP("ModelText", "not valid UTF-8 text"),
+    QT_TRANSLATE_NOOP("ModelText", "holds a control or invisible character"),
     // An export or import on standard error.
     QT_TRANSLATE_NOOP("ModelText", "connected on Comm Port %1"),
     QT_TRANSLATE_NOOP("ModelText", "the file was %1; nothing written"),

@@ -101,7 +101,7 @@ void AircraftRoom::askNewName()
         QMessageBox::warning(&m_window, tr("Aircraft"),
                              tr("That is not an aircraft name: %1.\nA name has 1 to %2 printable "
                                 "characters.")
-                                 .arg(QString::fromStdString(why))
+                                 .arg(modelText(why))
                                  .arg(kMaxAircraftNameChars));
         return;
     }
