@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The program in German: which language the environment asks for, the model's messages put
 // into German, and a client area that reads (and draws) the same in every language.
+#include "aircraft.h"
 #include "app_window.h"
 #include "main_window.h"
 #include "model_texts.h"
@@ -63,6 +64,15 @@ TEST_F(German, ModelMessagesAreTranslatedWithTheirPartsAndOthersKeptAsWritten)
     // A part from a file is put in once: a "%1" inside it is not filled again.
     EXPECT_EQ(modelText("run.csv, line 3: \"%1x\" in column rpm is not a number"),
               "run.csv, Zeile 3: \"%1x\" in Spalte rpm ist keine Zahl");
+    EXPECT_EQ(modelText(differsFromLastText("D-EABC")),
+              "Die Konfiguration dieses Moduls weicht von der zuletzt für D-EABC gespeicherten ab "
+              "— ist das wirklich D-EABC?");
+    EXPECT_EQ(modelText("Configuration stored"), "Konfiguration gespeichert");
+    std::string why;
+    EXPECT_FALSE(aircraftName(std::string(40, 'A'), why));
+    EXPECT_EQ(modelText(why), "länger als 32 Zeichen");
+    EXPECT_EQ(modelText("run.csv, line 1: not a recording: the header should read time,rpm"),
+              "run.csv, Zeile 1: keine Aufzeichnung: die Kopfzeile sollte lauten: time,rpm");
     EXPECT_EQ(modelText("Marked at the second turn"), "Marked at the second turn");
     EXPECT_EQ(modelText(""), "");
 }

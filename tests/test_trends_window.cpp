@@ -2,18 +2,24 @@
 #include "recording_thin.h"
 #include "replay_window.h"
 #include "run_file.h"
+#include "summary_panel.h"
+#include "translations.h"
 #include "trends_window.h"
 
+#include <QApplication>
 #include <QCategoryAxis>
 #include <QDateTime>
 #include <QElapsedTimer>
 #include <QEventLoop>
 #include <QFile>
 #include <QImage>
+#include <QLabel>
 #include <QLineSeries>
 #include <QListWidget>
+#include <QTableWidget>
 #include <QTemporaryDir>
 #include <QTimer>
+#include <QTranslator>
 #include <QValueAxis>
 
 #include <gtest/gtest.h>
@@ -310,4 +316,40 @@ TEST(ReplayWindow, TheChartFollowsTheReplayAndAClickMovesIt)
     EXPECT_EQ(replay.targets().rpmtarget, 1000 + 20 * 23);
     EXPECT_EQ(trends.overlay().cursorMs, kStartUtc + 23000.0);
     EXPECT_TRUE(trends.overlay().cursorLines.value(1).startsWith("1460 rpm"));
+}
+
+// In German the chart, its cursor, the summary's figures and the replay's numbers all read
+// German: texts marked in another class's context are looked up in that context.
+TEST(TrendsWindow, ReadsGermanWhereTheUserAsksForIt)
+{
+    ASSERT_EQ(installTranslations(*qApp, {"de"}), "de");
+    {
+        TrendsWindow window;
+        window.resize(900, 500);
+        window.show();
+        window.showRecording(eventfulRun(), "run.csv");
+        EXPECT_EQ(window.valueAxis(Trend::EngineSpeed)->titleText(), "Drehzahl (1/min)");
+        window.setCursorTime(kStartUtc + 30400.0);
+        const QStringList lines = window.overlay().cursorLines;
+        ASSERT_EQ(lines.size(), 4);
+        EXPECT_TRUE(lines[0].contains("00:30 nach Laufbeginn")) << lines[0].toStdString();
+        EXPECT_EQ(lines[1], "1600 1/min");
+        EXPECT_EQ(lines[2], "25.2° vor OT");
+        const QTableWidget *table = window.summary().table();
+        QStringList rows;
+        for (int r = 0; r < table->rowCount(); ++r)
+            rows << table->item(r, 0)->text() + "=" + table->item(r, 1)->text();
+        EXPECT_TRUE(rows.contains("Drehzahl, Maximum=2200 1/min")) << rows.join('|').toStdString();
+        EXPECT_TRUE(rows.contains("Propellerwinkel, Minimum=keine Werte"));
+
+        ReplayWindow replay(eventfulRun(), "run.csv");
+        emit replay.trends().timeClicked(kStartUtc + 23000.0);
+        const auto *rpm = replay.findChild<QLabel *>("replayValue0");
+        ASSERT_TRUE(rpm);
+        EXPECT_EQ(rpm->text(), "1460 1/min");
+    }
+    for (QTranslator *t : qApp->findChildren<QTranslator *>()) {
+        QCoreApplication::removeTranslator(t);
+        delete t;
+    }
 }

@@ -43,6 +43,10 @@
         <source>(none)</source>
         <translation>(keiner)</translation>
     </message>
+    <message>
+        <source>%1 (--any-aircraft imports it all the same)</source>
+        <translation>%1 (mit --any-aircraft wird sie trotzdem übernommen)</translation>
+    </message>
 </context>
 <context>
     <name>ConfigFile</name>
@@ -170,6 +174,13 @@
     <message>
         <source>%1 and %2 name the same file (%3): each needs its own</source>
         <translation>%1 und %2 nennen dieselbe Datei (%3): jede Option braucht ihre eigene</translation>
+    </message>
+</context>
+<context>
+    <name>FleetCommand</name>
+    <message>
+        <source>--fleet: standard output could not be written</source>
+        <translation>--fleet: die Standardausgabe konnte nicht geschrieben werden</translation>
     </message>
 </context>
 <context>
@@ -553,6 +564,114 @@
         <source>cancelled</source>
         <translation>abgebrochen</translation>
     </message>
+    <message>
+        <source>Configuration stored</source>
+        <translation>Konfiguration gespeichert</translation>
+    </message>
+    <message>
+        <source>This module&apos;s configuration differs from %1&apos;s last one — is it %2?</source>
+        <translation>Die Konfiguration dieses Moduls weicht von der zuletzt für %1 gespeicherten ab — ist das wirklich %2?</translation>
+    </message>
+    <message>
+        <source>saved for aircraft %1; the aircraft chosen is %2</source>
+        <translation>für das Flugzeug %1 gespeichert; gewählt ist das Flugzeug %2</translation>
+    </message>
+    <message>
+        <source>whole run</source>
+        <translation>ganzer Lauf</translation>
+    </message>
+    <message>
+        <source>visible range</source>
+        <translation>sichtbarer Bereich</translation>
+    </message>
+    <message>
+        <source>run length</source>
+        <translation>Laufdauer</translation>
+    </message>
+    <message>
+        <source>link down</source>
+        <translation>Verbindung unterbrochen</translation>
+    </message>
+    <message>
+        <source>marks</source>
+        <translation>Marken</translation>
+    </message>
+    <message>
+        <source>time above max rpm limit</source>
+        <translation>Zeit über MAX RPM LIMIT</translation>
+    </message>
+    <message>
+        <source>time above max advance limit</source>
+        <translation>Zeit über MAX ADVANCE LIMIT</translation>
+    </message>
+    <message>
+        <source>%1 time-weighted mean</source>
+        <translation>%1, zeitgewichteter Mittelwert</translation>
+    </message>
+    <message>
+        <source>%1 minimum</source>
+        <translation>%1, Minimum</translation>
+    </message>
+    <message>
+        <source>%1 maximum</source>
+        <translation>%1, Maximum</translation>
+    </message>
+    <message>
+        <source>%1 mean</source>
+        <translation>%1, Mittelwert</translation>
+    </message>
+    <message>
+        <source>engine speed</source>
+        <translation>Drehzahl</translation>
+    </message>
+    <message>
+        <source>advance</source>
+        <translation>Vorzündung</translation>
+    </message>
+    <message>
+        <source>bus voltage</source>
+        <translation>Bordspannung</translation>
+    </message>
+    <message>
+        <source>propeller angle</source>
+        <translation>Propellerwinkel</translation>
+    </message>
+    <message>
+        <source>no values</source>
+        <translation>keine Werte</translation>
+    </message>
+    <message>
+        <source>limit not recorded</source>
+        <translation>Grenzwert nicht aufgezeichnet</translation>
+    </message>
+    <message>
+        <source>n/a</source>
+        <translation>–</translation>
+    </message>
+    <message>
+        <source>%1 rpm</source>
+        <translation>%1 1/min</translation>
+    </message>
+    <message>
+        <source>%1 degrees</source>
+        <translation>%1 Grad</translation>
+    </message>
+    <message>
+        <source>longer than %1 characters</source>
+        <translation>länger als %1 Zeichen</translation>
+    </message>
+    <message>
+        <source>empty: a name needs at least one character besides spaces</source>
+        <translation>leer: ein Name braucht außer Leerzeichen mindestens ein Zeichen</translation>
+    </message>
+    <message>
+        <source>not valid UTF-8 text</source>
+        <translation>kein gültiger UTF-8-Text</translation>
+    </message>
+    <message>
+        <source>holds a control or invisible character</source>
+        <translation>enthält ein Steuerzeichen oder ein unsichtbares Zeichen</translation>
+    </message>
 </context>
 <context>
     <name>Options</name>
@@ -629,24 +748,12 @@ Befehle ohne Fenster).</translation>
         <translation>Beim Start das Fenster Trends öffnen (wie Ansicht &gt; Trends); mit FILE.csv dahinter mit dieser Aufzeichnung (wie Datei &gt; Aufzeichnung öffnen).</translation>
     </message>
     <message>
-        <source>Without a window: wait until the module has reported its firmware version and all seven parameters, write them to FILE as a configuration file (&apos;-&apos;: standard output) and exit.</source>
-        <translation>Ohne Fenster: warten, bis das Modul seine Firmware-Version und alle sieben Parameter gemeldet hat, sie als Konfigurationsdatei in FILE schreiben (&apos;-&apos;: Standardausgabe) und beenden.</translation>
-    </message>
-    <message>
         <source>Without a window: check FILE, write each value that differs to the module, wait until the module reports every one back, store the configuration (as STORE CONFIGURATION) and exit. Nothing is stored when the module does not take a value. All or nothing: when a value is not taken, the time runs out or the program is interrupted before the store, every value written is put back and nothing is stored. A file saved from a module with other firmware is refused before anything is written.</source>
         <translation>Ohne Fenster: FILE prüfen, jeden abweichenden Wert ins Modul schreiben, warten, bis das Modul jeden zurückmeldet, die Konfiguration speichern (wie STORE CONFIGURATION) und beenden. Übernimmt das Modul einen Wert nicht, wird nichts gespeichert. Alles oder nichts: wird ein Wert nicht übernommen, läuft die Zeit ab oder wird das Programm vor dem Speichern abgebrochen, wird jeder geschriebene Wert zurückgesetzt und nichts gespeichert. Eine Datei von einem Modul mit anderer Firmware wird abgelehnt, bevor etwas geschrieben wird.</translation>
     </message>
     <message>
         <source>Keep the configuration history (restore points) in DIR instead of the application data folder&apos;s &quot;history&quot;.</source>
         <translation>Den Konfigurationsverlauf (Wiederherstellungspunkte) in DIR aufbewahren statt in &quot;history&quot; im Datenordner des Programms.</translation>
-    </message>
-    <message>
-        <source>Print the restore points, newest written first, one line each (time, event, firmware, port, the seven values by file key, the file; control characters and backslashes escaped) and exit. Needs no display and no port. Exit status 2 when the folder is not a folder or cannot be read.</source>
-        <translation>Die Wiederherstellungspunkte ausgeben, den zuletzt geschriebenen zuerst, je eine Zeile (Zeit, Ereignis, Firmware, Port, die sieben Werte nach Dateischlüssel, die Datei; Steuerzeichen und Backslashes maskiert) und beenden. Braucht keinen Bildschirm und keinen Port. Exit-Status 2, wenn der Ordner kein Ordner ist oder nicht gelesen werden kann.</translation>
-    </message>
-    <message>
-        <source>With --history: one compact JSON object per line instead (time, event, firmware, port, the values raw and as the value boxes show them, file).</source>
-        <translation>Mit --history: stattdessen ein kompaktes JSON-Objekt je Zeile (Zeit, Ereignis, Firmware, Port, die Werte roh und wie die Wertfelder sie zeigen, Datei).</translation>
     </message>
     <message>
         <source>Write no restore point in this run (with or without a window).</source>
@@ -713,14 +820,6 @@ Befehle ohne Fenster).</translation>
         <translation>--history-dir braucht einen Ordner</translation>
     </message>
     <message>
-        <source>--json goes with --history only</source>
-        <translation>--json geht nur mit --history</translation>
-    </message>
-    <message>
-        <source>--history takes no other option than --history-dir and --json</source>
-        <translation>--history nimmt keine andere Option als --history-dir und --json</translation>
-    </message>
-    <message>
         <source>--replay needs a file name</source>
         <translation>--replay braucht einen Dateinamen</translation>
     </message>
@@ -771,6 +870,117 @@ Befehle ohne Fenster).</translation>
     <message>
         <source>unexpected argument &apos;%1&apos; (options start with --; only --trends takes a recording after it)</source>
         <translation>unerwartetes Argument &apos;%1&apos; (Optionen beginnen mit --; nur --trends nimmt danach eine Aufzeichnung)</translation>
+    </message>
+    <message>
+        <source>Without a window: wait until the module has reported its firmware version and all %1 parameters, write them to FILE as a configuration file (&apos;-&apos;: standard output) and exit.</source>
+        <translation>Ohne Fenster: warten, bis das Modul seine Firmware-Version und alle %1 Parameter gemeldet hat, sie als Konfigurationsdatei in DATEI schreiben (&apos;-&apos;: Standardausgabe) und beenden.</translation>
+    </message>
+    <message>
+        <source>Print the restore points, newest written first, one line each (time, event, firmware, port, aircraft, the %1 values as the value boxes show them by file key, quoted when not one word, the file; control characters and backslashes escaped) and exit. Needs no display and no port. Exit status 2 when the folder is not a folder or cannot be read.</source>
+        <translation>Die Wiederherstellungspunkte ausgeben, den zuletzt geschriebenen zuerst, je eine Zeile (Zeit, Ereignis, Firmware, Port, Flugzeug, die %1 Werte wie in den Wertfeldern, nach Dateischlüssel, in Anführungszeichen, wenn nicht ein Wort, die Datei; Steuerzeichen und Backslashes maskiert) und beenden. Braucht weder Bildschirm noch Port. Exit-Status 2, wenn der Ordner kein Ordner ist oder nicht gelesen werden kann.</translation>
+    </message>
+    <message>
+        <source>With --history: one compact JSON object per line instead (time, event, firmware, port, the values raw and as the value boxes show them, file). With --summary: the figures as one JSON object.</source>
+        <translation>Mit --history: stattdessen ein kompaktes JSON-Objekt je Zeile (Zeit, Ereignis, Firmware, Port, die Werte roh und wie in den Wertfeldern, Datei). Mit --summary: die Kennzahlen als ein JSON-Objekt.</translation>
+    </message>
+    <message>
+        <source>Print the figures of a recording, one line each with its unit (minimum, maximum, mean and time-weighted mean of each quantity, the time above the limits the module held, the run&apos;s length, the link-down time, the marks) and exit. Needs no display and no port. Exit status 2 for a file that is not a recording, holds no telemetry, or lacks a mark named.</source>
+        <translation>Die Kennzahlen einer Aufzeichnung ausgeben, je eine Zeile mit Einheit (Minimum, Maximum, Mittelwert und zeitgewichteter Mittelwert jeder Größe, die Zeit über den Grenzwerten des Moduls, die Laufdauer, die Zeit ohne Verbindung, die Marken) und beenden. Braucht weder Bildschirm noch Port. Exit-Status 2 für eine Datei, die keine Aufzeichnung ist, keine Messwerte enthält oder eine genannte Marke nicht hat.</translation>
+    </message>
+    <message>
+        <source>With --summary: from this mark (&quot;mark 2&quot; or 2).</source>
+        <translation>Mit --summary: ab dieser Marke (&quot;mark 2&quot; oder 2).</translation>
+    </message>
+    <message>
+        <source>With --summary: up to this mark.</source>
+        <translation>Mit --summary: bis zu dieser Marke.</translation>
+    </message>
+    <message>
+        <source>With --summary: the figures of a second recording beside the first&apos;s, and the differences (second minus first).</source>
+        <translation>Mit --summary: die Kennzahlen einer zweiten Aufzeichnung neben denen der ersten, und die Differenzen (zweite minus erste).</translation>
+    </message>
+    <message>
+        <source>The aircraft the module sits in (1 to 32 printable characters; names that differ only in the case of A-Z are one aircraft): kept with every restore point, file and recording. With --history: list that aircraft&apos;s restore points only.</source>
+        <translation>Das Flugzeug, in dem das Modul eingebaut ist (1 bis 32 druckbare Zeichen; Namen, die sich nur in Groß-/Kleinschreibung von A-Z unterscheiden, sind ein Flugzeug): wird mit jedem Wiederherstellungspunkt, jeder Datei und jeder Aufzeichnung gespeichert. Mit --history: nur die Wiederherstellungspunkte dieses Flugzeugs auflisten.</translation>
+    </message>
+    <message>
+        <source>With --import-config: import a file saved for another aircraft than --aircraft.</source>
+        <translation>Mit --import-config: eine Datei übernehmen, die für ein anderes Flugzeug als --aircraft gespeichert wurde.</translation>
+    </message>
+    <message>
+        <source>Print every aircraft of the history folder (name, last connected, firmware, the newest configuration, restore points; &apos;*&apos; after a value most of the fleet does not hold) and exit. Needs no display and no port.</source>
+        <translation>Jedes Flugzeug des Verlaufsordners ausgeben (Name, zuletzt verbunden, Firmware, die neueste Konfiguration, Wiederherstellungspunkte; &apos;*&apos; hinter einem Wert, den der Großteil der Flotte nicht hat) und beenden. Braucht weder Bildschirm noch Port.</translation>
+    </message>
+    <message>
+        <source>Without a window: once the module has reported its %1 values, write its one-page configuration record to FILE.pdf (and a copy beside its restore point in the history folder) and exit.</source>
+        <translation>Ohne Fenster: sobald das Modul seine %1 Werte gemeldet hat, seinen einseitigen Konfigurationsnachweis in DATEI.pdf schreiben (und eine Kopie neben seinem Wiederherstellungspunkt im Verlaufsordner) und beenden.</translation>
+    </message>
+    <message>
+        <source>--print-record cannot be used with %1</source>
+        <translation>--print-record geht nicht zusammen mit %1</translation>
+    </message>
+    <message>
+        <source>--json goes with --history or --summary only</source>
+        <translation>--json geht nur mit --history oder --summary</translation>
+    </message>
+    <message>
+        <source>--history takes no other option than --history-dir, --json and --aircraft</source>
+        <translation>--history nimmt keine andere Option als --history-dir, --json und --aircraft</translation>
+    </message>
+    <message>
+        <source>--aircraft: not an aircraft name: %1</source>
+        <translation>--aircraft: kein Flugzeugname: %1</translation>
+    </message>
+    <message>
+        <source>--any-aircraft needs --import-config</source>
+        <translation>--any-aircraft braucht --import-config</translation>
+    </message>
+    <message>
+        <source>--print-record needs a file name</source>
+        <translation>--print-record braucht einen Dateinamen</translation>
+    </message>
+    <message>
+        <source>--print-record runs without a window: no --%1</source>
+        <translation>--print-record läuft ohne Fenster: kein --%1</translation>
+    </message>
+    <message>
+        <source>--fleet takes no other option than --history-dir</source>
+        <translation>--fleet nimmt keine andere Option als --history-dir</translation>
+    </message>
+    <message>
+        <source>--%1 needs --summary</source>
+        <translation>--%1 braucht --summary</translation>
+    </message>
+    <message>
+        <source>--%1 needs a %2</source>
+        <translation>--%1 braucht %2</translation>
+    </message>
+    <message>
+        <source>--summary needs a file name</source>
+        <translation>--summary braucht einen Dateinamen</translation>
+    </message>
+    <message>
+        <source>--summary takes no other option than --from, --to, --json and --compare, not --%1</source>
+        <translation>--summary nimmt keine andere Option als --from, --to, --json und --compare, nicht --%1</translation>
+    </message>
+</context>
+<context>
+    <name>PrintRecordCommand</name>
+    <message>
+        <source>no restore point holds these values: no copy in the history</source>
+        <translation>kein Wiederherstellungspunkt hat diese Werte: keine Kopie im Verlauf</translation>
+    </message>
+    <message>
+        <source>wrote %1</source>
+        <translation>%1 geschrieben</translation>
+    </message>
+    <message>
+        <source>quelo-link: cannot write %1: %2</source>
+        <translation>quelo-link: %1 kann nicht geschrieben werden: %2</translation>
+    </message>
+    <message>
+        <source>quelo-link: cannot write %1: %2; nothing was written</source>
+        <translation>quelo-link: %1 kann nicht geschrieben werden: %2; es wurde nichts geschrieben</translation>
     </message>
 </context>
 <context>
@@ -829,6 +1039,25 @@ Befehle ohne Fenster).</translation>
     </message>
 </context>
 <context>
+    <name>ReplayReadout</name>
+    <message>
+        <source>%1 rpm</source>
+        <translation>%1 1/min</translation>
+    </message>
+    <message>
+        <source>%1° advance</source>
+        <translation>%1° vor OT</translation>
+    </message>
+    <message>
+        <source>%1 V</source>
+        <translation>%1 V</translation>
+    </message>
+    <message>
+        <source>%1° propeller</source>
+        <translation>%1° Propeller</translation>
+    </message>
+</context>
+<context>
     <name>ReplayRun</name>
     <message>
         <source>cannot write %1</source>
@@ -841,6 +1070,45 @@ Befehle ohne Fenster).</translation>
     <message>
         <source>%1 is not a regular file</source>
         <translation>%1 ist keine normale Datei</translation>
+    </message>
+</context>
+<context>
+    <name>SummaryCommand</name>
+    <message>
+        <source>it has no marks</source>
+        <translation>sie hat keine Marken</translation>
+    </message>
+    <message>
+        <source>its marks: %1</source>
+        <translation>ihre Marken: %1</translation>
+    </message>
+    <message>
+        <source>%1 %2: %3 holds that mark more than once</source>
+        <translation>%1 %2: %3 hat diese Marke mehr als einmal</translation>
+    </message>
+    <message>
+        <source>%1 %2: no such mark in %3 (%4)</source>
+        <translation>%1 %2: keine solche Marke in %3 (%4)</translation>
+    </message>
+    <message>
+        <source>%1 holds no telemetry rows: there is nothing to summarise</source>
+        <translation>%1 enthält keine Messwertzeilen: es gibt nichts zusammenzufassen</translation>
+    </message>
+    <message>
+        <source>--from %1 comes after --to %2 in %3</source>
+        <translation>--from %1 liegt nach --to %2 in %3</translation>
+    </message>
+    <message>
+        <source>--summary: %1</source>
+        <translation>--summary: %1</translation>
+    </message>
+    <message>
+        <source>--compare names the same file as --summary (%1): compare two different recordings</source>
+        <translation>--compare nennt dieselbe Datei wie --summary (%1): zwei verschiedene Aufzeichnungen vergleichen</translation>
+    </message>
+    <message>
+        <source>--summary: standard output could not be written</source>
+        <translation>--summary: die Standardausgabe konnte nicht geschrieben werden</translation>
     </message>
 </context>
 <context>
@@ -880,6 +1148,67 @@ Befehle ohne Fenster).</translation>
     <message>
         <source>%1 V</source>
         <translation>%1 V</translation>
+    </message>
+    <message>
+        <source>%1  (%2 into the run)</source>
+        <translation>%1  (%2 nach Laufbeginn)</translation>
+    </message>
+    <message>
+        <source>Save chart</source>
+        <translation>Diagramm speichern</translation>
+    </message>
+    <message>
+        <source>PNG picture (*.png);;PDF document (*.pdf)</source>
+        <translation>PNG-Bild (*.png);;PDF-Dokument (*.pdf)</translation>
+    </message>
+    <message>
+        <source>Cannot save %1.</source>
+        <translation>%1 kann nicht gespeichert werden.</translation>
+    </message>
+</context>
+<context>
+    <name>quelo::AircraftRoom</name>
+    <message>
+        <source>A&amp;ircraft</source>
+        <translation>Flu&amp;gzeug</translation>
+    </message>
+    <message>
+        <source>Fl&amp;eet…</source>
+        <translation>Fl&amp;otte…</translation>
+    </message>
+    <message>
+        <source>Print &amp;configuration record…</source>
+        <translation>&amp;Konfigurationsnachweis drucken…</translation>
+    </message>
+    <message>
+        <source>&amp;None</source>
+        <translation>&amp;Keines</translation>
+    </message>
+    <message>
+        <source>Ne&amp;w aircraft…</source>
+        <translation>&amp;Neues Flugzeug…</translation>
+    </message>
+    <message>
+        <source>Aircraft</source>
+        <translation>Flugzeug</translation>
+    </message>
+    <message>
+        <source>The aircraft&apos;s name (a registration such as N123AB, or any short name):</source>
+        <translation>Name des Flugzeugs (ein Kennzeichen wie D-EABC oder ein beliebiger kurzer Name):</translation>
+    </message>
+    <message>
+        <source>That is not an aircraft name: %1.
+A name has 1 to %2 printable characters.</source>
+        <translation>Das ist kein Flugzeugname: %1.
+Ein Name hat 1 bis %2 druckbare Zeichen.</translation>
+    </message>
+    <message>
+        <source>Print configuration record</source>
+        <translation>Konfigurationsnachweis drucken</translation>
+    </message>
+    <message>
+        <source>A record can be printed once the module is connected and has reported all its values.</source>
+        <translation>Ein Nachweis kann gedruckt werden, sobald das Modul verbunden ist und alle seine Werte gemeldet hat.</translation>
     </message>
 </context>
 <context>
@@ -1014,6 +1343,10 @@ Lizenz: GPL-3.0-or-later
     <message>
         <source>%1 — recording %2</source>
         <translation>%1 — Aufzeichnung %2</translation>
+    </message>
+    <message>
+        <source>%1 — %2</source>
+        <translation>%1 — %2</translation>
     </message>
 </context>
 <context>
@@ -1205,6 +1538,57 @@ Lizenz: GPL-3.0-or-later
         <source>Load it into this module all the same?</source>
         <translation>Trotzdem in dieses Modul laden?</translation>
     </message>
+    <message>
+        <source>Warning: this file was %1.</source>
+        <translation>Achtung: diese Datei wurde %1.</translation>
+    </message>
+</context>
+<context>
+    <name>quelo::FleetWindow</name>
+    <message>
+        <source>Fleet</source>
+        <translation>Flotte</translation>
+    </message>
+    <message>
+        <source>Aircraft</source>
+        <translation>Flugzeug</translation>
+    </message>
+    <message>
+        <source>Last connected</source>
+        <translation>Zuletzt verbunden</translation>
+    </message>
+    <message>
+        <source>Firmware</source>
+        <translation>Firmware</translation>
+    </message>
+    <message>
+        <source>Restore points</source>
+        <translation>Wiederherstellungspunkte</translation>
+    </message>
+    <message>
+        <source>Marked values differ from what most of the fleet holds.</source>
+        <translation>Markierte Werte weichen von dem ab, was der Großteil der Flotte hat.</translation>
+    </message>
+    <message>
+        <source>Compare</source>
+        <translation>Vergleichen</translation>
+    </message>
+    <message>
+        <source>Open history</source>
+        <translation>Verlauf öffnen</translation>
+    </message>
+    <message>
+        <source>(never)</source>
+        <translation>(nie)</translation>
+    </message>
+    <message>
+        <source>Most of the fleet holds another value</source>
+        <translation>Der Großteil der Flotte hat einen anderen Wert</translation>
+    </message>
+    <message>
+        <source>Compare aircraft</source>
+        <translation>Flugzeuge vergleichen</translation>
+    </message>
 </context>
 <context>
     <name>quelo::HistoryWindow</name>
@@ -1267,6 +1651,14 @@ Lizenz: GPL-3.0-or-later
         <source>Compare restore points</source>
         <translation>Wiederherstellungspunkte vergleichen</translation>
     </message>
+    <message>
+        <source>All aircraft</source>
+        <translation>Alle Flugzeuge</translation>
+    </message>
+    <message>
+        <source>Aircraft %1</source>
+        <translation>Flugzeug %1</translation>
+    </message>
 </context>
 <context>
     <name>quelo::MainWindow</name>
@@ -1313,6 +1705,21 @@ Lizenz: GPL-3.0-or-later
     <message>
         <source>The value the module reported</source>
         <translation>Der vom Modul gemeldete Wert</translation>
+    </message>
+</context>
+<context>
+    <name>quelo::MarksList</name>
+    <message>
+        <source>%1: %2  %3</source>
+        <translation>%1: %2  %3</translation>
+    </message>
+    <message>
+        <source>%1  %2</source>
+        <translation>%1  %2</translation>
+    </message>
+    <message>
+        <source>Marks set while recording (M or Ctrl+M); click one to go there</source>
+        <translation>Beim Aufzeichnen gesetzte Marken (M oder Strg+M); zum Hinspringen eine anklicken</translation>
     </message>
 </context>
 <context>
@@ -1366,6 +1773,59 @@ Lizenz: GPL-3.0-or-later
     </message>
 </context>
 <context>
+    <name>quelo::RecordDialog</name>
+    <message>
+        <source>Print configuration record</source>
+        <translation>Konfigurationsnachweis drucken</translation>
+    </message>
+    <message>
+        <source>Remarks (work done, reason for the change, …)</source>
+        <translation>Bemerkungen (ausgeführte Arbeiten, Grund der Änderung, …)</translation>
+    </message>
+    <message>
+        <source>&amp;Print…</source>
+        <translation>&amp;Drucken…</translation>
+    </message>
+    <message>
+        <source>Save &amp;PDF…</source>
+        <translation>Als &amp;PDF speichern…</translation>
+    </message>
+    <message>
+        <source>Remarks:</source>
+        <translation>Bemerkungen:</translation>
+    </message>
+    <message>
+        <source>Configuration record printed</source>
+        <translation>Konfigurationsnachweis gedruckt</translation>
+    </message>
+    <message>
+        <source>Save configuration record</source>
+        <translation>Konfigurationsnachweis speichern</translation>
+    </message>
+    <message>
+        <source>PDF (*.pdf)</source>
+        <translation>PDF (*.pdf)</translation>
+    </message>
+    <message>
+        <source>The record was not saved.
+%1</source>
+        <translation>Der Nachweis wurde nicht gespeichert.
+%1</translation>
+    </message>
+    <message>
+        <source>cannot write %1: %2</source>
+        <translation>%1 kann nicht geschrieben werden: %2</translation>
+    </message>
+    <message>
+        <source>The configuration record was not saved: %1</source>
+        <translation>Der Konfigurationsnachweis wurde nicht gespeichert: %1</translation>
+    </message>
+    <message>
+        <source>Configuration record saved to %1</source>
+        <translation>Konfigurationsnachweis in %1 gespeichert</translation>
+    </message>
+</context>
+<context>
     <name>quelo::RecordingLoader</name>
     <message>
         <source>Reading %1…</source>
@@ -1407,6 +1867,37 @@ Lizenz: GPL-3.0-or-later
     <message>
         <source>Replay recording</source>
         <translation>Aufzeichnung wiedergeben</translation>
+    </message>
+</context>
+<context>
+    <name>quelo::ReplayReadout</name>
+    <message>
+        <source>◀ Previous mark</source>
+        <translation>◀ Vorige Marke</translation>
+    </message>
+    <message>
+        <source>Next mark ▶</source>
+        <translation>Nächste Marke ▶</translation>
+    </message>
+    <message>
+        <source>none</source>
+        <translation>keine</translation>
+    </message>
+    <message>
+        <source>No marks in this run</source>
+        <translation>Keine Marken in diesem Lauf</translation>
+    </message>
+    <message>
+        <source>Marks: previous %1, next %2 (Page Up, Page Down)</source>
+        <translation>Marken: vorige %1, nächste %2 (Bild auf, Bild ab)</translation>
+    </message>
+    <message>
+        <source>No configuration reported yet at this point</source>
+        <translation>Bis zu diesem Zeitpunkt noch keine Konfiguration gemeldet</translation>
+    </message>
+    <message>
+        <source>In force: %1</source>
+        <translation>Gültig: %1</translation>
     </message>
 </context>
 <context>
@@ -1464,6 +1955,21 @@ Lizenz: GPL-3.0-or-later
     </message>
 </context>
 <context>
+    <name>quelo::RunComparison</name>
+    <message>
+        <source>Compare with recording</source>
+        <translation>Mit Aufzeichnung vergleichen</translation>
+    </message>
+    <message>
+        <source>Recordings (*.csv);;All files (*)</source>
+        <translation>Aufzeichnungen (*.csv);;Alle Dateien (*)</translation>
+    </message>
+    <message>
+        <source>%1 is the recording shown: choose another one to compare it with.</source>
+        <translation>%1 ist die angezeigte Aufzeichnung: wählen Sie eine andere zum Vergleich.</translation>
+    </message>
+</context>
+<context>
     <name>quelo::RunFile</name>
     <message>
         <source>Cannot record into %1: it is not a recording.</source>
@@ -1487,6 +1993,49 @@ Lizenz: GPL-3.0-or-later
     </message>
 </context>
 <context>
+    <name>quelo::SummaryPanel</name>
+    <message>
+        <source>start</source>
+        <translation>Anfang</translation>
+    </message>
+    <message>
+        <source>Align A at</source>
+        <translation>A ausrichten an</translation>
+    </message>
+    <message>
+        <source>B at</source>
+        <translation>B an</translation>
+    </message>
+    <message>
+        <source>Copy</source>
+        <translation>Kopieren</translation>
+    </message>
+    <message>
+        <source>Copy the figures as text, one line each</source>
+        <translation>Die Kennzahlen als Text kopieren, je eine Zeile</translation>
+    </message>
+    <message>
+        <source>Figure</source>
+        <translation>Kennzahl</translation>
+    </message>
+    <message>
+        <source>Value</source>
+        <translation>Wert</translation>
+    </message>
+    <message>
+        <source>A</source>
+        <translation>A</translation>
+    </message>
+    <message>
+        <source>B</source>
+        <translation>B</translation>
+    </message>
+    <message>
+        <source>B − A</source>
+        <translation>B − A</translation>
+    </message>
+</context>
+<context>
     <name>quelo::TrendsWindow</name>
     <message>
         <source>Trends</source>
@@ -1498,7 +2047,7 @@ Lizenz: GPL-3.0-or-later
     </message>
     <message>
         <source>&amp;Chart</source>
-        <translation>&amp;Diagramm</translation>
+        <translation>Dia&amp;gramm</translation>
     </message>
     <message>
         <source>&amp;Save as…</source>
@@ -1525,36 +2074,48 @@ Lizenz: GPL-3.0-or-later
         <translation>Marken</translation>
     </message>
     <message>
-        <source>Marks set while recording (M or Ctrl+M); click one to go there</source>
-        <translation>Beim Aufzeichnen gesetzte Marken (M oder Strg+M); eine anklicken, um dorthin zu gehen</translation>
-    </message>
-    <message>
         <source>Trends — %1</source>
         <translation>Trends — %1</translation>
-    </message>
-    <message>
-        <source>%1  %2</source>
-        <translation>%1  %2</translation>
     </message>
     <message>
         <source>Elapsed time (mm:ss)</source>
         <translation>Verstrichene Zeit (mm:ss)</translation>
     </message>
     <message>
-        <source>%1  (%2 into the run)</source>
-        <translation>%1  (%2 nach Beginn des Laufs)</translation>
+        <source>&amp;File</source>
+        <translation>&amp;Datei</translation>
     </message>
     <message>
-        <source>Save chart</source>
-        <translation>Diagramm speichern</translation>
+        <source>&amp;Compare with recording…</source>
+        <translation>Mit Aufzeichnung &amp;vergleichen…</translation>
     </message>
     <message>
-        <source>PNG picture (*.png);;PDF document (*.pdf)</source>
-        <translation>PNG-Bild (*.png);;PDF-Dokument (*.pdf)</translation>
+        <source>&amp;Stop comparing</source>
+        <translation>Vergleich &amp;beenden</translation>
     </message>
     <message>
-        <source>Cannot save %1.</source>
-        <translation>%1 kann nicht gespeichert werden.</translation>
+        <source>Copy s&amp;ummary</source>
+        <translation>&amp;Zusammenfassung kopieren</translation>
+    </message>
+    <message>
+        <source>Summary</source>
+        <translation>Zusammenfassung</translation>
+    </message>
+    <message>
+        <source>A: %1, solid · B: %2, dashed</source>
+        <translation>A: %1, durchgezogen · B: %2, gestrichelt</translation>
+    </message>
+    <message>
+        <source>%1 — A</source>
+        <translation>%1 — A</translation>
+    </message>
+    <message>
+        <source>%1 — B</source>
+        <translation>%1 — B</translation>
+    </message>
+    <message>
+        <source>live run</source>
+        <translation>laufende Aufzeichnung</translation>
     </message>
 </context>
 </TS>

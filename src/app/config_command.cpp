@@ -93,8 +93,8 @@ bool ConfigCommand::prepare()
         otherAircraftWarning(m_import.aircraft, m_options.aircraft.toStdString());
     if (other.empty() || m_options.anyAircraft)
         return true;
-    sayError(m_options.importConfig + QStringLiteral(": ") + QString::fromStdString(other) +
-             QStringLiteral(" (--any-aircraft imports it all the same)"));
+    sayError(m_options.importConfig + QStringLiteral(": ") +
+             Text::tr("%1 (--any-aircraft imports it all the same)").arg(modelText(other)));
     return false;
 }
 

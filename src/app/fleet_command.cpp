@@ -5,11 +5,19 @@
 #include "history_command.h"
 #include "stamp.h"
 
+#include <QCoreApplication>
+
 #include <cstdio>
 
 namespace quelo {
 
 namespace {
+
+// The messages of this file, in the user's language.
+struct Text
+{
+    Q_DECLARE_TR_FUNCTIONS(FleetCommand)
+};
 
 std::string fleetLine(const FleetAircraft &aircraft)
 {
@@ -43,7 +51,8 @@ int printFleet(const Options &options)
         text += fleetLine(aircraft) + '\n';
     if (std::fwrite(text.data(), 1, text.size(), stdout) != text.size() ||
         std::fflush(stdout) != 0) {
-        std::fputs("quelo-link: --fleet: standard output could not be written\n", stderr);
+        std::fprintf(stderr, "quelo-link: %s\n",
+                     qPrintable(Text::tr("--fleet: standard output could not be written")));
         return kExitLink;
     }
     return kExitDone;

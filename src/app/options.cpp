@@ -296,8 +296,7 @@ std::optional<QString> parseAircraft(const QCommandLineParser &parser, const Opt
         const std::optional<std::string> name =
             aircraftName(parser.value(set.aircraft).toStdString(), why);
         if (!name)
-            return Text::tr("--aircraft: not an aircraft name: %1")
-                .arg(QString::fromStdString(why));
+            return Text::tr("--aircraft: not an aircraft name: %1").arg(modelText(why));
         options.aircraft = QString::fromStdString(*name);
     }
     options.anyAircraft = parser.isSet(set.anyAircraft);

@@ -5,6 +5,7 @@
 #include "history_command.h"
 #include "record_page.h"
 
+#include <QCoreApplication>
 #include <QDir>
 
 #include <algorithm>
@@ -13,6 +14,12 @@
 namespace quelo {
 
 namespace {
+
+// The messages of this file, in the user's language.
+struct Text
+{
+    Q_DECLARE_TR_FUNCTIONS(PrintRecordCommand)
+};
 
 void sayLine(const QString &text)
 {
@@ -30,15 +37,15 @@ void copyIntoHistory(const Options &options, const ConfigRecord &record, const Q
         return sameConfiguration(s.config, record.config);
     });
     if (holder == own.end()) {
-        sayLine(QStringLiteral("no restore point holds these values: no copy in the history"));
+        sayLine(Text::tr("no restore point holds these values: no copy in the history"));
         return;
     }
     const QString path = QDir(folder.path()).filePath(recordFileName(*holder));
     QString error;
     if (writeFileAtomically(path, pdf, error))
-        sayLine(QStringLiteral("wrote ") + path);
+        sayLine(Text::tr("wrote %1").arg(path));
     else
-        sayLine(QStringLiteral("quelo-link: cannot write %1: %2").arg(path, error));
+        sayLine(Text::tr("quelo-link: cannot write %1: %2").arg(path, error));
 }
 
 } // namespace
@@ -48,7 +55,7 @@ bool checkRecordTarget(const Options &options)
     QString error;
     if (options.printRecord.isEmpty() || checkWritableTarget(options.printRecord, error))
         return true;
-    sayLine(QStringLiteral("quelo-link: cannot write %1: %2").arg(options.printRecord, error));
+    sayLine(Text::tr("quelo-link: cannot write %1: %2").arg(options.printRecord, error));
     return false;
 }
 
@@ -70,11 +77,11 @@ ConfigCommand::RecordSink recordSink(const Options &options, const QStringList &
         const QByteArray pdf = recordPdf(record, {});
         QString error;
         if (!writeFileAtomically(options.printRecord, pdf, error)) {
-            sayLine(QStringLiteral("quelo-link: cannot write %1: %2; nothing was written")
+            sayLine(Text::tr("quelo-link: cannot write %1: %2; nothing was written")
                         .arg(options.printRecord, error));
             return kExitUsage;
         }
-        sayLine(QStringLiteral("wrote ") + options.printRecord);
+        sayLine(Text::tr("wrote %1").arg(options.printRecord));
         if (!options.noHistory)
             copyIntoHistory(options, record, pdf);
         return kExitDone;

@@ -1,9 +1,11 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "summary_command.h"
 
+#include "model_texts.h"
 #include "run_file.h"
 #include "summary_report.h"
 
+#include <QCoreApplication>
 #include <QFileInfo>
 
 #include <cstdio>
@@ -12,6 +14,12 @@
 namespace quelo {
 
 namespace {
+
+// The messages of this file, in the user's language.
+struct Text
+{
+    Q_DECLARE_TR_FUNCTIONS(SummaryCommand)
+};
 
 // A recording read for a summary, or what is wrong with it.
 struct SummaryInput
@@ -32,8 +40,8 @@ QString marksOf(const Recording &run)
     for (const RecordedEvent &e : run.events)
         if (e.kind == RunEventKind::Mark)
             names << QString::fromStdString(printableText(e.text));
-    return names.isEmpty() ? QStringLiteral("it has no marks")
-                           : QStringLiteral("its marks: %1").arg(names.join(QStringLiteral(", ")));
+    return names.isEmpty() ? Text::tr("it has no marks")
+                           : Text::tr("its marks: %1").arg(names.join(QStringLiteral(", ")));
 }
 
 // A mark as the options name it ("mark 2" for a bare 2), escaped; `otherwise` when none is.
@@ -55,10 +63,10 @@ std::optional<QString> markAt(const SummaryInput &in, const QString &option, con
     const auto found = markTime(in.read.recording, mark.toStdString(), &twice);
     const QString shown = QString::fromStdString(printableText(mark.toStdString()));
     if (twice)
-        return QStringLiteral("%1 %2: %3 holds that mark more than once")
+        return Text::tr("%1 %2: %3 holds that mark more than once")
             .arg(option, shown, fileName(in.path));
     if (!found)
-        return QStringLiteral("%1 %2: no such mark in %3 (%4)")
+        return Text::tr("%1 %2: no such mark in %3 (%4)")
             .arg(option, shown, fileName(in.path), marksOf(in.read.recording));
     t = *found;
     return std::nullopt;
@@ -69,11 +77,11 @@ std::optional<QString> load(SummaryInput &in, const Options &options)
 {
     in.read = readRecordingFile(in.path, {}, kSummaryPointLimit);
     if (!in.read.error.empty())
-        return QString::fromStdString(in.read.error);
+        return modelText(in.read.error);
     const Recording &run = in.read.recording;
     if (run.rpm.empty() && run.advanceDeg.empty() && run.busVolts.empty() &&
         run.propAngleDeg.empty())
-        return QStringLiteral("%1 holds no telemetry rows: there is nothing to summarise")
+        return Text::tr("%1 holds no telemetry rows: there is nothing to summarise")
             .arg(fileName(in.path));
     TimeSpan span = *runSpan(run);
     if (const auto wrong = markAt(in, QStringLiteral("--from"), options.summaryFrom, span.from))
@@ -81,7 +89,7 @@ std::optional<QString> load(SummaryInput &in, const Options &options)
     if (const auto wrong = markAt(in, QStringLiteral("--to"), options.summaryTo, span.to))
         return wrong;
     if (span.from > span.to)
-        return QStringLiteral("--from %1 comes after --to %2 in %3")
+        return Text::tr("--from %1 comes after --to %2 in %3")
             .arg(QString::fromStdString(markName(options.summaryFrom, "")),
                  QString::fromStdString(markName(options.summaryTo, "")), fileName(in.path));
     in.span = span;
@@ -106,7 +114,7 @@ SummaryReport reportOf(const SummaryInput &in, const Options &options)
 
 int refuse(const QString &message)
 {
-    std::fprintf(stderr, "quelo-link: --summary: %s\n", qPrintable(message));
+    std::fprintf(stderr, "quelo-link: %s\n", qPrintable(Text::tr("--summary: %1").arg(message)));
     return kExitUsage;
 }
 
@@ -118,8 +126,8 @@ int printSummary(const Options &options)
     if (comparing) {
         const QFileInfo a(options.summary), b(options.compare);
         if (a.exists() && a.canonicalFilePath() == b.canonicalFilePath())
-            return refuse(QStringLiteral("--compare names the same file as --summary (%1): "
-                                         "compare two different recordings")
+            return refuse(Text::tr("--compare names the same file as --summary (%1): "
+                                   "compare two different recordings")
                               .arg(fileName(options.summary)));
     }
     SummaryInput a{options.summary, {}, {}};
@@ -139,7 +147,8 @@ int printSummary(const Options &options)
     }
     if (std::fwrite(text.data(), 1, text.size(), stdout) != text.size() ||
         std::fflush(stdout) != 0) {
-        std::fputs("quelo-link: --summary: standard output could not be written\n", stderr);
+        std::fprintf(stderr, "quelo-link: %s\n",
+                     qPrintable(Text::tr("--summary: standard output could not be written")));
         return kExitLink;
     }
     return kExitDone;

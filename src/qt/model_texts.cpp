@@ -33,6 +33,15 @@ const char *const kShapes[] = {
     QT_TRANSLATE_NOOP("ModelText", "the module fell silent"),
     QT_TRANSLATE_NOOP("ModelText", "The module kept %1 at %2 (asked %3)"),
     QT_TRANSLATE_NOOP("ModelText", "The module did not confirm %1 %2"),
+    QT_TRANSLATE_NOOP("ModelText", "Configuration stored"),
+    QT_TRANSLATE_NOOP("ModelText",
+                      "This module's configuration differs from %1's last one — is it %2?"),
+    QT_TRANSLATE_NOOP("ModelText", "saved for aircraft %1; the aircraft chosen is %2"),
+    // Why a text is not an aircraft name.
+    QT_TRANSLATE_NOOP("ModelText", "longer than %1 characters"),
+    QT_TRANSLATE_NOOP("ModelText", "empty: a name needs at least one character besides spaces"),
+    QT_TRANSLATE_NOOP("ModelText", "not valid UTF-8 text"),
+    QT_TRANSLATE_NOOP("ModelText", "holds a control or invisible character"),
     // An export or import on standard error.
     QT_TRANSLATE_NOOP("ModelText", "connected on Comm Port %1"),
     QT_TRANSLATE_NOOP("ModelText", "the file was %1; nothing written"),
@@ -100,6 +109,28 @@ const char *const kShapes[] = {
                       "%1 in column %2 is beyond +-1000000, which no recorded quantity reaches"),
     QT_TRANSLATE_NOOP("ModelText", "%1 in column %2 is not a number"),
     QT_TRANSLATE_NOOP("ModelText", "%1 in column time is not a time"),
+    // A run's figures in the Trends window: the span, the figure, its value or what stands for
+    // it. The longer "time-weighted mean" comes before "mean".
+    QT_TRANSLATE_NOOP("ModelText", "whole run"),
+    QT_TRANSLATE_NOOP("ModelText", "visible range"),
+    QT_TRANSLATE_NOOP("ModelText", "run length"),
+    QT_TRANSLATE_NOOP("ModelText", "link down"),
+    QT_TRANSLATE_NOOP("ModelText", "marks"),
+    QT_TRANSLATE_NOOP("ModelText", "time above max rpm limit"),
+    QT_TRANSLATE_NOOP("ModelText", "time above max advance limit"),
+    QT_TRANSLATE_NOOP("ModelText", "%1 time-weighted mean"),
+    QT_TRANSLATE_NOOP("ModelText", "%1 minimum"),
+    QT_TRANSLATE_NOOP("ModelText", "%1 maximum"),
+    QT_TRANSLATE_NOOP("ModelText", "%1 mean"),
+    QT_TRANSLATE_NOOP("ModelText", "engine speed"),
+    QT_TRANSLATE_NOOP("ModelText", "advance"),
+    QT_TRANSLATE_NOOP("ModelText", "bus voltage"),
+    QT_TRANSLATE_NOOP("ModelText", "propeller angle"),
+    QT_TRANSLATE_NOOP("ModelText", "no values"),
+    QT_TRANSLATE_NOOP("ModelText", "limit not recorded"),
+    QT_TRANSLATE_NOOP("ModelText", "n/a"),
+    QT_TRANSLATE_NOOP("ModelText", "%1 rpm"),
+    QT_TRANSLATE_NOOP("ModelText", "%1 degrees"),
     // Counts in words, and the lists the model joins.
     QT_TRANSLATE_NOOP("ModelText", "seven"),
     QT_TRANSLATE_NOOP("ModelText", "eight"),
@@ -112,7 +143,9 @@ struct Shape
     QRegularExpression pattern;
 };
 
-// "%1 of %2 parameters reported" -> ^(.+) of (.+) parameters reported$
+// "%1 of %2 parameters reported" -> ^(.+?) of (.+?) parameters reported$. A part ends where
+// the shape's next words first appear: in "%1, line %2: %3" the reason after the line number
+// may hold ": " itself.
 std::vector<Shape> compileShapes()
 {
     static const QRegularExpression placeholder(QStringLiteral("%[1-9]"));
@@ -124,7 +157,7 @@ std::vector<Shape> compileShapes()
         for (auto it = placeholder.globalMatch(text); it.hasNext();) {
             const QRegularExpressionMatch m = it.next();
             pattern += QRegularExpression::escape(text.mid(at, m.capturedStart() - at));
-            pattern += QStringLiteral("(.+)");
+            pattern += QStringLiteral("(.+?)");
             at = m.capturedEnd();
         }
         pattern += QRegularExpression::escape(text.mid(at)) + QStringLiteral("$");

@@ -43,6 +43,9 @@ QString bodyHtml(const ConfigRecord &record)
 
 } // namespace
 
+// The printed record is English throughout, in every language: its facts and changes are the
+// model's lines, and a record reads the same from the window, from --print-record and in the
+// history folder, for whoever inspects the aircraft.
 QString recordHtml(const ConfigRecord &record, const QString &remarks)
 {
     QString html = QStringLiteral("<h2>Ignition configuration record</h2>") + bodyHtml(record);

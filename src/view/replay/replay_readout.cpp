@@ -4,6 +4,7 @@
 #include "chart_ticks.h"
 #include "summary_report.h"
 
+#include <QCoreApplication>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QPushButton>
@@ -71,7 +72,9 @@ QString ReplayReadout::valueText(Quantity quantity) const
 {
     const auto q = std::size_t(quantity);
     const std::optional<double> &v = m_position.values[q];
-    return v ? tr(kFormats[q]).arg(QString::number(*v, 'f', q == 0 ? 0 : 1)) : QStringLiteral("—");
+    return v ? QCoreApplication::translate("ReplayReadout", kFormats[q])
+                   .arg(QString::number(*v, 'f', q == 0 ? 0 : 1))
+             : QStringLiteral("—");
 }
 
 QString ReplayReadout::configurationText() const

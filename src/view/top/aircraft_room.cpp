@@ -8,6 +8,7 @@
 #include "fleet_window.h"
 #include "history_store.h"
 #include "history_window.h"
+#include "model_texts.h"
 #include "record_dialog.h"
 #include "run_capture.h"
 #include "run_recording.h"
@@ -100,7 +101,7 @@ void AircraftRoom::askNewName()
         QMessageBox::warning(&m_window, tr("Aircraft"),
                              tr("That is not an aircraft name: %1.\nA name has 1 to %2 printable "
                                 "characters.")
-                                 .arg(QString::fromStdString(why))
+                                 .arg(modelText(why))
                                  .arg(kMaxAircraftNameChars));
         return;
     }
@@ -151,7 +152,7 @@ void AircraftRoom::offerRemembered()
         return;
     const std::vector<Snapshot> own = entriesOf(store->entries(), m_chosen.toStdString());
     if (!own.empty() && !sameConfiguration(own.front().config, *reportedConfig(m_model)))
-        m_notes.post(QString::fromStdString(differsFromLastText(m_chosen.toStdString())));
+        m_notes.post(modelText(differsFromLastText(m_chosen.toStdString())));
 }
 
 // The name goes with the device it is used on, written off the window's thread.

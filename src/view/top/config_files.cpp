@@ -153,7 +153,7 @@ void ConfigFiles::loadConfig(const QString &path, const QString &label, Snapshot
     ConfigPreviewDialog preview(*reportedConfig(m_model), file, QFileInfo(path).fileName(),
                                 &m_window);
     preview.warnOtherAircraft(
-        QString::fromStdString(otherAircraftWarning(file.aircraft, m_aircraft.toStdString())));
+        modelText(otherAircraftWarning(file.aircraft, m_aircraft.toStdString())));
     if (preview.exec() != QDialog::Accepted)
         return m_notes.post(tr("Loading %1 was cancelled; nothing was changed")
                                 .arg(QDir::toNativeSeparators(path)));

@@ -11,6 +11,16 @@
 
 namespace quelo {
 
+namespace {
+
+// The cursor's reading is part of the Trends window.
+struct Text
+{
+    Q_DECLARE_TR_FUNCTIONS(TrendsWindow)
+};
+
+} // namespace
+
 ChartCursor::ChartCursor(TrendsChartView &view, ChartOverlay &overlay,
                          const std::array<std::vector<TrendPoint>, kTrendCount> &points,
                          const TimeAxisFrame &frame, QXYSeries *timeSeries)
@@ -40,13 +50,10 @@ void ChartCursor::relabel()
 
 QStringList ChartCursor::text(double utcMs) const
 {
-    const auto tr = [](const char *text) {
-        return QCoreApplication::translate("TrendsWindow", text);
-    };
     QStringList lines;
     const QString clock = QString::fromStdString(timeOfDayText(utcMs, m_frame.utcOffsetMinutes));
     if (m_frame.originMs > 0 && utcMs >= m_frame.originMs)
-        lines << tr("%1  (%2 into the run)")
+        lines << Text::tr("%1  (%2 into the run)")
                      .arg(clock,
                           QString::fromStdString(elapsedText((utcMs - m_frame.originMs) / 1000)));
     else
@@ -56,7 +63,7 @@ QStringList ChartCursor::text(double utcMs) const
         if (!sample)
             continue;
         const QString value = QString::number(sample->v, 'f', i == 0 ? 0 : 1);
-        lines << tr(kLooks[i].format).arg(value);
+        lines << lookText(kLooks[i].format).arg(value);
     }
     return lines;
 }

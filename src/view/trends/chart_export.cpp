@@ -12,6 +12,16 @@
 
 namespace quelo {
 
+namespace {
+
+// Saving a chart is part of the Trends window.
+struct Text
+{
+    Q_DECLARE_TR_FUNCTIONS(TrendsWindow)
+};
+
+} // namespace
+
 bool saveChartView(QChartView &view, const QString &path, const QString &title)
 {
     if (!path.endsWith(QLatin1String(".pdf"), Qt::CaseInsensitive))
@@ -28,15 +38,13 @@ bool saveChartView(QChartView &view, const QString &path, const QString &title)
 
 void askAndSaveChart(QWidget &window, QChartView &view)
 {
-    const auto tr = [](const char *text) {
-        return QCoreApplication::translate("TrendsWindow", text);
-    };
     const QString folder = QStandardPaths::writableLocation(QStandardPaths::PicturesLocation);
     const QString path = QFileDialog::getSaveFileName(
-        &window, tr("Save chart"), folder + QStringLiteral("/trends.png"),
-        tr("PNG picture (*.png);;PDF document (*.pdf)"));
+        &window, Text::tr("Save chart"), folder + QStringLiteral("/trends.png"),
+        Text::tr("PNG picture (*.png);;PDF document (*.pdf)"));
     if (!path.isEmpty() && !saveChartView(view, path, window.windowTitle()))
-        QMessageBox::warning(&window, tr("Save chart"), tr("Cannot save %1.").arg(path));
+        QMessageBox::warning(&window, Text::tr("Save chart"),
+                             Text::tr("Cannot save %1.").arg(path));
 }
 
 } // namespace quelo

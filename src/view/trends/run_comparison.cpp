@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "run_comparison.h"
 
+#include "model_texts.h"
 #include "recording_loader.h"
 #include "recording_thin.h"
 #include "trend_looks.h"
@@ -67,7 +68,7 @@ void RunComparison::load(const QString &path)
 void RunComparison::read(const QString &path, const RecordingRead &read)
 {
     if (!read.error.empty())
-        return emit failed(QString::fromStdString(read.error));
+        return emit failed(modelText(read.error));
     emit loaded(path, read.recording);
 }
 

@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "summary_panel.h"
 
+#include "model_texts.h"
+
 #include <QApplication>
 #include <QClipboard>
 #include <QComboBox>
@@ -89,10 +91,10 @@ void SummaryPanel::showRun(const SummaryReport &run)
 {
     setMinimumWidth(kRunWidth);
     m_alignRow->hide();
-    m_runs->setText(runLine({}, run) + QStringLiteral("\n") + fromStd(run.spanText));
+    m_runs->setText(runLine({}, run) + QStringLiteral("\n") + modelText(run.spanText));
     std::vector<QStringList> rows;
     for (const SummaryFigure &f : run.figures)
-        rows.push_back({fromStd(f.label), fromStd(shownValue(f))});
+        rows.push_back({modelText(f.label), modelText(shownValue(f))});
     fill(rows, {tr("Figure"), tr("Value")});
     m_text = fromStd(summaryText(run));
 }
@@ -102,14 +104,15 @@ void SummaryPanel::showComparison(const SummaryReport &a, const SummaryReport &b
     setMinimumWidth(kComparisonWidth); // four columns
     m_alignRow->show();
     m_runs->setText(runLine(QStringLiteral("A: "), a) + QStringLiteral("\n") +
-                    runLine(QStringLiteral("B: "), b) + QStringLiteral("\n") + fromStd(a.spanText));
+                    runLine(QStringLiteral("B: "), b) + QStringLiteral("\n") +
+                    modelText(a.spanText));
     std::vector<QStringList> rows;
     for (std::size_t i = 0; i < a.figures.size() && i < b.figures.size(); ++i) {
         SummaryFigure d = a.figures[i];
         d.value = difference(a.figures[i], b.figures[i]);
         d.absent = "n/a";
-        rows.push_back({fromStd(d.label), fromStd(shownValue(a.figures[i])),
-                        fromStd(shownValue(b.figures[i])), fromStd(shownValue(d))});
+        rows.push_back({modelText(d.label), modelText(shownValue(a.figures[i])),
+                        modelText(shownValue(b.figures[i])), modelText(shownValue(d))});
     }
     fill(rows, {tr("Figure"), tr("A"), tr("B"), tr("B − A")});
     m_text = fromStd(comparisonText(a, b));

@@ -3,6 +3,7 @@
 
 #include "live_trend.h"
 
+#include <QCoreApplication>
 #include <QList>
 #include <QPointF>
 #include <QtCore/qnamespace.h>
@@ -34,6 +35,12 @@ inline const TrendLook kLooks[kTrendCount] = {
      QT_TRANSLATE_NOOP("TrendsWindow", "Bus voltage (V)"), 18, Qt::AlignRight, 0.1,
      QT_TRANSLATE_NOOP("TrendsWindow", "%1 V")},
 };
+
+// One of the texts above in the user's language.
+inline QString lookText(const char *text)
+{
+    return QCoreApplication::translate("TrendsWindow", text);
+}
 
 inline QList<QPointF> toPoints(const std::vector<TrendPoint> &points)
 {

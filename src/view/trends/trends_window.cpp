@@ -75,10 +75,10 @@ void TrendsWindow::buildChart()
     std::vector<QXYSeries *> bySeries;
     for (std::size_t i = 0; i < kTrendCount; ++i) {
         auto *series = new QLineSeries;
-        series->setName(tr(kLooks[i].name));
+        series->setName(lookText(kLooks[i].name));
         auto *axis = new QCategoryAxis;
         axis->setLabelsPosition(QCategoryAxis::AxisLabelsPositionOnValue);
-        axis->setTitleText(tr(kLooks[i].axisTitle));
+        axis->setTitleText(lookText(kLooks[i].axisTitle));
         axis->setGridLineVisible(i == 0);
         m_chart->addSeries(series);
         m_chart->addAxis(axis, kLooks[i].side);
@@ -296,7 +296,7 @@ void TrendsWindow::nameSeries()
                         .arg(m_runName.toHtmlEscaped(), m_comparison->name().toHtmlEscaped())
                   : QString());
     for (std::size_t i = 0; i < kTrendCount; ++i) {
-        const QString name = tr(kLooks[i].name);
+        const QString name = lookText(kLooks[i].name);
         m_series[i]->setName(comparing ? tr("%1 — A").arg(name) : name);
         m_comparison->series(Trend(i))->setName(tr("%1 — B").arg(name));
         for (QLegendMarker *marker : m_chart->legend()->markers(m_comparison->series(Trend(i))))
