@@ -21,7 +21,7 @@ const std::string kHeader = "time,elapsed_s,rpm,advance_deg,bus_volts,prop_angle
 // A row at `s` seconds after 12:00:00.
 std::string row(int s, const std::string &values, const std::string &event = {})
 {
-    char time[32];
+    char time[64];
     std::snprintf(time, sizeof time, "2026-03-01T12:%02d:%02d.000Z,%d,", s / 60, s % 60, s);
     return time + values + "," + event + "\n";
 }
