@@ -43,7 +43,7 @@ program_markdown() {
     name=$(basename "$program")
     include="$here/$name.h2m"
     printf '## %s\n\n%s: %s\n\n```text\n' "$name" "$name" \
-        "$(sed -n 's/^--name=//p' "$include")"
+        "$(sed -n 's/^--name="\(.*\)"$/\1/p' "$include")"
     help_of "$program"
     printf '```\n'
     include_markdown "$include"
