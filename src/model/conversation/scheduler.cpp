@@ -25,9 +25,8 @@ bool writing(const ParameterTraffic &t, std::int16_t value)
 // A slider's write is queued on every acting tick until a read-back of it has been queued;
 // from then on at most once per standing poll, so a write the module does not confirm cannot
 // starve the poll; after kWriteRounds read-backs no more. A value's read slot comes round every
-// kReadSlots acting ticks and the standing poll at least every kLongWriteTicks + 1, so one value
-// is written at most kReadSlots times before its first read-back and twice in each round after:
-// the rounds bound the writes. A new value starts afresh.
+// kReadSlots acting ticks whatever the module answers, so the rounds, and with them the writes,
+// end within a few dozen ticks. A new value starts afresh.
 bool writeDue(const ParameterTraffic &t, std::int16_t value)
 {
     if (!writing(t, value))
