@@ -4,6 +4,7 @@
 #include "aircraft.h"
 #include "config_file.h"
 #include "config_transfer.h"
+#include "file_paths.h"
 #include "history_command.h"
 #include "link_logging.h"
 #include "model_texts.h"
@@ -221,9 +222,7 @@ int ConfigCommand::finishExport(const ConfigValues &reported)
     const QDateTime now = QDateTime::currentDateTime();
     if (isStandardStream(m_options.exportConfig)) {
         const QByteArray bytes = configToJson(values, now);
-        if (std::fwrite(bytes.constData(), 1, static_cast<std::size_t>(bytes.size()), stdout) !=
-                static_cast<std::size_t>(bytes.size()) ||
-            std::fflush(stdout) != 0) {
+        if (!writeStandardOutput(bytes.constData(), static_cast<std::size_t>(bytes.size()))) {
             sayError(Text::tr("cannot write the configuration to standard output"));
             return kExitUsage;
         }

@@ -5,6 +5,8 @@
 
 #include <QCoreApplication>
 
+#include <cstdio>
+
 #include <utility>
 #include <vector>
 
@@ -52,6 +54,11 @@ std::optional<QString> checkFilePaths(const Options &options)
             return QStringLiteral("%1 %2: %3").arg(n.option, n.path, reason);
     }
     return std::nullopt;
+}
+
+bool writeStandardOutput(const char *text, std::size_t size)
+{
+    return std::fwrite(text, 1, size, stdout) == size && std::fflush(stdout) == 0;
 }
 
 } // namespace quelo

@@ -5,6 +5,7 @@
 
 #include <QString>
 
+#include <cstddef>
 #include <optional>
 
 namespace quelo {
@@ -17,5 +18,9 @@ namespace quelo {
 // opened, and refused, before the port is).
 // Returns what is wrong, in one line, or nothing.
 std::optional<QString> checkFilePaths(const Options &options);
+
+// Writes all of `text` to standard output and flushes it: false when any of it was not written
+// (a full disk, a reader gone away).
+bool writeStandardOutput(const char *text, std::size_t size);
 
 } // namespace quelo

@@ -2,6 +2,7 @@
 #include "fleet_command.h"
 
 #include "aircraft.h"
+#include "file_paths.h"
 #include "history_command.h"
 #include "stamp.h"
 
@@ -49,8 +50,7 @@ int printFleet(const Options &options)
     text += '\n';
     for (const FleetAircraft &aircraft : fleetOf(folder.load()))
         text += fleetLine(aircraft) + '\n';
-    if (std::fwrite(text.data(), 1, text.size(), stdout) != text.size() ||
-        std::fflush(stdout) != 0) {
+    if (!writeStandardOutput(text.data(), text.size())) {
         std::fprintf(stderr, "quelo-link: %s\n",
                      qPrintable(Text::tr("--fleet: standard output could not be written")));
         return kExitLink;

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "summary_command.h"
 
+#include "file_paths.h"
 #include "model_texts.h"
 #include "run_file.h"
 #include "summary_report.h"
@@ -145,8 +146,7 @@ int printSummary(const Options &options)
     } else {
         text = options.summaryJson ? summaryJson(ra) : summaryText(ra);
     }
-    if (std::fwrite(text.data(), 1, text.size(), stdout) != text.size() ||
-        std::fflush(stdout) != 0) {
+    if (!writeStandardOutput(text.data(), text.size())) {
         std::fprintf(stderr, "quelo-link: %s\n",
                      qPrintable(Text::tr("--summary: standard output could not be written")));
         return kExitLink;

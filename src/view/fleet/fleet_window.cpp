@@ -4,6 +4,7 @@
 #include "config_compare_dialog.h"
 #include "history_store.h"
 #include "history_window.h"
+#include "value_cells.h"
 
 #include <QDateTime>
 #include <QHBoxLayout>
@@ -18,15 +19,6 @@
 namespace quelo {
 
 namespace {
-
-const QColor kDiffersTint(255, 236, 179);
-
-QTableWidgetItem *cell(const QString &text)
-{
-    auto *item = new QTableWidgetItem(text);
-    item->setFlags(Qt::ItemIsSelectable | Qt::ItemIsEnabled);
-    return item;
-}
 
 QString localTime(std::int64_t utcMs)
 {
@@ -87,26 +79,22 @@ void FleetWindow::refill()
     for (std::size_t row = 0; row < m_fleet.size(); ++row) {
         const FleetAircraft &a = m_fleet[row];
         const int r = static_cast<int>(row);
-        m_table->setItem(r, 0, cell(QString::fromStdString(a.name)));
+        m_table->setItem(r, 0, readOnlyCell(QString::fromStdString(a.name)));
         m_table->setItem(
-            r, 1, cell(a.lastConnectedUtcMs ? localTime(*a.lastConnectedUtcMs) : tr("(never)")));
-        m_table->setItem(r, 2, cell(QString::fromStdString(a.newest.config.firmware)));
+            r, 1,
+            readOnlyCell(a.lastConnectedUtcMs ? localTime(*a.lastConnectedUtcMs) : tr("(never)")));
+        m_table->setItem(r, 2, readOnlyCell(QString::fromStdString(a.newest.config.firmware)));
         const auto texts = shownTexts(a.newest.config);
         for (std::size_t i = 0; i < kParameterCount; ++i) {
-            QTableWidgetItem *value = cell(QString::fromStdString(texts[i]));
+            QTableWidgetItem *value = readOnlyCell(QString::fromStdString(texts[i]));
             value->setTextAlignment(Qt::AlignCenter);
             value->setData(kDiffersRole, a.differs[i]);
-            if (a.differs[i]) {
-                QFont font = value->font();
-                font.setBold(true);
-                value->setFont(font);
-                value->setBackground(kDiffersTint);
-                value->setToolTip(tr("Most of the fleet holds another value"));
-            }
+            if (a.differs[i])
+                markValue(*value, tr("Most of the fleet holds another value"));
             m_table->setItem(r, kFirstValueColumn + static_cast<int>(i), value);
         }
         m_table->setItem(r, kFirstValueColumn + static_cast<int>(kParameterCount),
-                         cell(QString::number(a.restorePoints)));
+                         readOnlyCell(QString::number(a.restorePoints)));
     }
     selectionChanged();
 }

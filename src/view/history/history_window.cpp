@@ -4,6 +4,7 @@
 #include "aircraft.h"
 #include "config_compare_dialog.h"
 #include "history_store.h"
+#include "value_cells.h"
 
 #include <QComboBox>
 #include <QDateTime>
@@ -25,22 +26,9 @@ namespace quelo {
 
 namespace {
 
-const QColor kChangedTint(255, 236, 179);
-
-QTableWidgetItem *item(const QString &text)
-{
-    auto *cell = new QTableWidgetItem(text);
-    cell->setFlags(Qt::ItemIsSelectable | Qt::ItemIsEnabled);
-    return cell;
-}
-
 void markChanged(QTableWidgetItem &cell, const QString &before)
 {
-    QFont font = cell.font();
-    font.setBold(true);
-    cell.setFont(font);
-    cell.setBackground(kChangedTint);
-    cell.setToolTip(QObject::tr("was %1").arg(before));
+    markValue(cell, QObject::tr("was %1").arg(before));
     cell.setData(HistoryWindow::kChangedRole, true);
 }
 
@@ -202,22 +190,22 @@ void HistoryWindow::sayState()
 
 void HistoryWindow::fillRow(int row, const Snapshot &entry, const Snapshot *before, qint64 nowUtcMs)
 {
-    QTableWidgetItem *time = item(timeText(entry));
+    QTableWidgetItem *time = readOnlyCell(timeText(entry));
     if (isInTheFuture(entry, nowUtcMs)) {
         time->setText(time->text() + QLatin1Char(' ') + tr("(in the future)"));
         time->setToolTip(tr("Later than the clock now: the clock was ahead when it was written. "
                             "The list is in the order restore points were written."));
     }
     m_table->setItem(row, 0, time);
-    m_table->setItem(row, 1, item(QString::fromLatin1(eventName(entry.event))));
-    QTableWidgetItem *firmware = item(QString::fromStdString(entry.config.firmware));
+    m_table->setItem(row, 1, readOnlyCell(QString::fromLatin1(eventName(entry.event))));
+    QTableWidgetItem *firmware = readOnlyCell(QString::fromStdString(entry.config.firmware));
     if (before && before->config.firmware != entry.config.firmware)
         markChanged(*firmware, QString::fromStdString(before->config.firmware));
     m_table->setItem(row, 2, firmware);
     const auto texts = shownTexts(entry.config);
     const auto changed = changedFrom(entry, before);
     for (std::size_t i = 0; i < kParameterCount; ++i) {
-        QTableWidgetItem *cell = item(QString::fromStdString(texts[i]));
+        QTableWidgetItem *cell = readOnlyCell(QString::fromStdString(texts[i]));
         cell->setTextAlignment(Qt::AlignCenter);
         if (changed[i])
             markChanged(*cell,
