@@ -169,6 +169,41 @@ TEST(EndToEnd, WhatWasWrittenReachesTheLineBeforeThePortCloses)
     }
 }
 
+// Characters go straight to the driver while nothing waits in the port's own queue. A line whose
+// buffers are full takes part of a block: the rest, and everything written after it, must
+// follow in order once the far end reads again.
+TEST(EndToEnd, WhatTheLineCannotTakeAtOnceFollowsInOrder)
+{
+    RawPty line;
+    ASSERT_GE(line.slave, 0);
+    QtSerialComm comm({line.path, QString(), QString()});
+    comm.setPortOpen(true);
+    std::string block(256 * 1024, ' ');
+    for (std::size_t i = 0; i < block.size(); ++i)
+        block[i] = static_cast<char>('a' + i % 23);
+    comm.Output(block);
+    // The far end reads what the line holds, so the line has room while the port's queue
+    // still holds the rest of the block.
+    QByteArray got = line.received();
+    comm.Output("/w");
+    comm.Output("\r");
+    const QByteArray expected = QByteArray::fromStdString(block + "/w\r");
+    QElapsedTimer took;
+    took.start();
+    while (got.size() < expected.size() && took.elapsed() < 10000) {
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
+        got += line.received();
+    }
+    EXPECT_TRUE(got == expected) << got.size() << " of " << expected.size() << " bytes, first "
+                                 << "difference at " << [&] {
+                                        qsizetype i = 0;
+                                        while (i < got.size() && got[i] == expected[i])
+                                            ++i;
+                                        return i;
+                                    }();
+    comm.setPortOpen(false);
+}
+
 TEST(EndToEnd, ThePortIsOpenedAt9600BaudEightDataBitsNoParityOneStopBit)
 {
     RawPty line;

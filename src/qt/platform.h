@@ -57,6 +57,15 @@ void gatherAccessFacts(const QString &devicePath, OpenFailureFacts &facts);
 // (FlushFileBuffers() would block like tcdrain()). The stand-in returns 0.
 qint64 drainOutputQueue(qintptr handle, const QDeadlineTimer &deadline);
 
+// Write without a queue. POSIX: writes what the open port `handle` takes at once, only when the
+// handle is non-blocking (QSerialPort opens it so), and returns the bytes written: 0 when the
+// driver takes none now, -1 on an error, which the caller leaves to QSerialPort to meet and
+// report. QSerialPort::write only queues, and sending its queue switches a write notifier on
+// and off, three wake-ups of the event loop for each character the pacing sends one at a
+// time. Windows: the port's handle is opened for overlapped I/O, which a plain WriteFile()
+// cannot use; the stand-in returns 0 and QSerialPort queues and writes everything.
+qint64 writeWithoutQueue(qintptr handle, const char *data, qint64 size);
+
 // Serial devices for ports 1..3 when none are given. POSIX: the first three the system lists,
 // USB adapters first (orderSerialDevices). Windows: COM1, COM2, COM3, as the module's own
 // software numbered them.

@@ -25,6 +25,11 @@ qint64 drainOutputQueue(qintptr, const QDeadlineTimer &)
     return 0; // only what QSerialPort itself waits for
 }
 
+qint64 writeWithoutQueue(qintptr, const char *, qint64)
+{
+    return 0; // QSerialPort queues and writes everything
+}
+
 QStringList defaultSerialDevices()
 {
     return {QStringLiteral("COM1"), QStringLiteral("COM2"), QStringLiteral("COM3")};

@@ -150,6 +150,18 @@ qint64 drainOutputQueue(qintptr handle, const QDeadlineTimer &deadline)
     return queued;
 }
 
+qint64 writeWithoutQueue(qintptr handle, const char *data, qint64 size)
+{
+    const int fd = static_cast<int>(handle);
+    const int flags = ::fcntl(fd, F_GETFL);
+    if (flags < 0 || (flags & O_NONBLOCK) == 0)
+        return 0; // a blocking write could hold the window: the queue's notifier waits instead
+    const ssize_t written = ::write(fd, data, static_cast<size_t>(size));
+    if (written >= 0)
+        return written;
+    return errno == EAGAIN || errno == EWOULDBLOCK || errno == EINTR ? 0 : -1;
+}
+
 QStringList defaultSerialDevices()
 {
     std::vector<std::string> names;

@@ -151,7 +151,21 @@ void QtSerialComm::Output(const std::string &text)
 {
     if (!m_port.isOpen())
         throw PortError("Port is closed");
-    if (m_port.write(text.data(), static_cast<qint64>(text.size())) < 0)
+    const char *data = text.data();
+    auto size = static_cast<qint64>(text.size());
+    // Straight to the driver while nothing waits in QSerialPort's queue, so that the order
+    // holds; what the driver does not take, or an error, goes through the queue, whose write
+    // notifier then sends it or reports the error as a port failure.
+    if (m_port.bytesToWrite() == 0) {
+        const qint64 written = platform::writeWithoutQueue(m_port.handle(), data, size);
+        if (written > 0) {
+            data += written;
+            size -= written;
+        }
+        if (size == 0)
+            return;
+    }
+    if (m_port.write(data, size) < 0)
         throw PortError(deviceFor(m_commPort).toStdString() + ": " +
                         m_port.errorString().toStdString());
 }
