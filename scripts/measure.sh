@@ -18,11 +18,12 @@
 #     quelo-trends-shot, OPENS times (default 3);
 #   - at rest side by side: `quelo-link --ports` on `quelo-sim --steady` and the reference
 #     window bench/rest_reference.cpp (four repaint-on-move gauges, one 10 ms timer) running at
-#     the same time, measured over the same SIDE_S seconds (default 30) after REST_SETTLE_S;
+#     the same time, measured over the same SIDE_S seconds (default 120: the reference's own
+#     figure varies by half from run to run) after REST_SETTLE_S;
 #   - a replay of the hour's recording at 16x (`--replay --speed 16`) for REPLAY_S seconds
 #     (default 30).
 # CPU is the threads' run time from /proc/PID/task/*/schedstat as a percentage of one core; peak
-# RSS is VmHWM. Repaints come from the program's "quelo.perf" logging category. Takes about five
+# RSS is VmHWM. Repaints come from the program's "quelo.perf" logging category. Takes about seven
 # minutes; not for CI.
 #
 # Usage: scripts/measure.sh            (builds quelo-link and quelo-sim into $BUILD_DIR first,
@@ -48,7 +49,7 @@ link="$build/bin/quelo-link"
 sim="$build/bin/quelo-sim"
 shot="$build/bin/quelo-trends-shot"
 reference="$build/bin/quelo-rest-reference"
-side_s=${SIDE_S:-30}
+side_s=${SIDE_S:-120}
 replay_s=${REPLAY_S:-30}
 trends_s=${TRENDS_S:-60}
 search_s=${SEARCH_S:-40}
