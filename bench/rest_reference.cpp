@@ -2,13 +2,18 @@
 // The reference for the cost at rest (scripts/measure.sh): a minimal window of four gauges that
 // repaint only when their needle moves, driven by one 10 ms timer, with nothing else. At rest
 // (every needle on its target) each tick compares four values and paints nothing.
+// With --line DEVICE it also carries the module's standing poll on that line (MinimalPoll), so
+// that a comparison can leave the serial traffic's own cost out.
 #include <QApplication>
 #include <QPainter>
+#include <QSerialPort>
 #include <QTimer>
 #include <QWidget>
 
 #include <array>
 #include <cmath>
+#include <cstdio>
+#include <unistd.h>
 
 namespace {
 
@@ -43,6 +48,69 @@ private:
     double m_target = 50;
 };
 
+// The standing poll kept up the cheapest way a program can: one character per 30 ms tick,
+// written straight to the driver; a 0.25 s pause for each "%", whose end sends the next
+// character; the poll queued again by a 300 ms tick once the last one went out; replies read
+// and dropped. The same characters at the same pace as the program's poll, and nothing else.
+class MinimalPoll final : public QObject
+{
+public:
+    explicit MinimalPoll(const QString &device)
+    {
+        m_port.setPortName(device);
+        m_port.setBaudRate(QSerialPort::Baud9600);
+        connect(&m_port, &QSerialPort::readyRead, this, [this] { m_port.readAll(); });
+        m_pace.setTimerType(Qt::PreciseTimer);
+        connect(&m_pace, &QTimer::timeout, this, &MinimalPoll::sendNext);
+        m_pause.setTimerType(Qt::PreciseTimer);
+        m_pause.setSingleShot(true);
+        connect(&m_pause, &QTimer::timeout, this, [this] {
+            sendNext();
+            m_pace.start(30);
+        });
+        m_refill.setTimerType(Qt::PreciseTimer);
+        connect(&m_refill, &QTimer::timeout, this, [this] {
+            if (!m_queue.isEmpty() || m_pause.isActive())
+                return;
+            m_queue = QByteArrayLiteral("/p\r%/x\r%/w\r");
+            m_pace.start(30);
+        });
+    }
+    bool start()
+    {
+        if (!m_port.open(QIODevice::ReadWrite))
+            return false;
+        m_refill.start(300);
+        return true;
+    }
+
+private:
+    void sendNext()
+    {
+        if (m_queue.isEmpty()) {
+            m_pace.stop();
+            return;
+        }
+        const char c = m_queue.front();
+        m_queue.remove(0, 1);
+        if (c == '%') {
+            m_pace.stop();
+            m_pause.start(250);
+            return;
+        }
+        if (::write(static_cast<int>(m_port.handle()), &c, 1) != 1)
+            m_port.write(&c, 1);
+        if (m_queue.isEmpty())
+            m_pace.stop();
+    }
+
+    QSerialPort m_port;
+    QByteArray m_queue;
+    QTimer m_pace;
+    QTimer m_pause;
+    QTimer m_refill;
+};
+
 } // namespace
 
 int main(int argc, char *argv[])
@@ -68,6 +136,12 @@ int main(int argc, char *argv[])
     const qsizetype quit = args.indexOf(QStringLiteral("--quit-after"));
     if (quit >= 0 && quit + 1 < args.size())
         QTimer::singleShot(int(args[quit + 1].toDouble() * 1000), &app, &QApplication::quit);
+    const qsizetype line = args.indexOf(QStringLiteral("--line"));
+    MinimalPoll poll(line >= 0 && line + 1 < args.size() ? args[line + 1] : QString());
+    if (line >= 0 && !poll.start()) {
+        std::fprintf(stderr, "quelo-rest-reference: cannot open the line\n");
+        return 1;
+    }
     window.show();
     return app.exec();
 }

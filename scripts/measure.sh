@@ -19,7 +19,9 @@
 #   - at rest side by side: `quelo-link --ports` on `quelo-sim --steady` and the reference
 #     window bench/rest_reference.cpp (four repaint-on-move gauges, one 10 ms timer) running at
 #     the same time, measured over the same SIDE_S seconds (default 120: the reference's own
-#     figure varies by half from run to run) after REST_SETTLE_S;
+#     figure varies by half from run to run) after REST_SETTLE_S; in the same seconds the
+#     reference with `--line` on a simulator of its own carries the same standing poll, for a
+#     comparison that leaves the serial traffic's own cost out (not a target);
 #   - a replay of the hour's recording at 16x (`--replay --speed 16`) for REPLAY_S seconds
 #     (default 30).
 # CPU is the threads' run time from /proc/PID/task/*/schedstat as a percentage of one core; peak
@@ -114,11 +116,15 @@ measure_side_by_side() {
     "$sim" --steady --link "$work/tty-side" >"$work/sim-side.out" 2>&1 &
     local sim_pid=$!
     started+=("$sim_pid")
+    "$sim" --steady --link "$work/tty-line" >"$work/sim-line.out" 2>&1 &
+    local line_sim=$!
+    started+=("$line_sim")
     for _ in $(seq 50); do
-        [ -L "$work/tty-side" ] && break
+        [ -L "$work/tty-side" ] && [ -L "$work/tty-line" ] && break
         sleep 0.1
     done
     [ -L "$work/tty-side" ] || fail "quelo-sim did not start: $(cat "$work/sim-side.out")"
+    [ -L "$work/tty-line" ] || fail "quelo-sim did not start: $(cat "$work/sim-line.out")"
     local span=$((rest_settle_s + side_s))
     "$link" --ports "$work/tty-side" --quit-after $((span + 2)) 2>"$work/side.log" &
     local pid=$!
@@ -126,20 +132,26 @@ measure_side_by_side() {
     "$reference" --quit-after $((span + 2)) 2>"$work/reference.log" &
     local ref=$!
     started+=("$ref")
+    "$reference" --line "$work/tty-line" --quit-after $((span + 2)) 2>"$work/reference-line.log" &
+    local ref_line=$!
+    started+=("$ref_line")
     local t_start
     t_start=$(now)
     sleep_until "$t_start" "$rest_settle_s"
-    local a0 r0 s0 a1 r1 s1
-    a0=$(cpu_ticks "$pid"); r0=$(cpu_ticks "$ref"); s0=$(now)
+    local a0 r0 l0 s0 a1 r1 l1 s1
+    a0=$(cpu_ticks "$pid"); r0=$(cpu_ticks "$ref"); l0=$(cpu_ticks "$ref_line"); s0=$(now)
     sleep_until "$t_start" "$span"
-    a1=$(cpu_ticks "$pid"); r1=$(cpu_ticks "$ref"); s1=$(now)
+    a1=$(cpu_ticks "$pid"); r1=$(cpu_ticks "$ref"); l1=$(cpu_ticks "$ref_line"); s1=$(now)
     holds_pty "$pid" /dev/pts || fail "the side-by-side run is not connected"
     wait "$pid" || fail "the side-by-side run failed: $(cat "$work/side.log")"
     wait "$ref" || fail "the reference window failed: $(cat "$work/reference.log")"
-    kill "$sim_pid" 2>/dev/null || true
+    wait "$ref_line" || fail "the reference with the line failed: $(cat "$work/reference-line.log")"
+    kill "$sim_pid" "$line_sim" 2>/dev/null || true
     side_link=$(cpu_percent "$a0" "$s0" "$a1" "$s1")
     side_ref=$(cpu_percent "$r0" "$s0" "$r1" "$s1")
+    side_ref_line=$(cpu_percent "$l0" "$s0" "$l1" "$s1")
     side_ratio=$(awk -v a="$side_link" -v b="$side_ref" 'BEGIN { printf "%.2f", (b > 0 ? a / b : 99) }')
+    side_ratio_line=$(awk -v a="$side_link" -v b="$side_ref_line" 'BEGIN { printf "%.2f", (b > 0 ? a / b : 99) }')
 }
 
 # A replay of an hour's recording at 16x. Sets replay_cpu.
@@ -163,6 +175,8 @@ print_rest_rows() {
     printf '%-44s %12s %10s %s\n' "  reference window, same seconds" "$side_ref" "" ""
     printf '%-44s %12s %10s %s\n' "  quelo-link / reference" "$side_ratio" "<= 0.7" \
         "$(verdict "$side_ratio" 0.7)"
+    printf '%-44s %12s %10s %s\n' "  reference with the same poll on a line" "$side_ref_line" "" ""
+    printf '%-44s %12s %10s %s\n' "  quelo-link / reference with the poll" "$side_ratio_line" "" ""
     printf '%-44s %12s %10s %s\n' "CPU, replay at 16x (% of one core)" "$replay_cpu" "<= 5" \
         "$(verdict "$replay_cpu" 5)"
 }
