@@ -70,7 +70,7 @@ public:
         });
         m_refill.setTimerType(Qt::PreciseTimer);
         connect(&m_refill, &QTimer::timeout, this, [this] {
-            if (!m_queue.isEmpty() || m_pause.isActive())
+            if (!m_queue.isEmpty()) // a pause always has characters behind it
                 return;
             m_queue = QByteArrayLiteral("/p\r%/x\r%/w\r");
             m_pace.start(30);
